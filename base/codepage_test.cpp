@@ -1,0 +1,53 @@
+#include "base/codepage.h"
+
+#include <gtest/gtest.h>
+
+namespace spinox {
+namespace {
+
+std::u32string U8(const char* s) {
+  return DecodeUtf8(reinterpret_cast<const unsigned char*>(s), std::char_traits<char>::length(s));
+}
+
+TEST(CodePage, Windows1252MapsItsHighRowAndReplacesTheRest) {
+  EXPECT_EQ(EncodeWindows1252(U"caf\u00e9 \u20ac \u2019"), "caf\xe9 \x80 \x92");
+  EXPECT_EQ(EncodeWindows1252(U"\u0416\U0001F600"), "??");  // Cyrillic, emoji
+  EXPECT_EQ(DecodeWindows1252("\x80\x9f\xff"), U"\u20ac\u0178\u00ff");
+  EXPECT_EQ(DecodeWindows1252("\x81"), U"\ufffd");  // unassigned byte
+}
+
+TEST(CodePage, Utf8DecodingRejectsMalformedSequences) {
+  EXPECT_EQ(U8("Bj\xc3\xb6rk"), U"Bj\u00f6rk");
+  EXPECT_EQ(U8("\xf0\x9f\x98\x80"), U"\U0001F600");
+  EXPECT_EQ(U8("a\xc0\xafz"), U"a\ufffd\ufffdz");  // overlong
+  EXPECT_EQ(U8("\xed\xa0\x80"), U"\ufffd");        // surrogate
+  EXPECT_EQ(U8("\xe2\x82"), U"\ufffd\ufffd");      // cut short at the end
+  const unsigned char withNul[] = {'a', 0, 'b'};
+  EXPECT_EQ(DecodeUtf8(withNul, 3), U"a");
+}
+
+TEST(CodePage, Utf16FollowsTheByteOrderMark) {
+  const unsigned char le[] = {0xFF, 0xFE, 'H', 0, 0xE9, 0, 0, 0, 'x', 0};
+  EXPECT_EQ(DecodeUtf16(le, sizeof le, true), U"H\u00e9");
+  const unsigned char be[] = {0xFE, 0xFF, 0, 'H', 0xD8, 0x3D, 0xDE, 0x00};
+  EXPECT_EQ(DecodeUtf16(be, sizeof be, false), U"H\U0001F600");
+  const unsigned char noBom[] = {0, 'A', 0, 'B', 0};  // odd tail byte is dropped
+  EXPECT_EQ(DecodeUtf16(noBom, sizeof noBom, true), U"AB");
+  const unsigned char lone[] = {0x3D, 0xD8, 'a', 0};  // high surrogate without its pair
+  EXPECT_EQ(DecodeUtf16(lone, sizeof lone, false), U"\ufffda");
+}
+
+TEST(CodePage, AnsiRoundTripsThroughUtf8) {
+  EXPECT_EQ(AnsiToUtf8("Bj\xf6rk \x80"), "Bj\xc3\xb6rk \xe2\x82\xac");
+  EXPECT_EQ(EncodeAnsi(U8("Bj\xc3\xb6rk")), "Bj\xf6rk");
+}
+
+TEST(CodePage, AnInstalledCodePageReplacesTheDefault) {
+  SetAnsiCodePage([](const std::u32string& t) { return std::string(t.size(), 'X'); }, nullptr);
+  EXPECT_EQ(EncodeAnsi(U"ab"), "XX");
+  SetAnsiCodePage(nullptr, nullptr);
+  EXPECT_EQ(EncodeAnsi(U"ab"), "ab");
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,96 @@
+#include "db/backup.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "base/clock.h"
+#include "base/replace_file.h"
+#include "base/user.h"
+#include "db/database.h"
+
+namespace spinox {
+
+namespace {
+
+constexpr char kRestoreCaption[] = "Restore Database";
+
+bool WriteBackup(File& out) {
+  static const char kHeader[kBackupHeaderSize] = "SPINOXv1.5";  // then NULs
+  if (!out.Write(kHeader, sizeof kHeader)) return false;
+  for (const SectionFile& file : kSectionFiles) {
+    if (!WriteSection(out, file)) return false;
+  }
+  return out.Flush();
+}
+
+}  // namespace
+
+std::string BackupFileName(int32_t when) {
+  std::time_t t = when;
+  std::tm* local = std::localtime(&t);
+  char name[64] = "";
+  if (!local || !std::strftime(name, sizeof name, "Spinox-%b %d, %y,%H%M.bak", local)) return "";
+  return name;
+}
+
+std::string BackupDatabase() {
+  std::string name = BackupFileName(ClockNow());
+  if (name.empty()) return "";
+  std::string path = FullPath(name);
+  std::string temp = TempPathFor(path);
+  bool written;
+  {
+    File out(temp, "wb");
+    written = out.IsOpen() && WriteBackup(out);
+  }
+  if (written && RenameOver(temp, path)) return path;
+  std::remove(temp.c_str());
+  return "";
+}
+
+bool ParseBackup(File& f, Sections* out) {
+  int64_t size = f.Size();
+  if (size < kBackupHeaderSize) return false;
+  return ReadSections(f, kBackupHeaderSize, size, out) && out->end == size;
+}
+
+RestoreResult RestoreBackupFile(const std::string& path) {
+  File f(path, "rb");
+  if (!f.IsOpen()) return RestoreResult::kUnreadable;
+  Sections s;
+  if (!ParseBackup(f, &s)) return RestoreResult::kNotBackup;
+  if (!WriteSectionTemps(f, s)) return RestoreResult::kWriteFailed;
+  f.Close();
+  return CommitSectionTemps() ? RestoreResult::kRestored : RestoreResult::kPartlyReplaced;
+}
+
+std::string RestoreMessage(RestoreResult result) {
+  switch (result) {
+    case RestoreResult::kRestored:
+      return "Database Restored Succesfully";
+    case RestoreResult::kUnreadable:
+      return "The backup file could not be opened.\nThe database was not changed.";
+    case RestoreResult::kNotBackup:
+      return "This file is not a Spinox backup.\nThe database was not changed.";
+    case RestoreResult::kWriteFailed:
+      return "The database files could not be written.\nThe database was not changed.";
+    case RestoreResult::kPartlyReplaced:
+      return "Not every database file could be replaced.\nThe database may be incomplete.";
+    default:
+      return "";
+  }
+}
+
+RestoreResult RestoreDatabase() {
+  User& user = CurrentUser();
+  if (!user.Ask("The current database will be lost.\nAre you sure?", kRestoreCaption))
+    return RestoreResult::kDeclined;
+  std::string path;
+  if (!user.ChooseFile(kRestoreCaption, "Spinox backup files (*.bak)", "*.bak", &path))
+    return RestoreResult::kCancelled;
+  RestoreResult result = RestoreBackupFile(path);
+  user.Tell(RestoreMessage(result), kRestoreCaption);
+  return result;
+}
+
+}  // namespace spinox

@@ -1,0 +1,231 @@
+#include "db/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ctime>
+#include <random>
+
+#include "base/clock.h"
+#include "base/user.h"
+#include "db/database.h"
+#include "db/test_records.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+using test::Bytes;
+using test::Join;
+
+const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
+
+int32_t LocalTime(int y, int mo, int d, int h, int mi) {
+  std::tm tm = {};
+  tm.tm_year = y - 1900, tm.tm_mon = mo - 1, tm.tm_mday = d, tm.tm_hour = h, tm.tm_min = mi;
+  tm.tm_isdst = -1;
+  return static_cast<int32_t>(std::mktime(&tm));
+}
+
+// Answers the restore question, picks the given file and keeps the note.
+class RestoringUser : public User {
+ public:
+  RestoringUser(bool yes, std::string file) : yes_(yes), file_(std::move(file)) {
+    SetCurrentUser(this);
+  }
+  ~RestoringUser() override { SetCurrentUser(nullptr); }
+  bool Ask(const std::string& text, const std::string& caption) override {
+    asked = text + "|" + caption;
+    return yes_;
+  }
+  void Tell(const std::string& text, const std::string& caption) override {
+    told = text + "|" + caption;
+  }
+  bool ChooseFile(const std::string& title, const std::string& filter, const std::string& pattern,
+                  std::string* path) override {
+    chose = title + "|" + filter + "|" + pattern;
+    if (file_.empty()) return false;
+    *path = file_;
+    return true;
+  }
+  std::string asked, told, chose;
+
+ private:
+  bool yes_;
+  std::string file_;
+};
+
+class BackupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetClockOverride(LocalTime(2025, 3, 3, 9, 7)); }
+  // The example database: 3 hits, 2 songs (one removed), 2 artists, 1 album.
+  void PutExample() {
+    test::PutFile(db.File(kHitFile),
+                  Join({test::HitBytes(0, 0, 0, 10), test::HitBytes(kNoId, kNoId, kNoId, 20),
+                        test::HitBytes(0, 0, 0, 30)}));
+    test::PutFile(
+        db.File(kSongFile),
+        Join({test::SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/m/w.mp3", 30}),
+              test::SongBytes({kNoId, kNoId, kNoId, "sos", "abba", "gold", "/m/s.mp3", 20})}));
+    test::PutFile(db.File(kArtistFile),
+                  Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
+    test::PutFile(db.File(kAlbumFile), test::AlbumBytes(0, "gold", "abba"));
+  }
+  std::vector<Bytes> Snapshot() const {
+    std::vector<Bytes> files;
+    for (const char* name : kRecordFiles) files.push_back(test::ReadBytes(db.File(name)));
+    return files;
+  }
+  test::TempDatabase db;
+};
+
+TEST_F(BackupTest, NameFollowsTheLocalTime) {
+  EXPECT_EQ(BackupFileName(LocalTime(2025, 3, 3, 9, 7)), "Spinox-Mar 03, 25,0907.bak");
+  EXPECT_EQ(BackupFileName(LocalTime(2024, 12, 31, 23, 59)), "Spinox-Dec 31, 24,2359.bak");
+}
+
+TEST_F(BackupTest, ExampleDatabaseRoundTrips) {
+  PutExample();
+  std::vector<Bytes> before = Snapshot();
+  std::string path = BackupDatabase();
+  ASSERT_EQ(path, db.File("Spinox-Mar 03, 25,0907.bak"));
+  Bytes backup = test::ReadBytes(path);
+  ASSERT_EQ(backup.size(), 1124u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(backup.data())), "SPINOXv1.5");
+  EXPECT_EQ(Bytes(backup.begin() + 10, backup.begin() + 16), Bytes(6, 0));
+  EXPECT_EQ(backup[16], 3);  // H
+  EXPECT_EQ(Bytes(backup.begin() + 20, backup.begin() + 68), before[0]);
+  EXPECT_EQ(backup[68], 2);                   // S
+  EXPECT_EQ(backup[24 + 48 + 832], 2);        // A
+  EXPECT_EQ(backup[28 + 48 + 832 + 108], 1);  // B
+
+  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(7, 1));
+  RestoringUser user(true, path);
+  EXPECT_EQ(RestoreDatabase(), RestoreResult::kRestored);
+  EXPECT_EQ(Snapshot(), before);  // the removed song keeps its place and its hit record
+  EXPECT_EQ(user.asked, "The current database will be lost.\nAre you sure?|Restore Database");
+  EXPECT_EQ(user.chose, "Restore Database|Spinox backup files (*.bak)|*.bak");
+  EXPECT_EQ(user.told, "Database Restored Succesfully|Restore Database");
+}
+
+TEST_F(BackupTest, EmptyAndMissingFilesGiveZeroCounts) {
+  test::PutFile(db.File(kSongFile), Bytes());  // the others are missing
+  std::string path = BackupDatabase();
+  ASSERT_FALSE(path.empty());
+  Bytes want(16, 0);
+  std::memcpy(want.data(), "SPINOXv1.5", 10);
+  want.resize(32, 0);
+  EXPECT_EQ(test::ReadBytes(path), want);
+  PutExample();
+  EXPECT_EQ(RestoreBackupFile(path), RestoreResult::kRestored);
+  for (const char* name : kRecordFiles) EXPECT_EQ(FileSize(db.File(name)), 0) << name;
+}
+
+TEST_F(BackupTest, PartialRecordsAreLeftOut) {
+  PutExample();
+  Bytes songs = test::ReadBytes(db.File(kSongFile));
+  Bytes cut = songs;
+  cut.resize(songs.size() + 100, 0xEE);
+  test::PutFile(db.File(kSongFile), cut);
+  std::string path = BackupDatabase();
+  EXPECT_EQ(FileSize(path), 1124);
+  EXPECT_EQ(RestoreBackupFile(path), RestoreResult::kRestored);
+  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
+}
+
+TEST_F(BackupTest, NoOrCancelTouchesNothing) {
+  PutExample();
+  std::vector<Bytes> before = Snapshot();
+  std::string path = BackupDatabase();
+  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(3, 9));
+  std::vector<Bytes> changed = Snapshot();
+  {
+    RestoringUser no(false, path);
+    EXPECT_EQ(RestoreDatabase(), RestoreResult::kDeclined);
+    EXPECT_TRUE(no.chose.empty());  // no file dialog after No
+  }
+  {
+    RestoringUser cancel(true, "");
+    EXPECT_EQ(RestoreDatabase(), RestoreResult::kCancelled);
+    EXPECT_TRUE(cancel.told.empty());
+  }
+  EXPECT_EQ(Snapshot(), changed);
+}
+
+TEST_F(BackupTest, WhatIsNotABackupChangesNothing) {
+  PutExample();
+  std::string path = BackupDatabase();
+  Bytes good = test::ReadBytes(path);
+  std::vector<Bytes> before = Snapshot();
+  Bytes negative = good;
+  negative[16] = 0xFF, negative[17] = 0xFF, negative[18] = 0xFF, negative[19] = 0xFF;
+  Bytes oversized = good;
+  oversized[68] = 0x00, oversized[69] = 0x00, oversized[70] = 0x01;  // 65536 songs
+  Bytes longer = good;
+  longer.push_back(0);
+  std::vector<Bytes> bad = {Bytes(),
+                            Bytes(20, 0),
+                            Bytes(good.begin(), good.end() - 1),
+                            Bytes(good.begin(), good.begin() + 500),
+                            negative,
+                            oversized,
+                            longer};
+  std::mt19937 rng(3);
+  for (int i = 0; i < 200; ++i) {
+    Bytes random(rng() % 2000);
+    for (unsigned char& c : random) c = static_cast<unsigned char>(rng());
+    bad.push_back(random);
+  }
+  std::string file = db.File("other.bak");
+  for (const Bytes& b : bad) {
+    test::PutFile(file, b);
+    RestoringUser user(true, file);
+    EXPECT_EQ(RestoreDatabase(), RestoreResult::kNotBackup) << b.size();
+    EXPECT_EQ(user.told,
+              "This file is not a Spinox backup.\nThe database was not changed.|Restore Database");
+    ASSERT_EQ(Snapshot(), before);
+  }
+  RestoringUser user(true, db.File("missing.bak"));
+  EXPECT_EQ(RestoreDatabase(), RestoreResult::kUnreadable);
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(BackupTest, AForeignHeaderIsRestoredAllTheSame) {
+  PutExample();
+  std::string path = BackupDatabase();
+  Bytes b = test::ReadBytes(path);
+  std::memcpy(b.data(), "SOMETHINGELSE!!!", 16);
+  test::PutFile(path, b);
+  EXPECT_EQ(RestoreBackupFile(path), RestoreResult::kRestored);
+}
+
+TEST_F(BackupTest, WriteFailureDuringRestoreLeavesTheOldFiles) {
+  PutExample();
+  std::string path = BackupDatabase();
+  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(5, 4));
+  std::vector<Bytes> before = Snapshot();
+  for (int n = 1; n <= 4; ++n) {
+    SetWriteFault(n);
+    RestoreResult result = RestoreBackupFile(path);
+    SetWriteFault(0);
+    EXPECT_EQ(result, RestoreResult::kWriteFailed) << n;
+    EXPECT_EQ(Snapshot(), before) << n;
+    for (const char* name : kRecordFiles)
+      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".tmp")));
+  }
+}
+
+TEST_F(BackupTest, FailedBackupIsReportedAndLeavesNoFile) {
+  PutExample();
+  std::string first = BackupDatabase();
+  Bytes earlier = test::ReadBytes(first);
+  test::PutFile(db.File(kHitFile), Bytes());
+  SetWriteFault(3);
+  EXPECT_EQ(BackupDatabase(), "");
+  SetWriteFault(0);
+  EXPECT_EQ(test::ReadBytes(first), earlier);  // the same minute's earlier backup stays
+  EXPECT_FALSE(FileExists(first + ".tmp"));
+}
+
+}  // namespace
+}  // namespace spinox

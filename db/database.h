@@ -1,0 +1,58 @@
+// The play database: four record files in the data folder, read and written per operation.
+// Nothing is cached; the files are the only state.
+#pragma once
+#include <string>
+
+#include "db/records.h"
+
+namespace spinox {
+
+extern const char* const kSongFile;      // "gen_spinox.sng"
+extern const char* const kAlbumFile;     // "gen_spinox.alb"
+extern const char* const kArtistFile;    // "gen_spinox.art"
+extern const char* const kHitFile;       // "gen_spinox.hit"
+extern const char* const kSettingsFile;  // "gen_spinox.dat"
+
+// The data folder is the application folder's "plugins" subfolder.
+void SetAppPath(const std::string& appDir);
+// Sets the data folder itself (the tool's --db, or a per-user folder).
+void SetDataDir(const std::string& dataDir);
+const std::string& DataDir();
+// Path of a data file: the data folder, a separator and the name.
+std::string FullPath(const std::string& name);
+
+// Lookups by name, compared without regard to ASCII case. They return the lowest matching
+// record index or kNoId, and lowercase their arguments in place whenever the file opens.
+RecId FindArtist(char* name);
+RecId FindAlbum(char* album, char* artist);
+RecId FindAlbumBoth(char* artistDashAlbum);  // "artist - album"
+RecId FindSong(char* title, char* album, char* artist);
+
+// Single-field readers; kNoId (or empty texts) when the file or the record is missing.
+RecId GetSongAlbum(RecId songId);
+RecId GetSongArtist(RecId songId);
+RecId GetAlbumArtist(RecId albumId);
+// kind: 0 and 3 a song, 1 an album, anything else an artist. Outputs are 50-byte fields.
+void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist);
+
+// Empties the four record files after the user confirms; false when declined.
+bool ClearDatabase();
+
+// Resolves a SongInfo whose texts are filled: ids, the counters, playTime and lastPlayed.
+void FillSongInfo(SongInfo* info);
+// Records one play: the missing artist, album and song records, then one HitRecord. False
+// when the play could not be recorded; the ids it did store stay set in `info`, so calling
+// it again later completes the play without duplicating records.
+bool Hit(SongInfo* info);
+// Append one record at the position of its id (the count of whole records before it, so a
+// torn record at the end is overwritten); each returns the new id, or kNoId when it could not
+// be written. AddSong also stores the id in info->songId.
+RecId AddArtist(const char* name);
+RecId AddAlbum(const char* album, const char* artist);
+RecId AddSong(SongInfo* info);
+// Marks the song and its hit records deleted (their ids become kNoId; names and times stay).
+void RemoveFromDatabase(RecId songId);
+// Now, or the last whole hit record's time if that is later: play times never go backwards.
+int32_t GetTimeNow();
+
+}  // namespace spinox

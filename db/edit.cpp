@@ -1,0 +1,276 @@
+#include "db/edit.h"
+
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+#include "base/file.h"
+#include "base/text.h"
+#include "base/user.h"
+#include "db/database.h"
+#include "db/record_io.h"
+
+namespace spinox {
+
+const char* const kEditRefusedText =
+    "This entry is not stored in the database under an id of its own,\n"
+    "so it cannot be edited. Nothing was changed.";
+
+namespace {
+
+constexpr const char* kCaptions[3] = {"Edit Song", "Edit Album", "Edit Artist"};
+
+// A name as it is written into a record (50 bytes, NUL-filled) and a copy for the lookups,
+// which lowercase what they are given.
+struct Name {
+  char text[kNameSize];
+  char lookup[kNameSize];
+  explicit Name(const char* s) {
+    CopyText(text, kNameSize, s ? s : "");
+    std::memcpy(lookup, text, kNameSize);
+  }
+};
+
+std::string LowerField(const char* field) {
+  std::string s = FieldText(field, kNameSize);
+  MakeLower(s.data());
+  return s;
+}
+
+bool IsStored(const char* file, size_t recSize, RecId id) {
+  if (id == kNoId) return false;
+  File f(FullPath(file), "rb");
+  return f.IsOpen() && id < CountRecords(f, recSize);
+}
+
+int Refuse(int kind) {
+  CurrentUser().Tell(kEditRefusedText, kCaptions[kind]);
+  return kEditRefused;
+}
+
+// Walks every whole record of a record file with `edit(record)`, which returns true when it
+// changed the record; each changed run of a chunk is written back in place. Records appended
+// meanwhile are not visited.
+template <typename Rec, typename Edit>
+bool UpdateRecords(const char* name, Edit edit) {
+  File f(FullPath(name), "r+b");
+  if (!f.IsOpen()) return true;  // nothing stored, nothing to change
+  RecId count = CountRecords(f, sizeof(Rec));
+  const size_t perChunk = kScanChunk / sizeof(Rec);
+  std::unique_ptr<Rec[]> buf(new Rec[perChunk]);
+  for (RecId first = 0; first < count;) {
+    size_t n = count - first < perChunk ? count - first : perChunk;
+    int64_t at = static_cast<int64_t>(first) * static_cast<int64_t>(sizeof(Rec));
+    if (!f.Seek(at) || !f.Read(buf.get(), n * sizeof(Rec))) return false;
+    size_t lo = n, hi = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (edit(&buf[i])) lo = lo < i ? lo : i, hi = i + 1;
+    }
+    if (lo < hi && (!f.Seek(at + static_cast<int64_t>(lo * sizeof(Rec))) ||
+                    !f.Write(&buf[lo], (hi - lo) * sizeof(Rec)) || !f.Flush()))
+      return false;
+    first += static_cast<RecId>(n);
+  }
+  return true;
+}
+
+// The head of a song record: id, artistId, albumId, title, artist, album.
+void WriteSongHead(RecId s, RecId r, RecId a, const Name& title, const Name& artist,
+                   const Name& album) {
+  SongRecord rec;
+  rec.id = s, rec.artistId = r, rec.albumId = a;
+  std::memcpy(rec.title, title.text, kNameSize);
+  std::memcpy(rec.artist, artist.text, kNameSize);
+  std::memcpy(rec.album, album.text, kNameSize);
+  WriteInRecord(kSongFile, sizeof rec, s, 0, &rec, offsetof(SongRecord, file));
+}
+
+void WriteAlbumRecord(RecId b, const Name& album, const Name& artist) {
+  AlbumRecord rec;
+  rec.id = b;
+  std::memcpy(rec.album, album.text, kNameSize);
+  std::memcpy(rec.artist, artist.text, kNameSize);
+  WriteInRecord(kAlbumFile, sizeof rec, b, 0, &rec, sizeof rec);
+}
+
+void MarkDeleted(const char* file, size_t recSize, RecId id, int fields) {
+  const uint32_t none[3] = {kNoId, kNoId, kNoId};
+  WriteInRecord(file, recSize, id, 0, none, 4 * static_cast<size_t>(fields));
+}
+
+// Album records whose artist text, lowercased, is `oldName` get `name`.
+void RenameAlbumArtists(const std::string& oldName, const Name& name) {
+  UpdateRecords<AlbumRecord>(kAlbumFile, [&](AlbumRecord* b) {
+    if (LowerField(b->artist) != oldName) return false;
+    std::memcpy(b->artist, name.text, kNameSize);
+    return true;
+  });
+}
+
+}  // namespace
+
+RecId EditEntryId(int editType, int listType, RecId rowId) {
+  bool songRow = listType == 0 || listType == 3;
+  if (rowId == kNoId) return kNoId;
+  if (editType == 0) return songRow ? rowId : kNoId;
+  if (editType == 1) {
+    if (listType == 1) return rowId;
+    return songRow ? GetSongAlbum(rowId) : kNoId;
+  }
+  if (listType == 2) return rowId;
+  return songRow ? GetSongArtist(rowId) : GetAlbumArtist(rowId);
+}
+
+int UpdateSong(RecId s, const char* titleText, const char* albumText, const char* artistText) {
+  if (!IsStored(kSongFile, sizeof(SongRecord), s)) return Refuse(0);
+  Name title(titleText), album(albumText), artist(artistText);
+  RecId o = FindSong(title.lookup, album.lookup, artist.lookup);
+  if (o == s) return kEditUnchanged;
+  Name albumKey(albumText), artistKey(artistText);
+  RecId a = FindAlbum(albumKey.lookup, artistKey.lookup);
+  RecId r = FindArtist(Name(artistText).lookup);
+  if (o == kNoId) {
+    if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
+    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+    WriteSongHead(s, r, a, title, artist, album);
+    UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+      if (h->songId != s) return false;
+      h->artistId = r, h->albumId = a;
+      return true;
+    });
+    return kEditRenamed;
+  }
+  if (!CurrentUser().Ask(
+          "This song already exists in the database. Do you want to merge the two songs?",
+          kCaptions[0]))
+    return kEditDeclined;
+  UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+    if (h->songId == o) return h->songId = s, true;
+    if (h->songId != s) return false;
+    h->artistId = r, h->albumId = a;
+    return true;
+  });
+  WriteSongHead(s, r, a, title, artist, album);
+  MarkDeleted(kSongFile, sizeof(SongRecord), o, 3);
+  return kEditMerged;
+}
+
+int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
+  if (!IsStored(kAlbumFile, sizeof(AlbumRecord), b)) return Refuse(1);
+  Name album(albumText), artist(artistText);
+  RecId o = FindAlbum(album.lookup, artist.lookup);
+  if (o == b) return kEditUnchanged;
+  RecId r = FindArtist(Name(artistText).lookup);
+  auto ownSong = [&](SongRecord* song) {
+    song->artistId = r, song->albumId = b;
+    std::memcpy(song->artist, artist.text, kNameSize);
+    std::memcpy(song->album, album.text, kNameSize);
+    return true;
+  };
+  if (o == kNoId) {
+    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+    UpdateRecords<HitRecord>(
+        kHitFile, [&](HitRecord* h) { return h->albumId == b ? (h->artistId = r, true) : false; });
+    UpdateRecords<SongRecord>(
+        kSongFile, [&](SongRecord* song) { return song->albumId == b && ownSong(song); });
+    WriteAlbumRecord(b, album, artist);
+    return kEditRenamed;
+  }
+  if (!CurrentUser().Ask(
+          "This album already exists in the database. Do you want to merge the two albums?",
+          kCaptions[1]))
+    return kEditDeclined;
+  UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+    if (h->albumId == o) return h->albumId = b, true;
+    return h->albumId == b ? (h->artistId = r, true) : false;
+  });
+  UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
+    if (song->albumId == o) return song->albumId = b, true;
+    return song->albumId == b && ownSong(song);
+  });
+  WriteAlbumRecord(b, album, artist);
+  MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1);
+  return kEditMerged;
+}
+
+int UpdateArtist(RecId t, const char* nameText) {
+  if (!IsStored(kArtistFile, sizeof(ArtistRecord), t)) return Refuse(2);
+  Name name(nameText);
+  RecId o = FindArtist(name.lookup);
+  if (o == t) return kEditUnchanged;
+  char present[kNameSize] = {};
+  ReadAt(kArtistFile, static_cast<int64_t>(t) * sizeof(ArtistRecord) + 4, present, kNameSize);
+  std::string oldName = LowerField(present);
+  auto ownSong = [&](SongRecord* song) {
+    std::memcpy(song->artist, name.text, kNameSize);
+    return true;
+  };
+  if (o != kNoId &&
+      !CurrentUser().Ask(
+          "This artist already exists in the database. Do you want to merge the two artists?",
+          kCaptions[2]))
+    return kEditDeclined;
+  if (o != kNoId) {
+    UpdateRecords<HitRecord>(
+        kHitFile, [&](HitRecord* h) { return h->artistId == o ? (h->artistId = t, true) : false; });
+  }
+  UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
+    if (o != kNoId && song->artistId == o) return song->artistId = t, true;
+    return song->artistId == t && ownSong(song);
+  });
+  RenameAlbumArtists(oldName, name);
+  WriteInRecord(kArtistFile, sizeof(ArtistRecord), t, 4, name.text, kNameSize);
+  if (o == kNoId) return kEditRenamed;
+  MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1);
+  return kEditMerged;
+}
+
+std::vector<std::string> FillCBOWithArtists() {
+  std::vector<std::string> names;
+  File f(FullPath(kArtistFile), "rb");
+  if (!f.IsOpen()) return names;
+  ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* bytes, RecId) {
+    const ArtistRecord* rec = reinterpret_cast<const ArtistRecord*>(bytes);
+    if (rec->id != kNoId) names.push_back(FieldText(rec->name));
+    return false;
+  });
+  return names;
+}
+
+namespace {
+
+// What FindArtist answers for each lowercased name: the lowest index of that name.
+std::unordered_map<std::string, RecId> ArtistIndex() {
+  std::unordered_map<std::string, RecId> index;
+  File f(FullPath(kArtistFile), "rb");
+  if (!f.IsOpen()) return index;
+  ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* bytes, RecId id) {
+    index.emplace(LowerField(reinterpret_cast<const ArtistRecord*>(bytes)->name), id);
+    return false;
+  });
+  return index;
+}
+
+}  // namespace
+
+std::vector<std::string> FillCBOWithAlbums(RecId artistId) {
+  std::vector<std::string> entries;
+  std::unordered_map<std::string, RecId> artists;
+  if (artistId != kNoId) artists = ArtistIndex();
+  File f(FullPath(kAlbumFile), "rb");
+  if (!f.IsOpen()) return entries;
+  ScanRecords(f, sizeof(AlbumRecord), [&](const unsigned char* bytes, RecId) {
+    const AlbumRecord* rec = reinterpret_cast<const AlbumRecord*>(bytes);
+    if (rec->id == kNoId) return false;
+    if (artistId == kNoId) {
+      entries.push_back(FieldText(rec->artist) + " - " + FieldText(rec->album));
+    } else {
+      auto it = artists.find(LowerField(rec->artist));
+      if (it != artists.end() && it->second == artistId) entries.push_back(FieldText(rec->album));
+    }
+    return false;
+  });
+  return entries;
+}
+
+}  // namespace spinox

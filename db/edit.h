@@ -1,0 +1,45 @@
+// Renaming and merging songs, albums and artists, and the name lists of the edit dialog and the
+// options panel's filters.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "db/records.h"
+
+namespace spinox {
+
+// Results of UpdateSong, UpdateAlbum and UpdateArtist.
+enum EditResult : int {
+  kEditFailed = -2,    // a record could not be added; the edit stopped there
+  kEditRefused = -1,   // the id names no stored record (kNoId included): nothing written
+  kEditDeclined = 0,   // a merge was offered and declined: nothing written
+  kEditUnchanged = 1,  // the names already identify this entry: nothing written
+  kEditMerged = 2,     // merged with the existing entry of those names
+  kEditRenamed = 3,    // names changed in place
+};
+
+// Which entry the edit dialog edits: editType 0 song, 1 album, 2 artist, for the focused row
+// `rowId` of a list of type `listType` (0 songs, 1 albums, 2 artists, 3 log). kNoId when the
+// row has no such entry (a song stored without album or artist, an album whose artist name no
+// longer resolves, or a type that does not fit the list).
+RecId EditEntryId(int editType, int listType, RecId rowId);
+
+// The message an edit with an unusable id shows.
+extern const char* const kEditRefusedText;
+
+// The texts are written into the records as given (case kept), at most 49 bytes each; lookups
+// work on copies. A merge is asked through CurrentUser().Ask with the caption "Edit Song",
+// "Edit Album" or "Edit Artist". An id of kNoId, or one past the end of its file, is refused:
+// kEditRefusedText is told to the user and nothing is written.
+int UpdateSong(RecId songId, const char* title, const char* album, const char* artist);
+int UpdateAlbum(RecId albumId, const char* album, const char* artist);
+int UpdateArtist(RecId artistId, const char* name);
+
+// Names of the artist records that are not deleted, in file order.
+std::vector<std::string> FillCBOWithArtists();
+// Album entries that are not deleted, in file order: for artistId kNoId every album as
+// "artist - album"; else the bare names of the albums whose artist name resolves (FindArtist)
+// to that id.
+std::vector<std::string> FillCBOWithAlbums(RecId artistId);
+
+}  // namespace spinox

@@ -1,0 +1,263 @@
+#include "db/edit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "base/user.h"
+#include "db/database.h"
+#include "db/test_records.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+using test::Bytes;
+using test::HitBytes;
+using test::Join;
+using test::SongBytes;
+
+const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
+
+// Answers merges with a set reply and keeps what it was asked and told.
+class EditUser : public User {
+ public:
+  explicit EditUser(bool yes) : yes_(yes) { SetCurrentUser(this); }
+  ~EditUser() override { SetCurrentUser(nullptr); }
+  bool Ask(const std::string& text, const std::string& caption) override {
+    asked = text + "|" + caption;
+    return yes_;
+  }
+  void Tell(const std::string& text, const std::string& caption) override { told = caption; }
+  bool ChooseFile(const std::string&, const std::string&, const std::string&,
+                  std::string*) override {
+    return false;
+  }
+  std::string asked, told;
+
+ private:
+  bool yes_;
+};
+
+template <typename Rec>
+std::vector<Rec> Records(const std::string& path) {
+  Bytes b = test::ReadBytes(path);
+  std::vector<Rec> recs(b.size() / sizeof(Rec));
+  if (!recs.empty()) std::memcpy(recs.data(), b.data(), recs.size() * sizeof(Rec));
+  return recs;
+}
+
+class EditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::PutFile(db.File(kArtistFile),
+                  Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
+    test::PutFile(db.File(kAlbumFile),
+                  Join({test::AlbumBytes(0, "gold", "abba"), test::AlbumBytes(1, "arrival", "ABBA"),
+                        test::AlbumBytes(2, "greatest hits", "queen")}));
+    test::PutFile(
+        db.File(kSongFile),
+        Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/m/0.mp3", 30}),
+              SongBytes({1, 0, 0, "sos", "abba", "gold", "/m/1.mp3", 60}),
+              SongBytes({2, 0, 1, "fernando", "abba", "arrival", "/m/2.mp3", 40}),
+              SongBytes({3, 1, 2, "bohemian", "queen", "greatest hits", "/m/3.mp3", 50})}));
+    test::PutFile(db.File(kHitFile),
+                  Join({HitBytes(0, 0, 0, 10), HitBytes(1, 0, 0, 20), HitBytes(0, 0, 0, 30),
+                        HitBytes(2, 0, 1, 40), HitBytes(3, 1, 2, 50), HitBytes(1, 0, 0, 60)}));
+  }
+  std::vector<Bytes> Snapshot() const {
+    std::vector<Bytes> files;
+    for (const char* name : kRecordFiles) files.push_back(test::ReadBytes(db.File(name)));
+    return files;
+  }
+  std::vector<SongRecord> Songs() const { return Records<SongRecord>(db.File(kSongFile)); }
+  std::vector<AlbumRecord> Albums() const { return Records<AlbumRecord>(db.File(kAlbumFile)); }
+  std::vector<ArtistRecord> Artists() const { return Records<ArtistRecord>(db.File(kArtistFile)); }
+  std::vector<HitRecord> Hits() const { return Records<HitRecord>(db.File(kHitFile)); }
+  test::TempDatabase db;
+};
+
+TEST_F(EditTest, SameNamesInAnyCaseWriteNothing) {
+  std::vector<Bytes> before = Snapshot();
+  EditUser user(true);
+  EXPECT_EQ(UpdateSong(1, "SOS", "Gold", "ABBA"), kEditUnchanged);
+  EXPECT_EQ(UpdateAlbum(1, "Arrival", "abba"), kEditUnchanged);
+  EXPECT_EQ(UpdateArtist(0, "ABBA"), kEditUnchanged);
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_TRUE(user.asked.empty());
+}
+
+TEST_F(EditTest, RenamingASongTouchesOnlyItsRecordAndHits) {
+  std::vector<Bytes> before = Snapshot();
+  EXPECT_EQ(UpdateSong(1, "S.O.S.", "gold", "abba"), kEditRenamed);
+  std::vector<SongRecord> songs = Songs();
+  EXPECT_STREQ(songs[1].title, "S.O.S.");  // as typed
+  EXPECT_STREQ(songs[1].file, "/m/1.mp3");
+  EXPECT_EQ(+songs[1].lastPlayed, 60);
+  EXPECT_EQ(test::ReadBytes(db.File(kAlbumFile)), before[3]);
+  EXPECT_EQ(test::ReadBytes(db.File(kArtistFile)), before[2]);
+  EXPECT_EQ(test::ReadBytes(db.File(kHitFile)), before[0]);  // same ids written back
+}
+
+TEST_F(EditTest, RenamingASongToANewAlbumAndArtistAppendsAlbumFirst) {
+  EXPECT_EQ(UpdateSong(1, "sos", "Voulez-Vous", "Björn"), kEditRenamed);
+  std::vector<AlbumRecord> albums = Albums();
+  ASSERT_EQ(albums.size(), 4u);
+  EXPECT_STREQ(albums[3].album, "Voulez-Vous");
+  EXPECT_STREQ(albums[3].artist, "Björn");
+  std::vector<ArtistRecord> artists = Artists();
+  ASSERT_EQ(artists.size(), 3u);
+  EXPECT_STREQ(artists[2].name, "Björn");
+  SongRecord s = Songs()[1];
+  EXPECT_EQ(+s.albumId, 3u);
+  EXPECT_EQ(+s.artistId, 2u);
+  std::vector<HitRecord> hits = Hits();
+  EXPECT_EQ(+hits[1].albumId, 3u);
+  EXPECT_EQ(+hits[5].artistId, 2u);
+  EXPECT_EQ(+hits[0].albumId, 0u);  // other songs' plays stay
+}
+
+TEST_F(EditTest, MergingSongsSumsTheirPlays) {
+  EditUser user(true);
+  // Song 2 (fernando, arrival) renamed to song 0's names: song 0 is merged into 2.
+  EXPECT_EQ(UpdateSong(2, "Waterloo", "gold", "abba"), kEditMerged);
+  EXPECT_EQ(
+      user.asked,
+      "This song already exists in the database. Do you want to merge the two songs?|Edit Song");
+  std::vector<HitRecord> hits = Hits();
+  int plays = 0;
+  for (const HitRecord& h : hits) plays += h.songId == 2;
+  EXPECT_EQ(plays, 3);
+  EXPECT_EQ(+hits[0].songId, 2u);
+  EXPECT_EQ(+hits[3].albumId, 0u);  // song 2's own plays now count for album gold
+  std::vector<SongRecord> songs = Songs();
+  EXPECT_EQ(+songs[0].id, kNoId);
+  EXPECT_EQ(+songs[0].artistId, kNoId);
+  EXPECT_EQ(+songs[0].albumId, kNoId);
+  EXPECT_STREQ(songs[0].title, "waterloo");  // names kept: FindSong still finds index 0 first
+  EXPECT_EQ(+songs[2].albumId, 0u);
+  EXPECT_STREQ(songs[2].title, "Waterloo");
+}
+
+TEST_F(EditTest, DeclinedMergeWritesNothing) {
+  std::vector<Bytes> before = Snapshot();
+  EditUser user(false);
+  EXPECT_EQ(UpdateSong(2, "waterloo", "gold", "abba"), kEditDeclined);
+  EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditDeclined);
+  EXPECT_EQ(UpdateArtist(1, "Abba"), kEditDeclined);
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(EditTest, RenamingAnArtistRewritesAlbumsByOldNameInAnyCase) {
+  std::vector<Bytes> before = Snapshot();
+  EXPECT_EQ(UpdateArtist(0, "ABBA Group"), kEditRenamed);
+  std::vector<AlbumRecord> albums = Albums();
+  EXPECT_STREQ(albums[0].artist, "ABBA Group");
+  EXPECT_STREQ(albums[1].artist, "ABBA Group");  // was "ABBA"
+  EXPECT_STREQ(albums[2].artist, "queen");
+  std::vector<SongRecord> songs = Songs();
+  EXPECT_STREQ(songs[2].artist, "ABBA Group");
+  EXPECT_STREQ(songs[3].artist, "queen");
+  EXPECT_STREQ(Artists()[0].name, "ABBA Group");
+  EXPECT_EQ(test::ReadBytes(db.File(kHitFile)), before[0]);
+}
+
+TEST_F(EditTest, MergingArtistsKeepsTheirAlbumsApart) {
+  // queen gets an album gold too; then queen is renamed to abba and merged.
+  Bytes albums = test::ReadBytes(db.File(kAlbumFile));
+  Bytes more = test::AlbumBytes(3, "gold", "queen");
+  albums.insert(albums.end(), more.begin(), more.end());
+  test::PutFile(db.File(kAlbumFile), albums);
+  EditUser user(true);
+  EXPECT_EQ(UpdateArtist(1, "abba"), kEditMerged);
+  std::vector<AlbumRecord> recs = Albums();
+  EXPECT_STREQ(recs[3].artist, "abba");
+  EXPECT_STREQ(recs[0].artist, "abba");
+  EXPECT_EQ(+recs[0].id, 0u);
+  EXPECT_EQ(+recs[3].id, 3u);
+  std::vector<ArtistRecord> artists = Artists();
+  EXPECT_EQ(+artists[0].id, kNoId);  // abba (0) merged into the edited artist 1
+  EXPECT_STREQ(artists[1].name, "abba");
+  for (const HitRecord& h : Hits()) EXPECT_EQ(+h.artistId, 1u);
+  std::vector<SongRecord> songs = Songs();
+  EXPECT_EQ(+songs[0].artistId, 1u);
+  EXPECT_STREQ(songs[3].artist, "abba");
+}
+
+TEST_F(EditTest, RenamingAnAlbumMovesItsSongsAndPlaysToTheArtist) {
+  EXPECT_EQ(UpdateAlbum(1, "Arrival (Deluxe)", "Queen"), kEditRenamed);
+  EXPECT_EQ(Artists().size(), 2u);  // queen exists: nothing appended
+  SongRecord fernando = Songs()[2];
+  EXPECT_EQ(+fernando.artistId, 1u);
+  EXPECT_STREQ(fernando.artist, "Queen");
+  EXPECT_STREQ(fernando.album, "Arrival (Deluxe)");
+  EXPECT_EQ(Hits()[3].artistId, 1u);
+  AlbumRecord album = Albums()[1];
+  EXPECT_STREQ(album.album, "Arrival (Deluxe)");
+  EXPECT_STREQ(album.artist, "Queen");
+}
+
+TEST_F(EditTest, MergingAlbums) {
+  EditUser user(true);
+  EXPECT_EQ(UpdateAlbum(1, "GOLD", "abba"), kEditMerged);
+  EXPECT_EQ(user.asked,
+            "This album already exists in the database. Do you want to merge the two albums?|Edit "
+            "Album");
+  for (const HitRecord& h : Hits()) {
+    if (h.songId != 3) {
+      EXPECT_EQ(+h.albumId, 1u);
+    }
+  }
+  std::vector<SongRecord> songs = Songs();
+  EXPECT_EQ(+songs[0].albumId, 1u);
+  EXPECT_STREQ(songs[0].album, "gold");  // moved songs keep their texts
+  EXPECT_STREQ(songs[2].album, "GOLD");
+  std::vector<AlbumRecord> albums = Albums();
+  EXPECT_EQ(+albums[0].id, kNoId);
+  EXPECT_STREQ(albums[0].album, "gold");
+  EXPECT_STREQ(albums[1].album, "GOLD");
+}
+
+TEST_F(EditTest, UnusableIdsAreRefused) {
+  std::vector<Bytes> before = Snapshot();
+  EditUser user(true);
+  EXPECT_EQ(UpdateSong(kNoId, "x", "y", "z"), kEditRefused);
+  EXPECT_EQ(user.told, "Edit Song");
+  EXPECT_EQ(UpdateAlbum(kNoId, "x", "y"), kEditRefused);
+  EXPECT_EQ(UpdateArtist(kNoId, "x"), kEditRefused);
+  EXPECT_EQ(UpdateArtist(2, "x"), kEditRefused);  // past the end
+  EXPECT_EQ(user.told, "Edit Artist");
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(EditTest, EntryOfTheFocusedRow) {
+  Bytes songs = test::ReadBytes(db.File(kSongFile));
+  Bytes loose = SongBytes({4, kNoId, kNoId, "unknown", "nobody", "none", "/m/4.mp3", 1});
+  songs.insert(songs.end(), loose.begin(), loose.end());
+  test::PutFile(db.File(kSongFile), songs);
+  EXPECT_EQ(EditEntryId(0, 3, 2), 2u);
+  EXPECT_EQ(EditEntryId(1, 0, 2), 1u);  // the album the song record refers to
+  EXPECT_EQ(EditEntryId(2, 3, 3), 1u);
+  EXPECT_EQ(EditEntryId(2, 1, 1), 0u);  // album artist "ABBA" resolves to abba
+  EXPECT_EQ(EditEntryId(1, 1, 2), 2u);
+  EXPECT_EQ(EditEntryId(1, 0, 4), kNoId);  // stored without an album
+  EXPECT_EQ(EditEntryId(0, 1, 0), kNoId);
+}
+
+TEST_F(EditTest, ListFillers) {
+  Bytes artists = test::ReadBytes(db.File(kArtistFile));
+  Bytes deleted = test::ArtistBytes(kNoId, "gone");
+  artists.insert(artists.end(), deleted.begin(), deleted.end());
+  test::PutFile(db.File(kArtistFile), artists);
+  EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"abba", "queen"}));
+  EXPECT_EQ(FillCBOWithAlbums(kNoId),
+            (std::vector<std::string>{"abba - gold", "ABBA - arrival", "queen - greatest hits"}));
+  EXPECT_EQ(FillCBOWithAlbums(0), (std::vector<std::string>{"gold", "arrival"}));
+  EXPECT_EQ(FillCBOWithAlbums(1), (std::vector<std::string>{"greatest hits"}));
+  std::remove(db.File(kArtistFile).c_str());
+  EXPECT_TRUE(FillCBOWithArtists().empty());
+  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
+}
+
+}  // namespace
+}  // namespace spinox

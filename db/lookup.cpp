@@ -1,0 +1,163 @@
+// Lookups by name, single-field readers and clearing of the record files.
+#include <cstddef>
+#include <cstring>
+
+#include "base/text.h"
+#include "base/user.h"
+#include "db/database.h"
+#include "db/record_io.h"
+
+namespace spinox {
+
+namespace {
+
+inline char Fold(unsigned char c) {
+  return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c);
+}
+
+// Length of a stored name (its bytes up to the NUL, never past the field) when that name,
+// lowercased, is the start of `want`; -1 otherwise. `want` is already lowercase.
+int FoldedPrefix(const unsigned char* field, const char* want, size_t wantLen) {
+  size_t i = 0;
+  for (; i < static_cast<size_t>(kNameSize) && field[i]; ++i) {
+    if (i >= wantLen || Fold(field[i]) != want[i]) return -1;
+  }
+  return static_cast<int>(i);
+}
+
+bool FoldedEquals(const unsigned char* field, const char* want, size_t wantLen) {
+  return FoldedPrefix(field, want, wantLen) == static_cast<int>(wantLen);
+}
+
+// A lowercased lookup argument and its length.
+struct Key {
+  explicit Key(char* arg) : text(arg) {
+    MakeLower(arg);
+    len = std::strlen(arg);
+  }
+  const char* text;
+  size_t len;
+  bool Matches(const unsigned char* field) const { return FoldedEquals(field, text, len); }
+};
+
+template <typename Rec>
+bool ReadRecord(const char* name, RecId id, Rec* rec) {
+  return ReadAt(name, static_cast<int64_t>(id) * static_cast<int64_t>(sizeof(Rec)), rec,
+                sizeof(Rec));
+}
+
+// "artist - album", as the album filter shows albums.
+bool MatchesArtistDashAlbum(const unsigned char* rec, const Key& key) {
+  int k = FoldedPrefix(rec + offsetof(AlbumRecord, artist), key.text, key.len);
+  if (k < 0 || key.len - k < 3 || std::memcmp(key.text + k, " - ", 3) != 0) return false;
+  return FoldedEquals(rec + offsetof(AlbumRecord, album), key.text + k + 3, key.len - k - 3);
+}
+
+}  // namespace
+
+// Each lookup opens its file before touching the arguments: a missing file leaves them as
+// they were, while an open one (even empty) lowercases them.
+RecId FindArtist(char* name) {
+  File f(FullPath(kArtistFile), "rb");
+  if (!f.IsOpen()) return kNoId;
+  Key key(name);
+  return ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* r, RecId) {
+    return key.Matches(r + offsetof(ArtistRecord, name));
+  });
+}
+
+RecId FindAlbum(char* album, char* artist) {
+  File f(FullPath(kAlbumFile), "rb");
+  if (!f.IsOpen()) return kNoId;
+  Key albumKey(album), artistKey(artist);
+  return ScanRecords(f, sizeof(AlbumRecord), [&](const unsigned char* r, RecId) {
+    return albumKey.Matches(r + offsetof(AlbumRecord, album)) &&
+           artistKey.Matches(r + offsetof(AlbumRecord, artist));
+  });
+}
+
+RecId FindAlbumBoth(char* artistDashAlbum) {
+  File f(FullPath(kAlbumFile), "rb");
+  if (!f.IsOpen()) return kNoId;
+  Key key(artistDashAlbum);
+  return ScanRecords(f, sizeof(AlbumRecord),
+                     [&](const unsigned char* r, RecId) { return MatchesArtistDashAlbum(r, key); });
+}
+
+RecId FindSong(char* title, char* album, char* artist) {
+  File f(FullPath(kSongFile), "rb");
+  if (!f.IsOpen()) return kNoId;
+  Key titleKey(title), albumKey(album), artistKey(artist);
+  return ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* r, RecId) {
+    return titleKey.Matches(r + offsetof(SongRecord, title)) &&
+           artistKey.Matches(r + offsetof(SongRecord, artist)) &&
+           albumKey.Matches(r + offsetof(SongRecord, album));
+  });
+}
+
+RecId GetSongAlbum(RecId songId) {
+  SongRecord rec;
+  return ReadRecord(kSongFile, songId, &rec) ? rec.albumId : kNoId;
+}
+
+RecId GetSongArtist(RecId songId) {
+  SongRecord rec;
+  return ReadRecord(kSongFile, songId, &rec) ? rec.artistId : kNoId;
+}
+
+RecId GetAlbumArtist(RecId albumId) {
+  AlbumRecord rec;
+  if (!ReadRecord(kAlbumFile, albumId, &rec)) return kNoId;
+  char artist[kNameSize + 1] = {};
+  std::memcpy(artist, rec.artist, kNameSize);
+  return FindArtist(artist);
+}
+
+namespace {
+
+void ReadSongNames(RecId id, char* title, char* album, char* artist) {
+  SongRecord rec;
+  if (!ReadRecord(kSongFile, id, &rec)) return;
+  CopyText(title, kNameSize, FieldText(rec.title).c_str());
+  CopyText(album, kNameSize, FieldText(rec.album).c_str());
+  CopyText(artist, kNameSize, FieldText(rec.artist).c_str());
+}
+
+void ReadAlbumNames(RecId id, char* album, char* artist) {
+  AlbumRecord rec;
+  if (!ReadRecord(kAlbumFile, id, &rec)) return;
+  CopyText(album, kNameSize, FieldText(rec.album).c_str());
+  CopyText(artist, kNameSize, FieldText(rec.artist).c_str());
+}
+
+void ReadArtistName(RecId id, char* artist) {
+  ArtistRecord rec;
+  if (ReadRecord(kArtistFile, id, &rec)) CopyText(artist, kNameSize, FieldText(rec.name).c_str());
+}
+
+}  // namespace
+
+// A record that cannot be read (missing file, id past the end) leaves all three texts empty.
+void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist) {
+  CopyText(title, kNameSize, "");
+  CopyText(album, kNameSize, "");
+  CopyText(artist, kNameSize, "");
+  if (kind == 0 || kind == 3) {
+    ReadSongNames(id, title, album, artist);
+  } else if (kind == 1) {
+    ReadAlbumNames(id, album, artist);
+  } else {
+    ReadArtistName(id, artist);
+  }
+}
+
+bool ClearDatabase() {
+  if (!CurrentUser().Ask("The current database will be lost.\nAre you sure?", "Clear Database"))
+    return false;
+  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile}) {
+    File emptied(FullPath(name), "wb");
+  }
+  return true;
+}
+
+}  // namespace spinox

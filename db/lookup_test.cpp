@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "db/record_io.h"
+#include "db/test_records.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+using test::AlbumBytes;
+using test::ArtistBytes;
+using test::Bytes;
+using test::Join;
+using test::ScriptedUser;
+using test::SongBytes;
+
+class LookupTest : public ::testing::Test {
+ protected:
+  void Put(const char* name, const Bytes& bytes) { test::PutFile(db.File(name), bytes); }
+  // A small library: abba twice (duplicate names), queen, and a removed song.
+  void WriteLibrary() {
+    Put(kArtistFile,
+        Join({ArtistBytes(0, "abba"), ArtistBytes(1, "Queen"), ArtistBytes(2, "abba")}));
+    Put(kAlbumFile, Join({AlbumBytes(0, "gold", "queen"), AlbumBytes(1, "Gold", "ABBA"),
+                          AlbumBytes(2, "arrival", "abba")}));
+    Put(kSongFile, Join({SongBytes({0, 2, 1, "waterloo", "abba", "gold", "/m/w.mp3", 10}),
+                         SongBytes({kNoId, kNoId, kNoId, "sos", "abba", "gold", "/m/s.mp3", 20}),
+                         SongBytes({2, 2, 1, "sos", "abba", "gold", "/m/s2.mp3", 30})}));
+  }
+  test::TempDatabase db;
+};
+
+TEST_F(LookupTest, MissingFilesFindNothingAndLeaveArgumentsAsGiven) {
+  char artist[] = "ABBA", album[] = "Gold", title[] = "SOS", both[] = "ABBA - Gold";
+  EXPECT_EQ(kNoId, FindArtist(artist));
+  EXPECT_EQ(kNoId, FindAlbum(album, artist));
+  EXPECT_EQ(kNoId, FindAlbumBoth(both));
+  EXPECT_EQ(kNoId, FindSong(title, album, artist));
+  EXPECT_STREQ("ABBA", artist);
+  EXPECT_STREQ("Gold", album);
+  EXPECT_STREQ("SOS", title);
+  EXPECT_STREQ("ABBA - Gold", both);
+}
+
+TEST_F(LookupTest, EmptyFilesFindNothingButLowercaseArguments) {
+  ScriptedUser yes(true);
+  ASSERT_TRUE(ClearDatabase());
+  char artist[] = "ABBA", album[] = "Gold", title[] = "SOS", both[] = "ABBA - Gold";
+  EXPECT_EQ(kNoId, FindArtist(artist));
+  EXPECT_EQ(kNoId, FindAlbumBoth(both));
+  EXPECT_EQ(kNoId, FindSong(title, album, artist));
+  EXPECT_STREQ("abba", artist);
+  EXPECT_STREQ("gold", album);
+  EXPECT_STREQ("sos", title);
+  EXPECT_STREQ("abba - gold", both);
+}
+
+TEST_F(LookupTest, NamesMatchWithoutRegardToCaseLowestIndexFirst) {
+  WriteLibrary();
+  char abba[] = "Abba", queen[] = "QUEEN";
+  EXPECT_EQ(0u, FindArtist(abba));
+  EXPECT_STREQ("abba", abba);
+  EXPECT_EQ(1u, FindArtist(queen));
+  char title[] = "SOS", album[] = "GOLD", artist[] = "abba";
+  EXPECT_EQ(1u, FindSong(title, album, artist)) << "a removed song is still found";
+}
+
+TEST_F(LookupTest, AlbumIsIdentifiedByAlbumAndArtistName) {
+  WriteLibrary();
+  char gold[] = "gold", abba[] = "abba", queen[] = "Queen", missing[] = "nobody";
+  EXPECT_EQ(1u, FindAlbum(gold, abba));
+  EXPECT_EQ(0u, FindAlbum(gold, queen));
+  EXPECT_EQ(kNoId, FindAlbum(gold, missing));
+  char arrival[] = "arrival";
+  EXPECT_EQ(kNoId, FindAlbum(arrival, queen));
+}
+
+TEST_F(LookupTest, FindAlbumBothWantsArtistDashAlbum) {
+  WriteLibrary();
+  char right[] = "abba - gold", reversed[] = "gold - abba", queen[] = "QUEEN - GOLD";
+  EXPECT_EQ(1u, FindAlbumBoth(right));
+  EXPECT_EQ(kNoId, FindAlbumBoth(reversed));
+  EXPECT_EQ(0u, FindAlbumBoth(queen));
+  char noBlanks[] = "abba-gold", extra[] = "abba - gold ", part[] = "abba - ";
+  EXPECT_EQ(kNoId, FindAlbumBoth(noBlanks));
+  EXPECT_EQ(kNoId, FindAlbumBoth(extra));
+  EXPECT_EQ(kNoId, FindAlbumBoth(part));
+  Put(kAlbumFile, Join({AlbumBytes(0, "b - c", "a"), AlbumBytes(1, "c", "a - b")}));
+  char dashes[] = "a - b - c";
+  EXPECT_EQ(0u, FindAlbumBoth(dashes));
+}
+
+TEST_F(LookupTest, SongMustMatchTitleArtistAndAlbum) {
+  WriteLibrary();
+  char title[] = "waterloo", album[] = "gold", other[] = "arrival", artist[] = "abba";
+  EXPECT_EQ(0u, FindSong(title, album, artist));
+  EXPECT_EQ(kNoId, FindSong(title, other, artist));
+  char queen[] = "queen";
+  EXPECT_EQ(kNoId, FindSong(title, album, queen));
+}
+
+TEST_F(LookupTest, OnlyAsciiCapitalsAreFolded) {
+  Put(kArtistFile, Join({ArtistBytes(0,
+                                     "\xC4"
+                                     "bba"),
+                         ArtistBytes(1,
+                                     "\xE4"
+                                     "bba")}));
+  char capital[] =
+      "\xC4"
+      "BBA",
+       small[] =
+           "\xE4"
+           "BBA";
+  EXPECT_EQ(0u, FindArtist(capital));
+  EXPECT_STREQ(
+      "\xC4"
+      "bba",
+      capital);
+  EXPECT_EQ(1u, FindArtist(small));
+}
+
+TEST_F(LookupTest, PartialRecordAtTheEndIsNotScanned) {
+  Bytes art = ArtistBytes(0, "abba");
+  Bytes torn = ArtistBytes(1, "queen");
+  torn.resize(30);
+  Put(kArtistFile, Join({art, torn}));
+  char queen[] = "queen";
+  EXPECT_EQ(kNoId, FindArtist(queen));
+  EXPECT_EQ(kNoId, GetSongArtist(1));
+}
+
+TEST_F(LookupTest, NameFillingTheWholeFieldIsComparedWithinIt) {
+  Bytes full;
+  test::PutWord(&full, 0);
+  full.insert(full.end(), 50, 'A');
+  Put(kArtistFile, Join({full, ArtistBytes(1, std::string(49, 'a'))}));
+  char fifty[51], fortyNine[50];
+  std::memset(fifty, 'a', 50);
+  fifty[50] = 0;
+  std::memset(fortyNine, 'a', 49);
+  fortyNine[49] = 0;
+  EXPECT_EQ(0u, FindArtist(fifty));
+  EXPECT_EQ(1u, FindArtist(fortyNine));
+}
+
+// Scans read the files in chunks; matches must be found on both sides of a chunk's end.
+TEST_F(LookupTest, LargeFilesAreScannedToTheEnd) {
+  const uint32_t perChunk = kScanChunk / sizeof(SongRecord), count = 2 * perChunk + 10;
+  Bytes songs;
+  for (uint32_t i = 0; i < count; ++i) {
+    Bytes s = SongBytes({i, 0, 0, "t" + std::to_string(i), "a", "b", "", 0});
+    songs.insert(songs.end(), s.begin(), s.end());
+  }
+  Put(kSongFile, songs);
+  for (uint32_t want : {0u, perChunk - 1, perChunk, perChunk + 1, 2 * perChunk, count - 1}) {
+    std::string t = "T" + std::to_string(want);
+    char album[] = "b", artist[] = "a";
+    EXPECT_EQ(want, FindSong(&t[0], album, artist));
+  }
+  std::string none = "t" + std::to_string(count);
+  char album[] = "b", artist[] = "a";
+  EXPECT_EQ(kNoId, FindSong(&none[0], album, artist));
+}
+
+TEST_F(LookupTest, SingleFieldReaders) {
+  WriteLibrary();
+  EXPECT_EQ(1u, GetSongAlbum(0));
+  EXPECT_EQ(2u, GetSongArtist(0));
+  EXPECT_EQ(kNoId, GetSongAlbum(1)) << "removed song";
+  EXPECT_EQ(0u, GetAlbumArtist(1)) << "the first artist of the album's artist name";
+  EXPECT_EQ(1u, GetAlbumArtist(0));
+  Put(kArtistFile, ArtistBytes(0, "abba"));
+  EXPECT_EQ(kNoId, GetAlbumArtist(0)) << "queen is no longer in the artist file";
+}
+
+TEST_F(LookupTest, ReadersOfMissingRecordsReturnNone) {
+  EXPECT_EQ(kNoId, GetSongAlbum(0));
+  EXPECT_EQ(kNoId, GetAlbumArtist(0));
+  WriteLibrary();
+  for (RecId id : {3u, 4u, 0x7FFFFFFFu, kNoId - 1, kNoId}) {
+    EXPECT_EQ(kNoId, GetSongAlbum(id));
+    EXPECT_EQ(kNoId, GetSongArtist(id));
+    EXPECT_EQ(kNoId, GetAlbumArtist(id));
+  }
+  char title[kNameSize] = "x", album[kNameSize] = "y", artist[kNameSize] = "z";
+  for (int kind : {0, 1, 2}) {
+    GetSongInfo(kNoId, kind, title, album, artist);
+    EXPECT_STREQ("", title);
+    EXPECT_STREQ("", album);
+    EXPECT_STREQ("", artist);
+  }
+}
+
+TEST_F(LookupTest, GetSongInfoByKind) {
+  WriteLibrary();
+  char title[kNameSize], album[kNameSize], artist[kNameSize];
+  for (int kind : {0, 3}) {
+    GetSongInfo(0, kind, title, album, artist);
+    EXPECT_STREQ("waterloo", title);
+    EXPECT_STREQ("gold", album);
+    EXPECT_STREQ("abba", artist);
+  }
+  GetSongInfo(1, 1, title, album, artist);
+  EXPECT_STREQ("", title);
+  EXPECT_STREQ("Gold", album);
+  EXPECT_STREQ("ABBA", artist);
+  for (int kind : {2, 4, -1}) {
+    std::strcpy(title, "x");
+    std::strcpy(album, "y");
+    GetSongInfo(1, kind, title, album, artist);
+    EXPECT_STREQ("", title);
+    EXPECT_STREQ("", album);
+    EXPECT_STREQ("Queen", artist);
+  }
+}
+
+TEST_F(LookupTest, ClearDatabaseAsksFirst) {
+  WriteLibrary();
+  Put(kHitFile, test::HitBytes(0, 0, 0, 5));
+  Put(kSettingsFile, Bytes{'S', 'P', 'X'});
+  Bytes songs = test::ReadBytes(db.File(kSongFile));
+  {
+    ScriptedUser no(false);
+    EXPECT_FALSE(ClearDatabase());
+    EXPECT_EQ("The current database will be lost.\nAre you sure?|Clear Database", no.asked);
+  }
+  EXPECT_EQ(songs, test::ReadBytes(db.File(kSongFile)));
+  EXPECT_EQ(16u, test::ReadBytes(db.File(kHitFile)).size());
+  ScriptedUser yes(true);
+  EXPECT_TRUE(ClearDatabase());
+  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile}) {
+    EXPECT_TRUE(FileExists(db.File(name))) << name;
+    EXPECT_EQ(0, FileSize(db.File(name))) << name;
+  }
+  EXPECT_EQ(3, FileSize(db.File(kSettingsFile)));
+}
+
+TEST(DatabasePaths, DataFolderAndFullPath) {
+#ifdef _WIN32
+  const std::string sep = "\\";
+#else
+  const std::string sep = "/";
+#endif
+  SetAppPath("app");
+  EXPECT_EQ("app" + sep + "plugins", DataDir());
+  EXPECT_EQ("app" + sep + "plugins" + sep + "gen_spinox.hit", FullPath(kHitFile));
+  SetDataDir("/data");
+  EXPECT_EQ("/data" + sep + "gen_spinox.sng", FullPath(kSongFile));
+  EXPECT_STREQ("gen_spinox.alb", kAlbumFile);
+  EXPECT_STREQ("gen_spinox.art", kArtistFile);
+  EXPECT_STREQ("gen_spinox.dat", kSettingsFile);
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,156 @@
+#include "db/oldformat.h"
+
+#include <gtest/gtest.h>
+
+#include "base/clock.h"
+#include "db/database.h"
+#include "db/settings.h"
+#include "db/test_records.h"
+#include "hitlist/hitlist.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+using test::Bytes;
+using test::Join;
+
+Bytes Word(int32_t v) {
+  Bytes b;
+  test::PutWord(&b, static_cast<uint32_t>(v));
+  return b;
+}
+
+class OldFormatTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetClockOverride(1700000000);
+    hits = Join({test::HitBytes(0, 0, 0, 100), test::HitBytes(0, 0, 0, 200)});
+    songs = test::SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/m/w.mp3", 200});
+    artists = test::ArtistBytes(0, "abba");
+    albums = test::AlbumBytes(0, "gold", "abba");
+  }
+  // An old file: L, the skipped block, and the four sections.
+  Bytes OldFile(int32_t blockLen) const {
+    return Join({Word(blockLen), Bytes(static_cast<size_t>(blockLen), 0x5A), Word(2), hits, Word(1),
+                 songs, Word(1), artists, Word(1), albums});
+  }
+  void PutCurrentDatabase() {
+    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
+      test::PutFile(db.File(name), Bytes(54 * 16, 0x11));
+  }
+  void ExpectCurrentDatabaseUntouched() {
+    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
+      EXPECT_EQ(test::ReadBytes(db.File(name)), Bytes(54 * 16, 0x11)) << name;
+  }
+  test::TempDatabase db;
+  Bytes hits, songs, artists, albums;
+};
+
+TEST_F(OldFormatTest, SplitsTheFileByteForByte) {
+  PutCurrentDatabase();
+  test::PutFile(db.File(kSettingsFile), OldFile(100));
+  EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
+  EXPECT_EQ(test::ReadBytes(db.File(kHitFile)), hits);
+  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
+  EXPECT_EQ(test::ReadBytes(db.File(kArtistFile)), artists);
+  EXPECT_EQ(test::ReadBytes(db.File(kAlbumFile)), albums);
+  EXPECT_EQ(test::ReadBytes(db.File(kSettingsFile)), (Bytes{'S', 'P', 'X', 0}));
+}
+
+TEST_F(OldFormatTest, EmptyOldDatabaseGivesEmptyFiles) {
+  PutCurrentDatabase();
+  test::PutFile(db.File(kSettingsFile), Join({Word(0), Word(0), Word(0), Word(0), Word(0)}));
+  EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
+  for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
+    EXPECT_EQ(FileSize(db.File(name)), 0) << name;
+  EXPECT_EQ(FileSize(db.File(kSettingsFile)), 4);
+}
+
+TEST_F(OldFormatTest, DamagedFilesAreSetAsideAndChangeNothing) {
+  Bytes good = OldFile(100);
+  Bytes tooLong = good;
+  tooLong.push_back(0);
+  Bytes negative = good;
+  negative[0] = 0xFF, negative[1] = 0xFF, negative[2] = 0xFF, negative[3] = 0xFF;
+  Bytes hugeCount = good;
+  hugeCount[104] = 0xFF, hugeCount[105] = 0xFF, hugeCount[106] = 0xFF, hugeCount[107] = 0x0F;
+  const Bytes damaged[] = {Bytes(),          Bytes{1, 0}, Bytes(good.begin(), good.end() - 1),
+                           tooLong,          negative,    hugeCount,
+                           Bytes(4000, 0x7F)};
+  for (const Bytes& file : damaged) {
+    PutCurrentDatabase();
+    std::remove(db.File("gen_spinox.dat.bad").c_str());
+    test::PutFile(db.File(kSettingsFile), file);
+    EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kSetAside) << file.size();
+    ExpectCurrentDatabaseUntouched();
+    EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), file);
+    EXPECT_FALSE(FileExists(db.File(kSettingsFile)));
+  }
+}
+
+TEST_F(OldFormatTest, SetAsideNeverReplacesAnEarlierOne) {
+  test::PutFile(db.File("gen_spinox.dat.bad"), Bytes{1});
+  test::PutFile(db.File(kSettingsFile), Bytes{2});
+  EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kSetAside);
+  EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), Bytes{1});
+  EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad.1")), Bytes{2});
+}
+
+TEST_F(OldFormatTest, WriteFailureLeavesTheRecordFiles) {
+  for (int n = 1; n <= 4; ++n) {
+    PutCurrentDatabase();
+    test::PutFile(db.File(kSettingsFile), OldFile(8));
+    SetWriteFault(n);
+    OldFormatResult result = BreakDownOldVersionDatFile();
+    SetWriteFault(0);
+    EXPECT_NE(result, OldFormatResult::kConverted) << n;
+    ExpectCurrentDatabaseUntouched();
+    // The old database is kept, not overwritten by the settings written at shutdown.
+    EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), OldFile(8)) << n;
+    std::remove(db.File("gen_spinox.dat.bad").c_str());
+    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
+      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".tmp")));
+  }
+}
+
+TEST_F(OldFormatTest, ConvertedFileThatCannotTakeTheMagicIsMovedAway) {
+  test::PutFile(db.File(kSettingsFile), OldFile(8));
+  SetWriteFault(5);  // the four record files go through; the 4-byte settings file fails
+  OldFormatResult result = BreakDownOldVersionDatFile();
+  SetWriteFault(0);
+  EXPECT_EQ(result, OldFormatResult::kConverted);
+  EXPECT_EQ(test::ReadBytes(db.File(kAlbumFile)), albums);
+  // Never converted a second time over plays recorded after this start.
+  EXPECT_FALSE(FileExists(db.File(kSettingsFile)));
+  EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), OldFile(8));
+}
+
+TEST_F(OldFormatTest, LoaderConvertsThenDefaults) {
+  test::PutFile(db.File(kSettingsFile), OldFile(0));
+  _addTime = 7;
+  DatFileLoad load = LoadDatFile();
+  EXPECT_TRUE(load.converted);
+  EXPECT_FALSE(load.fromFile);
+  EXPECT_EQ(_addTime, 60);
+  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
+  // The next start reads the 4-byte file as settings and converts nothing again.
+  test::PutFile(db.File(kSongFile), Bytes());
+  EXPECT_TRUE(LoadDatFile().fromFile);
+  EXPECT_EQ(FileSize(db.File(kSongFile)), 0);
+  ASSERT_TRUE(WriteDataFile());
+  EXPECT_EQ(FileSize(db.File(kSettingsFile)), 3766);
+}
+
+TEST_F(OldFormatTest, LoaderSetsAsideWhatIsNeitherLayout) {
+  PutCurrentDatabase();
+  test::PutFile(db.File(kSettingsFile), Bytes{'S', 'P', 'Y', 0, 1, 2});
+  DatFileLoad load = LoadDatFile();
+  EXPECT_TRUE(load.setAside);
+  EXPECT_FALSE(load.converted);
+  EXPECT_EQ(_size, 100);
+  ExpectCurrentDatabaseUntouched();
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,44 @@
+#include "db/database.h"
+
+namespace spinox {
+
+const char* const kSongFile = "gen_spinox.sng";
+const char* const kAlbumFile = "gen_spinox.alb";
+const char* const kArtistFile = "gen_spinox.art";
+const char* const kHitFile = "gen_spinox.hit";
+const char* const kSettingsFile = "gen_spinox.dat";
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+std::string& DataDirStore() {
+  static std::string dir;
+  return dir;
+}
+
+}  // namespace
+
+void SetAppPath(const std::string& appDir) {
+  DataDirStore() = appDir + kSeparator + "plugins";
+}
+
+void SetDataDir(const std::string& dataDir) {
+  DataDirStore() = dataDir;
+}
+
+const std::string& DataDir() {
+  return DataDirStore();
+}
+
+// Before a folder is set the files are looked for in the current folder.
+std::string FullPath(const std::string& name) {
+  if (DataDir().empty()) return name;
+  return DataDir() + kSeparator + name;
+}
+
+}  // namespace spinox

@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "base/clock.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "db/record_io.h"
+#include "db/test_records.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+using test::AlbumBytes;
+using test::ArtistBytes;
+using test::Bytes;
+using test::HitBytes;
+using test::Join;
+using test::SongBytes;
+
+constexpr int32_t kNow = 1700000000;
+
+SongInfo Track(const char* artist, const char* title, const char* album, const char* file) {
+  SongInfo info = {};
+  SetField(info.artist, artist);
+  SetField(info.title, title);
+  SetField(info.album, album);
+  SetField(info.file, file);
+  return info;
+}
+
+class PlayTest : public ::testing::Test {
+ protected:
+  void Put(const char* name, const Bytes& bytes) { test::PutFile(db.File(name), bytes); }
+  Bytes Get(const char* name) { return test::ReadBytes(db.File(name)); }
+  // Resolves the track at `now` and records one play of it; returns its statistics from
+  // before the play.
+  SongInfo Play(SongInfo info, int32_t now) {
+    SetClockOverride(now);
+    FillSongInfo(&info);
+    SongInfo before = info;
+    EXPECT_TRUE(Hit(&info));
+    return before;
+  }
+  test::TempDatabase db;
+};
+
+TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
+  SongInfo first = Play(Track("ABBA", "Waterloo", "Gold", "/m/a.mp3"), kNow);
+  EXPECT_EQ(kNoId, first.artistId);
+  EXPECT_EQ(kNoId, first.albumId);
+  EXPECT_EQ(kNoId, first.songId);
+  EXPECT_EQ(0, first.hits);
+  EXPECT_EQ(kNow, first.playTime);
+  EXPECT_STREQ("ABBA", first.artist) << "no file to look in: the names keep their case";
+
+  // A new song by a known artist on a new album: no artist record is added.
+  SongInfo second = Play(Track("Abba", "SOS", "Arrival", "/m/s.mp3"), kNow + 100);
+  EXPECT_EQ(0u, second.artistId);
+  EXPECT_EQ(kNoId, second.albumId);
+  EXPECT_EQ(1, second.hitsArtist);
+  EXPECT_EQ(0, second.hitsAlbum);
+  EXPECT_STREQ("abba", second.artist);
+
+  Play(Track("Queen", "Bohemian Rhapsody", "A Night at the Opera", "/m/q.mp3"), kNow + 200);
+
+  // The first song again, differing in case only and played from another folder.
+  SongInfo again = Play(Track("ABBA", "WATERLOO", "GOLD", "/n/a.mp3"), kNow + 300);
+  EXPECT_EQ(0u, again.songId);
+  EXPECT_EQ(1, again.hits);
+  EXPECT_EQ(kNow, again.lastPlayed);
+  EXPECT_EQ(2, again.hitsArtist);
+  EXPECT_EQ(1, again.hitsAlbum);
+  EXPECT_EQ(kNow + 300, again.playTime);
+
+  EXPECT_EQ(Join({ArtistBytes(0, "ABBA"), ArtistBytes(1, "queen")}), Get(kArtistFile));
+  EXPECT_EQ(Join({AlbumBytes(0, "Gold", "ABBA"), AlbumBytes(1, "arrival", "abba"),
+                  AlbumBytes(2, "a night at the opera", "queen")}),
+            Get(kAlbumFile));
+  EXPECT_EQ(Join({SongBytes({0, 0, 0, "Waterloo", "ABBA", "Gold", "/n/a.mp3", kNow + 300}),
+                  SongBytes({1, 0, 1, "sos", "abba", "arrival", "/m/s.mp3", kNow + 100}),
+                  SongBytes({2, 1, 2, "bohemian rhapsody", "queen", "a night at the opera",
+                             "/m/q.mp3", kNow + 200})}),
+            Get(kSongFile));
+  EXPECT_EQ(Join({HitBytes(0, 0, 0, kNow), HitBytes(1, 0, 1, kNow + 100),
+                  HitBytes(2, 1, 2, kNow + 200), HitBytes(0, 0, 0, kNow + 300)}),
+            Get(kHitFile));
+}
+
+// song 0 (album 0) and song 1 (album 1) by artist 0, plus one removed play.
+void WriteCounterLibrary(const std::vector<int32_t>& song0Times) {
+  Bytes hits;
+  for (int32_t time : song0Times) {
+    Bytes h = HitBytes(0, 0, 0, time);
+    hits.insert(hits.end(), h.begin(), h.end());
+  }
+  hits = Join({HitBytes(kNoId, kNoId, kNoId, song0Times.front()), hits,
+               HitBytes(1, 0, 1, kNow - 10), HitBytes(kNoId, kNoId, kNoId, kNow - 5)});
+  test::PutFile(FullPath(kHitFile), hits);
+  test::PutFile(FullPath(kArtistFile), ArtistBytes(0, "abba"));
+  test::PutFile(FullPath(kAlbumFile),
+                Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "arrival", "abba")}));
+  test::PutFile(FullPath(kSongFile),
+                Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}),
+                      SongBytes({1, 0, 1, "sos", "abba", "arrival", "/b", 0})}));
+}
+
+TEST_F(PlayTest, CounterWindowsIncludeTheirStart) {
+  WriteCounterLibrary({kNow - 31536001, kNow - 31536000, kNow - 2592001, kNow - 2592000,
+                       kNow - 604801, kNow - 604800, kNow - 86401, kNow - 86400});
+  SetClockOverride(kNow);
+  SongInfo info = Track("Abba", "Waterloo", "Gold", "/a");
+  FillSongInfo(&info);
+  EXPECT_EQ(8, info.hits);
+  EXPECT_EQ(7, info.hitsYear);
+  EXPECT_EQ(5, info.hitsMonth);
+  EXPECT_EQ(3, info.hitsWeek);
+  EXPECT_EQ(1, info.hitsDay);
+  EXPECT_EQ(8, info.hitsAlbum);
+  EXPECT_EQ(9, info.hitsArtist);
+  EXPECT_EQ(kNow - 86400, info.lastPlayed);
+  EXPECT_EQ(kNow, info.playTime);
+}
+
+TEST_F(PlayTest, RemovedPlaysNeverCountForAnUnknownAlbumOrSong) {
+  WriteCounterLibrary({kNow - 100});
+  SetClockOverride(kNow);
+  SongInfo info = Track("abba", "new song", "new album", "/c");
+  FillSongInfo(&info);
+  EXPECT_EQ(0u, info.artistId);
+  EXPECT_EQ(kNoId, info.albumId);
+  EXPECT_EQ(kNoId, info.songId);
+  EXPECT_EQ(0, info.hits);
+  EXPECT_EQ(0, info.hitsAlbum);
+  EXPECT_EQ(2, info.hitsArtist);
+  EXPECT_EQ(0, info.lastPlayed);
+}
+
+TEST_F(PlayTest, UnknownArtistHasNoCounters) {
+  Put(kSongFile, SongBytes({0, kNoId, kNoId, "waterloo", "abba", "gold", "/old", 7}));
+  Put(kHitFile, HitBytes(0, kNoId, kNoId, kNow - 10));
+  Put(kArtistFile, Bytes{});
+  SetClockOverride(kNow);
+  SongInfo info = Track("abba", "waterloo", "gold", "/new");
+  FillSongInfo(&info);
+  EXPECT_EQ(0u, info.songId);
+  EXPECT_EQ(kNoId, info.artistId);
+  EXPECT_EQ(0, info.hits);
+  EXPECT_EQ(0, info.lastPlayed);
+}
+
+TEST_F(PlayTest, CountsHitsAcrossAFileLargerThanOneRead) {
+  const int count = static_cast<int>(2 * kScanChunk / sizeof(HitRecord) + 100);
+  Bytes hits;
+  int expectSong = 0, expectArtist = 0;
+  for (int i = 0; i < count; ++i) {
+    uint32_t song = i % 3 == 0 ? 0 : 1, artist = i % 5 == 0 ? 0 : 1;
+    expectSong += song == 0;
+    expectArtist += artist == 0;
+    Bytes h = HitBytes(song, artist, 7, kNow - count + i);
+    hits.insert(hits.end(), h.begin(), h.end());
+  }
+  Put(kHitFile, hits);
+  Put(kArtistFile, ArtistBytes(0, "abba"));
+  Put(kSongFile, SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}));
+  SetClockOverride(kNow);
+  SongInfo info = Track("abba", "waterloo", "gold", "/a");
+  FillSongInfo(&info);
+  EXPECT_EQ(expectSong, info.hits);
+  EXPECT_EQ(expectArtist, info.hitsArtist);
+  EXPECT_EQ(kNow - count + (count - 1) / 3 * 3, info.lastPlayed);
+}
+
+TEST_F(PlayTest, SongStoredWithoutAPlayKeepsUnknownIds) {
+  SetClockOverride(kNow);
+  SongInfo info = Track("Nobody", "Nothing", "Nowhere", "/x.mp3");
+  FillSongInfo(&info);
+  EXPECT_EQ(0u, AddSong(&info));
+  EXPECT_EQ(0u, info.songId);
+  EXPECT_EQ(SongBytes({0, kNoId, kNoId, "Nothing", "Nobody", "Nowhere", "/x.mp3", kNow}),
+            Get(kSongFile));
+  EXPECT_FALSE(FileExists(db.File(kHitFile)));
+}
+
+TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
+  Play(Track("abba", "waterloo", "gold", "/a"), kNow);
+  Play(Track("abba", "sos", "gold", "/b"), kNow + 1);
+  Play(Track("abba", "waterloo", "gold", "/a"), kNow + 2);
+  RemoveFromDatabase(0);
+  EXPECT_EQ(Join({SongBytes({kNoId, kNoId, kNoId, "waterloo", "abba", "gold", "/a", kNow + 2}),
+                  SongBytes({1, 0, 0, "sos", "abba", "gold", "/b", kNow + 1})}),
+            Get(kSongFile));
+  EXPECT_EQ(Join({HitBytes(kNoId, kNoId, kNoId, kNow), HitBytes(1, 0, 0, kNow + 1),
+                  HitBytes(kNoId, kNoId, kNoId, kNow + 2)}),
+            Get(kHitFile));
+
+  SongInfo other = Track("abba", "sos", "gold", "/b");
+  FillSongInfo(&other);
+  EXPECT_EQ(1, other.hitsArtist);
+  EXPECT_EQ(1, other.hitsAlbum);
+  SongInfo removed = Track("abba", "waterloo", "gold", "/a");
+  FillSongInfo(&removed);
+  EXPECT_EQ(0u, removed.songId) << "a removed song is still found by name";
+  EXPECT_EQ(0, removed.hits);
+
+  Bytes songs = Get(kSongFile);
+  RemoveFromDatabase(5);
+  EXPECT_EQ(songs, Get(kSongFile)) << "an id past the end writes nothing";
+
+  RemoveFromDatabase(1);
+  FillSongInfo(&other);
+  EXPECT_EQ(0, other.hits);
+  EXPECT_EQ(0, other.hitsAlbum);
+  EXPECT_EQ(0, other.hitsArtist);
+}
+
+TEST_F(PlayTest, PlayTimesNeverGoBackwards) {
+  SetClockOverride(kNow);
+  EXPECT_EQ(kNow, GetTimeNow()) << "no hit file";
+  Play(Track("abba", "waterloo", "gold", "/a"), kNow);
+  SetClockOverride(kNow - 3600);
+  EXPECT_EQ(kNow, GetTimeNow());
+  SongInfo info = Track("abba", "sos", "gold", "/b");
+  FillSongInfo(&info);
+  EXPECT_EQ(kNow, info.playTime);
+  SetClockOverride(kNow + 5);
+  EXPECT_EQ(kNow + 5, GetTimeNow());
+}
+
+TEST_F(PlayTest, TimeOfATornLastHitIsIgnored) {
+  Bytes torn = HitBytes(9, 9, 9, kNow + 999999);
+  torn.erase(torn.begin(), torn.begin() + 4);
+  Put(kHitFile, Join({HitBytes(0, 0, 0, kNow + 100), torn}));
+  SetClockOverride(kNow);
+  EXPECT_EQ(kNow + 100, GetTimeNow());
+}
+
+// A write cut short leaves part of a record at the end of a file; the next append must take
+// its place, or every later record would sit off its id.
+TEST_F(PlayTest, AppendOverwritesATornRecordAtTheEnd) {
+  auto withTail = [](Bytes b, size_t n) {
+    b.insert(b.end(), n, 0xEE);
+    return b;
+  };
+  Put(kArtistFile, withTail(ArtistBytes(0, "abba"), 20));
+  Put(kAlbumFile, withTail(AlbumBytes(0, "gold", "abba"), 103));
+  Put(kSongFile, withTail(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 1}), 100));
+  Put(kHitFile, withTail(HitBytes(0, 0, 0, kNow - 10), 7));
+  Play(Track("Queen", "Innuendo", "Innuendo", "/q"), kNow);
+  EXPECT_EQ(Join({ArtistBytes(0, "abba"), ArtistBytes(1, "queen")}), Get(kArtistFile));
+  EXPECT_EQ(Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "innuendo", "queen")}),
+            Get(kAlbumFile));
+  EXPECT_EQ(Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 1}),
+                  SongBytes({1, 1, 1, "innuendo", "queen", "innuendo", "/q", kNow})}),
+            Get(kSongFile));
+  EXPECT_EQ(Join({HitBytes(0, 0, 0, kNow - 10), HitBytes(1, 1, 1, kNow)}), Get(kHitFile));
+}
+
+// When the hit cannot be written the play is not recorded, and a later retry completes it
+// without duplicating the records already stored.
+TEST_F(PlayTest, UnwritableHitFileFailsTheHitAndARetryCompletesIt) {
+  std::filesystem::create_directory(db.File(kHitFile));
+  SetClockOverride(kNow);
+  SongInfo info = Track("abba", "waterloo", "gold", "/a");
+  FillSongInfo(&info);
+  EXPECT_FALSE(Hit(&info));
+  EXPECT_EQ(0u, info.artistId);
+  EXPECT_EQ(0u, info.albumId);
+  EXPECT_EQ(0u, info.songId);
+  std::filesystem::remove(db.File(kHitFile));
+  EXPECT_TRUE(Hit(&info));
+  EXPECT_EQ(ArtistBytes(0, "abba"), Get(kArtistFile));
+  EXPECT_EQ(AlbumBytes(0, "gold", "abba"), Get(kAlbumFile));
+  EXPECT_EQ(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", kNow}), Get(kSongFile));
+  EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
+}
+
+TEST_F(PlayTest, UnwritableArtistFileStopsTheHitBeforeAnythingElse) {
+  std::filesystem::create_directory(db.File(kArtistFile));
+  SetClockOverride(kNow);
+  SongInfo info = Track("abba", "waterloo", "gold", "/a");
+  FillSongInfo(&info);
+  EXPECT_FALSE(Hit(&info));
+  EXPECT_EQ(kNoId, info.artistId);
+  for (const char* name : {kAlbumFile, kSongFile, kHitFile})
+    EXPECT_FALSE(FileExists(db.File(name))) << name;
+  std::filesystem::remove(db.File(kArtistFile));
+  EXPECT_TRUE(Hit(&info));
+  EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
+}
+
+}  // namespace
+}  // namespace spinox

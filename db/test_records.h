@@ -1,0 +1,96 @@
+// Expected record-file bytes for the database tests, built byte by byte from the documented
+// layouts (independently of the structs in db/records.h).
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "base/user.h"
+
+namespace spinox::test {
+
+using Bytes = std::vector<unsigned char>;
+
+inline void PutWord(Bytes* b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b->push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+// The text, then NULs up to the field's width.
+inline void PutText(Bytes* b, const std::string& text, size_t width) {
+  b->insert(b->end(), text.begin(), text.end());
+  b->insert(b->end(), width - text.size(), 0);
+}
+
+inline Bytes ArtistBytes(uint32_t id, const std::string& name) {
+  Bytes b;
+  PutWord(&b, id);
+  PutText(&b, name, 50);
+  return b;
+}
+
+inline Bytes AlbumBytes(uint32_t id, const std::string& album, const std::string& artist) {
+  Bytes b;
+  PutWord(&b, id);
+  PutText(&b, album, 50);
+  PutText(&b, artist, 50);
+  return b;
+}
+
+struct SongBytesArgs {
+  uint32_t id, artistId, albumId;
+  std::string title, artist, album, file;
+  int32_t lastPlayed;
+};
+
+inline Bytes SongBytes(const SongBytesArgs& s) {
+  Bytes b;
+  for (uint32_t v : {s.id, s.artistId, s.albumId}) PutWord(&b, v);
+  PutText(&b, s.title, 50);
+  PutText(&b, s.artist, 50);
+  PutText(&b, s.album, 50);
+  PutText(&b, s.file, 250);
+  PutWord(&b, static_cast<uint32_t>(s.lastPlayed));
+  return b;
+}
+
+inline Bytes HitBytes(uint32_t song, uint32_t artist, uint32_t album, int32_t time) {
+  Bytes b;
+  for (uint32_t v : {song, artist, album, static_cast<uint32_t>(time)}) PutWord(&b, v);
+  return b;
+}
+
+// Writes a file with exactly these bytes (possibly none).
+inline void PutFile(const std::string& path, const Bytes& bytes) {
+  File f(path, "wb");
+  if (!bytes.empty()) f.Write(bytes.data(), bytes.size());
+}
+
+inline Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+// Answers every question with a set reply and remembers the last one asked.
+class ScriptedUser : public User {
+ public:
+  explicit ScriptedUser(bool reply) : reply_(reply) { SetCurrentUser(this); }
+  ~ScriptedUser() override { SetCurrentUser(nullptr); }
+  bool Ask(const std::string& text, const std::string& caption) override {
+    asked = text + "|" + caption;
+    return reply_;
+  }
+  void Tell(const std::string&, const std::string&) override {}
+  bool ChooseFile(const std::string&, const std::string&, const std::string&,
+                  std::string*) override {
+    return false;
+  }
+  std::string asked;
+
+ private:
+  bool reply_;
+};
+
+}  // namespace spinox::test

@@ -1,0 +1,30 @@
+#include "fuzz/fuzz_util.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace spinox::fuzz {
+
+const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    auto p = std::filesystem::temp_directory_path() /
+             ("spinox-fuzz-" + std::to_string(static_cast<long>(getpid())));
+    std::filesystem::create_directories(p);
+    return p.string();
+  }();
+  return dir;
+}
+
+std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
+  std::string path = ScratchDir() + "/" + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  return path;
+}
+
+}  // namespace spinox::fuzz

@@ -1,0 +1,34 @@
+// libFuzzer target: the settings loader (recognition, short and long files, the fall-back to
+// the old-format conversion) and the rectangle reader, on arbitrary gen_spinox.dat contents.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "db/database.h"
+#include "db/settings.h"
+#include "fuzz/fuzz_util.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace spinox;
+  SettingsRecord rec;
+  if (ParseSettings(data, size, &rec)) {
+    // Every text comes back terminated inside its field.
+    for (const SettingsField& f : SettingsFields()) {
+      if (f.kind == SettingsFieldKind::kText &&
+          reinterpret_cast<const char*>(&rec)[f.offset + f.width - 1] != '\0')
+        __builtin_trap();
+    }
+  }
+  SetDataDir(fuzz::ScratchDir());
+  fuzz::WriteScratch(kSettingsFile, data, size);
+  WindowRect hit, tool;
+  GetRects(&hit, &tool);
+  LoadDatFile();
+  if (std::strlen(_txt_text) >= sizeof _txt_text || std::strlen(_date) >= sizeof _date)
+    __builtin_trap();
+  for (const char* name :
+       {kSettingsFile, kHitFile, kSongFile, kArtistFile, kAlbumFile, "gen_spinox.dat.bad"})
+    std::remove(FullPath(name).c_str());
+  return 0;
+}

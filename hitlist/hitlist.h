@@ -1,0 +1,63 @@
+// The hit list: the computed chart of songs, albums, artists or the log of plays, and the
+// globals that hold the list on show and its settings.
+#pragma once
+#include <cstdint>
+
+namespace spinox {
+
+#pragma pack(push, 1)
+// One entry of a computed hit list. An item whose id is -1 ends the list.
+struct HitListItem {
+  int32_t id;       // record index of the song (types 0, 3), album (1) or artist (2)
+  int32_t hits;     // plays in the period; for the log the time of the play
+  int32_t lastPos;  // 0-based position in the previous period's list, -1 for none
+};
+#pragma pack(pop)
+static_assert(sizeof(HitListItem) == 12, "HitListItem layout");
+
+// List types (`_type`).
+enum ListType : int32_t { kListSongs = 0, kListAlbums = 1, kListArtists = 2, kListLog = 3 };
+// Period choices (`_period`).
+enum PeriodChoice : int32_t {
+  kPeriodDay = 0,
+  kPeriodWeek = 1,
+  kPeriodMonth = 2,
+  kPeriodYear = 3,
+  kPeriodAll = 4,
+  kPeriodUser = 5
+};
+// Filter types (`_filter`).
+enum FilterType : int32_t {
+  kFilterNone = 0,
+  kFilterAlbum = 1,
+  kFilterArtist = 2,
+  kFilterPlaylist = 3
+};
+// Position modes of GetHitList.
+enum PositionMode : int32_t { kPosNone = 0, kPosCompare = 1, kPosComparisonPass = 2 };
+
+// Room for the longest filter entry: two 49-character names joined by " - ", and a NUL.
+constexpr int kFilterSize = 102;
+
+// The list on show and its settings. Plain globals of the plug-in, all zero at start except
+// lvPlaying and lvSelect (-1).
+extern HitListItem* _hitlist;  // array of _size items
+extern int32_t _hitlistsize;   // rows on show
+extern int32_t _size;          // requested length ("Show Top")
+extern int32_t _type;          // ListType
+extern int32_t _period;        // PeriodChoice
+extern int32_t _start;         // period bounds, seconds since 1970
+extern int32_t _end;
+extern int32_t _filter;               // FilterType
+extern char _theFilter[kFilterSize];  // filter value; lowercased in place by lookups
+extern int32_t _pos;                  // show the previous position
+extern int32_t _change;               // show the change of position
+extern int32_t _check;                // last-played column: 0 none, 1 days, 2 date and time
+extern int32_t _pivot;                // period end at the last refresh
+extern int32_t _pivoti;               // scroll position given to that period
+extern int32_t _first;                // time of the first play
+extern int32_t _last;                 // later of the last play's time and _end
+extern int32_t lvPlaying;             // row of the playing track, -1 if none
+extern int32_t lvSelect;              // focused row of the list view, -1 if none
+
+}  // namespace spinox

@@ -1,0 +1,44 @@
+// Shared by the tag readers: bounded access to a track file's bytes and the storing of texts.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "db/records.h"
+
+namespace spinox {
+
+// Random access to a file through one cached window, so that walking small headers costs no
+// system call each. Every read is checked against the file's size: nothing past the end is
+// ever returned.
+class TagFile {
+ public:
+  explicit TagFile(const std::string& path);
+  bool IsOpen() const { return size_ >= 0; }
+  int64_t Size() const { return size_; }
+  // Copies exactly n bytes at pos; false when they are not all inside the file.
+  bool Read(int64_t pos, void* dst, size_t n);
+  // Copies up to n bytes at pos, fewer at the end of the file; returns how many.
+  size_t ReadSome(int64_t pos, void* dst, size_t n);
+
+ private:
+  bool Fill(int64_t pos, size_t n);
+
+  File file_;
+  int64_t size_ = -1;
+  int64_t base_ = 0;
+  std::vector<unsigned char> window_;
+};
+
+// Stores decoded text in a name field in the ANSI code page: whole characters only, at most
+// kNameSize - 1 bytes, NUL-filled.
+void SetTagText(char (&field)[kNameSize], const std::u32string& text);
+
+uint32_t BigEndian(const unsigned char* p, int n);
+uint32_t LittleEndian32(const unsigned char* p);
+// Seven bits per byte, most significant byte first (ID3v2 "synchsafe" numbers).
+uint32_t Synchsafe(const unsigned char* p, int n);
+
+}  // namespace spinox

@@ -1,0 +1,40 @@
+// What a track file's tags say: title, artist and album in the ANSI code page.
+#pragma once
+#include <cstdint>
+
+#include "db/records.h"
+
+namespace spinox {
+
+#pragma pack(push, 1)
+struct TrackTag {
+  char title[kNameSize];
+  char artist[kNameSize];
+  char album[kNameSize];
+  char file[kPathSize];  // set by the caller before ReadTag
+  int32_t id3Version;    // major version of the ID3v2 header, 0 without one
+  int32_t id3End;        // offset at which the ID3v2 tag ends, 0 without one
+  int32_t id3ExtHeader;  // 1 when the ID3v2 header announces an extended header
+  int32_t tagged;        // 1 when any tag (ID3v2, ID3v1, Ogg) was found
+};
+#pragma pack(pop)
+static_assert(sizeof(TrackTag) == 416, "TrackTag layout");
+
+// Reads the tags of tag->file: ID3v2, then ID3v1 for the fields still empty, then Vorbis
+// comments; the file name as title when no tag was found. Returns tag->tagged.
+int ReadTag(TrackTag* tag);
+// Copies the four texts into a SongInfo, field by field.
+void TagToData(const TrackTag& tag, SongInfo* info);
+
+// Removes trailing blanks (space, tab, line feed) looking at no more than n - 1 bytes.
+void strip(char* s, int n);
+void clear(void* p, int n);
+
+int HasId3v1(TrackTag* tag);
+void ReadId3v1(TrackTag* tag);
+int HasId3v2(TrackTag* tag);
+void ReadId3v2(TrackTag* tag);
+int HasOGG(TrackTag* tag);
+void ReadOGG(TrackTag* tag);
+
+}  // namespace spinox

@@ -1,0 +1,55 @@
+#include "tests/test_util.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "base/clock.h"
+#include "db/database.h"
+
+namespace spinox::test {
+
+TempDir::TempDir() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "spinox-test-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+TempDatabase::TempDatabase() {
+  SetDataDir(path());
+}
+
+TempDatabase::~TempDatabase() {
+  ClearClockOverride();
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
+  std::fclose(f);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+std::string TestDataPath(const std::string& name) {
+  return std::string(SPINOX_TEST_DATA) + "/" + name;
+}
+
+}  // namespace spinox::test

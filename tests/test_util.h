@@ -1,0 +1,34 @@
+// Helpers shared by the unit tests.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace spinox::test {
+
+// A fresh empty folder under the system's temporary folder, removed with its files at scope end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// A TempDir that is also the database folder for the test's duration; restores the clock.
+class TempDatabase : public TempDir {
+ public:
+  TempDatabase();
+  ~TempDatabase();
+};
+
+std::vector<unsigned char> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+std::string TestDataPath(const std::string& name);
+
+}  // namespace spinox::test

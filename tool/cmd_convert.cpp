@@ -1,0 +1,47 @@
+// spinox convert: splits an old single-file database in gen_spinox.dat into the record files.
+#include "base/file.h"
+#include "db/database.h"
+#include "db/oldformat.h"
+#include "db/settings.h"
+#include "tool/args.h"
+
+namespace spinox::cli {
+
+namespace {
+
+const char kUsage[] =
+    "usage: spinox convert [--db DIR]\n"
+    "When gen_spinox.dat holds a database of the old single-file layout, rebuilds\n"
+    "the four record files from it (replacing them) and leaves a settings file that\n"
+    "holds only the magic, as the plug-in does at start-up. Any other file is left\n"
+    "as it is.\n\n"
+    "  --db DIR    folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n";
+
+int RunConvert(const std::vector<std::string>& argv, Io& io) {
+  ParsedArgs args;
+  if (!ParseArgs(argv, {"--db"}, {}, "convert", &args, io)) return kBadUsage;
+  if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
+  if (!args.positional.empty()) return Fail(io, "convert", "takes no arguments", kBadUsage);
+  UseDatabaseDir(args);
+  std::string path = FullPath(kSettingsFile);
+  File f(path, "rb");
+  if (!f.IsOpen()) return Fail(io, "convert", "cannot read '" + path + "'");
+  SettingsRecord rec;
+  if (ReadSettingsFile(path, &rec))
+    return Fail(io, "convert", "'" + path + "' is a settings file: nothing to convert");
+  Sections s;
+  if (!ParseOldDatabase(f, &s))
+    return Fail(io, "convert", "'" + path + "' is not an old database: nothing was changed");
+  f.Close();
+  if (BreakDownOldVersionDatFile() != OldFormatResult::kConverted)
+    return Fail(io, "convert", "could not write the record files: the old file was set aside");
+  std::fprintf(io.out, "converted: %u hits, %u songs, %u artists, %u albums\n", s.count[0],
+               s.count[1], s.count[2], s.count[3]);
+  return kOk;
+}
+
+Registration convert({"convert", "convert an old single-file database", RunConvert});
+
+}  // namespace
+
+}  // namespace spinox::cli

@@ -1,0 +1,115 @@
+// spinox dump: every record of one record file with its index and fields.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/codepage.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "tool/args.h"
+#include "tool/json.h"
+
+namespace spinox::cli {
+
+namespace {
+
+const char kUsage[] =
+    "usage: spinox dump [--db DIR] [--json] songs|albums|artists|hits\n"
+    "Prints every record of a record file with its index and fields; ids of -1 mean none or\n"
+    "deleted. A partial record at the end of a file is not shown.\n"
+    "\n  --db DIR    folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
+    "  --json      print a JSON array\n";
+
+long long IdValue(uint32_t id) {
+  return id == kNoId ? -1 : static_cast<long long>(id);
+}
+
+std::string Text(const char* field, size_t n, bool json) {
+  std::string ansi = FieldText(field, n);
+  return json ? JsonAnsi(ansi) : AnsiToUtf8(ansi);
+}
+
+// Loads the whole records of a file; a missing file has none.
+template <typename Record>
+std::vector<Record> LoadRecords(const char* name) {
+  std::vector<unsigned char> bytes;
+  ReadWholeFile(FullPath(name), &bytes);
+  std::vector<Record> records(bytes.size() / sizeof(Record));
+  if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(Record));
+  return records;
+}
+
+void PrintSong(size_t i, const SongRecord& r, bool json, FILE* out) {
+  const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"artistId\": %lld, \"albumId\": %lld, "
+                           "\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s, "
+                           "\"lastPlayed\": %d}"
+                         : "%zu\tid=%lld\tartistId=%lld\talbumId=%lld\ttitle=%s\tartist=%s\t"
+                           "album=%s\tfile=%s\tlastPlayed=%d";
+  std::fprintf(out, fmt, i, IdValue(r.id), IdValue(r.artistId), IdValue(r.albumId),
+               Text(r.title, kNameSize, json).c_str(), Text(r.artist, kNameSize, json).c_str(),
+               Text(r.album, kNameSize, json).c_str(), Text(r.file, kPathSize, json).c_str(),
+               r.lastPlayed);
+}
+
+void PrintAlbum(size_t i, const AlbumRecord& r, bool json, FILE* out) {
+  const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"album\": %s, \"artist\": %s}"
+                         : "%zu\tid=%lld\talbum=%s\tartist=%s";
+  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.album, kNameSize, json).c_str(),
+               Text(r.artist, kNameSize, json).c_str());
+}
+
+void PrintArtist(size_t i, const ArtistRecord& r, bool json, FILE* out) {
+  const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"name\": %s}" : "%zu\tid=%lld\tname=%s";
+  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.name, kNameSize, json).c_str());
+}
+
+void PrintHit(size_t i, const HitRecord& r, bool json, FILE* out) {
+  const char* fmt = json ? "{\"index\": %zu, \"songId\": %lld, \"artistId\": %lld, "
+                           "\"albumId\": %lld, \"time\": %d}"
+                         : "%zu\tsongId=%lld\tartistId=%lld\talbumId=%lld\ttime=%d";
+  std::fprintf(out, fmt, i, IdValue(r.songId), IdValue(r.artistId), IdValue(r.albumId), r.time);
+  if (!json) std::fprintf(out, " %s", FormatTime(r.time).c_str());
+}
+
+template <typename Record>
+void PrintAll(const char* file, void (*print)(size_t, const Record&, bool, FILE*), bool json,
+              FILE* out) {
+  std::vector<Record> records = LoadRecords<Record>(file);
+  if (json) std::fprintf(out, "[");
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (json) std::fprintf(out, i ? ",\n " : "\n ");
+    print(i, records[i], json, out);
+    if (!json) std::fprintf(out, "\n");
+  }
+  if (json) std::fprintf(out, "%s]\n", records.empty() ? "" : "\n");
+}
+
+int RunDump(const std::vector<std::string>& argv, Io& io) {
+  ParsedArgs args;
+  if (!ParseArgs(argv, {"--db"}, {"--json"}, "dump", &args, io)) return kBadUsage;
+  if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
+  if (args.positional.size() != 1)
+    return Fail(io, "dump", "give one of songs, albums, artists, hits", kBadUsage);
+  UseDatabaseDir(args);
+  const std::string& what = args.positional[0];
+  bool json = args.Has("--json");
+  if (what == "songs")
+    PrintAll<SongRecord>(kSongFile, PrintSong, json, io.out);
+  else if (what == "albums")
+    PrintAll<AlbumRecord>(kAlbumFile, PrintAlbum, json, io.out);
+  else if (what == "artists")
+    PrintAll<ArtistRecord>(kArtistFile, PrintArtist, json, io.out);
+  else if (what == "hits")
+    PrintAll<HitRecord>(kHitFile, PrintHit, json, io.out);
+  else
+    return Fail(io, "dump", "unknown record file '" + what + "' (songs, albums, artists, hits)",
+                kBadUsage);
+  return kOk;
+}
+
+Registration dump({"dump", "print every record of a record file", RunDump});
+
+}  // namespace
+
+}  // namespace spinox::cli

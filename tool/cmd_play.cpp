@@ -1,0 +1,112 @@
+// spinox play / spinox info: a track's statistics, with or without recording a play.
+#include <filesystem>
+#include <string>
+
+#include "base/codepage.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "tags/track_tag.h"
+#include "tool/args.h"
+#include "tool/json.h"
+
+namespace spinox::cli {
+
+namespace {
+
+const char kPlayUsage[] =
+    "usage: spinox play [--db DIR] [--at DATE] [--json] FILE\n"
+    "Records one play of FILE as the plug-in does when a play reaches its threshold,\n"
+    "and prints the track's statistics from before the play.\n";
+const char kInfoUsage[] =
+    "usage: spinox info [--db DIR] [--at DATE] [--json] FILE\n"
+    "Prints the track's statistics without recording a play.\n";
+const char kOptionsHelp[] =
+    "\n  --db DIR    folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
+    "  --at DATE   the time taken as now: YYYY-MM-DD[THH:MM[:SS]] (local) or @UNIXTIME\n"
+    "  --json      print JSON\n";
+
+long long IdValue(RecId id) {
+  return id == kNoId ? -1 : static_cast<long long>(id);
+}
+
+void PrintText(const SongInfo& s, FILE* out) {
+  std::fprintf(out, "title:      %s\n", AnsiToUtf8(FieldText(s.title)).c_str());
+  std::fprintf(out, "artist:     %s\n", AnsiToUtf8(FieldText(s.artist)).c_str());
+  std::fprintf(out, "album:      %s\n", AnsiToUtf8(FieldText(s.album)).c_str());
+  std::fprintf(out, "file:       %s\n", AnsiToUtf8(FieldText(s.file)).c_str());
+  std::fprintf(out, "songId:     %lld\nartistId:   %lld\nalbumId:    %lld\n", IdValue(s.songId),
+               IdValue(s.artistId), IdValue(s.albumId));
+  std::fprintf(out, "hits:       %d\nhitsDay:    %d\nhitsWeek:   %d\nhitsMonth:  %d\n", s.hits,
+               s.hitsDay, s.hitsWeek, s.hitsMonth);
+  std::fprintf(out, "hitsYear:   %d\nhitsAlbum:  %d\nhitsArtist: %d\n", s.hitsYear, s.hitsAlbum,
+               s.hitsArtist);
+  std::fprintf(out, "playTime:   %d %s\n", s.playTime, FormatTime(s.playTime).c_str());
+  std::fprintf(out, "lastPlayed: %d %s\n", s.lastPlayed, FormatTime(s.lastPlayed).c_str());
+}
+
+void PrintJson(const SongInfo& s, FILE* out) {
+  std::fprintf(out, "{\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s,\n",
+               JsonAnsi(FieldText(s.title)).c_str(), JsonAnsi(FieldText(s.artist)).c_str(),
+               JsonAnsi(FieldText(s.album)).c_str(), JsonAnsi(FieldText(s.file)).c_str());
+  std::fprintf(out, " \"songId\": %lld, \"artistId\": %lld, \"albumId\": %lld,\n",
+               IdValue(s.songId), IdValue(s.artistId), IdValue(s.albumId));
+  std::fprintf(out, " \"hits\": %d, \"hitsDay\": %d, \"hitsWeek\": %d, \"hitsMonth\": %d,", s.hits,
+               s.hitsDay, s.hitsWeek, s.hitsMonth);
+  std::fprintf(out, " \"hitsYear\": %d, \"hitsAlbum\": %d, \"hitsArtist\": %d,\n", s.hitsYear,
+               s.hitsAlbum, s.hitsArtist);
+  std::fprintf(out, " \"playTime\": %d, \"lastPlayed\": %d}\n", s.playTime, s.lastPlayed);
+}
+
+// Reads the track's tags and resolves it against the database, as the plug-in does when the
+// player moves to a new file. Returns an exit code.
+int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* info) {
+  if (args.positional.size() != 1)
+    return Fail(io, command, "give one FILE (see --help)", kBadUsage);
+  if (!ApplyNow(args, "--at", command, io)) return kBadUsage;
+  std::string path = std::filesystem::absolute(args.positional[0]).lexically_normal().string();
+  if (!File(path, "rb").IsOpen()) return Fail(io, command, "cannot read '" + path + "'");
+  if (path.size() >= kPathSize) return Fail(io, command, "path longer than 249 bytes: " + path);
+  UseDatabaseDir(args);
+  TrackTag tag = {};
+  SetField(tag.file, path);
+  ReadTag(&tag);
+  *info = SongInfo{};
+  TagToData(tag, info);
+  FillSongInfo(info);
+  return kOk;
+}
+
+int RunTrackCommand(const char* command, const char* usage, bool record,
+                    const std::vector<std::string>& argv, Io& io) {
+  ParsedArgs args;
+  if (!ParseArgs(argv, {"--db", "--at"}, {"--json"}, command, &args, io)) return kBadUsage;
+  if (args.help) {
+    std::fprintf(io.out, "%s%s", usage, kOptionsHelp);
+    return kOk;
+  }
+  SongInfo info;
+  int rc = ResolveTrack(command, args, io, &info);
+  if (rc != kOk) return rc;
+  if (args.Has("--json"))
+    PrintJson(info, io.out);
+  else
+    PrintText(info, io.out);
+  if (record && !Hit(&info)) return Fail(io, command, "could not record the play in " + DataDir());
+  return kOk;
+}
+
+int RunPlay(const std::vector<std::string>& argv, Io& io) {
+  return RunTrackCommand("play", kPlayUsage, true, argv, io);
+}
+
+int RunInfo(const std::vector<std::string>& argv, Io& io) {
+  return RunTrackCommand("info", kInfoUsage, false, argv, io);
+}
+
+Registration play({"play", "record one play of a track file", RunPlay});
+Registration info({"info", "show a track's statistics", RunInfo});
+
+}  // namespace
+
+}  // namespace spinox::cli

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/test_util.h"
+#include "tool/command.h"
+
+namespace spinox::cli {
+namespace {
+
+struct TagsRun {
+  int code = 0;
+  std::string out, err;
+};
+
+std::string ReadAndClose(FILE* f) {
+  std::string s;
+  std::rewind(f);
+  for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
+  std::fclose(f);
+  return s;
+}
+
+TagsRun RunTags(std::vector<std::string> args) {
+  args.insert(args.begin(), "tags");
+  Io io;
+  io.out = std::tmpfile();
+  io.err = std::tmpfile();
+  TagsRun r;
+  r.code = RunTool(args, io);
+  r.out = ReadAndClose(io.out);
+  r.err = ReadAndClose(io.err);
+  return r;
+}
+
+std::string Fixture(const std::string& name) {
+  return test::TestDataPath("tags/" + name);
+}
+
+TEST(TagsCommand, PrintsOneBlockPerFileInUtf8) {
+  TagsRun r = RunTags({Fixture("lame_latin1.mp3"), Fixture("untagged.mp3")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out,
+            "file: " + Fixture("lame_latin1.mp3") +
+                "\ntitle: Café del Mar\nartist: Mötley Crüe\nalbum: Über Alles\ntagged: 1\n\n"
+                "file: " +
+                Fixture("untagged.mp3") +
+                "\ntitle: untagged.mp3\nartist: \nalbum: \ntagged: 0\n\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(TagsCommand, JsonIsOneArray) {
+  TagsRun r = RunTags({"--json", Fixture("ffmpeg_v24.mp3"), Fixture("untagged.mp3")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "[\n {\"file\": \"" + Fixture("ffmpeg_v24.mp3") +
+                       "\", \"title\": \"Ça va\", \"artist\": \"Zoë\", \"album\": \"Naïve Songs\", "
+                       "\"tagged\": true},\n {\"file\": \"" +
+                       Fixture("untagged.mp3") +
+                       "\", \"title\": \"untagged.mp3\", \"artist\": \"\", \"album\": \"\", "
+                       "\"tagged\": false}\n]\n");
+}
+
+TEST(TagsCommand, UnreadableFilesAreErrorsButTheOthersArePrinted) {
+  test::TempDir dir;
+  std::string longPath = dir.path() + "/" + std::string(250, 'x') + ".mp3";
+  TagsRun r = RunTags(
+      {"--json", dir.File("missing.mp3"), Fixture("oggenc_lower.ogg"), dir.path(), longPath});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("\"title\": \"Señorita\""), std::string::npos);
+  EXPECT_EQ(r.out.front(), '[');
+  EXPECT_NE(r.err.find("cannot open " + dir.File("missing.mp3")), std::string::npos);
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos);
+  EXPECT_NE(r.err.find("path longer than 249 bytes"), std::string::npos);
+
+  r = RunTags({"--json", dir.File("missing.mp3")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "[]\n");
+}
+
+TEST(TagsCommand, UsageAndHelp) {
+  TagsRun r = RunTags({});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("usage: spinox tags"), std::string::npos);
+  r = RunTags({"--bogus", Fixture("untagged.mp3")});
+  EXPECT_EQ(r.code, 2);
+  r = RunTags({"--help"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("usage: spinox tags [--json] FILE..."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace spinox::cli
