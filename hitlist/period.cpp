@@ -1,0 +1,133 @@
+#include "hitlist/period.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "base/file.h"
+#include "db/database.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/list_memory.h"
+
+namespace spinox {
+
+namespace {
+
+int32_t Clamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+// Times of the first and last play; false without a readable play.
+bool FirstAndLastPlay(int32_t* first, int32_t* last) {
+  File f(FullPath(kHitFile), "rb");
+  int64_t count = f.IsOpen() ? f.Size() / static_cast<int64_t>(sizeof(HitRecord)) : 0;
+  if (count <= 0) return false;
+  return f.Seek(12) && f.Read(first, sizeof *first) &&
+         f.Seek((count - 1) * static_cast<int64_t>(sizeof(HitRecord)) + 12) &&
+         f.Read(last, sizeof *last);
+}
+
+}  // namespace
+
+int32_t PeriodLength(int32_t period) {
+  switch (period) {
+    case kPeriodDay:
+      return kDaySeconds;
+    case kPeriodWeek:
+      return kWeekSeconds;
+    case kPeriodMonth:
+      return kMonthSeconds;
+    case kPeriodYear:
+      return kYearSeconds;
+    default:
+      return 0;
+  }
+}
+
+PeriodBounds BoundsOfPeriod(int32_t period, int32_t now, int32_t userFrom, int32_t userTo) {
+  if (period == kPeriodUser) return PeriodBounds{userFrom, userTo};
+  if (period == kPeriodAll) return PeriodBounds{0, now};
+  return PeriodBounds{Clamp32(static_cast<int64_t>(now) - PeriodLength(period)), now};
+}
+
+void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo) {
+  PeriodBounds b = BoundsOfPeriod(_period, now, userFrom, userTo);
+  _start = b.start;
+  _end = b.end;
+  _pivot = _end;
+}
+
+ScrollArithmetic ComputeScroll(int32_t period, int32_t start, int32_t end, int32_t firstHit,
+                               int32_t lastHit) {
+  int64_t length = static_cast<int64_t>(end) - start;
+  int32_t last = std::max(lastHit, end);
+  ScrollArithmetic s{0, 0, firstHit, last};
+  if (length != 0) {
+    s.range = Clamp32((static_cast<int64_t>(last) - firstHit) / length + 1);
+    s.pos = Clamp32((static_cast<int64_t>(end) - firstHit) / length + 1);
+  }
+  if (period != kPeriodUser) s.pos = s.range;
+  return s;
+}
+
+ScrollBarState UpdateScrollBar() {
+  ScrollBarState bar;
+  int32_t first = 0, last = 0;
+  if (_period == kPeriodAll || !FirstAndLastPlay(&first, &last)) return bar;
+  ScrollArithmetic s = ComputeScroll(_period, _start, _end, first, last);
+  _last = s.last;
+  _first = s.first;
+  _pivoti = s.pos;
+  bar.enabled = true;
+  bar.range = s.range;
+  bar.pos = s.pos;
+  return bar;
+}
+
+PeriodBounds StepPeriod(int32_t p, int32_t pivoti, int32_t pivot, int32_t start, int32_t end) {
+  int64_t length = static_cast<int64_t>(end) - start;
+  int32_t newEnd = Clamp32((static_cast<int64_t>(p) - pivoti) * length + pivot);
+  return PeriodBounds{Clamp32(static_cast<int64_t>(newEnd) - length), newEnd};
+}
+
+std::string PrevText(int32_t row, int32_t lastPos) {
+  if (lastPos < 0) return "-";
+  return std::to_string(static_cast<int64_t>(lastPos) + 1);
+}
+
+std::string ChngText(int32_t row, int32_t lastPos) {
+  if (lastPos < 0) return "*";
+  if (lastPos == row) return "=";
+  if (lastPos > row) return "+" + std::to_string(static_cast<int64_t>(lastPos) - row);
+  return "-" + std::to_string(static_cast<int64_t>(row) - lastPos);
+}
+
+int32_t GetFilter(const std::string& entryText) {
+  if (entryText == "Album") return kFilterAlbum;
+  if (entryText == "Artist") return kFilterArtist;
+  if (entryText == "Winamp Playlist") return kFilterPlaylist;
+  return kFilterNone;
+}
+
+void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row)) {
+  if (lvPlaying != -1) {
+    int32_t old = lvPlaying;
+    lvPlaying = -1;
+    if (redraw) redraw(old);
+  }
+  RecId key = kNoId;
+  if (_type == kListSongs) key = playing.songId;
+  if (_type == kListAlbums) key = playing.albumId;
+  if (_type == kListArtists) key = playing.artistId;
+  if (key == kNoId || !_hitlist) return;
+  int32_t n = std::min(_size, HitListCapacity());
+  for (int32_t i = 0; i < n && _hitlist[i].id != -1; ++i) {
+    if (static_cast<RecId>(_hitlist[i].id) != key) continue;
+    lvPlaying = i;
+    if (redraw) redraw(i);
+    return;
+  }
+}
+
+}  // namespace spinox

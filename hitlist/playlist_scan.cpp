@@ -1,0 +1,189 @@
+// The playlist filter's scan: the player's playlist entries looked up by name in one pass over
+// the record file instead of one scan per entry.
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "base/file.h"
+#include "base/player.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "db/record_io.h"
+#include "hitlist/engine_internal.h"
+#include "tags/track_tag.h"
+
+namespace spinox::hitlist_detail {
+
+namespace {
+
+struct Entry {
+  TrackTag tag;
+  std::string key;  // the lowercased names, joined by NULs
+  RecId id = kNoId;
+};
+
+// Appends a name field lowercased (up to its NUL, never past the field) and a NUL.
+void AppendLower(const char* field, std::string* key) {
+  size_t n = strnlen(field, kNameSize);
+  for (size_t i = 0; i < n; ++i) {
+    char ch = field[i];
+    key->push_back(ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 0x20) : ch);
+  }
+  key->push_back('\0');
+}
+
+// The names a lookup compares for the list type: title, artist and album of a song; album and
+// artist of an album; the artist's name.
+std::string KeyOf(int32_t type, const char* title, const char* artist, const char* album) {
+  std::string key;
+  if (type == kListSongs) AppendLower(title, &key);
+  if (type != kListArtists) AppendLower(type == kListSongs ? artist : album, &key);
+  AppendLower(type == kListSongs ? album : artist, &key);
+  return key;
+}
+
+std::string RecordKey(int32_t type, const unsigned char* rec) {
+  const char* r = reinterpret_cast<const char*>(rec);
+  if (type == kListSongs) return KeyOf(type, r + 12, r + 62, r + 112);
+  if (type == kListAlbums) return KeyOf(type, nullptr, r + 54, r + 4);
+  return KeyOf(type, nullptr, r + 4, nullptr);
+}
+
+// A cheap hash of a record's key, computed without building it.
+uint64_t HashField(const char* field, uint64_t h) {
+  size_t n = strnlen(field, kNameSize);
+  for (size_t i = 0; i < n; ++i) {
+    char ch = field[i];
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 0x20);
+    h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211ull;
+  }
+  return (h ^ 0xFF) * 1099511628211ull;
+}
+
+uint64_t HashKey(const std::string& key) {
+  uint64_t h = 14695981039346656037ull;
+  for (char ch : key) h = (h ^ (ch ? static_cast<unsigned char>(ch) : 0xFF)) * 1099511628211ull;
+  return h;
+}
+
+uint64_t HashRecord(int32_t type, const unsigned char* rec) {
+  const char* r = reinterpret_cast<const char*>(rec);
+  uint64_t h = 14695981039346656037ull;
+  if (type == kListSongs) return HashField(r + 112, HashField(r + 62, HashField(r + 12, h)));
+  if (type == kListAlbums) return HashField(r + 54, HashField(r + 4, h));
+  return HashField(r + 4, h);
+}
+
+const char* RecordFileOf(int32_t type) {
+  if (type == kListAlbums) return kAlbumFile;
+  if (type == kListArtists) return kArtistFile;
+  return kSongFile;
+}
+
+size_t RecordSizeOf(int32_t type) {
+  if (type == kListAlbums) return sizeof(AlbumRecord);
+  if (type == kListArtists) return sizeof(ArtistRecord);
+  return sizeof(SongRecord);
+}
+
+// Finds every entry's record in one pass: the lowest matching index, as the lookups by name
+// answer. False when the record file cannot be opened.
+bool MatchByName(int32_t type, std::vector<Entry>* entries) {
+  File f(FullPath(RecordFileOf(type)), "rb");
+  if (!f.IsOpen()) return false;
+  std::unordered_map<std::string, RecId> wanted;
+  std::unordered_set<uint64_t> hashes;
+  for (const Entry& e : *entries) {
+    wanted.emplace(e.key, kNoId);
+    hashes.insert(HashKey(e.key));
+  }
+  size_t left = wanted.size();
+  ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
+    if (!hashes.count(HashRecord(type, rec))) return false;
+    auto it = wanted.find(RecordKey(type, rec));
+    if (it != wanted.end() && it->second == kNoId) {
+      it->second = i;
+      --left;
+    }
+    return left == 0;
+  });
+  for (Entry& e : *entries) e.id = wanted[e.key];
+  return true;
+}
+
+void LowerNames(TrackTag* tag) {
+  tag->title[kNameSize - 1] = tag->artist[kNameSize - 1] = tag->album[kNameSize - 1] = '\0';
+  MakeLower(tag->title);
+  MakeLower(tag->artist);
+  MakeLower(tag->album);
+}
+
+// Stores an entry the database does not know yet. A song gets the ids of its artist and album
+// when those are known, and the time of storing as its last play.
+RecId AddRecord(int32_t type, TrackTag* tag, bool* known) {
+  *known = false;
+  if (type == kListAlbums) return AddAlbum(tag->album, tag->artist);
+  if (type == kListArtists) return AddArtist(tag->artist);
+  SongInfo info = {};
+  TagToData(*tag, &info);
+  FillSongInfo(&info);
+  if (info.songId != kNoId) {
+    *known = true;
+    return info.songId;
+  }
+  return AddSong(&info);
+}
+
+void Mark(Working* w, RecId id) {
+  if (id >= static_cast<RecId>(w->records)) return;
+  int32_t& hits = w->hits[id];
+  if (hits < 0) hits = -hits;
+}
+
+// Reads the tags of the playlist's first `length` entries.
+std::vector<Entry> ReadEntries(int32_t type, int32_t length, HitListProgress* progress) {
+  std::vector<Entry> entries;
+  Player* player = CurrentPlayer();
+  std::string file;
+  for (int32_t i = 0; player && i < length && player->PlaylistFile(i, &file); ++i) {
+    Entry e;
+    e.tag = TrackTag{};
+    SetField(e.tag.file, file);
+    ReadTag(&e.tag);
+    e.key = KeyOf(type, e.tag.title, e.tag.artist, e.tag.album);
+    entries.push_back(e);
+    if (progress) progress->Step();
+  }
+  return entries;
+}
+
+}  // namespace
+
+void ScanPlaylist(int32_t type, int32_t length, Working* w, HitListProgress* progress) {
+  std::vector<Entry> entries = ReadEntries(type, length, progress);
+  if (entries.empty()) return;
+  bool opened = MatchByName(type, &entries);
+  std::unordered_set<std::string> added;
+  for (Entry& e : entries) {
+    if (e.id != kNoId) {
+      Mark(w, e.id);
+      continue;
+    }
+    if (!added.insert(e.key).second) continue;  // stored by an earlier entry: marked already
+    if (opened) LowerNames(&e.tag);             // a lookup lowercases the names it is given
+    bool known = false;
+    RecId id = AddRecord(type, &e.tag, &known);
+    if (id == kNoId) continue;
+    opened = true;
+    if (known) {
+      Mark(w, id);
+    } else if (w->count() < w->capacity) {
+      w->hits[w->count()] = 1;
+      w->addedIds.push_back(static_cast<int32_t>(id));
+    }
+  }
+}
+
+}  // namespace spinox::hitlist_detail

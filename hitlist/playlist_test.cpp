@@ -1,0 +1,86 @@
+#include "hitlist/playlist.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "hitlist/test_db.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+std::string Text(const std::string& path) {
+  std::vector<unsigned char> bytes = test::ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class Playlists : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Songs 0..4: album 1 holds songs 1, 2 and 4 (by artist 0), album 0 songs 0 and 3.
+    test::WriteSongs({{"s0", "a", "x", 0, 0, "/m/s0.mp3"},
+                      {"s1", "a", "y", 0, 1, "/m/s1.mp3"},
+                      {"s2", "a", "y", 0, 1, "/m/s2.mp3"},
+                      {"s3", "b", "x", 1, 0, "/m/s3.mp3"},
+                      {"s4", "a", "y", 0, 1, "-"}});
+  }
+  std::string temp() const { return db_.File("temphit.m3u"); }
+  test::TempDatabase db_;
+  test::ListPlayer player_{{}};
+};
+
+TEST_F(Playlists, SongsInListOrderWithCrLf) {
+  HitListItem items[] = {{3, 9, -1}, {0, 5, -1}, {3, 1, -1}};
+  MakePlaylist(kEnqueue, kListSongs, 3, items, "");
+  EXPECT_EQ(Text(temp()), "/m/s3.mp3\r\n/m/s0.mp3\r\n/m/s3.mp3\r\n");
+  EXPECT_EQ(player_.calls, "load " + temp() + ";");
+}
+
+TEST_F(Playlists, PlayClearsLoadsAndStarts) {
+  HitListItem items[] = {{1, 1000, -1}};
+  MakePlaylist(kPlay, kListLog, 1, items, "");
+  EXPECT_EQ(Text(temp()), "/m/s1.mp3\r\n");
+  EXPECT_EQ(player_.calls, "clear;load " + temp() + ";play;");
+}
+
+TEST_F(Playlists, AlbumsAndArtistsInDatabaseOrder) {
+  HitListItem albums[] = {{1, 7, -1}};
+  ASSERT_TRUE(WritePlaylist(db_.File("a.m3u"), kListAlbums, 1, albums));
+  EXPECT_EQ(Text(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");  // s4 has no file
+  HitListItem artists[] = {{1, 3, -1}, {0, 9, -1}};
+  ASSERT_TRUE(WritePlaylist(db_.File("b.m3u"), kListArtists, 2, artists));
+  EXPECT_EQ(Text(db_.File("b.m3u")), "/m/s0.mp3\r\n/m/s1.mp3\r\n/m/s2.mp3\r\n/m/s3.mp3\r\n\r\n");
+}
+
+TEST_F(Playlists, SaveWritesOnlyTheChosenFile) {
+  HitListItem items[] = {{2, 1, -1}};
+  MakePlaylist(kSave, kListSongs, 1, items, "");  // cancelled
+  EXPECT_FALSE(FileExists(temp()));
+  test::WriteBytes(db_.File("old.m3u"), {'o', 'l', 'd', '\n', 'x', 'x', 'x', 'x', 'x'});
+  MakePlaylist(kSave, kListSongs, 1, items, db_.File("old.m3u"));
+  EXPECT_EQ(Text(db_.File("old.m3u")), "/m/s2.mp3\r\n");
+  EXPECT_FALSE(FileExists(temp()));
+  EXPECT_EQ(player_.calls, "");
+}
+
+TEST_F(Playlists, NothingHappensForAnEmptyListOrWithoutSongs) {
+  HitListItem items[] = {{2, 1, -1}};
+  MakePlaylist(kPlay, kListSongs, 0, items, "");
+  EXPECT_FALSE(FileExists(temp()));
+  std::remove(db_.File("gen_spinox.sng").c_str());
+  MakePlaylist(kPlay, kListSongs, 1, items, "");
+  EXPECT_FALSE(FileExists(temp()));
+  EXPECT_EQ(player_.calls, "");
+}
+
+TEST_F(Playlists, IdsOutsideTheSongFileAreSkipped) {
+  HitListItem items[] = {{-1, 1, -1}, {99, 1, -1}, {4, 1, -1}, {0, 1, -1}};
+  ASSERT_TRUE(WritePlaylist(db_.File("c.m3u"), kListSongs, 4, items));
+  EXPECT_EQ(Text(db_.File("c.m3u")), "\r\n/m/s0.mp3\r\n");
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,209 @@
+#include "html/html_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "html/tags.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+// The lines of a text; a carriage return before a line feed is part of the line end.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t at; (at = text.find('\n', start)) != std::string::npos; start = at + 1)
+    lines.push_back(
+        text.substr(start, at > start && text[at - 1] == '\r' ? at - start - 1 : at - start));
+  lines.push_back(text.substr(start));  // the part after the last line end
+  return lines;
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::string Read(const std::string& path) {
+  std::vector<unsigned char> bytes = test::ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class HtmlPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    table_ = HtmTableProps{};
+    table_.width = 100;
+    table_.border = 1;
+    top_ = HtmRowProps{};
+    SetField(top_.face, "Default Font");
+    SetField(top_.size, "None");
+    top_.align = 1;
+    top_.bold = 1;
+    rest_ = HtmRowProps{};
+    SetField(rest_.face, "Default Font");
+    SetField(rest_.size, "None");
+    page_ = HtmPageProps{};
+    SetField(page_.title, "Top %size %type");
+    tags_ = HtmTagValues{};
+    SetField(tags_.size, "1");
+    SetField(tags_.type, "Songs");
+    list_.columns = {{"Title", 0x4000, 300}, {"Hits", 0x4002, 100}};
+    list_.rows = {{"Song", "5"}};
+    list_.listWidth = 400;
+  }
+  std::string Write() {
+    std::string path = dir_.File("out.htm");
+    EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 1);
+    return Read(path);
+  }
+  std::string Table() {
+    std::string out;
+    htmTable(&out, table_, top_, rest_, list_, static_cast<int32_t>(list_.columns.size()));
+    return out;
+  }
+  HtmTableProps table_;
+  HtmRowProps top_, rest_;
+  HtmPageProps page_;
+  HtmTagValues tags_;
+  TableListOnShow list_;
+  test::TempDir dir_;
+};
+
+TEST_F(HtmlPage, TheExampleLineForLine) {
+  std::vector<std::string> expected = {
+      "<html>",
+      "<head>",
+      "<title>Top 1 Songs</title>",
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">",
+      "</head><body><table width=\"100%\" border=\"1\"  cellpadding=\"0\" cellspacing=\"0\"    >",
+      "<tr   >",
+      "<td width=\"75%\"><div align=\"left\"><strong> <font    >Title</font></strong></div></td>",
+      "<td width=\"25%\"><div align=\"left\"><strong> <font    >Hits</font></strong></div></td>",
+      "</tr>",
+      "<tr   >",
+      "<td width=\"75%\"><div align=\"left\"> <font  >Song</font></div></td>",
+      "<td width=\"25%\"><div align=\"center\"> <font  >5</font></div></td>",
+      "</tr>",
+      "</table>",
+      "</body>",
+      "</html>"};
+  std::string page = Write();
+  EXPECT_EQ(Lines(page), expected);
+  EXPECT_EQ(Count(page, "\r\n"), 15u);
+  EXPECT_EQ(Count(page, "\n"), 15u);
+}
+
+TEST_F(HtmlPage, ColumnJustificationWithOrWithoutTheListViewFlag) {
+  std::string flagged = Table();
+  list_.columns = {{"Title", 0, 300}, {"Hits", 2, 100}};
+  EXPECT_EQ(Table(), flagged);
+  list_.columns = {{"Title", 0x4001, 300}, {"Hits", 0x4003, 100}};  // right, then no justification
+  std::string right = Table();
+  EXPECT_NE(right.find("<td width=\"25%\"><div align=\"right\"> <font  >5</font>"),
+            std::string::npos);
+}
+
+TEST_F(HtmlPage, RowStylesBoldItalicColoursAndImages) {
+  top_.italic = 1;
+  SetField(top_.color, "#ffffff");
+  SetField(top_.size, "+2");
+  SetField(top_.face, "Arial, Helvetica, sans-serif");
+  SetField(top_.bgColor, "#0000a0");
+  SetField(top_.background, "top.png");
+  rest_.align = 3;
+  rest_.italic = 1;
+  SetField(rest_.color, "#00ff00");
+  SetField(rest_.size, "-1");
+  std::vector<std::string> lines = Lines(Table());
+  EXPECT_EQ(lines[1], "<tr bgcolor=\"#0000a0\" background=\"top.png\" >");
+  EXPECT_EQ(lines[2],
+            "<td width=\"75%\"><div align=\"left\"><em><strong> <font color=\"#ffffff\" "
+            "size=\"+2\" face=\"Arial, Helvetica, sans-serif\" >Title</font></strong></em></div>"
+            "</td>");
+  EXPECT_EQ(lines[6],
+            "<td width=\"75%\"><div align=\"right\"><em> <font color=\"#00ff00\"size=\"-1\" "
+            ">Song</font></em></div></td>");
+}
+
+TEST_F(HtmlPage, TableAttributes) {
+  table_.width = 600;
+  table_.widthInPixels = 1;
+  table_.align = 2;
+  table_.cellPadding = 3;
+  table_.cellSpacing = 4;
+  SetField(table_.borderColor, "#123456");
+  SetField(table_.bgColor, "#abcdef");
+  SetField(table_.background, "bg.gif");
+  EXPECT_EQ(
+      Lines(Table())[0],
+      "<table width=\"600\" border=\"1\" align=\"center\" cellpadding=\"3\" cellspacing=\"4\" "
+      "bordercolor=\"#123456\" bgcolor=\"#abcdef\" background=\"bg.gif\" >");
+  table_.widthInPixels = 0;
+  table_.align = 0;
+  EXPECT_EQ(Lines(Table())[0].rfind("<table width=\"600%\" border=\"1\"  cellpadding=", 0), 0u);
+}
+
+TEST_F(HtmlPage, BodyAttributesAndAnEmptyList) {
+  SetField(page_.bgColor, "#102030");
+  SetField(page_.background, "page.jpg");
+  list_.rows.clear();
+  std::vector<std::string> lines = Lines(Write());
+  EXPECT_EQ(lines[4].substr(0, 59),
+            "</head><body bgcolor=\"#102030\" background=\"page.jpg\"><table");
+  ASSERT_EQ(lines.size(), 12u);  // the title row only
+  EXPECT_EQ(lines[9], "</table>");
+}
+
+TEST_F(HtmlPage, ValuesFromTheDatabaseAreEscapedTheUsersTextIsNot) {
+  list_.rows = {{"<script>alert(\"x\")</script> & co", "5"}};
+  SetField(tags_.filter, "<b>&");
+  SetField(page_.title, "<i>Top</i> & %filter");
+  std::string page = Write();
+  EXPECT_NE(page.find("<title><i>Top</i> & &lt;b&gt;&amp;</title>"), std::string::npos);
+  EXPECT_NE(page.find(">&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; co</font>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("<script>"), std::string::npos);
+}
+
+TEST_F(HtmlPage, CellsAreCutTo99CharactersAndZeroWidthListsGiveZero) {
+  list_.rows = {{std::string(150, 'a'), "5"}};
+  list_.listWidth = 0;
+  std::vector<std::string> lines = Lines(Table());
+  EXPECT_EQ(lines[6], "<td width=\"0%\"><div align=\"left\"> <font  >" + std::string(99, 'a') +
+                          "</font></div></td>");
+}
+
+TEST_F(HtmlPage, TemplateIsExpandedOrReportedMissing) {
+  page_.useTemplate = 1;
+  std::string path = dir_.File("out.htm");
+  EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 0);  // no path
+  EXPECT_TRUE(Read(path).empty());
+  SetField(page_.templatePath, dir_.File("missing.htm"));
+  EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 0);
+  test::WriteBytes(dir_.File("t.htm"), {'<', 'p', '>', '%', 's', 'i',  'z',  'e',  '\n', '%',
+                                        't', 'a', 'b', 'l', 'e', '\r', '\n', 0xFF, 0x1A, 0});
+  SetField(page_.templatePath, dir_.File("t.htm"));
+  std::string page = Write();
+  EXPECT_EQ(page.substr(0, 6), "<p>1\r\n");
+  EXPECT_EQ(page.substr(6, 7), "<table ");
+  EXPECT_EQ(page.substr(page.size() - 15), std::string("</table>\r\n\r\n\xFF\x1A", 14) + '\0');
+}
+
+TEST_F(HtmlPage, UnwritableOutputFails) {
+  EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, dir_.File("no/such/dir.htm"), list_, 2), 0);
+}
+
+TEST(HtmlEscape, TheFourCharacters) {
+  EXPECT_EQ(HtmlEscape("a&b<c>d\"e'f"), "a&amp;b&lt;c&gt;d&quot;e'f");
+  EXPECT_EQ(HtmlEscape(""), "");
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,168 @@
+#include "html/tags.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/text.h"
+#include "db/settings.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/test_db.h"
+#include "html/color.h"
+#include "html/sample_template.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+HtmTagValues Values() {
+  HtmTagValues v = {};
+  SetField(v.size, "20");
+  SetField(v.type, "Songs");
+  SetField(v.date, "D");
+  SetField(v.time, "T");
+  SetField(v.sdate, "S");
+  SetField(v.edate, "E");
+  return v;
+}
+
+std::string Title(const char* text, const HtmTagValues& v = Values()) {
+  std::string out;
+  TagScanTxt(&out, text, v);
+  return out;
+}
+
+std::string Template(const std::string& text) {
+  HtmTableProps table = {};
+  HtmRowProps row = {};
+  TableListOnShow list;
+  std::string out;
+  TagScanTmpl(&out, text, Values(), HtmTableSource{&table, &row, &row, &list, 0});
+  return out;
+}
+
+TEST(HtmlTags, TheDefaultTitle) {
+  EXPECT_EQ(Title("Top %size %type ( %sdate - %edate )"), "Top 20 Songs ( S - E )");
+}
+
+TEST(HtmlTags, RecognitionByPrefix) {
+  EXPECT_EQ(Title("%datefoo"), "Dfoo");
+  EXPECT_EQ(Title("%dates, %times</b>"), "Ds, Ts</b>");
+  EXPECT_EQ(Title("%percent %xyz 50% %"), "%percent %xyz 50% %");
+  EXPECT_EQ(Title("%%date"), "%D");
+  EXPECT_EQ(Title("% date"), "% date");
+  EXPECT_EQ(Title("%Date %typ %typed"), "%Date %typ Songsd");
+  EXPECT_EQ(Title("%filter."), ".");
+  EXPECT_EQ(Title("%table"), "%table");
+  EXPECT_EQ(Title(""), "");
+}
+
+TEST(HtmlTags, TableOnlyInTemplates) {
+  EXPECT_EQ(Template("a %table b").substr(0, 9), "a <table ");
+  EXPECT_EQ(Template("a %tables").substr(Template("a %tables").size() - 10), "</table>\ns");
+  std::string binary("%size\0%\xFF", 8);
+  EXPECT_EQ(Template(binary), std::string("20\0%\xFF", 5));
+}
+
+TEST(HtmlTags, ValuesAreEscapedInPages) {
+  HtmTagValues v = Values();
+  SetField(v.filter, "a<b>&\"c\"");
+  EXPECT_EQ(Title("<%filter>", v), "<a&lt;b&gt;&amp;&quot;c&quot;>");
+}
+
+std::string Local(int32_t t, const char* format) {
+  std::time_t tt = t;
+  char buf[100];
+  std::strftime(buf, sizeof buf, format, std::localtime(&tt));
+  return buf;
+}
+
+class TagValues : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetField(_date, "%Y-%m-%d");
+    SetField(_time, "%H:%M");
+    SetClockOverride(kNow);
+    _type = kListAlbums;
+    _period = kPeriodWeek;
+    _start = kNow - 604800;
+    _end = kNow;
+    _filter = kFilterNone;
+    SetField(_theFilter, "abba");
+    _hitlistsize = 17;
+  }
+  static constexpr int32_t kNow = 1700000000;
+  test::TempDatabase db_;
+};
+
+TEST_F(TagValues, FromTheGlobals) {
+  HtmTagValues v;
+  GetTags(&v);
+  EXPECT_STREQ(v.size, "17");
+  EXPECT_STREQ(v.type, "Albums");
+  EXPECT_EQ(std::string(v.date), Local(kNow, "%Y-%m-%d"));
+  EXPECT_EQ(std::string(v.time), Local(kNow, "%H:%M"));
+  EXPECT_EQ(std::string(v.sdate), Local(kNow - 604800, "%Y-%m-%d"));
+  EXPECT_STREQ(v.filter, "");
+  _filter = kFilterArtist;
+  GetTags(&v);
+  EXPECT_STREQ(v.filter, "abba");
+}
+
+TEST_F(TagValues, AllReadsTheHitFile) {
+  _period = kPeriodAll;
+  test::WriteHits({{0, 0, 0, 1000000}, {0, 0, 0, kNow + 86400 * 3}});
+  HtmTagValues v;
+  GetTags(&v);
+  EXPECT_EQ(std::string(v.sdate), Local(1000000, "%Y-%m-%d"));
+  EXPECT_EQ(std::string(v.edate), Local(kNow + 86400 * 3, "%Y-%m-%d"));
+}
+
+TEST_F(TagValues, TooLongFormatsGiveEmptyFields) {
+  SetField(_date, "%Y-%m-%d %Y-%m-%d");
+  HtmTagValues v;
+  GetTags(&v);
+  EXPECT_STREQ(v.date, "");
+}
+
+TEST(HtmlColors, Conversions) {
+  char text[10];
+  CREFToHTMColor(0x00A00000, text);
+  EXPECT_STREQ(text, "#0000a0");
+  CREFToHTMColor(0x0000FF12, text);
+  EXPECT_STREQ(text, "#12ff00");
+  CREFToHTMColor(0xFFFFFFFF, text);
+  EXPECT_STREQ(text, "");
+  EXPECT_EQ(HTMColorToCREF("#0000a0"), 0x00A00000u);
+  EXPECT_EQ(HTMColorToCREF("00ff00"), 0x0000FF00u);
+  EXPECT_EQ(HTMColorToCREF("#fff"), 0x0000F0FFu);
+  EXPECT_EQ(HTMColorToCREF("ff"), 0x000000FFu);
+  EXPECT_EQ(HTMColorToCREF("#12"), 0x00000012u);
+  EXPECT_EQ(HTMColorToCREF("#zz12zz"), 0x00001200u);
+  EXPECT_EQ(HTMColorToCREF("#a"), 0x000000A0u);  // padded to a00000
+  EXPECT_EQ(HTMColorToCREF("#FFFFFF99"), 0x00FFFFFFu);
+  EXPECT_EQ(HTMColorToCREF("#"), 0xFFFFFFFFu);
+  EXPECT_EQ(HTMColorToCREF(""), 0xFFFFFFFFu);
+}
+
+TEST(SampleTemplate, TheShippedFileIsTheInstalledOne) {
+  std::vector<unsigned char> shipped =
+      test::ReadBytes(test::TestDataPath("../../html/spinoxsampletemplate.htm"));
+  ASSERT_FALSE(shipped.empty());
+  EXPECT_EQ(std::string(shipped.begin(), shipped.end()), kSampleTemplate);
+  test::TempDir dir;
+  std::string path = dir.File(kSampleTemplateName);
+  ASSERT_TRUE(InstallSampleTemplate(path));
+  std::vector<unsigned char> installed = test::ReadBytes(path);
+  std::string text(installed.begin(), installed.end());
+  EXPECT_NE(text.find("%table\r\n"), std::string::npos);
+  test::WriteBytes(path, {'m', 'i', 'n', 'e'});
+  EXPECT_TRUE(InstallSampleTemplate(path));
+  EXPECT_EQ(test::ReadBytes(path).size(), 4u);  // the user's own file stays
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,219 @@
+#include "tool/chart_common.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "base/clock.h"
+#include "base/codepage.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "db/settings.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/list_memory.h"
+#include "hitlist/period.h"
+
+namespace spinox::cli {
+
+const std::vector<std::string> kChartValued = {
+    "--db",    "--type",   "--period",   "--from",        "--to",   "--top",
+    "--album", "--artist", "--playlist", "--last-played", "--step", "--now"};
+const std::vector<std::string> kChartFlags = {"--prev", "--change"};
+
+const char kChartOptionsHelp[] =
+    "\nchart options:\n"
+    "  --db DIR                 folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
+    "  --type songs|albums|artists|log   list type (default songs)\n"
+    "  --period day|week|month|year|all|range   period (default day)\n"
+    "  --from DATE --to DATE    bounds of the period range\n"
+    "  --top N                  length of the list (default 100)\n"
+    "  --album \"ARTIST - ALBUM\" | --artist NAME | --playlist FILE.m3u   filter\n"
+    "  --prev, --change         previous position and change columns\n"
+    "  --last-played days|time  last-played column of the songs list\n"
+    "  --step K                 move the period K lengths (negative: back)\n"
+    "  --now DATE               the time taken as now\n"
+    "DATE is YYYY-MM-DD[THH:MM[:SS]] in local time or @UNIXTIME.\n";
+
+namespace {
+
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+bool ParseInt(const std::string& text, long long lo, long long hi, int32_t* out) {
+  if (text.empty() || text.size() > 12) return false;
+  char* end = nullptr;
+  long long v = std::strtoll(text.c_str(), &end, 10);
+  if (*end != '\0' || v < lo || v > hi) return false;
+  *out = static_cast<int32_t>(v);
+  return true;
+}
+
+// Which filters the options panel offers for a list type.
+bool FilterOffered(int32_t type, int32_t filter) {
+  static const bool kOffered[4][4] = {{true, true, true, true},
+                                      {true, false, true, true},
+                                      {true, false, false, true},
+                                      {true, true, true, false}};
+  return kOffered[type][filter];
+}
+
+int ReadChoice(const ParsedArgs& args, const char* option, const std::vector<std::string>& names,
+               int fallback, const char* command, Io& io, int32_t* out) {
+  if (!args.values.count(option)) {
+    *out = fallback;
+    return kOk;
+  }
+  int i = IndexOf(names, args.Get(option));
+  if (i < 0)
+    return Fail(io, command, std::string("bad ") + option + " '" + args.Get(option) + "'",
+                kBadUsage);
+  *out = i;
+  return kOk;
+}
+
+int ReadPeriod(const ParsedArgs& args, const char* command, Io& io, int32_t* from, int32_t* to) {
+  bool bounds = args.values.count("--from") || args.values.count("--to");
+  int32_t fallback = bounds ? kPeriodUser : kPeriodDay;
+  int rc = ReadChoice(args, "--period", {"day", "week", "month", "year", "all", "range"}, fallback,
+                      command, io, &_period);
+  if (rc != kOk) return rc;
+  if (_period != kPeriodUser && bounds)
+    return Fail(io, command, "--from and --to go with --period range", kBadUsage);
+  if (_period != kPeriodUser) return kOk;
+  if (!args.values.count("--from") || !args.values.count("--to"))
+    return Fail(io, command, "--period range needs --from and --to", kBadUsage);
+  if (!ParseDate(args.Get("--from"), from) || !ParseDate(args.Get("--to"), to))
+    return Fail(io, command, "bad --from or --to date", kBadUsage);
+  return kOk;
+}
+
+int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player) {
+  _filter = kFilterNone;
+  _theFilter[0] = '\0';
+  int given = 0;
+  for (const char* option : {"--album", "--artist", "--playlist"}) given += args.Has(option);
+  if (given > 1) return Fail(io, command, "give one filter", kBadUsage);
+  if (args.Has("--playlist")) {
+    if (!player || !player->Load(args.Get("--playlist")))
+      return Fail(io, command, "cannot read playlist '" + args.Get("--playlist") + "'");
+    SetCurrentPlayer(player);
+    _filter = kFilterPlaylist;
+  }
+  for (const char* option : {"--album", "--artist"}) {
+    if (!args.Has(option)) continue;
+    std::string value = EncodeAnsi(DecodeUtf8(
+        reinterpret_cast<const unsigned char*>(args.Get(option).data()), args.Get(option).size()));
+    if (value.size() >= sizeof _theFilter)
+      return Fail(io, command, std::string(option) + " value too long", kBadUsage);
+    SetField(_theFilter, value);
+    _filter = std::string(option) == "--album" ? kFilterAlbum : kFilterArtist;
+  }
+  if (!FilterOffered(_type, _filter))
+    return Fail(io, command, "that filter is not offered for this list type", kBadUsage);
+  return kOk;
+}
+
+int ReadOptions(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player,
+                int32_t* from, int32_t* to) {
+  int rc = ReadChoice(args, "--type", {"songs", "albums", "artists", "log"}, kListSongs, command,
+                      io, &_type);
+  if (rc == kOk) rc = ReadPeriod(args, command, io, from, to);
+  if (rc != kOk) return rc;
+  _size = 100;
+  if (args.values.count("--top") && !ParseInt(args.Get("--top"), 1, kMaxListSize, &_size))
+    return Fail(io, command, "bad --top (1 to " + std::to_string(kMaxListSize) + ")", kBadUsage);
+  rc = ReadChoice(args, "--last-played", {"none", "days", "time"}, 0, command, io, &_check);
+  if (rc != kOk) return rc;
+  _pos = args.Has("--prev");
+  _change = args.Has("--change");
+  return ReadFilter(args, command, io, player);
+}
+
+int Step(const ParsedArgs& args, const char* command, Io& io, Chart* chart) {
+  int32_t k = 0;
+  if (!ParseInt(args.Get("--step", "0"), INT32_MIN, INT32_MAX, &k))
+    return Fail(io, command, "bad --step", kBadUsage);
+  ScrollBarState bar = UpdateScrollBar();
+  if (_start > _end) bar.enabled = false;
+  if (k == 0) return kOk;
+  if (!bar.enabled) return Fail(io, command, "this period cannot be stepped", kBadUsage);
+  int64_t p = std::min<int64_t>(std::max<int64_t>(int64_t{_pivoti} + k, 0), bar.range);
+  PeriodBounds b = StepPeriod(static_cast<int32_t>(p), _pivoti, _pivot, _start, _end);
+  _start = b.start;
+  _end = b.end;
+  chart->columns = CurrentColumns();
+  chart->rows = RecomputeHitList(nullptr);
+  return kOk;
+}
+
+}  // namespace
+
+M3uPlayer::~M3uPlayer() {
+  if (CurrentPlayer() == this) SetCurrentPlayer(nullptr);
+}
+
+bool M3uPlayer::Load(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  if (!ReadWholeFile(path, &bytes)) return false;
+  std::filesystem::path dir = std::filesystem::path(path).parent_path();
+  std::string text(bytes.begin(), bytes.end()), line;
+  entries_.clear();
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\n' && text[i] != '\r') {
+      line += text[i];
+      continue;
+    }
+    if (!line.empty() && line[0] != '#') {
+      std::filesystem::path p(line);
+      entries_.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().string());
+    }
+    line.clear();
+  }
+  return true;
+}
+
+bool M3uPlayer::PlaylistFile(int index, std::string* file) {
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return false;
+  *file = entries_[static_cast<size_t>(index)].substr(0, kPathSize - 1);
+  return true;
+}
+
+bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io) {
+  SettingsRecord rec;
+  if (!settingsPath.empty()) {
+    if (!ReadSettingsFile(settingsPath, &rec)) {
+      Fail(io, command, "cannot use settings file '" + settingsPath + "'");
+      return false;
+    }
+  } else if (!ReadSettingsFile(FullPath(kSettingsFile), &rec)) {
+    rec = DefaultSettings();
+  }
+  ApplySettings(rec);
+  return true;
+}
+
+int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withSettings,
+                 M3uPlayer* player, Chart* chart) {
+  UseDatabaseDir(args);
+  if (!ApplyNow(args, "--now", command, io)) return kBadUsage;
+  if (!LoadToolSettings(withSettings ? args.Get("--settings") : "", command, io)) return kFailed;
+  int32_t from = 0, to = 0;
+  int rc = ReadOptions(args, command, io, player, &from, &to);
+  if (rc != kOk) return rc;
+  SetPeriodBounds(ClockNow(), from, to);
+  chart->columns = CurrentColumns();
+  chart->rows = RecomputeHitList(nullptr);
+  rc = Step(args, command, io, chart);
+  if (rc != kOk) return rc;
+  if (!chart->rows.ok) return Fail(io, command, "no database in " + DataDir());
+  return kOk;
+}
+
+void PrintUsage(Io& io, const char* usage) {
+  std::fprintf(io.out, "%s%s", usage, kChartOptionsHelp);
+}
+
+}  // namespace spinox::cli

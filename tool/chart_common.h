@@ -1,0 +1,60 @@
+// What the chart, html, m3u and osd commands share: the chart options, the settings they read
+// and the computation of the list as the hit list window makes it.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "base/player.h"
+#include "hitlist/view.h"
+#include "tool/args.h"
+
+namespace spinox::cli {
+
+extern const std::vector<std::string> kChartValued;
+extern const std::vector<std::string> kChartFlags;
+extern const char kChartOptionsHelp[];
+
+// A player whose playlist is the entries of an .m3u file (comment lines skipped, relative
+// paths taken from the playlist's folder). It never plays.
+class M3uPlayer : public Player {
+ public:
+  M3uPlayer() = default;
+  ~M3uPlayer() override;
+  M3uPlayer(const M3uPlayer&) = delete;
+  M3uPlayer& operator=(const M3uPlayer&) = delete;
+  // False when the file cannot be read.
+  bool Load(const std::string& path);
+  int PlayState() override { return 0; }
+  int TrackLength() override { return -1; }
+  int PlaylistLength() override { return static_cast<int>(entries_.size()); }
+  int PlaylistPosition() override { return 0; }
+  bool PlaylistFile(int index, std::string* file) override;
+  void ClearPlaylist() override {}
+  void LoadPlaylist(const std::string&) override {}
+  void Play() override {}
+
+ private:
+  std::vector<std::string> entries_;
+};
+
+// Reads the settings globals from `settingsPath`, or when it is empty from the database
+// folder's gen_spinox.dat; the defaults when there is no usable file. False (with a message)
+// only when an explicitly named file cannot be used.
+bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io);
+
+struct Chart {
+  std::vector<HitListColumn> columns;
+  HitListRows rows;
+};
+
+// Points the tool at the database and the clock of the options, loads the settings (from
+// --settings when `withSettings`), sets the hit list globals from the chart options and
+// computes the list as "Refresh Hitlist" does, stepped by --step. `player` backs --playlist.
+// Returns an exit code.
+int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withSettings,
+                 M3uPlayer* player, Chart* chart);
+
+// Prints the chart options' usage lines after a command's own.
+void PrintUsage(Io& io, const char* usage);
+
+}  // namespace spinox::cli

@@ -1,0 +1,156 @@
+#include "ui/osd/display_text.h"
+
+#include <cstring>
+
+#include "base/clock.h"
+#include "base/text.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/time_text.h"
+
+namespace spinox {
+
+char _txt_display[kDisplaySize] = {};
+char _txt_tmp_text[kOsdTextSize] = {};
+char _txt_tmp_font[kOsdFontSize] = {};
+int32_t _txt_tmp_timeEnd = 0;
+int32_t _txt_tmp_size = 0;
+uint32_t _txt_tmp_bg = 0;
+int32_t _txt_tmp_bold = 0;
+int32_t _txt_tmp_x = 0;
+int32_t _txt_tmp_y = 0;
+
+namespace {
+
+constexpr size_t kMaxDisplay = kDisplaySize - 1;
+
+// In the order they are tried: the longer "hits..." names before "hits".
+const char* const kTagNames[] = {"artist",     "title",    "album",     "hitsday",   "hitsalbum",
+                                 "hitsartist", "hitsweek", "hitsmonth", "hitsyear",  "hits",
+                                 "time",       "date",     "dayspast",  "hourspast", "hitlistpos"};
+
+std::string TagValue(int tag, const SongInfo& s, const DisplayContext& c) {
+  switch (tag) {
+    case 0:
+      return FieldText(s.artist);
+    case 1:
+      return FieldText(s.title);
+    case 2:
+      return FieldText(s.album);
+    case 3:
+      return std::to_string(s.hitsDay);
+    case 4:
+      return std::to_string(s.hitsAlbum);
+    case 5:
+      return std::to_string(s.hitsArtist);
+    case 6:
+      return std::to_string(s.hitsWeek);
+    case 7:
+      return std::to_string(s.hitsMonth);
+    case 8:
+      return std::to_string(s.hitsYear);
+    case 9:
+      return std::to_string(s.hits);
+    case 10:
+      return FormatLocalTime(s.lastPlayed, c.time, kDisplaySize);
+    case 11:
+      return FormatLocalTime(s.lastPlayed, c.date, kDisplaySize);
+    case 12:
+      return DaysPastText(s.lastPlayed, c.now);
+    case 13:
+      return HoursPastText(s.lastPlayed, c.now);
+    default:
+      return c.playingRow < 0 ? "-" : std::to_string(int64_t{c.playingRow} + 1);
+  }
+}
+
+// The tag whose name follows at text[at..size), -1 for none; its name's length in `length`.
+int Recognize(const char* text, size_t size, size_t at, size_t* length) {
+  for (int i = 0; i < 15; ++i) {
+    size_t n = std::strlen(kTagNames[i]);
+    if (size - at >= n && std::memcmp(text + at, kTagNames[i], n) == 0) {
+      *length = n;
+      return i;
+    }
+  }
+  return -1;
+}
+
+// A count of whole units, cut toward zero and never negative.
+int64_t Units(int64_t elapsed, int64_t unit) {
+  return elapsed > 0 ? elapsed / unit : 0;
+}
+
+std::string Plural(int64_t count, const char* unit) {
+  return std::to_string(count) + " " + unit + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& song,
+                              const DisplayContext& context) {
+  size = strnlen(tmpl, size);
+  std::string out;
+  for (size_t i = 0; i < size; ++i) {
+    size_t length = 0;
+    int tag = tmpl[i] == '%' ? Recognize(tmpl, size, i + 1, &length) : -1;
+    if (tag < 0) {
+      if (out.size() >= kMaxDisplay) break;
+      out += tmpl[i];
+      continue;
+    }
+    std::string value = TagValue(tag, song, context);
+    if (out.size() + value.size() > kMaxDisplay) break;
+    out += value;
+    i += length;
+  }
+  return out;
+}
+
+void ExpandTxtDisplay(const SongInfo& song) {
+  DisplayContext context{ClockNow(), lvPlaying, FieldText(_date), FieldText(_time)};
+  std::string text = ExpandDisplayText(_txt_text, sizeof _txt_text, song, context);
+  SetField(_txt_display, text);
+}
+
+std::string DaysPastText(int32_t lastPlayed, int32_t now) {
+  if (lastPlayed == 0) return "N/A";
+  return std::to_string(Units(int64_t{now} - lastPlayed, 86400));
+}
+
+std::string HoursPastText(int32_t lastPlayed, int32_t now) {
+  if (lastPlayed == 0) return "N/A";
+  int64_t elapsed = int64_t{now} - lastPlayed;
+  int64_t days = Units(elapsed, 86400), hours = Units(elapsed, 3600);
+  if (days != 0) return Plural(days, "day");
+  if (hours != 0) return Plural(hours, "hour");
+  return Plural(Units(elapsed, 60), "min");
+}
+
+int FindNL(const char* text) {
+  const char* nl = std::strchr(text, '\n');
+  return nl ? static_cast<int>(nl - text) : -1;
+}
+
+void BackupTextShowSettings(int save) {
+  if (save) {
+    SetField(_txt_tmp_text, FieldText(_txt_text));
+    SetField(_txt_tmp_font, FieldText(_txt_font));
+    _txt_tmp_timeEnd = _txt_timeEnd;
+    _txt_tmp_size = _txt_size;
+    _txt_tmp_bg = _txt_bg;
+    _txt_tmp_bold = _txt_bold;
+    _txt_tmp_x = _txt_x;
+    _txt_tmp_y = _txt_y;
+    return;
+  }
+  SetField(_txt_text, FieldText(_txt_tmp_text));
+  SetField(_txt_font, FieldText(_txt_tmp_font));
+  _txt_timeEnd = _txt_tmp_timeEnd;
+  _txt_size = _txt_tmp_size;
+  _txt_bg = _txt_tmp_bg;
+  _txt_bold = _txt_tmp_bold;
+  _txt_x = _txt_tmp_x;
+  _txt_y = _txt_tmp_y;
+}
+
+}  // namespace spinox

@@ -1,0 +1,141 @@
+#include "ui/osd/display_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "base/clock.h"
+#include "base/text.h"
+#include "hitlist/hitlist.h"
+
+namespace spinox {
+namespace {
+
+constexpr int32_t kNow = 1700000000;
+
+SongInfo Song() {
+  SongInfo s = {};
+  SetField(s.title, "Song");
+  SetField(s.artist, "Band");
+  SetField(s.album, "Record");
+  s.hits = 3, s.hitsDay = 1, s.hitsWeek = 2, s.hitsMonth = 4, s.hitsYear = 5;
+  s.hitsAlbum = 6, s.hitsArtist = 10;
+  s.lastPlayed = kNow - 26 * 3600;
+  return s;
+}
+
+std::string Expand(const std::string& tmpl, const SongInfo& s = Song(), int32_t row = -1) {
+  DisplayContext c{kNow, row, "%d/%m/%y", "%H:%M:%S"};
+  return ExpandDisplayText(tmpl.c_str(), tmpl.size(), s, c);
+}
+
+std::string Local(int32_t t, const char* format) {
+  std::time_t tt = t;
+  char buf[100];
+  std::strftime(buf, sizeof buf, format, std::localtime(&tt));
+  return buf;
+}
+
+TEST(DisplayText, DefaultTemplate) {
+  EXPECT_EQ(Expand("%title (%hits)\n%artist (%hitsartist)\n%album (%hitsalbum)"),
+            "Song (3)\nBand (10)\nRecord (6)");
+}
+
+TEST(DisplayText, TagsInTheirOrder) {
+  EXPECT_EQ(Expand("%hitsday %hitsweek %hitsmonth %hitsyear %hitsalbum %hitsartist %hits"),
+            "1 2 4 5 6 10 3");
+  EXPECT_EQ(Expand("%hitsx %Title %title."), "3x %Title Song.");
+  EXPECT_EQ(Expand("%hitlistpos"), "-");
+  EXPECT_EQ(Expand("%hitlistpos", Song(), 0), "1");
+  EXPECT_EQ(Expand("100% 50% off %"), "100% 50% off %");
+  EXPECT_EQ(Expand("%%artist"), "%Band");
+  EXPECT_EQ(Expand("%time|%date"),
+            Local(kNow - 26 * 3600, "%H:%M:%S") + "|" + Local(kNow - 26 * 3600, "%d/%m/%y"));
+}
+
+TEST(DisplayText, TimeSinceTheLastPlay) {
+  EXPECT_EQ(Expand("%hourspast/%dayspast"), "1 day/1");
+  SongInfo s = Song();
+  s.lastPlayed = kNow - 45;
+  EXPECT_EQ(Expand("%hourspast/%dayspast", s), "0 mins/0");
+  s.lastPlayed = kNow - 90 * 60;
+  EXPECT_EQ(Expand("%hourspast", s), "1 hour");
+  s.lastPlayed = kNow - 5 * 3600;
+  EXPECT_EQ(Expand("%hourspast", s), "5 hours");
+  s.lastPlayed = kNow - 60;
+  EXPECT_EQ(Expand("%hourspast", s), "1 min");
+  s.lastPlayed = kNow - 3 * 86400;
+  EXPECT_EQ(Expand("%hourspast", s), "3 days");
+  s.lastPlayed = kNow + 500;  // a clock set back
+  EXPECT_EQ(Expand("%hourspast/%dayspast", s), "0 mins/0");
+  s.lastPlayed = 0;
+  s.hits = 0;
+  EXPECT_EQ(Expand("%hourspast/%dayspast/%hits", s), "N/A/N/A/0");
+}
+
+TEST(DisplayText, KeepsWithin499Characters) {
+  std::string plain(600, 'x');
+  EXPECT_EQ(Expand(plain).size(), 499u);
+  // A value that would pass the limit stops the text before it.
+  EXPECT_EQ(Expand(std::string(497, 'x') + "%title" + "yy"), std::string(497, 'x'));
+  EXPECT_EQ(Expand(std::string(494, 'x') + "%title" + "yy"), std::string(494, 'x') + "Songy");
+  EXPECT_EQ(Expand(std::string(495, 'x') + "%title" + "yy"), std::string(495, 'x') + "Song");
+  SongInfo s = Song();
+  std::memset(s.title, 'T', sizeof s.title);  // no NUL: read as its 50 bytes
+  std::string expanded = Expand(
+      "%title%title%title%title%title%title%title%title%title%title%"
+      "title",
+      s);
+  EXPECT_EQ(expanded, std::string(450, 'T'));
+}
+
+TEST(DisplayText, TemplateEndsAtItsNulOrItsSize) {
+  const char tmpl[] = {'%', 'h', 'i', 't', 's', 'a'};  // no NUL: "%hits" and "a"
+  DisplayContext c{kNow, -1, "", ""};
+  EXPECT_EQ(ExpandDisplayText(tmpl, sizeof tmpl, Song(), c), "3a");
+  EXPECT_EQ(ExpandDisplayText(tmpl, 4, Song(), c), "%hit");
+  EXPECT_EQ(Expand(std::string("ab\0%title", 9)), "ab");
+}
+
+TEST(DisplayText, FindNL) {
+  EXPECT_EQ(FindNL("abc\ndef\n"), 3);
+  EXPECT_EQ(FindNL("\n"), 0);
+  EXPECT_EQ(FindNL("abc"), -1);
+  EXPECT_EQ(FindNL(""), -1);
+}
+
+TEST(DisplayText, ExpandsTheLiveSettings) {
+  SetField(_txt_text, "%artist at %hitlistpos");
+  SetField(_date, "%d");
+  SetField(_time, "%H");
+  SetClockOverride(kNow);
+  lvPlaying = 4;
+  ExpandTxtDisplay(Song());
+  EXPECT_STREQ(_txt_display, "Band at 5");
+  lvPlaying = -1;
+  ClearClockOverride();
+}
+
+TEST(DisplayText, BackupAndRestoreTheEightSettings) {
+  SetField(_txt_text, "before");
+  SetField(_txt_font, "Arial");
+  _txt_timeEnd = 10, _txt_size = 50, _txt_bg = 0x323232, _txt_bold = 1, _txt_x = 50, _txt_y = 100;
+  BackupTextShowSettings(1);
+  SetField(_txt_text, "tried");
+  SetField(_txt_font, "Courier New");
+  _txt_timeEnd = 3, _txt_size = 20, _txt_bg = 0xFF, _txt_bold = 0, _txt_x = 1, _txt_y = 2;
+  BackupTextShowSettings(0);
+  EXPECT_STREQ(_txt_text, "before");
+  EXPECT_STREQ(_txt_font, "Arial");
+  EXPECT_EQ(_txt_timeEnd, 10);
+  EXPECT_EQ(_txt_size, 50);
+  EXPECT_EQ(_txt_bg, 0x323232u);
+  EXPECT_EQ(_txt_bold, 1);
+  EXPECT_EQ(_txt_x, 50);
+  EXPECT_EQ(_txt_y, 100);
+}
+
+}  // namespace
+}  // namespace spinox
