@@ -38,7 +38,10 @@ const Shape kLarge = {"large", 50000, 5000, 2000, 1000000, 10 * 365 * 86400};
 constexpr int32_t kFirstPlay = 1300000000;
 constexpr int kPlaylistTracks = 1000;
 constexpr int32_t kTop = 100;
-const char kMark[] = "complete-v2";
+const char kMark[] = "complete-v3";
+// A playlist track: the size of a three-minute MP3 at 128 kbit/s. The audio is a hole in the
+// file (nothing is written there): the tag readers look at its head and tail only.
+constexpr int64_t kTrackSize = 3 * 1024 * 1024;
 
 int32_t LastPlay(const Shape& s) {
   return kFirstPlay + s.span;
@@ -111,8 +114,9 @@ void WriteTracks(const Shape& s) {
     std::memcpy(&tag[63], alb.data(), alb.size());
     tag[127] = static_cast<char>(0xFF);
     File f(dir + "/" + std::to_string(i) + ".mp3", "wb");
-    std::string audio(2048, '\x55');
+    std::string audio(4096, '\x55');
     f.Write(audio.data(), audio.size());
+    f.Seek(kTrackSize - static_cast<int64_t>(tag.size()));
     f.Write(tag.data(), tag.size());
   }
 }
@@ -164,7 +168,7 @@ void WriteSqlite(const Shape& s, const std::vector<HitRecord>& hits) {
   sqlite3_finalize(st);
   Exec(db,
        "CREATE INDEX hits_time ON hits(time); CREATE INDEX songs_names ON songs(title, "
-       "artist, album); COMMIT; ANALYZE;");
+       "artist, album); CREATE INDEX songs_album ON songs(album_id); COMMIT; ANALYZE;");
   sqlite3_close(db);
 }
 
@@ -262,6 +266,7 @@ class Sql {
  public:
   explicit Sql(const Shape& s) { sqlite3_open((Dir(s) + "/hits.sqlite").c_str(), &db_); }
   ~Sql() { sqlite3_close(db_); }
+  void Exec(const char* sql) { spinox::Exec(db_, sql); }
   sqlite3_stmt* Prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
@@ -334,36 +339,37 @@ void SqliteFiltered(benchmark::State& state, const Shape& s, const char* where) 
   sqlite3_finalize(st);
 }
 
-// The playlist's tags, each looked up by name (indexed), then the plays of those songs.
+// The playlist's tags, each looked up by name (indexed) into a table of the playlist's songs,
+// then the plays of those songs alone are grouped (filtering before grouping is about twice as
+// fast as grouping every song's plays and filtering the groups).
 void SqlitePlaylist(benchmark::State& state, const Shape& s) {
   Prepare(s);
   Sql sql(s);
   Tracks tracks(s);
-  sqlite3_stmt* find =
-      sql.Prepare("SELECT id FROM songs WHERE title = ?1 AND artist = ?2 AND album = ?3");
+  sql.Exec("CREATE TEMP TABLE members(id INTEGER PRIMARY KEY)");
+  sqlite3_stmt* add = sql.Prepare(
+      "INSERT OR IGNORE INTO members SELECT id FROM songs WHERE title = ?1 AND artist = ?2 AND "
+      "album = ?3 ORDER BY id LIMIT 1");
   sqlite3_stmt* count = sql.Prepare(
-      "SELECT song_id, COUNT(*) FROM hits WHERE time >= ?1 AND "
-      "time < ?2 GROUP BY song_id");
+      "SELECT song_id, COUNT(*) AS n FROM hits WHERE time >= ?1 AND time < ?2 AND song_id IN "
+      "(SELECT id FROM members) GROUP BY song_id ORDER BY n DESC");
   std::vector<TrackTag> tags;
   std::vector<std::pair<int, int>> rows;
   for (auto _ : state) {
     ReadTags(tracks, &tags);
-    std::vector<char> member(static_cast<size_t>(s.songs), 0);
+    sql.Exec("BEGIN; DELETE FROM members;");
     for (const TrackTag& t : tags) {
-      sqlite3_bind_text(find, 1, t.title, -1, SQLITE_STATIC);
-      sqlite3_bind_text(find, 2, t.artist, -1, SQLITE_STATIC);
-      sqlite3_bind_text(find, 3, t.album, -1, SQLITE_STATIC);
-      if (sqlite3_step(find) == SQLITE_ROW) member[sqlite3_column_int(find, 0)] = 1;
-      sqlite3_reset(find);
+      sqlite3_bind_text(add, 1, t.title, -1, SQLITE_STATIC);
+      sqlite3_bind_text(add, 2, t.artist, -1, SQLITE_STATIC);
+      sqlite3_bind_text(add, 3, t.album, -1, SQLITE_STATIC);
+      sqlite3_step(add);
+      sqlite3_reset(add);
     }
     Rows(count, From(s, kYear), LastPlay(s) + 1, &rows);
-    std::vector<std::pair<int, int>> top;
-    for (const auto& r : rows)
-      if (r.first >= 0 && r.first < s.songs && member[r.first]) top.push_back(r);
-    std::sort(top.begin(), top.end(), [](auto& a, auto& b) { return a.second > b.second; });
-    benchmark::DoNotOptimize(top);
+    sql.Exec("COMMIT");
+    benchmark::DoNotOptimize(rows);
   }
-  sqlite3_finalize(find);
+  sqlite3_finalize(add);
   sqlite3_finalize(count);
 }
 
@@ -397,7 +403,12 @@ void Register(const Shape& s) {
                                "s.artist = 'artist 7'");
   benchmark::RegisterBenchmark(("engine/" + n + "/album_filter").c_str(), Engine, s, kListSongs,
                                kYear, kPosNone, kFilterAlbum, "artist 7 - album 7");
+  // Membership by the song record's album, as the engine decides it (a song edited into
+  // another album after its plays counts for the new one).
   benchmark::RegisterBenchmark(("sqlite/" + n + "/album_filter").c_str(), SqliteFiltered, s,
+                               "s.album_id = 7");
+  // For comparison only: by the album id stored in each play, a cheaper but different question.
+  benchmark::RegisterBenchmark(("sqlite/" + n + "/album_filter_by_play").c_str(), SqliteFiltered, s,
                                "h.album_id = 7");
   benchmark::RegisterBenchmark((n + "/playlist_tags").c_str(), PlaylistTags, s);
   benchmark::RegisterBenchmark(("engine/" + n + "/playlist_filter").c_str(), EnginePlaylist, s);

@@ -1,6 +1,7 @@
 #include "hitlist/engine.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -98,14 +99,28 @@ void LowerName(const unsigned char* field, char (&out)[kNameSize + 1]) {
   MakeLower(out);
 }
 
+// One past the highest record that a filter may have to clear: counters that no play touched
+// are 0 already (unless every entry is a candidate), so the record file's scan can stop there.
+int32_t PlayedBound(const Working& w) {
+  if (w.dense) return w.records;
+  int32_t bound = 0;
+  for (int32_t i = 0; i < w.touchedCount; ++i) {
+    int32_t id = w.touched[i];
+    if (id < w.records && w.hits[id] != 0) bound = std::max(bound, id + 1);
+  }
+  return bound;
+}
+
 // Keeps only the songs of the album the filter names; a name not in the database filters
 // nothing.
 void ApplyAlbumFilter(char* filterValue, Working* w) {
   RecId album = FindAlbumBoth(filterValue);
   if (album == kNoId || w->records == 0) return;
+  RecId records = static_cast<RecId>(PlayedBound(*w));
+  if (records == 0) return;
   File f(FullPath(kSongFile), "rb");
   if (!f.IsOpen()) return;
-  RecId records = static_cast<RecId>(w->records);
+  std::setvbuf(f.get(), nullptr, _IONBF, 0);  // the scan reads whole chunks of its own
   ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* rec, RecId i) {
     uint32_t albumId;
     std::memcpy(&albumId, rec + 8, sizeof albumId);
@@ -120,10 +135,12 @@ void ApplyArtistFilter(int32_t type, char* filterValue, Working* w) {
   RecId artist = FindArtist(filterValue);
   MakeLower(filterValue);
   if (artist == kNoId || w->records == 0) return;
+  RecId records = static_cast<RecId>(PlayedBound(*w));
+  if (records == 0) return;
   File f(FullPath(RecordFileOf(type)), "rb");
   if (!f.IsOpen()) return;
+  std::setvbuf(f.get(), nullptr, _IONBF, 0);
   size_t offset = type == kListSongs ? 62 : 54;
-  RecId records = static_cast<RecId>(w->records);
   ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
     char name[kNameSize + 1];
     LowerName(rec + offset, name);
@@ -216,8 +233,9 @@ int32_t Output(const std::vector<HitListItem>& work, int32_t c, HitListItem* ite
 int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t filterType,
                 char* filterValue) {
   HitFile h;
-  if (!h.Open()) return 0;
-  HitRange r = h.Locate(from, to);
+  // The latest n plays are all the unfiltered log needs; a filter reads further back in
+  // growing chunks.
+  if (!h.Open(nullptr, n)) return 0;
   bool filtered = filterValue && (filterType == kFilterArtist || filterType == kFilterAlbum);
   uint32_t HitRecord::*field = &HitRecord::artistId;
   RecId filterId = kNoId;
@@ -227,9 +245,9 @@ int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t
     filterId = FindAlbumBoth(filterValue);
   }
   std::vector<HitListItem> work;
-  work.reserve(static_cast<size_t>(std::min<int64_t>(n, r.end - r.start)));
+  work.reserve(static_cast<size_t>(std::min<int64_t>(n, h.count())));
   if (n > 0 && !(filtered && filterId == kNoId)) {
-    h.ForEachBackwards(r, [&](const HitRecord& hit) {
+    h.ForEachBackwards(from, to, [&](const HitRecord& hit) {
       if (hit.songId == kNoId || (filtered && hit.*field != filterId)) return false;
       work.push_back(HitListItem{static_cast<int32_t>(hit.songId), hit.time, -1});
       return static_cast<int32_t>(work.size()) >= n;

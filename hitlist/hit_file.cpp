@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "db/database.h"
 
@@ -28,23 +29,54 @@ int64_t PathSize(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
-bool HitFile::Open(HitRecord* storage) {
-  std::string path = FullPath(kHitFile);
-  int64_t size = PathSize(path);
-  if (size < 0 || !file_.Open(path, "rb")) return false;
-  std::setvbuf(file_.get(), buffer_, _IOFBF, sizeof buffer_);
-  count_ = size / kHitSize;
-  tailStart_ = std::max<int64_t>(count_ - kTail, 0);
-  if (!storage) {
-    own_.reset(new HitRecord[static_cast<size_t>(kStorage)]);
-    storage = own_.get();
+bool HitFile::Open(HitRecord* storage, int64_t tail) {
+  if (!file_.Open(FullPath(kHitFile), "rb")) return false;
+  // Every read goes straight to its destination: the stream needs no buffer of its own.
+  std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+  tailSize_ = std::clamp<int64_t>(tail, 1, kTail);
+  if (storage) {
+    tail_ = storage;
+    chunk_ = storage + kTail + 1;
+  } else {
+    ownTail_.reset(new (std::nothrow) HitRecord[static_cast<size_t>(tailSize_ + 1)]);
+    tail_ = ownTail_.get();
+    if (!tail_) return false;
   }
-  tail_ = storage;
-  chunk_ = storage + kTail;
-  if (count_ > 0 && (!file_.Seek(tailStart_ * kHitSize) ||
-                     !file_.Read(tail_, static_cast<size_t>((count_ - tailStart_) * kHitSize))))
-    count_ = tailStart_ = 0;
+  ReadTail();
   return true;
+}
+
+// One seek from the end gives both the file's size and its last plays: the bytes read are the
+// tail's records and the partial record that may end the file (up to 15 bytes).
+void HitFile::ReadTail() {
+  FILE* f = file_.get();
+  count_ = tailStart_ = 0;
+  size_t want = static_cast<size_t>(tailSize_ * kHitSize + kHitSize - 1);
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(tail_);
+  long at = 0;
+  size_t got = 0;
+  if (std::fseek(f, -static_cast<long>(want), SEEK_END) == 0 && (at = std::ftell(f)) >= 0) {
+    got = std::fread(bytes, 1, want, f);
+    if (got != want) return;
+  } else {  // a file shorter than that: read whole
+    at = 0;
+    if (std::fseek(f, 0, SEEK_SET) != 0) return;
+    got = std::fread(bytes, 1, want, f);
+    if (std::ferror(f)) return;
+  }
+  int64_t size = static_cast<int64_t>(at) + static_cast<int64_t>(got);
+  count_ = size / kHitSize;
+  tailStart_ = std::max<int64_t>(count_ - tailSize_, 0);
+  size_t skip = static_cast<size_t>(tailStart_ * kHitSize - at);  // where the tail's first play is
+  std::memmove(bytes, bytes + skip, static_cast<size_t>((count_ - tailStart_) * kHitSize));
+}
+
+HitRecord* HitFile::Chunk() {
+  if (!chunk_) {
+    ownChunk_.reset(new (std::nothrow) HitRecord[static_cast<size_t>(kHitsPerChunk)]);
+    chunk_ = ownChunk_.get();
+  }
+  return chunk_;
 }
 
 bool HitFile::Time(int64_t index, int32_t* t) {

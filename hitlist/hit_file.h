@@ -26,12 +26,17 @@ int64_t PathSize(const std::string& path);
 
 class HitFile {
  public:
-  // Room the file needs for its last plays and its read chunk, in records.
-  static constexpr int64_t kStorage = 2048 + kHitsPerChunk;
+  // Plays read when the file is opened, at most: the periods asked for most (the latest day or
+  // week, the log) then cost no further read.
+  static constexpr int64_t kTail = 2048;
+  // Room for the last plays (and the partial record that may end the file) and a read chunk.
+  static constexpr int64_t kStorage = kTail + 1 + kHitsPerChunk;
 
-  // False when the file cannot be opened (a missing file). `storage` (kStorage records, kept
-  // by the caller until the file is released) saves an allocation; null: the file allocates.
-  bool Open(HitRecord* storage = nullptr);
+  // False when the file cannot be opened (a missing file). Reads the file's last `tail` plays
+  // (1 to kTail). `storage` (kStorage records, kept by the caller until the file is released)
+  // saves the allocations; null: the file allocates the tail, and a read chunk only when a walk
+  // goes past the tail.
+  bool Open(HitRecord* storage = nullptr, int64_t tail = kTail);
   int64_t count() const { return count_; }
 
   // The time of record `index`; false when it cannot be read.
@@ -52,30 +57,37 @@ class HitFile {
   // Calls visit(hit) from the range's latest play back until it returns true.
   template <typename Visit>
   void ForEachBackwards(HitRange r, Visit visit);
+  // The same over Locate(from, to), searching the file for the period's start only when the
+  // walk goes past the plays read at open (the log of a long period rarely does).
+  template <typename Visit>
+  void ForEachBackwards(int32_t from, int32_t to, Visit visit);
 
  private:
-  static constexpr int64_t kTail = kStorage - kHitsPerChunk;
-
+  void ReadTail();
+  HitRecord* Chunk();  // kHitsPerChunk records; null when they cannot be allocated
   bool First(int32_t* t);
   int64_t SearchFile(int32_t t, int64_t hi, int32_t thi);
 
-  char buffer_[4096];  // the stream's buffer; declared before file_, which uses it
   File file_;
   int64_t count_ = 0;
+  int64_t tailSize_ = 0;   // plays read at open, at most
   int64_t tailStart_ = 0;  // the last plays [tailStart_, count_), held in tail_
-  std::unique_ptr<HitRecord[]> own_;
+  std::unique_ptr<HitRecord[]> ownTail_;
+  std::unique_ptr<HitRecord[]> ownChunk_;
   HitRecord* tail_ = nullptr;
-  HitRecord* chunk_ = nullptr;  // kHitsPerChunk records
+  HitRecord* chunk_ = nullptr;
 };
 
 template <typename Visit>
 void HitFile::ForEach(HitRange r, Visit visit) {
   int64_t fileEnd = std::min(r.end, tailStart_);
   if (r.start < fileEnd) {
+    HitRecord* chunk = Chunk();
+    if (!chunk) return;
     for (int64_t i = r.start; i < fileEnd; i += kHitsPerChunk) {
       int64_t n = std::min(kHitsPerChunk, fileEnd - i);
-      if (!ReadHits(i, n, chunk_)) return;
-      for (int64_t j = 0; j < n; ++j) visit(chunk_[j]);
+      if (!ReadHits(i, n, chunk)) return;
+      for (int64_t j = 0; j < n; ++j) visit(chunk[j]);
     }
   }
   for (int64_t i = std::max(r.start, tailStart_); i < r.end; ++i)
@@ -88,14 +100,36 @@ void HitFile::ForEachBackwards(HitRange r, Visit visit) {
   for (; pos > r.start && pos > tailStart_; --pos) {
     if (visit(tail_[static_cast<size_t>(pos - 1 - tailStart_)])) return;
   }
-  for (int64_t chunk = kTail; pos > r.start; chunk = std::min(chunk * 2, kHitsPerChunk)) {
-    int64_t n = std::min(chunk, pos - r.start);
+  if (pos <= r.start) return;
+  HitRecord* chunk = Chunk();
+  if (!chunk) return;
+  for (int64_t size = tailSize_; pos > r.start; size = std::min(size * 2, kHitsPerChunk)) {
+    int64_t n = std::min(size, pos - r.start);
     pos -= n;
-    if (!ReadHits(pos, n, chunk_)) return;
+    if (!ReadHits(pos, n, chunk)) return;
     for (int64_t j = n - 1; j >= 0; --j) {
-      if (visit(chunk_[j])) return;
+      if (visit(chunk[j])) return;
     }
   }
+}
+
+template <typename Visit>
+void HitFile::ForEachBackwards(int32_t from, int32_t to, Visit visit) {
+  if (count_ == 0 || from >= to) return;
+  int64_t end = LowerBound(to);
+  const HitRecord& last = tail_[static_cast<size_t>(count_ - 1 - tailStart_)];
+  if (from > tail_[0].time || from > last.time) {  // the start lies among the tail's plays
+    ForEachBackwards(Locate(from, to), visit);
+    return;
+  }
+  // Here the start is at or before tailStart_: the tail's plays up to `end` are all counted.
+  bool done = false;
+  if (end > tailStart_)
+    ForEachBackwards(HitRange{tailStart_, end},
+                     [&](const HitRecord& h) { return done = visit(h); });
+  if (done) return;
+  int64_t start = LowerBound(from);
+  ForEachBackwards(HitRange{start, std::max(std::min(end, tailStart_), start)}, visit);
 }
 
 }  // namespace spinox::hitlist_detail

@@ -1,6 +1,8 @@
 // The playlist filter's scan: the player's playlist entries looked up by name in one pass over
 // the record file instead of one scan per entry.
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -88,20 +90,46 @@ size_t RecordSizeOf(int32_t type) {
   return sizeof(SongRecord);
 }
 
+// The field a record's key begins with (the title of a song, the album of an album, the
+// artist's name), where a quick test rules most records out.
+size_t FirstFieldOffset(int32_t type) {
+  return type == kListSongs ? 12 : 4;
+}
+
+// A bit per value of a hash's low 16 bits: a record whose first field's bit is clear is not
+// wanted, whatever its other fields hold.
+class FirstFieldFilter {
+ public:
+  void Add(const std::string& key) { Set(HashField(key.c_str(), kFnvBasis)); }
+  bool MayHold(const unsigned char* field) const {
+    uint64_t h = HashField(reinterpret_cast<const char*>(field), kFnvBasis);
+    return (bits_[(h >> 6) & 1023] >> (h & 63)) & 1;
+  }
+
+ private:
+  static constexpr uint64_t kFnvBasis = 14695981039346656037ull;
+  void Set(uint64_t h) { bits_[(h >> 6) & 1023] |= uint64_t{1} << (h & 63); }
+  uint64_t bits_[1024] = {};
+};
+
 // Finds every entry's record in one pass: the lowest matching index, as the lookups by name
 // answer. False when the record file cannot be opened.
 bool MatchByName(int32_t type, std::vector<Entry>* entries) {
   File f(FullPath(RecordFileOf(type)), "rb");
   if (!f.IsOpen()) return false;
+  std::setvbuf(f.get(), nullptr, _IONBF, 0);  // the scan reads whole chunks of its own
   std::unordered_map<std::string, RecId> wanted;
   std::unordered_set<uint64_t> hashes;
+  std::unique_ptr<FirstFieldFilter> first(new FirstFieldFilter);
   for (const Entry& e : *entries) {
     wanted.emplace(e.key, kNoId);
     hashes.insert(HashKey(e.key));
+    first->Add(e.key);
   }
   size_t left = wanted.size();
+  size_t offset = FirstFieldOffset(type);
   ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
-    if (!hashes.count(HashRecord(type, rec))) return false;
+    if (!first->MayHold(rec + offset) || !hashes.count(HashRecord(type, rec))) return false;
     auto it = wanted.find(RecordKey(type, rec));
     if (it != wanted.end() && it->second == kNoId) {
       it->second = i;

@@ -15,7 +15,7 @@ namespace spinox::test {
 
 struct SongRow {
   SongRow(std::string t, std::string ar, std::string al, uint32_t arId = 0, uint32_t alId = 0,
-           std::string f = "", int32_t last = 0)
+          std::string f = "", int32_t last = 0)
       : title(std::move(t)),
         artist(std::move(ar)),
         album(std::move(al)),

@@ -103,16 +103,14 @@ void clear(void* p, int n) {
   if (p && n > 0) std::memset(p, 0, static_cast<size_t>(n));
 }
 
-int HasId3v1(TrackTag* tag) {
-  TagFile f(FieldText(tag->file));
+int HasId3v1(TagFile& f, TrackTag*) {
   unsigned char magic[3];
   if (f.Size() < kId3v1Size || !f.Read(f.Size() - kId3v1Size, magic, 3)) return 0;
   return std::memcmp(magic, "TAG", 3) == 0 ? 1 : 0;
 }
 
-void ReadId3v1(TrackTag* tag) {
-  if (!HasId3v1(tag)) return;
-  TagFile f(FieldText(tag->file));
+void ReadId3v1(TagFile& f, TrackTag* tag) {
+  if (!HasId3v1(f, tag)) return;
   unsigned char trailer[kId3v1Size];
   if (!f.Read(f.Size() - kId3v1Size, trailer, kId3v1Size)) return;
   NameField fields[3] = {&tag->title, &tag->artist, &tag->album};
@@ -124,8 +122,7 @@ void ReadId3v1(TrackTag* tag) {
   }
 }
 
-int HasId3v2(TrackTag* tag) {
-  TagFile f(FieldText(tag->file));
+int HasId3v2(TagFile& f, TrackTag* tag) {
   unsigned char h[kId3v2Header] = {};
   if (f.ReadSome(0, h, sizeof h) < 3 || std::memcmp(h, "ID3", 3) != 0) return 0;
   tag->id3Version = h[3];
@@ -134,9 +131,8 @@ int HasId3v2(TrackTag* tag) {
   return 1;
 }
 
-void ReadId3v2(TrackTag* tag) {
-  if (!HasId3v2(tag)) return;
-  TagFile f(FieldText(tag->file));
+void ReadId3v2(TagFile& f, TrackTag* tag) {
+  if (!HasId3v2(f, tag)) return;
   const FrameLayout& layout = LayoutFor(tag->id3Version);
   int64_t pos = FirstFrame(f, *tag);
   if (pos < 0) return;
@@ -149,6 +145,26 @@ void ReadId3v2(TrackTag* tag) {
       StoreFrameText(f, pos + layout.headerSize, size, *field);
     pos += layout.headerSize + static_cast<int64_t>(size);
   }
+}
+
+int HasId3v1(TrackTag* tag) {
+  TagFile f(FieldText(tag->file));
+  return HasId3v1(f, tag);
+}
+
+void ReadId3v1(TrackTag* tag) {
+  TagFile f(FieldText(tag->file));
+  ReadId3v1(f, tag);
+}
+
+int HasId3v2(TrackTag* tag) {
+  TagFile f(FieldText(tag->file));
+  return HasId3v2(f, tag);
+}
+
+void ReadId3v2(TrackTag* tag) {
+  TagFile f(FieldText(tag->file));
+  ReadId3v2(f, tag);
 }
 
 }  // namespace spinox

@@ -160,15 +160,23 @@ void ApplyComment(TrackTag* tag, const unsigned char* p, size_t n) {
 
 }  // namespace
 
-int HasOGG(TrackTag* tag) {
-  TagFile f(FieldText(tag->file));
+int HasOGG(TagFile& f, TrackTag*) {
   unsigned char magic[3];
   return f.Read(0, magic, 3) && std::memcmp(magic, "Ogg", 3) == 0 ? 1 : 0;
 }
 
-void ReadOGG(TrackTag* tag) {
-  if (!HasOGG(tag)) return;
+int HasOGG(TrackTag* tag) {
   TagFile f(FieldText(tag->file));
+  return HasOGG(f, tag);
+}
+
+void ReadOGG(TrackTag* tag) {
+  TagFile f(FieldText(tag->file));
+  ReadOGG(f, tag);
+}
+
+void ReadOGG(TagFile& f, TrackTag* tag) {
+  if (!HasOGG(f, tag)) return;
   PacketReader packet(f);
   unsigned char b[4];
   if (!packet.Find(kCommentMagic, sizeof kCommentMagic) || !packet.ReadExact(b, 4)) return;

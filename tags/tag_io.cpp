@@ -1,5 +1,6 @@
 #include "tags/tag_io.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "base/codepage.h"
@@ -10,30 +11,59 @@ namespace spinox {
 namespace {
 
 constexpr size_t kWindow = 16384;
+// Read at open: the head holds the ID3v2 header and usually its text frames, or the first Ogg
+// pages; a file this short is read whole.
+constexpr size_t kHead = 4096;
 
 }  // namespace
 
 TagFile::TagFile(const std::string& path) {
-  if (file_.Open(path, "rb")) size_ = file_.Size();
+  if (!file_.Open(path, "rb")) return;
+  FILE* f = file_.get();
+  // Reads go straight into the windows: the stream needs no buffer of its own.
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  window_.resize(kWindow);
+  filled_ = std::fread(window_.data(), 1, kHead, f);
+  if (std::ferror(f)) {
+    filled_ = 0;
+    return;
+  }
+  if (filled_ < kHead) {  // the end of the file was reached: the window holds all of it
+    size_ = static_cast<int64_t>(filled_);
+    return;
+  }
+  // One seek from the end gives the size and the ID3v1 trailer's place at once.
+  if (std::fseek(f, -static_cast<long>(sizeof end_), SEEK_END) != 0) return;
+  long at = std::ftell(f);
+  if (at < 0 || std::fread(end_, 1, sizeof end_, f) != sizeof end_) return;
+  endBase_ = at;
+  size_ = static_cast<int64_t>(at) + static_cast<int64_t>(sizeof end_);
+}
+
+bool TagFile::ReadAt(int64_t pos, void* dst, size_t n) {
+  return file_.Seek(pos) && file_.Read(dst, n);
 }
 
 bool TagFile::Fill(int64_t pos, size_t n) {
-  if (pos >= base_ && pos + static_cast<int64_t>(n) <= base_ + static_cast<int64_t>(window_.size()))
+  if (pos >= base_ && pos + static_cast<int64_t>(n) <= base_ + static_cast<int64_t>(filled_))
     return true;
-  size_t want = n > kWindow ? n : kWindow;
+  size_t want = kWindow;
   if (static_cast<int64_t>(want) > size_ - pos) want = static_cast<size_t>(size_ - pos);
-  window_.resize(want);
   base_ = pos;
-  if (!file_.Seek(pos) || !file_.Read(window_.data(), want)) {
-    window_.clear();
-    return false;
-  }
+  filled_ = 0;
+  if (!ReadAt(pos, window_.data(), want)) return false;
+  filled_ = want;
   return want >= n;
 }
 
 bool TagFile::Read(int64_t pos, void* dst, size_t n) {
   if (size_ < 0 || pos < 0 || pos > size_ || static_cast<int64_t>(n) > size_ - pos) return false;
   if (n == 0) return true;
+  if (endBase_ >= 0 && pos >= endBase_) {  // inside the last bytes, read at open
+    std::memcpy(dst, end_ + (pos - endBase_), n);
+    return true;
+  }
+  if (n > kWindow) return ReadAt(pos, dst, n);
   if (!Fill(pos, n)) return false;
   std::memcpy(dst, window_.data() + (pos - base_), n);
   return true;

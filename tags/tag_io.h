@@ -7,12 +7,14 @@
 
 #include "base/file.h"
 #include "db/records.h"
+#include "tags/track_tag.h"
 
 namespace spinox {
 
-// Random access to a file through one cached window, so that walking small headers costs no
-// system call each. Every read is checked against the file's size: nothing past the end is
-// ever returned.
+// Random access to a file through cached windows, so that walking small headers costs no
+// system call each. The file's head and last bytes are read when it is opened (every reader
+// looks there first); a short file is read whole. Every read is checked against the file's
+// size: nothing past the end is ever returned.
 class TagFile {
  public:
   explicit TagFile(const std::string& path);
@@ -25,12 +27,25 @@ class TagFile {
 
  private:
   bool Fill(int64_t pos, size_t n);
+  bool ReadAt(int64_t pos, void* dst, size_t n);
 
   File file_;
   int64_t size_ = -1;
-  int64_t base_ = 0;
+  int64_t base_ = 0;   // file offset of window_[0]
+  size_t filled_ = 0;  // bytes of window_ that hold the file's bytes
   std::vector<unsigned char> window_;
+  int64_t endBase_ = -1;    // file offset of end_, -1 when the file was read whole
+  unsigned char end_[128];  // the file's last bytes, where an ID3v1 trailer sits
 };
+
+// The tag readers on a file opened once for all of them (ReadTag); the forms taking only the
+// TrackTag open tag->file themselves.
+int HasId3v1(TagFile& f, TrackTag* tag);
+void ReadId3v1(TagFile& f, TrackTag* tag);
+int HasId3v2(TagFile& f, TrackTag* tag);
+void ReadId3v2(TagFile& f, TrackTag* tag);
+int HasOGG(TagFile& f, TrackTag* tag);
+void ReadOGG(TagFile& f, TrackTag* tag);
 
 // Stores decoded text in a name field in the ANSI code page: whole characters only, at most
 // kNameSize - 1 bytes, NUL-filled.
