@@ -1,0 +1,65 @@
+// The player's side of the plug-in interface, declared from the numbers the player documents
+// for its general-purpose plug-ins: the plug-in record, the private messages and the record of
+// an embedded (skinned) window.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+namespace spinox {
+
+// Queries: SendMessageA(player, kPlayerMessage, argument, query number).
+constexpr UINT kPlayerMessage = WM_USER;
+enum PlayerQuery : LPARAM {
+  kQueryClearPlaylist = 101,
+  kQueryPlayState = 104,
+  kQueryTrackLength = 105,  // argument 1: length in seconds, -1 unknown
+  kQueryPlaylistLength = 124,
+  kQueryPlaylistPosition = 125,
+  kQueryPlaylistFile = 211,  // argument: entry index; the answer is the name, or 0
+  kQuerySkinBitmap = 503,    // the skin's dialog-colour bitmap, or 0
+  kQueryEmbedFrame = 505,    // argument: an EmbedWindowState; the answer is the frame, or 0
+};
+
+constexpr ULONG_PTR kCopyDataLoadPlaylist = 100;  // WM_COPYDATA: NUL-terminated playlist path
+constexpr WPARAM kCommandPlay = 40045;            // WM_COMMAND: start playing
+
+// The plug-in record the player receives from the export. The three operations use the
+// compiler's default calling convention.
+struct PluginRecord {
+  int version;
+  const char* description;
+  int (*init)();
+  void (*config)();
+  void (*quit)();
+  HWND hwndParent;         // the player's main window, filled in by the player
+  HINSTANCE hDllInstance;  // this module, filled in by the player
+};
+constexpr int kPluginRecordVersion = 16;
+
+// An embedded window: the plug-in fills in `r` (where the frame goes) and asks the player for
+// a frame with kQueryEmbedFrame; the player keeps `r` current as the frame moves.
+constexpr size_t kEmbedHostDataSize = 260;
+struct EmbedWindowState {
+  HWND me;  // the frame, set by the player
+  int flags;
+  RECT r;
+  unsigned char hostData[kEmbedHostDataSize];  // the player's own
+};
+static_assert(offsetof(EmbedWindowState, r) == sizeof(HWND) + sizeof(int), "frame rectangle");
+static_assert(sizeof(EmbedWindowState) ==
+                  sizeof(HWND) + sizeof(int) + sizeof(RECT) + kEmbedHostDataSize,
+              "embedded-window record");
+#ifndef _WIN64
+static_assert(sizeof(EmbedWindowState) == 284, "the 32-bit player's record");
+#endif
+
+// Player queries that are Win32 objects rather than the player seam's plain values.
+HBITMAP QuerySkinBitmap(HWND player);
+HWND QueryEmbedFrame(HWND player, EmbedWindowState* state);
+
+// The player seam answered by messages to `player`; installed by init.
+void InstallWinampPlayer(HWND player);
+void RemoveWinampPlayer();
+
+}  // namespace spinox

@@ -1,0 +1,78 @@
+// The plug-in's Win32 shell: the record the player loads, the windows made at start-up, the
+// hook on the player's main window and the tray icon.
+#pragma once
+#include <windows.h>
+
+#include "plugin/host_win.h"
+
+namespace spinox {
+
+constexpr UINT_PTR kTickTimer = 1923;  // on the player window, once a second
+constexpr UINT kTickPeriod = 1000;
+constexpr UINT kTrayMessage = WM_USER + 48;  // 1072: tray icon events, the event in lParam
+constexpr UINT kTrayIconId = 13;
+extern const char kPluginTitle[];  // "Spinox v1.51": record description and tray tip
+extern const char kWebsite[];
+
+extern PluginRecord plugin;
+extern HWND hwnd_winamp;
+extern WNDPROC lpWndProcOld;
+extern EmbedWindowState* wa_wnd;   // options panel
+extern EmbedWindowState* wa_wnd3;  // hit list window
+extern HWND wa2;                   // the options panel's frame
+extern HWND wa3;                   // the hit list window's frame
+extern HWND _hwndTool;             // options panel (105)
+extern HWND _hwndHit;              // hit list window (104)
+extern HWND _hwndHTM;              // "Generate HTML" (110)
+extern HWND _hwndDummy;            // hidden owner of the display
+extern HWND _hwndText;             // on-screen display (106)
+
+int init();
+void config();
+void quit();
+
+// Switches counting on or off; the tray icon follows. Nothing happens when already so.
+void EnablePlug(int flag);
+void SetWinampWnd(HWND player);
+HWND GetWinampWnd();
+
+// The replacement procedure of the player's main window.
+LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The timer's procedure: the tick as WndProc runs it for a timer message.
+void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+
+// The tray icon: action NIM_ADD or NIM_MODIFY; ClearTray removes it.
+BOOL AddTrayIcon(HWND hwnd, HINSTANCE instance, int iconResource, DWORD action, const char* tip);
+BOOL ClearTray(HWND hwnd);
+
+// Shows both embedded windows and their frames and brings the player forward.
+void ShowHitlistWindows();
+
+// Start-up and shutdown steps of the parts whose windows the shell makes (the HTML dialog,
+// the list columns, the options panel, the display settings). A null hook is skipped.
+struct ShellHooks {
+  void (*initHTM)() = nullptr;
+  void (*prepareColors)() = nullptr;
+  void (*prepareColumns)(int type) = nullptr;
+  void (*initTool)() = nullptr;
+};
+ShellHooks& CurrentShellHooks();
+
+// The folder of the data files, decided once at start-up: the player's plugins folder when it
+// can be written to, else the per-user %APPDATA%\Winamp\plugins (made when missing).
+void ChooseDataFolder();
+// True when a file can be created in `folder`.
+bool FolderWritable(const char* folder);
+
+// Installs the process's ANSI code page as the system's text encoding.
+void InstallAnsiCodePage();
+// Questions and notes as message boxes owned by the player window.
+void InstallWin32User();
+void RemoveWin32User();
+
+// Puts the loaded settings into the windows: frames to their rectangles, the HTML dialog's
+// fields into its controls. TakeWindowSettings reads them back before the file is written.
+void PutWindowSettings();
+void TakeWindowSettings();
+
+}  // namespace spinox

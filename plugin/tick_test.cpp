@@ -1,0 +1,304 @@
+#include "plugin/tick.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/file.h"
+#include "base/player.h"
+#include "db/database.h"
+#include "db/settings.h"
+#include "tests/test_util.h"
+
+namespace spinox {
+namespace {
+
+constexpr int32_t kT0 = 1100000000;
+constexpr int32_t kDay = 86400;
+
+class ScriptedPlayer : public Player {
+ public:
+  int state = 1;
+  int length = -1;
+  int position = 0;
+  std::vector<std::string> playlist;
+
+  int PlayState() override { return state; }
+  int TrackLength() override { return length; }
+  int PlaylistLength() override { return static_cast<int>(playlist.size()); }
+  int PlaylistPosition() override { return position; }
+  bool PlaylistFile(int index, std::string* file) override {
+    if (index < 0 || index >= PlaylistLength()) return false;
+    *file = playlist[index];
+    return true;
+  }
+  void ClearPlaylist() override { playlist.clear(); }
+  void LoadPlaylist(const std::string&) override {}
+  void Play() override { state = 1; }
+};
+
+struct HookCalls {
+  int hide = 0, display = 0, backup = 0, position = 0;
+};
+HookCalls gCalls;
+
+// An MP3-like file ending in an ID3v1 tag.
+void WriteTaggedFile(const std::string& path, const char* title, const char* artist,
+                     const char* album) {
+  std::vector<unsigned char> bytes(64, 0xAA);
+  unsigned char tag[128] = {'T', 'A', 'G'};
+  std::memcpy(tag + 3, title, std::strlen(title));
+  std::memcpy(tag + 33, artist, std::strlen(artist));
+  std::memcpy(tag + 63, album, std::strlen(album));
+  tag[127] = 255;
+  bytes.insert(bytes.end(), tag, tag + 128);
+  test::WriteBytes(path, bytes);
+}
+
+class TickTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetClockOverride(kT0);
+    _enabled = 1, _addTime = 60, _skip = 1, _txt = 0, _txt_timeEnd = 10;
+    _backup = 0, _backupTime = 30, _backupLast = 0;
+    _timer = _added = _txt_showing = _txt_timeNow = 0;
+    std::memset(&_curSong, 0, sizeof _curSong);
+    std::memset(&_data, 0, sizeof _data);
+    gCalls = HookCalls();
+    TickHooks hooks;
+    hooks.hideDisplay = [] { ++gCalls.hide; };
+    hooks.displayText = [] { ++gCalls.display; };
+    hooks.backupDatabase = [] { ++gCalls.backup; };
+    hooks.currentHitlistPos = [] { ++gCalls.position; };
+    SetTickHooks(hooks);
+    a_ = music_.File("a.mp3");
+    b_ = music_.File("b.mp3");
+    WriteTaggedFile(a_, "Alpha", "Band", "First");
+    WriteTaggedFile(b_, "Beta", "Band", "First");
+    player_.playlist = {a_, b_};
+    SetCurrentPlayer(&player_);
+  }
+  void TearDown() override {
+    SetCurrentPlayer(nullptr);
+    SetTickHooks(TickHooks());
+  }
+
+  // Runs n ticks, one second of clock each.
+  void Tick(int n) {
+    for (int i = 0; i < n; ++i) {
+      PlayTick();
+      SetClockOverride(ClockNow() + 1);
+    }
+  }
+  int64_t Hits() const {
+    int64_t size = FileSize(FullPath(kHitFile));
+    return size < 0 ? 0 : size / static_cast<int64_t>(sizeof(HitRecord));
+  }
+  std::vector<HitRecord> HitRecords() const {
+    std::vector<unsigned char> bytes = test::ReadBytes(FullPath(kHitFile));
+    std::vector<HitRecord> hits(bytes.size() / sizeof(HitRecord));
+    std::memcpy(hits.data(), bytes.data(), hits.size() * sizeof(HitRecord));
+    return hits;
+  }
+
+  test::TempDatabase db_;
+  test::TempDir music_;
+  ScriptedPlayer player_;
+  std::string a_, b_;
+};
+
+TEST_F(TickTest, SecondsThresholdCountsOnlyAFullPlay) {
+  Tick(60);  // first seen, then 59 seconds of playing
+  EXPECT_EQ(Hits(), 0);
+  player_.position = 1;  // changed after 59 seconds: not counted
+  Tick(1);
+  player_.position = 0;
+  Tick(60);
+  EXPECT_EQ(Hits(), 0);
+  Tick(1);  // the sixtieth second
+  ASSERT_EQ(Hits(), 1);
+  HitRecord hit = HitRecords()[0];
+  EXPECT_EQ(hit.time, kT0 + 61) << "the time at which the file was first seen";
+  EXPECT_EQ(hit.songId, 0u);
+  EXPECT_EQ(_added, 1);
+  EXPECT_EQ(gCalls.position, 3) << "one mark per change of file";
+}
+
+TEST_F(TickTest, PausedAndStoppedTimeIsNotCounted) {
+  Tick(31);  // 30 seconds played
+  player_.state = 3;
+  Tick(600);
+  player_.state = 0;
+  Tick(5);
+  player_.state = 1;
+  Tick(29);
+  EXPECT_EQ(Hits(), 0);
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+  EXPECT_EQ(HitRecords()[0].time, kT0);
+}
+
+TEST_F(TickTest, PercentThresholdOfTheTrackLength) {
+  EXPECT_EQ(PlayThreshold(-50, 245), 122);
+  EXPECT_EQ(PlayThreshold(-100, 1), 1);
+  EXPECT_EQ(PlayThreshold(-50, -1), -50);
+  EXPECT_EQ(PlayThreshold(0, 300), 0);
+  EXPECT_EQ(PlayThreshold(45, 10), 45);
+  _addTime = -50;
+  player_.length = 245;
+  Tick(122);  // timer at 121
+  EXPECT_EQ(Hits(), 0);
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+}
+
+TEST_F(TickTest, UnknownLengthAndZeroThresholdCountOnTheNextTick) {
+  _addTime = -50;
+  player_.length = -1;
+  Tick(1);
+  EXPECT_EQ(Hits(), 0) << "the tick that first sees a file never counts it";
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+  _addTime = 0;
+  player_.position = 1;
+  Tick(2);
+  EXPECT_EQ(Hits(), 2);
+}
+
+TEST_F(TickTest, UntaggedFileIsSkippedButStillShown) {
+  std::string plain = music_.File("plain.mp3");
+  test::WriteBytes(plain, std::vector<unsigned char>(500, 0x11));
+  player_.playlist = {plain};
+  _txt = 1;
+  Tick(200);
+  EXPECT_EQ(Hits(), 0);
+  EXPECT_EQ(gCalls.display, 1);
+  EXPECT_STREQ(_data.title, "plain.mp3") << "an untagged file is named by its file name";
+  _skip = 0;  // switched in the settings while the same file plays
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+}
+
+TEST_F(TickTest, SameFileTwiceInARowIsOnePlay) {
+  Tick(61);
+  ASSERT_EQ(Hits(), 1);
+  Tick(500);  // repeat of one track: the name never changes
+  EXPECT_EQ(Hits(), 1);
+  player_.position = 1;
+  Tick(61);
+  player_.position = 0;
+  Tick(61);
+  EXPECT_EQ(Hits(), 3);
+  std::vector<HitRecord> hits = HitRecords();
+  EXPECT_EQ(hits[0].songId, hits[2].songId);
+  EXPECT_NE(hits[0].songId, hits[1].songId);
+}
+
+TEST_F(TickTest, BackupRunsWhenMoreThanTheIntervalHasPassed) {
+  _backup = 1;
+  _backupTime = 7;
+  player_.state = 0;  // runs whether or not anything plays
+  Tick(1);
+  EXPECT_EQ(gCalls.backup, 1) << "never backed up: due at once";
+  EXPECT_EQ(_backupLast, kT0);
+  SetClockOverride(kT0 + 8 * kDay - 1);  // seven whole days
+  Tick(1);
+  EXPECT_EQ(gCalls.backup, 1);
+  Tick(1);  // eight whole days
+  EXPECT_EQ(gCalls.backup, 2);
+  EXPECT_EQ(_backupLast, kT0 + 8 * kDay);
+  _enabled = 0;
+  SetClockOverride(kT0 + 100 * kDay);
+  Tick(1);
+  _backup = 0;
+  _enabled = 1;
+  Tick(1);
+  EXPECT_EQ(gCalls.backup, 2);
+}
+
+TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
+  _txt_showing = 1;
+  Tick(10);
+  EXPECT_EQ(gCalls.hide, 0);
+  EXPECT_EQ(_txt_timeNow, 10);
+  Tick(1);
+  EXPECT_EQ(gCalls.hide, 1);
+  EXPECT_EQ(_txt_showing, 0);
+  Tick(20);
+  EXPECT_EQ(gCalls.hide, 1);
+  _txt_showing = 1, _txt_timeNow = 0;
+  int32_t timer = _timer;
+  _enabled = 0;  // a disabled plug-in freezes the clock
+  Tick(30);
+  EXPECT_EQ(_txt_timeNow, 0);
+  EXPECT_EQ(_timer, timer);
+}
+
+TEST_F(TickTest, DisablingFreezesThePlayInProgress) {
+  Tick(31);
+  _enabled = 0;
+  Tick(100);
+  _enabled = 1;
+  Tick(29);
+  EXPECT_EQ(Hits(), 0);
+  EXPECT_EQ(gCalls.position, 1) << "the file current before disabling is not new";
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+}
+
+TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
+  std::string folder = db_.File("later");
+  SetDataDir(folder);  // missing: nothing can be written
+  Tick(70);
+  EXPECT_EQ(Hits(), 0);
+  EXPECT_EQ(_added, 0);
+  std::filesystem::create_directory(folder);
+  Tick(1);
+  EXPECT_EQ(Hits(), 1);
+  Tick(100);
+  EXPECT_EQ(Hits(), 1);
+  EXPECT_EQ(FileSize(FullPath(kSongFile)), static_cast<int64_t>(sizeof(SongRecord)));
+  EXPECT_EQ(FileSize(FullPath(kArtistFile)), static_cast<int64_t>(sizeof(ArtistRecord)));
+}
+
+TEST_F(TickTest, NoFileNameAndOverlongNames) {
+  player_.position = 5;  // past the end: the player gives no name
+  Tick(100);
+  EXPECT_EQ(_timer, 100);
+  EXPECT_EQ(Hits(), 0);
+  EXPECT_EQ(gCalls.position, 0);
+  // A name longer than the player hands over is still one file.
+  _skip = 0;
+  player_.playlist = {music_.File(std::string(300, 'x') + ".mp3")};
+  player_.position = 0;
+  Tick(61);
+  EXPECT_EQ(Hits(), 1);
+  EXPECT_EQ(gCalls.position, 1);
+}
+
+TEST_F(TickTest, StartUpResolvesTheCurrentTrackAndLeavesItNew) {
+  Tick(61);
+  ASSERT_EQ(Hits(), 1);
+  std::memset(&_curSong, 0, sizeof _curSong);
+  std::memset(&_data, 0, sizeof _data);
+  ResolveCurrentTrack();
+  EXPECT_STREQ(_data.title, "alpha") << "resolved: the lookups lowercase the names";
+  EXPECT_EQ(_data.hits, 1);
+  EXPECT_EQ(_curSong.file[0], 0);
+  _txt = 1;
+  Tick(1);
+  EXPECT_EQ(gCalls.display, 1) << "the first playing tick shows the display";
+  SetCurrentPlayer(nullptr);
+  std::memset(&_data, 0, sizeof _data);
+  ResolveCurrentTrack();
+  EXPECT_EQ(_data.title[0], 0);
+  Tick(5);  // no player: nothing plays
+  EXPECT_EQ(Hits(), 1);
+}
+
+}  // namespace
+}  // namespace spinox

@@ -1,0 +1,161 @@
+// Identifiers of the plug-in's resources: dialogs, menus, icons, controls and commands. Shared
+// by the resource script and the code, so it holds only #define lines.
+#pragma once
+
+// Dialogs
+#define IDD_HITLIST 104   // hit list window, embedded
+#define IDD_TOOL 105      // options panel, embedded
+#define IDD_TEXT 106      // on-screen display and its hidden owner
+#define IDD_EDIT 109      // edit song, album or artist
+#define IDD_HTML 110      // "Generate HTML"
+#define IDD_SETTINGS 111  // "Spinox Settings"
+
+// Menus
+#define IDR_LISTMENU 4      // commands of the hit list window
+#define IDR_TRAYMENU 103    // tray icon: enabled, disabled
+#define IDR_CONTEXTMENU 108 // list rows: song, album, artist
+
+// Icons
+#define IDI_ENABLED 5
+#define IDI_DISABLED 113
+
+// Tray and list commands
+#define ID_SETTINGS 40002
+#define ID_HITLIST 40003
+#define ID_WEBSITE 40005
+#define ID_DISABLE 40007
+#define ID_PLAY 40008
+#define ID_ENQUEUE 40009
+#define ID_SAVEPLAYLIST 40010
+#define ID_EDITARTIST 40018
+#define ID_EDITALBUM 40019
+#define ID_EDITSONG 40020
+#define ID_REMOVE 40021
+#define ID_GENERATEHTML 40023
+#define ID_ENABLE 40024
+
+// Hit list window (104)
+#define IDC_LIST 1001
+#define IDC_PERIODSCROLL 1019
+#define IDC_TITLE 1087
+#define IDC_PROGRESS 1140
+
+// Options panel (105)
+#define IDC_REFRESH 1006
+#define IDC_PERIOD 1007
+#define IDC_TYPE 1008
+#define IDC_FILTERTYPE 1009
+#define IDC_FILTERVALUE 1010
+#define IDC_DAYS 1013
+#define IDC_EXACTTIME 1014
+#define IDC_SHOWTOP 1015
+#define IDC_TO 1017
+#define IDC_FROM 1018
+#define IDC_ENQUEUEHITLIST 1088
+#define IDC_PLAYHITLIST 1089
+#define IDC_GENERATEHTML 1090
+#define IDC_SAVEPLAYLIST 1091
+#define IDC_LASTPOS 1137
+#define IDC_CHANGE 1138
+
+// Edit dialog (109)
+#define IDC_EDITTITLE 1023
+#define IDC_EDITALBUM 1024
+#define IDC_EDITARTIST 1025
+
+// "Generate HTML" (110)
+#define IDC_HTM_TABLEUNIT 1026
+#define IDC_HTM_CELLPAD 1027
+#define IDC_HTM_CELLSPACE 1028
+#define IDC_HTM_TABLEALIGN 1029
+#define IDC_HTM_BORDER 1030
+#define IDC_HTM_TABLEIMG 1031
+#define IDC_HTM_TOPFONT 1032
+#define IDC_HTM_PAGETITLE 1033
+#define IDC_HTM_TOPALIGN 1034
+#define IDC_HTM_TABLEWIDTH 1035
+#define IDC_HTM_TABLEBRDSWATCH 1036
+#define IDC_HTM_TABLEBG 1037
+#define IDC_HTM_PAGEBG 1038
+#define IDC_HTM_TABLEBRD 1039
+#define IDC_HTM_TABLEBGSWATCH 1040
+#define IDC_HTM_TABLEBRDPICK 1041
+#define IDC_HTM_TABLEBGPICK 1042
+#define IDC_HTM_TABLEIMGPICK 1043
+#define IDC_HTM_TOPBOLD 1044
+#define IDC_HTM_TOPITALIC 1045
+#define IDC_HTM_TOPSIZE 1046
+#define IDC_HTM_TOPFGSWATCH 1047
+#define IDC_HTM_TOPBGSWATCH 1048
+#define IDC_HTM_TOPFG 1049
+#define IDC_HTM_PAGEBGSWATCH 1050
+#define IDC_HTM_TOPBG 1051
+#define IDC_HTM_TOPIMG 1052
+#define IDC_HTM_TOPFGPICK 1053
+#define IDC_HTM_TOPBGPICK 1054
+#define IDC_HTM_TOPIMGPICK 1055
+#define IDC_HTM_RESTFONT 1056
+#define IDC_HTM_RESTALIGN 1057
+#define IDC_HTM_RESTSIZE 1058
+#define IDC_HTM_RESTBOLD 1059
+#define IDC_HTM_RESTITALIC 1060
+#define IDC_HTM_RESTBGSWATCH 1061
+#define IDC_HTM_RESTFGSWATCH 1062
+#define IDC_HTM_RESTBG 1063
+#define IDC_HTM_RESTFG 1064
+#define IDC_HTM_RESTIMG 1065
+#define IDC_HTM_RESTBGPICK 1066
+#define IDC_HTM_RESTFGPICK 1067
+#define IDC_HTM_RESTIMGPICK 1068
+#define IDC_HTM_PAGEBGPICK 1069
+#define IDC_HTM_PAGEIMG 1073
+#define IDC_HTM_HINT 1080
+#define IDC_HTM_OPENBROWSER 1081
+#define IDC_HTM_USETEMPLATE 1082
+#define IDC_HTM_TEMPLATE 1083
+#define IDC_HTM_TEMPLATEPICK 1084
+#define IDC_HTM_PAGEIMGPICK 1085
+#define IDC_HTM_FONTSOURCE 1139
+
+// "Spinox Settings" (111): each page's controls are numbered on from the previous page's.
+#define IDC_SET_PAGES 1092
+#define IDC_SET_DISABLE 1093
+#define IDC_SET_SKIP 1094
+#define IDC_SET_HIGHLIGHT 1095
+#define IDC_SET_STORELABEL 1096
+#define IDC_SET_SECONDSLABEL 1097
+#define IDC_SET_PERCENTLABEL 1098
+#define IDC_SET_SECONDS 1099
+#define IDC_SET_PERCENT 1100
+#define IDC_SET_ADDTIME 1101
+#define IDC_SET_BACKUP 1102
+#define IDC_SET_CLEAR 1103
+#define IDC_SET_BACKUPNOW 1104
+#define IDC_SET_RESTORE 1105
+#define IDC_SET_DAYSLABEL 1106
+#define IDC_SET_BACKUPDAYS 1107
+#define IDC_SET_OSD 1108
+#define IDC_SET_DURATION 1109
+#define IDC_SET_SIZE 1110
+#define IDC_SET_COLOR 1111
+#define IDC_SET_COLORSWATCH 1112
+#define IDC_SET_X 1113
+#define IDC_SET_Y 1114
+#define IDC_SET_DURATIONLABEL 1115
+#define IDC_SET_FONTLABEL 1116
+#define IDC_SET_SIZELABEL 1117
+#define IDC_SET_XLABEL 1118
+#define IDC_SET_TEXT 1119
+#define IDC_SET_YLABEL 1120
+#define IDC_SET_TAGSHELP 1121
+#define IDC_SET_BOLD 1122
+#define IDC_SET_TEXTLABEL 1123
+#define IDC_SET_TEST 1124
+#define IDC_SET_FONT 1127
+#define IDC_SET_TIMEFORMAT 1129
+#define IDC_SET_DATELABEL 1130
+#define IDC_SET_TIMELABEL 1131
+#define IDC_SET_DATEFORMAT 1132
+#define IDC_SET_FORMATHELP 1133
+#define IDC_SET_DATESAMPLE 1135
+#define IDC_SET_TIMESAMPLE 1136

@@ -1,0 +1,118 @@
+#!/bin/bash
+# Runs the end-to-end tests (the real gen_spinox.dll in the test player) under wine64 in Xvfb,
+# then plays a small playlist with spinox-player.exe and checks that the plays were recorded.
+#
+#   scripts/wine_tests.sh [X86_64_BUILD_FOLDER] [gtest options]
+#
+# The build folder (default $SPINOX_WIN64_BUILD, else build-win64) is configured here when
+# missing. SPINOX_TOOL, a native spinox tool, lists the demo's plays when given; KEEP_RUN=1
+# keeps the run folder.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SPINOX_WIN64_BUILD:-$root/build-win64}
+if [ $# -gt 0 ] && [ -d "$1" ]; then
+  build=$(cd "$1" && pwd)
+  shift
+fi
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps
+          cmake ninja-build googletest)
+missing=()
+for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "wine_tests: installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" >/dev/null
+fi
+ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests
+
+run=$(mktemp -d /tmp/spinox-e2e.XXXXXX)
+xvfb_pid=
+server_pid=
+cleanup() {
+  WINEPREFIX="$run/prefix" "$server" -k 2>/dev/null || true
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ "${KEEP_RUN:-0}" = 1 ] && echo "wine_tests: run folder kept: $run" || rm -rf "$run"
+}
+trap cleanup EXIT
+
+# A display of our own.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# One prefix is made once (10-20 s) and copied for every run (about 1 s).
+template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
+if [ ! -f "$template/.spinox-ready" ]; then
+  echo "wine_tests: creating the Wine prefix $template"
+  rm -rf "$template"
+  mkdir -p "$(dirname "$template")"
+  WINEPREFIX="$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
+    /d N /f >/dev/null
+  # A crash ends the program instead of waiting in the debugger.
+  WINEPREFIX="$template" "$wine" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' \
+    /f >/dev/null
+  WINEPREFIX="$template" "$server" -w
+  mkdir -p "$template/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
+  touch "$template/.spinox-ready"
+fi
+cp -a "$template" "$run/prefix"
+export WINEPREFIX="$run/prefix"
+"$server" -f -p >/dev/null 2>&1 &
+server_pid=$!
+
+# The tests find the DLL beside them and use the folder as the player's.
+mkdir -p "$run/tests"
+cp "$build/gen_spinox.dll" "$build/tests/e2e/spinox_e2e_tests.exe" "$run/tests/"
+status=0
+"$wine" "$run/tests/spinox_e2e_tests.exe" "$@" || status=$?
+
+# The demo: a playlist of three tagged tracks played 100 times faster than real time.
+demo="$run/player"
+mkdir -p "$demo/plugins" "$demo/music"
+cp "$build/tests/e2e/spinox-player.exe" "$demo/"
+cp "$build/gen_spinox.dll" "$demo/plugins/"
+python3 - "$demo/music" <<'PY'
+import sys
+folder = sys.argv[1]
+tracks = [("Alpha", "Demo Band", "First"), ("Beta", "Demo Band", "First"), ("Gamma", "Other", "Second")]
+with open(folder + "/demo.m3u", "w") as m3u:
+    m3u.write("#EXTM3U\n")
+    for i, (title, artist, album) in enumerate(tracks):
+        tag = b"TAG" + b"".join(s.encode().ljust(30, b"\0") for s in (title, artist, album))
+        tag = tag + b"2024" + b"\0" * 30 + b"\xff"
+        with open("%s/%d.mp3" % (folder, i), "wb") as f:
+            f.write(b"\x55" * 512 + tag)
+        m3u.write("#EXTINF:70,%s - %s\n%d.mp3\n" % (artist, title, i))
+PY
+# The player has ended, and with it every write of the plug-in (the server stays up: -p).
+"$wine" "$demo/spinox-player.exe" --speed 100 "$demo/music/demo.m3u" || status=1
+hits=$(stat -c %s "$demo/plugins/gen_spinox.hit" 2>/dev/null || echo 0)
+if [ "$hits" != 48 ]; then
+  echo "wine_tests: the demo recorded $hits bytes of plays, not 3 plays (48 bytes)" >&2
+  status=1
+else
+  echo "wine_tests: the demo recorded 3 plays in $demo/plugins"
+fi
+if [ -n "${SPINOX_TOOL:-}" ]; then
+  "$SPINOX_TOOL" chart --db "$demo/plugins" --period all || status=1
+  "$SPINOX_TOOL" dump --db "$demo/plugins" hits || status=1
+fi
+exit $status

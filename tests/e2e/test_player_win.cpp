@@ -1,0 +1,259 @@
+#include "tests/e2e/test_player_win.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace spinox::e2e {
+
+namespace {
+
+const char kPlayerClass[] = "SpinoxTestPlayer";
+const char kFrameClass[] = "SpinoxTestFrame";
+
+// The frame keeps its record's rectangle current and its one child filling it.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<EmbedWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_WINDOWPOSCHANGED && state) GetWindowRect(hwnd, &state->r);
+  if (message == WM_SIZE) {
+    HWND child = GetWindow(hwnd, GW_CHILD);
+    if (child) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  }
+  if (message == WM_CLOSE) {
+    ShowWindow(hwnd, SW_HIDE);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;  // replaced per window once `this` is known
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kPlayerClass;
+  RegisterClassA(&wc);
+  wc.lpfnWndProc = FrameProc;
+  wc.lpszClassName = kFrameClass;
+  RegisterClassA(&wc);
+  done = true;
+}
+
+bool AbsolutePath(const std::string& p) {
+  return (p.size() > 1 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+}
+
+}  // namespace
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return FolderOf(path);
+}
+
+TestPlayer::TestPlayer() {
+  RegisterClasses();
+  window_ = CreateWindowExA(0, kPlayerClass, "Spinox test player", WS_OVERLAPPEDWINDOW, 0, 0, 320,
+                            90, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+TestPlayer::~TestPlayer() {
+  Unload();
+  for (HWND frame : frames) {
+    if (IsWindow(frame)) DestroyWindow(frame);
+  }
+  DestroyWindow(window_);
+}
+
+WNDPROC TestPlayer::ownProcedure() const {
+  return Proc;
+}
+
+HWND TestPlayer::Embedded(size_t n) const {
+  return n < frames.size() ? GetWindow(frames[n], GW_CHILD) : nullptr;
+}
+
+bool TestPlayer::LoadM3u(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  int length = kUnknownLength;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("#EXTINF:", 0) == 0) {
+      length = std::atoi(line.c_str() + 8);
+      continue;
+    }
+    if (line.empty() || line[0] == '#') continue;
+    std::string file = AbsolutePath(line) ? line : FolderOf(path) + "\\" + line;
+    playlist.push_back(Entry{file, length});
+    length = kUnknownLength;
+  }
+  return true;
+}
+
+bool TestPlayer::Load(const std::string& dllPath) {
+  module_ = LoadLibraryA(dllPath.c_str());
+  if (!module_) return false;
+  using Export = PluginRecord* (*)();
+  auto get = reinterpret_cast<Export>(
+      reinterpret_cast<void*>(GetProcAddress(module_, "winampGetGeneralPurposePlugin")));
+  plugin_ = get ? get() : nullptr;
+  if (!plugin_) return false;
+  plugin_->hwndParent = window_;
+  plugin_->hDllInstance = module_;
+  return true;
+}
+
+int TestPlayer::Init() {
+  int result = plugin_->init();
+  initialized_ = true;
+  return result;
+}
+
+void TestPlayer::Quit() {
+  if (!initialized_) return;
+  plugin_->quit();
+  initialized_ = false;
+}
+
+void TestPlayer::Unload() {
+  Quit();
+  if (module_) FreeLibrary(module_);
+  module_ = nullptr;
+  plugin_ = nullptr;
+}
+
+void TestPlayer::StopRealTimer() {
+  KillTimer(window_, kPluginTimer);
+}
+
+void TestPlayer::Tick(int n) {
+  for (int i = 0; i < n; ++i) {
+    SendMessageA(window_, WM_TIMER, kPluginTimer, 0);
+    Advance();
+  }
+}
+
+void TestPlayer::Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (ms > 0) Sleep(10);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// One second of playing: at the end of an entry the next one starts; after the last, stop.
+void TestPlayer::Advance() {
+  if (state != 1 || playlist.empty()) return;
+  ++elapsed;
+  int length = playlist[position].length;
+  if (length == kUnknownLength || elapsed < length) return;
+  elapsed = 0;
+  if (position + 1 < static_cast<int>(playlist.size()))
+    ++position;
+  else
+    state = 0;
+}
+
+HBITMAP TestPlayer::MakeSkinBitmap() {
+  if (skinRow.empty()) return nullptr;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(skinRow.size());
+  info.bmiHeader.biHeight = -4;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap) return nullptr;
+  auto* pixels = static_cast<DWORD*>(bits);
+  for (size_t x = 0; x < skinRow.size(); ++x) {
+    COLORREF c = skinRow[x];  // red low: a DIB pixel has blue low
+    DWORD bgr = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    for (int y = 0; y < 4; ++y) pixels[y * skinRow.size() + x] = bgr;
+  }
+  return bitmap;
+}
+
+HWND TestPlayer::MakeFrame(EmbedWindowState* state) {
+  if (framesRefused || !state) return nullptr;
+  RECT r = state->r;
+  HWND frame = CreateWindowExA(WS_EX_TOOLWINDOW, kFrameClass, "",
+                               WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN, r.left,
+                               r.top, r.right - r.left, r.bottom - r.top, window_, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  state->me = frame;
+  frames.push_back(frame);
+  frameStates.push_back(state);
+  return frame;
+}
+
+LRESULT TestPlayer::Query(WPARAM argument, LPARAM query) {
+  int count = static_cast<int>(playlist.size());
+  switch (query) {
+    case kQueryClearPlaylist:
+      playlist.clear(), position = 0, elapsed = 0;
+      return 0;
+    case kQueryPlayState:
+      return state;
+    case kQueryTrackLength:
+      return position < count ? playlist[position].length : -1;
+    case kQueryPlaylistLength:
+      return count;
+    case kQueryPlaylistPosition:
+      return position;
+    case kQueryPlaylistFile:
+      if (argument >= static_cast<WPARAM>(count)) return 0;
+      return reinterpret_cast<LRESULT>(playlist[argument].file.c_str());
+    case kQuerySkinBitmap:
+      ++skinQueries;
+      return reinterpret_cast<LRESULT>(MakeSkinBitmap());
+    case kQueryEmbedFrame:
+      return reinterpret_cast<LRESULT>(MakeFrame(reinterpret_cast<EmbedWindowState*>(argument)));
+  }
+  return 0;
+}
+
+LRESULT TestPlayer::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kPlayerMessage) return Query(wParam, lParam);
+  if (message == WM_COPYDATA) {
+    auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+    if (data->dwData != kCopyDataLoadPlaylist || !data->lpData) return FALSE;
+    return LoadM3u(std::string(static_cast<char*>(data->lpData),
+                               strnlen(static_cast<char*>(data->lpData), data->cbData)));
+  }
+  if (message == WM_CLOSE) {
+    closeRequested = true;
+    return 0;
+  }
+  if (message == WM_COMMAND && wParam == kCommandPlay) {
+    state = 1, elapsed = 0;
+    return 0;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TestPlayer::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TestPlayer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return self->Answer(message, wParam, lParam);
+}
+
+}  // namespace spinox::e2e

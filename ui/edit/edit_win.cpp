@@ -1,0 +1,160 @@
+// The edit dialog: the names of the focused row's entry, the artist list and the albums of the
+// artist typed, and the update of the database on OK.
+#include "ui/edit/edit_win.h"
+
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "base/user.h"
+#include "db/database.h"
+#include "db/edit.h"
+#include "hitlist/hitlist.h"
+#include "plugin/shell_win.h"
+#include "resources/resource.h"
+#include "ui/toolkit/controls_win.h"
+
+namespace spinox {
+
+int32_t _editType = 0;
+
+namespace {
+
+const char* const kCaptions[] = {"Edit Song", "Edit Album", "Edit Artist"};
+constexpr char kFailedText[] =
+    "The change could not be written to the database.\n"
+    "Check that the plug-in's data folder can be written to, then try again.";
+
+int Kind() {
+  return _editType >= 0 && _editType <= 2 ? _editType : 0;
+}
+
+// The entry fixed when the dialog opened.
+RecId EntryOf(HWND dlg) {
+  return static_cast<RecId>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
+
+std::string Text(HWND dlg, int id) {
+  char text[kNameSize] = {};
+  GetText(dlg, id, text, sizeof text);
+  return text;
+}
+
+void FillNames(HWND dlg, int id, const std::vector<std::string>& names) {
+  CBO_Clear(dlg, id);
+  for (const std::string& n : names) CBO_InsertItem(dlg, id, n.c_str());
+}
+
+// The lookup lowercases what it is given: the text shown keeps its case.
+RecId ArtistIdOf(const std::string& name) {
+  char key[kNameSize] = {};
+  SetField(key, name);
+  return FindArtist(key);
+}
+
+// The albums offered are those of the artist typed; the album text stays as it is.
+void FollowArtist(HWND dlg, const std::string& artist) {
+  std::string album = Text(dlg, IDC_EDITALBUM);
+  RecId artistId = ArtistIdOf(artist);
+  CBO_Clear(dlg, IDC_EDITALBUM);
+  if (artistId != kNoId) FillNames(dlg, IDC_EDITALBUM, FillCBOWithAlbums(artistId));
+  SetText(dlg, IDC_EDITALBUM, album.c_str());
+}
+
+// While a selection changes the edit field still shows the old text: the entry chosen counts.
+std::string ChosenArtist(HWND dlg, int code) {
+  char text[kNameSize] = {};
+  bool chosen = code == CBN_SELCHANGE || code == CBN_SELENDOK;
+  if (chosen && CBO_GetCurString(dlg, IDC_EDITARTIST, text, sizeof text) >= 0) return text;
+  return Text(dlg, IDC_EDITARTIST);
+}
+
+// The focused row's item, or null when no row of the list on show has the focus.
+const HitListItem* FocusedItem() {
+  int row = _hwndHit ? LV_GetSelected(_hwndHit, IDC_LIST) : -1;
+  return _hitlist && row >= 0 && row < _hitlistsize ? &_hitlist[row] : nullptr;
+}
+
+void ShowNames(HWND dlg, RecId rowId) {
+  char title[kNameSize] = {}, album[kNameSize] = {}, artist[kNameSize] = {};
+  GetSongInfo(rowId, _type, title, album, artist);
+  RecId artistId = ArtistIdOf(artist);
+  FillNames(dlg, IDC_EDITARTIST, FillCBOWithArtists());
+  if (artistId != kNoId) FillNames(dlg, IDC_EDITALBUM, FillCBOWithAlbums(artistId));
+  SetText(dlg, IDC_EDITTITLE, title);
+  SetText(dlg, IDC_EDITALBUM, album);
+  SetText(dlg, IDC_EDITARTIST, artist);
+}
+
+// An entry without an id of its own (a song stored without album or artist, an album whose
+// artist is gone) is not edited: the update would rewrite records that hold -1 for other
+// reasons.
+void OnInit(HWND dlg) {
+  int kind = Kind();
+  SetWindowTextA(dlg, kCaptions[kind]);
+  if (kind >= 1) Enable(dlg, IDC_EDITTITLE, 0);
+  if (kind == 2) Enable(dlg, IDC_EDITALBUM, 0);
+  const HitListItem* item = FocusedItem();
+  if (!item) {
+    EndDialog(dlg, 0);
+    return;
+  }
+  RecId rowId = static_cast<RecId>(item->id);
+  RecId entry = EditEntryId(kind, _type, rowId);
+  if (entry == kNoId) {
+    CurrentUser().Tell(kEditRefusedText, kCaptions[kind]);
+    EndDialog(dlg, 0);
+    return;
+  }
+  SetWindowLongPtrA(dlg, DWLP_USER, static_cast<LONG_PTR>(entry));
+  ShowNames(dlg, rowId);
+}
+
+int Update(HWND dlg) {
+  std::string title = Text(dlg, IDC_EDITTITLE);
+  std::string album = Text(dlg, IDC_EDITALBUM);
+  std::string artist = Text(dlg, IDC_EDITARTIST);
+  RecId entry = EntryOf(dlg);
+  if (Kind() == 0) return UpdateSong(entry, title.c_str(), album.c_str(), artist.c_str());
+  if (Kind() == 1) return UpdateAlbum(entry, album.c_str(), artist.c_str());
+  return UpdateArtist(entry, artist.c_str());
+}
+
+// A declined merge keeps the dialog open with the user's texts, and so does a failed write.
+void OnOk(HWND dlg) {
+  int result = Update(dlg);
+  if (result == kEditDeclined) return;
+  if (result == kEditFailed) {
+    CurrentUser().Tell(kFailedText, kCaptions[Kind()]);
+    return;
+  }
+  EndDialog(dlg, result >= kEditUnchanged ? result - 1 : 0);
+}
+
+bool FollowsArtist(int code) {
+  return code == CBN_SELCHANGE || code == CBN_EDITCHANGE || code == CBN_CLOSEUP ||
+         code == CBN_SELENDOK || code == CBN_SELENDCANCEL;
+}
+
+void OnCommand(HWND dlg, WPARAM wParam) {
+  int control = LOWORD(wParam), code = HIWORD(wParam);
+  if (control == IDC_EDITARTIST && FollowsArtist(code)) FollowArtist(dlg, ChosenArtist(dlg, code));
+  if (control == IDOK && code == BN_CLICKED) OnOk(dlg);
+  if (control == IDCANCEL && code == BN_CLICKED) EndDialog(dlg, 0);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DlgProcEdit(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit(dlg);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(dlg, wParam);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace spinox

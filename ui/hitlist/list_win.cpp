@@ -1,0 +1,257 @@
+// The hit list window's procedure: creation and skin changes, resizing, the list view's
+// notifications, the commands on the list on show and the period scroll bar.
+#include "ui/hitlist/list_win.h"
+
+#include <string>
+
+#include "db/database.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/period.h"
+#include "hitlist/playlist.h"
+#include "plugin/shell_win.h"
+#include "resources/resource.h"
+#include "ui/edit/edit_win.h"
+#include "ui/hitlist/tool_win.h"
+#include "ui/toolkit/controls_win.h"
+#include "ui/toolkit/skin.h"
+#include "ui/toolkit/skin_win.h"
+
+namespace spinox {
+
+namespace {
+
+constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;  // 0x21
+constexpr int kPageStep = 10;
+constexpr char kRemoveText[] =
+    "The selected song will be completely removed from the database.\n\nAre you sure?";
+constexpr char kRemoveCaption[] = "Remove Song from Database";
+constexpr char kSaveTitle[] = "Save Playlist As";
+constexpr char kSaveFilter[] = "M3U Playlist Files\0*.m3u\0";
+// Appended to a name typed without an extension (the dialog takes it without the dot).
+constexpr char kSaveExtension[] = "m3u";
+
+// The shell (plugin/) makes the windows and calls these at start-up.
+[[maybe_unused]] const bool kHooked = [] {
+  CurrentShellHooks().prepareColumns = PrepareColumns;
+  CurrentShellHooks().initTool = InitTool;
+  return true;
+}();
+
+void SetListColors(HWND dlg) {
+  HWND list = GetDlgItem(dlg, IDC_LIST);
+  SendMessageA(list, LVM_SETTEXTCOLOR, 0, WADlg_getColor(1));
+  SendMessageA(list, LVM_SETBKCOLOR, 0, WADlg_getColor(0));
+  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, WADlg_getColor(0));
+}
+
+void DrawBorders(HWND dlg) {
+  const int codes[] = {IDC_LIST};
+  WADlg_DrawChildWindowBorders(dlg, codes, 1);
+}
+
+void OnInit(HWND dlg) {
+  _hwndHit = dlg;
+  WADlg_init(GetWinampWnd());
+  LV_SetStyle(dlg, IDC_LIST, kListStyle);
+  LV_Clear(dlg, IDC_LIST);
+  SetText(dlg, IDC_TITLE, "");
+  SetWindowTextA(GetParent(dlg), "Spinox Hitlist");
+  Show(dlg, IDC_PROGRESS, 0);
+  SetListColors(dlg);
+  RECT r = {};
+  GetWindowRect(dlg, &r);
+  FixListSize(r.right - r.left, r.bottom - r.top);
+}
+
+void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
+  WADlg_init(GetWinampWnd());
+  DrawBorders(dlg);
+  SetListColors(dlg);
+  if (wParam || lParam) return;
+  ShowWindow(dlg, SW_HIDE);
+  ShowWindow(dlg, SW_SHOW);
+}
+
+// The focused row when it shows an item of the list on show, else -1.
+int FocusedRow(HWND dlg) {
+  int row = LV_GetSelected(dlg, IDC_LIST);
+  return _hitlist && row >= 0 && row < _hitlistsize ? row : -1;
+}
+
+WPARAM EditCommandOf(int32_t type) {
+  if (type == kListAlbums) return ID_EDITALBUM;
+  if (type == kListArtists) return ID_EDITARTIST;
+  return ID_EDITSONG;
+}
+
+// The pop-up of menu 108 for the list type; the log has none.
+void ContextMenu(HWND dlg) {
+  POINT at = {};
+  GetCursorPos(&at);
+  HMENU menu = LoadMenuA(plugin.hDllInstance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu, _type % 4);
+  if (popup) {
+    SetForegroundWindow(dlg);
+    TrackPopupMenu(popup, 0, at.x, at.y, 0, dlg, nullptr);
+    PostMessageA(dlg, WM_NULL, 0, 0);
+  }
+  DestroyMenu(menu);
+}
+
+INT_PTR OnNotify(HWND dlg, NMHDR* header) {
+  if (header->idFrom != IDC_LIST) return 0;
+  switch (header->code) {
+    case NM_DBLCLK:
+      if (LV_GetSelected(dlg, IDC_LIST) != -1)
+        SendMessageA(dlg, WM_COMMAND, EditCommandOf(_type), 0);
+      return 0;
+    case NM_RCLICK:
+      if (LV_GetSelected(dlg, IDC_LIST) != -1) ContextMenu(dlg);
+      return 0;
+    case NM_CUSTOMDRAW:
+      lvSelect = LV_GetSelected(dlg, IDC_LIST);
+      SetWindowLongPtrA(dlg, DWLP_MSGRESULT,
+                        ProcessCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
+      return TRUE;
+  }
+  return 0;
+}
+
+void EnableTool(BOOL on) {
+  if (_hwndTool) EnableWindow(_hwndTool, on);
+  if (wa2) EnableWindow(wa2, on);
+}
+
+void Edit(HWND dlg, int editType) {
+  EnableTool(FALSE);
+  _editType = editType;
+  INT_PTR changed =
+      DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit, 0);
+  if (changed > 0) RefreshHitList();
+  EnableTool(TRUE);
+}
+
+// Only song rows name a song: the albums' and artists' ids are not song ids.
+void Remove(HWND dlg) {
+  int row = FocusedRow(dlg);
+  if (row == -1 || (_type != kListSongs && _type != kListLog)) return;
+  if (MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  row = FocusedRow(dlg);
+  if (row == -1) return;
+  RemoveFromDatabase(static_cast<RecId>(_hitlist[row].id));
+  RefreshHitList();
+}
+
+void MakeListPlaylist(HWND dlg, int32_t action) {
+  std::string path;
+  if (action == kSave && _hitlistsize > 0) {
+    char name[kPathSize] = {};
+    if (!GetSaveFile(dlg, name, sizeof name, kSaveTitle, kSaveFilter, kSaveExtension)) return;
+    path = name;
+  }
+  MakePlaylist(action, _type, _hitlistsize, _hitlist, path);
+}
+
+void EnableWindows(BOOL on, bool frames) {
+  if (frames && wa2) EnableWindow(wa2, on);
+  if (frames && wa3) EnableWindow(wa3, on);
+  if (_hwndHit) EnableWindow(_hwndHit, on);
+  if (_hwndTool) EnableWindow(_hwndTool, on);
+}
+
+void Playlist(HWND dlg, int32_t action) {
+  bool frames = action == kPlay;
+  EnableWindows(FALSE, frames);
+  MakeListPlaylist(dlg, action);
+  EnableWindows(TRUE, frames);
+}
+
+void OnCommand(HWND dlg, WPARAM command) {
+  switch (LOWORD(command)) {
+    case ID_EDITSONG:
+      return Edit(dlg, 0);
+    case ID_EDITALBUM:
+      return Edit(dlg, 1);
+    case ID_EDITARTIST:
+      return Edit(dlg, 2);
+    case ID_REMOVE:
+      return Remove(dlg);
+    case ID_GENERATEHTML:
+      if (_hwndHTM) ShowWindow(_hwndHTM, SW_SHOW);
+      return;
+    case ID_PLAY:
+      return Playlist(dlg, kPlay);
+    case ID_ENQUEUE:
+      return Playlist(dlg, kEnqueue);
+    case ID_SAVEPLAYLIST:
+      return Playlist(dlg, kSave);
+    case IDCANCEL:
+      ShowWindow(GetParent(dlg), SW_HIDE);
+      ShowWindow(dlg, SW_HIDE);
+      return;
+  }
+}
+
+// Steps and drags only move the thumb; the period follows once, when the scroll ends.
+void OnScroll(HWND dlg, WPARAM wParam) {
+  int p = SC_GetPos(dlg, IDC_PERIODSCROLL);
+  switch (LOWORD(wParam)) {
+    case SB_LINELEFT:
+      p -= 1;
+      break;
+    case SB_LINERIGHT:
+      p += 1;
+      break;
+    case SB_PAGELEFT:
+      p -= kPageStep;
+      break;
+    case SB_PAGERIGHT:
+      p += kPageStep;
+      break;
+    case SB_THUMBPOSITION:
+      p = HIWORD(wParam);
+      break;
+    case SB_ENDSCROLL: {
+      PeriodBounds b = StepPeriod(SC_GetPos(dlg, IDC_PERIODSCROLL), _pivoti, _pivot, _start, _end);
+      _start = b.start;
+      _end = b.end;
+      RefreshHitList();
+      return;
+    }
+    default:
+      return;
+  }
+  SC_SetPos(dlg, IDC_PERIODSCROLL, p);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DlgProcList(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (INT_PTR brush = WADlg_handleDialogMsgs(dlg, message, wParam, lParam)) return brush;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit(dlg);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      OnSkinChange(dlg, wParam, lParam);
+      return 0;
+    case WM_PAINT:
+      DrawBorders(dlg);
+      return 0;
+    case WM_SIZE:
+      FixListSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(dlg, reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+      OnCommand(dlg, wParam);
+      return 0;
+    case WM_HSCROLL:
+      OnScroll(dlg, wParam);
+      return 0;
+  }
+  return 0;
+}
+
+}  // namespace spinox

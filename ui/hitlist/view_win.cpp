@@ -1,0 +1,168 @@
+// What the hit list window shows: the refresh, the rows and the title, the columns and their
+// widths, the layout of the controls and the custom drawing of the focused and playing rows.
+#include <windows.h>
+// The list view's records need windows.h first.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "db/settings.h"
+#include "hitlist/engine.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/period.h"
+#include "hitlist/view.h"
+#include "plugin/shell_win.h"
+#include "plugin/tick.h"
+#include "resources/resource.h"
+#include "ui/hitlist/list_win.h"
+#include "ui/toolkit/controls_win.h"
+#include "ui/toolkit/skin.h"
+
+namespace spinox {
+
+int32_t _clmns = 0;
+
+namespace {
+
+constexpr int kLineHeight = 15;
+// The progress bar's range is 16 bits wide.
+constexpr int32_t kMaxProgress = 0xFFFF;
+
+// The playlist scan's progress, on the bar that lies over the period scroll bar.
+class WindowProgress : public HitListProgress {
+ public:
+  void Begin(int32_t total) override {
+    PB_SetRange(_hwndHit, IDC_PROGRESS, 0, total < kMaxProgress ? total : kMaxProgress, 1);
+    Show(_hwndHit, IDC_PROGRESS, 1);
+  }
+  // The scan runs inside one message: the bar is painted as it goes.
+  void Step() override {
+    PB_Step(_hwndHit, IDC_PROGRESS);
+    UpdateWindow(GetDlgItem(_hwndHit, IDC_PROGRESS));
+  }
+  void End() override { Show(_hwndHit, IDC_PROGRESS, 0); }
+};
+
+void Place(int id, int x, int y, int w, int h) {
+  SetWindowPos(GetDlgItem(_hwndHit, id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RedrawRow(int32_t row) {
+  LV_RedrawItem(_hwndHit, IDC_LIST, row);
+}
+
+void EnableEmbedded(BOOL on) {
+  if (_hwndHit) EnableWindow(_hwndHit, on);
+  if (_hwndTool) EnableWindow(_hwndTool, on);
+}
+
+void FillRows(const HitListRows& rows) {
+  HWND list = GetDlgItem(_hwndHit, IDC_LIST);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (const std::vector<std::string>& cells : rows.cells) {
+    if (cells.empty()) continue;
+    int row = LV_InsertItem(_hwndHit, IDC_LIST, cells[0].c_str());
+    for (size_t c = 1; c < cells.size(); ++c)
+      LV_SetSubItem(_hwndHit, IDC_LIST, cells[c].c_str(), row, static_cast<int>(c));
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// DisplayHitList's part on the window: the rows were made from the record file.
+void ShowRows(const HitListRows& rows) {
+  ShowWindow(GetParent(_hwndHit), SW_SHOW);
+  ShowWindow(_hwndHit, SW_SHOW);
+  LV_Clear(_hwndHit, IDC_LIST);
+  if (!rows.ok) return;
+  FillRows(rows);
+  SetText(_hwndHit, IDC_TITLE, rows.title.c_str());
+}
+
+std::vector<int32_t> CurrentWidths() {
+  return ColumnWidths(CurrentColumns(), GetWindowWidth(_hwndHit, IDC_LIST));
+}
+
+}  // namespace
+
+void RefreshHitList() {
+  if (!_hwndHit) return;
+  PrepareColumns(_type);
+  LV_Clear(_hwndHit, IDC_LIST);
+  EnableEmbedded(FALSE);
+  WindowProgress progress;
+  HitListRows rows = RecomputeHitList(&progress);
+  ShowRows(rows);
+  CurrentHitlistPos(_data, RedrawRow);
+  EnableEmbedded(TRUE);
+}
+
+void DisplayHitList(HitListItem* items, int32_t n, int32_t type) {
+  if (!_hwndHit) return;
+  ShowRows(DisplayRows(items, n, type));
+}
+
+void PrepareColumns(int type) {
+  _type = type;
+  if (!_hwndHit) return;
+  std::vector<HitListColumn> columns = CurrentColumns();
+  std::vector<int32_t> widths = CurrentWidths();
+  for (int i = 0; i < kMaxColumns; ++i) LV_DeleteColumn(_hwndHit, IDC_LIST, 0);
+  for (size_t i = 0; i < columns.size(); ++i) {
+    LV_InsertColumn(_hwndHit, IDC_LIST, columns[i].title, static_cast<int>(i), widths[i],
+                    columns[i].format);
+  }
+  _clmns = static_cast<int32_t>(columns.size());
+}
+
+void ResizeColumns() {
+  if (!_hwndHit) return;
+  std::vector<int32_t> widths = CurrentWidths();
+  HWND header =
+      reinterpret_cast<HWND>(SendDlgItemMessageA(_hwndHit, IDC_LIST, LVM_GETHEADER, 0, 0));
+  int existing = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int i = 0; i < existing && i < static_cast<int>(widths.size()); ++i)
+    LV_SetColumnWidth(_hwndHit, IDC_LIST, i, widths[static_cast<size_t>(i)]);
+}
+
+void FixListSize(int w, int h) {
+  if (!_hwndHit) return;
+  Place(IDC_TITLE, 0, 0, w, kLineHeight);
+  Place(IDC_LIST, 0, kLineHeight + 1, w, h - 2 * (kLineHeight + 1));
+  Place(IDC_PERIODSCROLL, 0, h - kLineHeight, w, kLineHeight);
+  Place(IDC_PROGRESS, 0, h - kLineHeight, w, kLineHeight);
+  ResizeColumns();
+}
+
+LRESULT ProcessCustomDraw(NMLVCUSTOMDRAW* draw) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  int row = static_cast<int>(draw->nmcd.dwItemSpec);
+  if (row == lvSelect) {
+    draw->clrTextBk = WADlg_getColor(6);
+    EnableHighlighting(row, 0);
+  }
+  if (row == lvPlaying && _highlight) draw->clrText = WADlg_getColor(5);
+  return CDRF_NEWFONT;
+}
+
+void EnableHighlighting(int row, int on) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = on ? 0xFFFFFFFFu : 0u;
+  SendDlgItemMessageA(_hwndHit, IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&item));
+}
+
+void SetPeriodScrollBar() {
+  if (!_hwndHit) return;
+  ScrollBarState bar = UpdateScrollBar();
+  if (bar.enabled || _period == kPeriodAll) {
+    SC_SetRange(_hwndHit, IDC_PERIODSCROLL, 0, bar.range);
+    SC_SetPos(_hwndHit, IDC_PERIODSCROLL, bar.pos);
+  }
+  Enable(_hwndHit, IDC_PERIODSCROLL, bar.enabled ? 1 : 0);
+}
+
+}  // namespace spinox

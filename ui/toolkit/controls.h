@@ -1,0 +1,44 @@
+// The logic of the control helpers that does not need a window: number parsing, line-break
+// conversion and the date-time picker's time conversions. controls_win.h holds the helpers.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace spinox {
+
+// An edit field's text as a number, "%d" style: leading white space, an optional sign, the
+// decimal digits up to the first other character. 0 when no number begins the text; values
+// beyond 32 bits are held at the nearest end of the range.
+int32_t ParseEditInt(const char* text);
+
+// Text with bare line feeds made fit for a multi-line edit field: a carriage return before
+// each line feed. The result with its NUL fits in `size` bytes; a line break whose pair no
+// longer fits ends the text.
+std::string ToEditLineBreaks(const char* text, size_t size);
+// The reverse: the text without its carriage returns, at most size - 1 characters.
+std::string FromEditLineBreaks(const char* text, size_t size);
+
+// The fields of a date-time picker's time, as the platform's system time record orders them.
+struct PickerTime {
+  uint16_t year;
+  uint16_t month;  // 1..12
+  uint16_t dayOfWeek;
+  uint16_t day;
+  uint16_t hour;
+  uint16_t minute;
+  uint16_t second;
+  uint16_t milliseconds;
+};
+
+// The picker's fields read as local standard time (no daylight-saving hour applied), as a
+// calendar time. -1 when the C run-time cannot represent it.
+int32_t PickerToCalendar(const PickerTime& t);
+// A calendar time broken down in UTC for showing in a picker; weekday and milliseconds 0. A
+// time the C run-time cannot break down shows as 1970-01-01 00:00:00.
+PickerTime CalendarToPicker(int32_t time);
+
+// "%d" and "%.1f" as the list view cells show them.
+std::string FormatInt(int32_t value);
+std::string FormatOneDecimal(float value);
+
+}  // namespace spinox
