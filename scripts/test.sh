@@ -35,7 +35,7 @@ for arch in i686 x86_64; do
   ninja -C build/win-$arch -j"$jobs"
 done
 [ -x scripts/check_dll.sh ] && { step "DLL checks"; scripts/check_dll.sh build/win-i686; }
-[ -x scripts/wine_tests.sh ] && { step "Wine end-to-end tests"; scripts/wine_tests.sh build/win-x86_64; }
+[ -x scripts/wine_tests.sh ] && { step "Wine end-to-end tests"; SPINOX_TOOL=build/asan/spinox scripts/wine_tests.sh build/win-x86_64; }
 for t in tests/*_check.sh; do
   [ -x "$t" ] && { step "$t"; "$t" build/asan; }
 done
