@@ -68,6 +68,7 @@ void RunAutomaticBackup() {
 void InstallTickHooks() {
   TickHooks hooks;
   hooks.hideDisplay = HideDisplay;
+  hooks.displayText = DisplayText;
   hooks.backupDatabase = RunAutomaticBackup;
   hooks.currentHitlistPos = MarkPlayingRow;
   SetTickHooks(hooks);
@@ -208,7 +209,7 @@ void quit() {
   Unhook();
   ReleaseFrames();
   FreeHitList();
-  ReleaseDisplayBrush();
+  ReleaseDisplayObjects();
   SetTickHooks(TickHooks());
   RemoveWin32User();
   RemoveWinampPlayer();

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The demo: records a few dozen plays of the bundled sample tracks at chosen times into a fresh
-# database with the spinox tool, then prints the database and one track's statistics.
+# The demo. First the spinox tool alone: a few dozen plays of the bundled sample tracks at chosen
+# times, then the database and one track's statistics. Then the plug-in itself in the test
+# player under Wine: months of listening on a sample library, the hit list window and options
+# panel (screenshot), the chart as HTML and M3U, the HTML dialog's page and the on-screen display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh demo
@@ -40,3 +42,18 @@ $spinox dump hits | tail -n 5
 echo
 echo "== statistics of ${tracks[0]} on 2026-11-15 at noon"
 $spinox info --at 2026-11-15T12:00 "${tracks[0]}"
+
+export SPINOX_WIN64_BUILD=$PWD/build/win-x86_64 SPINOX_NATIVE_BUILD=$PWD/build/release
+echo
+scripts/demo_wine.sh demo-out/hitlist
+echo
+scripts/demo_wine_osd.sh demo-out/wine
+echo
+echo "== the demo's files"
+echo "native database:          demo-out/db"
+echo "hit list screenshot:      demo-out/hitlist/hitlist.png"
+echo "charts shown:             demo-out/hitlist/charts.txt"
+echo "chart as HTML and M3U:    demo-out/hitlist/chart.html demo-out/hitlist/chart.m3u"
+echo "HTML dialog's page:       demo-out/wine/chart.htm"
+echo "on-screen display:        demo-out/wine/osd.png demo-out/wine/osd-crop.png"
+echo "settings and HTML dialog: demo-out/wine/settings.png demo-out/wine/html.png"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/player_chart_win.h"
 #include "tests/e2e/test_player_win.h"
 
 namespace spinox::e2e {
@@ -21,7 +22,11 @@ const char kUsage[] =
     "  --length S     length of files without an #EXTINF length (default 180)\n"
     "  --show         show the hit list windows\n"
     "  --stay         keep running after the playlist ends, until the window is closed\n"
-    "  --seconds N    stop after N seconds of playing time\n";
+    "  --seconds N    stop after N seconds of playing time\n"
+    "  --chart CHART   after playing, show this chart in the hit list window (repeatable; the "
+    "last\n"
+    "                 stays): TYPE,PERIOD[,TOP][,prev][,change][,days|time][,back=N]\n"
+    "  --marker FILE  then write FILE and keep the windows up until it is deleted (a screenshot)\n";
 
 struct Options {
   std::string plugin;
@@ -30,6 +35,8 @@ struct Options {
   bool show = false;
   bool stay = false;
   long seconds = -1;
+  std::vector<ChartRequest> charts;
+  std::string marker;
   std::vector<std::string> inputs;
 };
 
@@ -50,6 +57,12 @@ bool Parse(int argc, char** argv, Options* o) {
       o->length = std::atoi(argv[++i]);
     else if (a == "--seconds" && more)
       o->seconds = std::atol(argv[++i]);
+    else if (a == "--chart" && more) {
+      ChartRequest chart;
+      if (!ParseChart(argv[++i], &chart)) return false;
+      o->charts.push_back(chart);
+    } else if (a == "--marker" && more)
+      o->marker = argv[++i];
     else if (a == "--show")
       o->show = true;
     else if (a == "--stay")
@@ -103,6 +116,7 @@ int Run(const Options& o) {
   TestPlayer player;
   player.skinRow = DemoSkin();
   if (!LoadInputs(o, &player)) return 1;
+  if (!o.charts.empty()) PrepareChartSettings(plugins);
   std::string dll = o.plugin.empty() ? plugins + "\\gen_spinox.dll" : o.plugin;
   if (!player.Load(dll)) {
     std::fprintf(stderr, "spinox-player: cannot load %s\n", dll.c_str());
@@ -125,6 +139,8 @@ int Run(const Options& o) {
       SendMessageA(player.window(), WM_TIMER, kPluginTimer, 0);
     player.Pump(static_cast<int>(pause));
   }
+  ShowCharts(&player, o.charts);
+  if (!o.marker.empty()) HoldForScreenshot(&player, o.marker);
   player.Unload();
   std::printf("stopped; the plug-in has quit\n");
   return 0;

@@ -132,14 +132,17 @@ void Edit(HWND dlg, int editType) {
   EnableTool(TRUE);
 }
 
-// Only song rows name a song: the albums' and artists' ids are not song ids.
+// Only song rows name a song: the albums' and artists' ids are not song ids. The song is taken
+// before the question, and the panel that could refresh the list meanwhile is disabled.
 void Remove(HWND dlg) {
   int row = FocusedRow(dlg);
   if (row == -1 || (_type != kListSongs && _type != kListLog)) return;
-  if (MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  row = FocusedRow(dlg);
-  if (row == -1) return;
-  RemoveFromDatabase(static_cast<RecId>(_hitlist[row].id));
+  RecId song = static_cast<RecId>(_hitlist[row].id);
+  EnableTool(FALSE);
+  bool yes = MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  EnableTool(TRUE);
+  if (!yes) return;
+  RemoveFromDatabase(song);
   RefreshHitList();
 }
 

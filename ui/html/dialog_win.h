@@ -1,9 +1,29 @@
-// "Generate HTML" (dialog 110): modeless, hidden until the hit list window asks for it.
+// "Generate HTML" (dialog 110): modeless, created hidden at start-up and shown by the hit list
+// window's command. Its controls are the store of the HTML settings; the seven colours and four
+// image paths live in globals beside them (db/settings.h and here).
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
+#include "db/settings.h"
+
 namespace spinox {
 
+// The page background colour: never saved, none at every start.
+extern uint32_t _htm_page_bg;
+
 INT_PTR CALLBACK DlgProcHTM(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Fills the lists, the installed fonts and the hint of _hwndHTM: once, before the settings are
+// loaded into it.
+void InitHTM();
+// Brings the colour edits, the swatches and the template rule in line with the loaded settings.
+void PrepareColors();
+
+// The dialog's fields as the settings file holds them. Texts are the controls' texts, numbers
+// the number edits, indices the list selections; a stored check of 0 leaves its box as it is.
+void PutHtmDialog(HWND dlg, const HtmlSettings& fields);
+void TakeHtmDialog(HWND dlg, HtmlSettings* fields);
 
 }  // namespace spinox

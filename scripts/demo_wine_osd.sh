@@ -1,0 +1,124 @@
+#!/bin/bash
+# The plug-in's own windows under Wine: plays a small playlist in the test player with the
+# on-screen display switched on, takes a screenshot of the display from Xvfb, then writes the
+# chart page through the "Generate HTML" dialog with the settings it loaded.
+#
+#   scripts/demo_wine_osd.sh [OUTPUT_FOLDER]     (default demo-out/wine)
+#
+# Writes into OUTPUT_FOLDER: osd.png (the screen with the display up), osd-crop.png (the
+# display's part of it), settings.png and html.png (the two dialogs), chart.htm (the page) and
+# gen_spinox.dat (the settings the plug-in saved at shutdown).
+# Environment: SPINOX_WIN64_BUILD (default build-win64) is the x86_64 build folder.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SPINOX_WIN64_BUILD:-$root/build-win64}
+out=$(realpath -m "${1:-$root/demo-out/wine}")
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+
+packages=(g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps cmake ninja-build)
+missing=()
+for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "demo_wine_osd: installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" >/dev/null
+fi
+ninja -C "$build" gen_spinox spinox-osd-demo >/dev/null
+
+run=$(mktemp -d /tmp/spinox-osd-demo.XXXXXX)
+xvfb_pid=
+demo_pid=
+cleanup() {
+  [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null || true
+  WINEPREFIX="$run/prefix" "$server" -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$run"
+}
+trap cleanup EXIT
+
+display=120
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# The same ready-made prefix as the end-to-end tests, copied for this run.
+template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
+if [ ! -f "$template/.spinox-ready" ]; then
+  echo "demo_wine_osd: creating the Wine prefix $template"
+  rm -rf "$template"
+  mkdir -p "$(dirname "$template")"
+  WINEPREFIX="$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
+    /d N /f >/dev/null
+  WINEPREFIX="$template" "$server" -k 2>/dev/null || true
+  mkdir -p "$template/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
+  touch "$template/.spinox-ready"
+fi
+cp -a "$template" "$run/prefix"
+export WINEPREFIX="$run/prefix"
+"$server" -f -p &
+
+player="$run/player"
+mkdir -p "$player/plugins" "$player/music" "$out"
+cp "$build/tests/e2e/spinox-osd-demo.exe" "$player/"
+cp "$build/gen_spinox.dll" "$player/plugins/"
+# Three tagged tracks, played twice.
+python3 - "$player/music" <<'PY'
+import sys
+folder = sys.argv[1]
+tracks = [("Alpha", "Demo Band", "First"), ("Beta", "Demo Band", "First"), ("Gamma", "Other", "Second")]
+with open(folder + "/demo.m3u", "w") as m3u:
+    m3u.write("#EXTM3U\n")
+    for i, (title, artist, album) in enumerate(tracks):
+        tag = b"TAG" + b"".join(s.encode().ljust(30, b"\0") for s in (title, artist, album))
+        tag = tag + b"2024" + b"\0" * 30 + b"\xff"
+        with open("%s/%d.mp3" % (folder, i), "wb") as f:
+            f.write(b"\x55" * 512 + tag)
+    for _ in range(2):
+        for i, (title, artist, _album) in enumerate(tracks):
+            m3u.write("#EXTINF:40,%s - %s\n%d.mp3\n" % (artist, title, i))
+PY
+
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+marker="$run/display-up"
+rm -f "$out"/*.png "$out/chart.htm"
+"$wine" "$player/spinox-osd-demo.exe" "$(winpath "$player/music/demo.m3u")" \
+  "$(winpath "$out/chart.htm")" "$(winpath "$marker")" &
+demo_pid=$!
+# Each marker names a window on show: the screen is taken, the marker removed.
+shots=0
+for _ in $(seq 1200); do
+  kill -0 "$demo_pid" 2>/dev/null || break
+  if [ -f "$marker" ]; then
+    sleep 0.5
+    read -r name left top _ < "$marker"
+    xwd -root -display ":$display" -silent | convert xwd:- "$out/$name.png"
+    if [ "$name" = osd ]; then
+      convert "$out/osd.png" -crop "$((1280 - left))x$((800 - top))+$left+$top" +repage \
+        -trim +repage "$out/osd-crop.png" 2>/dev/null || true
+    fi
+    rm -f "$marker"
+    shots=$((shots + 1))
+  fi
+  sleep 0.1
+done
+status=0
+wait "$demo_pid" || status=$?
+demo_pid=
+cp "$player/plugins/gen_spinox.dat" "$out/" 2>/dev/null || true
+[ -f "$out/osd.png" ] && [ "$shots" = 3 ] || status=1
+[ -s "$out/chart.htm" ] || status=1
+echo "demo_wine_osd: screenshots $out/osd.png, settings.png, html.png; page $out/chart.htm"
+exit $status

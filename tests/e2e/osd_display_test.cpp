@@ -1,0 +1,246 @@
+// The on-screen display through the real window: shown by a change of track, shaped like its
+// text (checked through the window region and hit testing, not pixels: under Wine a screenshot
+// does not show faithfully what lies behind a shaped window), timed out by the tick.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <set>
+
+#include "resources/resource.h"
+#include "tests/e2e/settings_util_win.h"
+
+namespace spinox::e2e {
+namespace {
+
+constexpr int kSize = 40;
+constexpr int kX = 120, kY = 150;
+
+// The fonts and brushes the plug-in holds, seen through its imports.
+std::set<HGDIOBJ> gFonts, gBrushes;
+
+HFONT WINAPI CountFont(int height, int width, int escapement, int orientation, int weight,
+                       DWORD italic, DWORD underline, DWORD strike, DWORD charset, DWORD precision,
+                       DWORD clip, DWORD quality, DWORD family, LPCSTR face) {
+  HFONT font = CreateFontA(height, width, escapement, orientation, weight, italic, underline,
+                           strike, charset, precision, clip, quality, family, face);
+  gFonts.insert(font);
+  return font;
+}
+
+HBRUSH WINAPI CountBrush(COLORREF color) {
+  HBRUSH brush = CreateSolidBrush(color);
+  gBrushes.insert(brush);
+  return brush;
+}
+
+BOOL WINAPI CountDelete(HGDIOBJ object) {
+  gFonts.erase(object);
+  gBrushes.erase(object);
+  return DeleteObject(object);
+}
+
+class DisplayTest : public DialogTest {
+ protected:
+  // The display switched on for a track that starts playing at once.
+  void StartPlaying(const char* text) {
+    player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300},
+                        {MakeTrack("two.mp3", "Two", "Band", "Album"), 300}};
+    player->state = 1;
+    SettingsRecord rec = DefaultSettings();
+    rec.txt = 1;
+    std::strcpy(rec.txtText, text);
+    std::strcpy(rec.txtFont, "Tahoma");
+    rec.txtSize = kSize;
+    rec.txtX = kX;
+    rec.txtY = kY;
+    rec.txtTimeEnd = 10;
+    Start(rec);
+  }
+};
+
+// A point inside the region whose four neighbours are inside too.
+bool FindInside(HRGN region, const RECT& box, POINT* inside) {
+  for (int y = box.top + 1; y < box.bottom - 1; ++y) {
+    for (int x = box.left + 1; x < box.right - 1; ++x) {
+      if (PtInRegion(region, x, y) && PtInRegion(region, x - 1, y) &&
+          PtInRegion(region, x + 1, y) && PtInRegion(region, x, y - 1) &&
+          PtInRegion(region, x, y + 1)) {
+        *inside = POINT{x, y};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// A point outside the region with points of the region left and right of it in its row.
+bool FindGap(HRGN region, const RECT& box, POINT* gap) {
+  for (int y = box.top; y < box.bottom; ++y) {
+    int first = -1, last = -1;
+    for (int x = box.left; x < box.right; ++x) {
+      if (!PtInRegion(region, x, y)) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    for (int x = first + 1; first >= 0 && x < last; ++x) {
+      if (PtInRegion(region, x, y)) continue;
+      *gap = POINT{x, y};
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
+  StartPlaying("%title (%hits)");
+  HWND display = DisplayWindow();
+  ASSERT_NE(display, nullptr);
+  EXPECT_FALSE(IsWindowVisible(display));
+  player->Tick(1);
+  ASSERT_TRUE(IsWindowVisible(display));
+  RECT r = WindowRectOf(display);
+  EXPECT_EQ(r.left, kX);
+  EXPECT_EQ(r.top, kY);
+  EXPECT_EQ(r.right - r.left, 2000) << "moved, never resized";
+  EXPECT_NE(GetActiveWindow(), display) << "shown without taking the focus";
+
+  HRGN region = RegionOf(display);
+  ASSERT_NE(region, nullptr);
+  RECT box = {};
+  EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
+  EXPECT_GE(box.top, 0);
+  EXPECT_LE(box.bottom, kSize) << "one line";
+  POINT inside = {}, gap = {};
+  ASSERT_TRUE(FindInside(region, box, &inside));
+  ASSERT_TRUE(FindGap(region, box, &gap));
+  EXPECT_EQ(WindowFromPoint(POINT{kX + inside.x, kY + inside.y}), display) << "on a letter";
+  EXPECT_NE(WindowFromPoint(POINT{kX + gap.x, kY + gap.y}), display) << "between letters";
+  EXPECT_NE(WindowFromPoint(POINT{kX + box.right + 5, kY + 5}), display) << "beside the text";
+
+  // The same text typed without tags and shown by "Test" gives the same shape: the window
+  // shows the expanded template of the playing track.
+  HRGN expanded = region;
+  HRGN literal = nullptr;
+  WithSettings({
+      [] {
+        HWND dlg = Settings();
+        Type(dlg, IDC_SET_TEXT, "One (0)");
+        Press(dlg, IDC_SET_TEST);
+      },
+      [&literal, display] { literal = RegionOf(display); },
+      [] {
+        HWND dlg = Settings();
+        Type(dlg, IDC_SET_TEXT, "One (1)");
+        Press(dlg, IDC_SET_TEST);
+      },
+      [&literal, expanded, display] {
+        HRGN other = RegionOf(display);
+        EXPECT_FALSE(EqualRgn(other, expanded)) << "another text, another shape";
+        DeleteObject(other);
+        Press(Settings(), IDCANCEL);
+      },
+  });
+  ASSERT_NE(literal, nullptr);
+  EXPECT_TRUE(EqualRgn(literal, expanded));
+  DeleteObject(literal);
+  DeleteObject(expanded);
+}
+
+TEST_F(DisplayTest, LinesStandTheFontSizeApart) {
+  StartPlaying("Hi %album\nHi %album\n\nHi %album");
+  player->Tick(1);
+  HWND display = DisplayWindow();
+  ASSERT_TRUE(IsWindowVisible(display));
+  HRGN region = RegionOf(display);
+  ASSERT_NE(region, nullptr);
+  RECT box = {};
+  GetRgnBox(region, &box);
+  EXPECT_GT(box.bottom, 3 * kSize) << "the fourth line, after an empty one";
+  EXPECT_LE(box.bottom, 4 * kSize);
+  int filled[4] = {};
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      bool first = PtInRegion(region, x, y) != FALSE;
+      filled[0] += first;
+      for (int k : {1, 3}) {
+        bool line = PtInRegion(region, x, y + k * kSize) != FALSE;
+        filled[k] += line;
+        ASSERT_EQ(line, first) << "line " << k << " at " << x << "," << y;
+      }
+      filled[2] += PtInRegion(region, x, y + 2 * kSize) != FALSE;
+    }
+  }
+  EXPECT_GT(filled[0], 0);
+  EXPECT_EQ(filled[2], 0) << "an empty line adds nothing";
+  DeleteObject(region);
+}
+
+TEST_F(DisplayTest, HiddenOnTheEleventhTickAndShownAgainForTheNextTrack) {
+  StartPlaying("%title");
+  player->Tick(1);
+  HWND display = DisplayWindow();
+  ASSERT_TRUE(IsWindowVisible(display));
+  player->Tick(10);
+  EXPECT_TRUE(IsWindowVisible(display)) << "ten seconds on show";
+  player->Tick(1);
+  EXPECT_FALSE(IsWindowVisible(display)) << "hidden on the eleventh tick";
+
+  HRGN first = RegionOf(display);
+  player->position = 1;
+  player->elapsed = 0;
+  player->Tick(1);
+  EXPECT_TRUE(IsWindowVisible(display)) << "the next track shows it again";
+  HRGN second = RegionOf(display);
+  EXPECT_FALSE(EqualRgn(first, second)) << "with the new track's title";
+  DeleteObject(first);
+  DeleteObject(second);
+}
+
+TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
+  StartPlaying("%title");
+  HMODULE dll = player->module();
+  gFonts.clear();
+  gBrushes.clear();
+  HookImport(dll, "gdi32.dll", "CreateFontA", reinterpret_cast<void*>(CountFont));
+  HookImport(dll, "gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(CountBrush));
+  HookImport(dll, "gdi32.dll", "DeleteObject", reinterpret_cast<void*>(CountDelete));
+  player->Tick(1);
+  HWND display = DisplayWindow();
+  ASSERT_TRUE(IsWindowVisible(display));
+  UpdateWindow(display);
+  EXPECT_EQ(gFonts.size(), 1u);
+  std::vector<std::function<void()>> steps;
+  for (int i = 0; i < 6; ++i) {
+    steps.push_back([i, display] {
+      HWND dlg = Settings();
+      gColorAnswer = RGB(10 * i, 0x22, 0x33);
+      Press(dlg, IDC_SET_COLOR);
+      Type(dlg, IDC_SET_SIZE, std::to_string(20 + 4 * i));
+      if (i % 2) Press(dlg, IDC_SET_BOLD);
+      Press(dlg, IDC_SET_TEST);
+      UpdateWindow(display);
+      UpdateWindow(dlg);
+      EXPECT_EQ(gFonts.size(), 1u) << "one font at a time";
+      EXPECT_LE(gBrushes.size(), 4u) << "display, swatch and skin: one brush each";
+    });
+  }
+  steps.push_back([] { Press(Settings(), IDCANCEL); });
+  WithSettings(steps);
+  player->Quit();
+  EXPECT_TRUE(gFonts.empty()) << "the font is released at shutdown";
+  EXPECT_TRUE(gBrushes.empty()) << "and every brush";
+}
+
+TEST_F(DisplayTest, OffWhenTheSettingIsOff) {
+  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300}};
+  player->state = 1;
+  Start(DefaultSettings());
+  player->Tick(3);
+  HWND display = DisplayWindow();
+  ASSERT_NE(display, nullptr);
+  EXPECT_FALSE(IsWindowVisible(display));
+}
+
+}  // namespace
+}  // namespace spinox::e2e

@@ -1,0 +1,165 @@
+// The settings dialog's pages: the globals into the controls and back.
+#include <windows.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "base/clock.h"
+#include "base/text.h"
+#include "db/settings.h"
+#include "hitlist/hitlist.h"
+#include "hitlist/time_text.h"
+#include "plugin/shell_win.h"
+#include "resources/resource.h"
+#include "ui/osd/text_win.h"
+#include "ui/settings/settings_win.h"
+#include "ui/toolkit/controls_win.h"
+
+namespace spinox {
+
+namespace {
+
+// The controls of each page, numbered on from the first page's first control.
+constexpr int kFirstPageControl = IDC_SET_DISABLE;
+constexpr int setting_controls[] = {9, 6, 21, 8};
+
+constexpr int kSampleSize = 200;
+// The multi-line box shows each line feed as two characters: room for the whole template.
+constexpr int kMultiTextSize = 2 * kOsdTextSize;
+
+const char kTagsHelp[] =
+    "Tags :\n%title\n%album\n%artist\n%hits\n%hitsday\n%hitsweek\n%hitsmonth\n%hitsyear\n"
+    "%hitsalbum\n%hitsartist\n%time\n%date\n%dayspast\n%hourspast\n%hitlistpos";
+const char kFormatHelp[] =
+    "Date/Time Tags :\n%a - abbreviated weekday name\n%A - full weekday name\n"
+    "%b - abbreviated month name\n%B - full month name\n%d - day of the month\n"
+    "%H - hour (24-hour clock)\n%I - hour (12-hour clock)\n%m - month number\n%M - minute\n"
+    "%p - a.m. or p.m.\n%S - seconds\n%y - year (xx)\n%Y - year (xxxx)";
+
+void SetCheck(HWND dlg, int id, int on) {
+  if (on)
+    CHK_Check(dlg, id);
+  else
+    CHK_UnCheck(dlg, id);
+}
+
+// A negative threshold is a percentage; the box shows its size.
+void PutThreshold(HWND dlg) {
+  bool percent = _addTime < 0;
+  int32_t size = !percent ? _addTime : _addTime == INT32_MIN ? INT32_MAX : -_addTime;
+  SetCheck(dlg, IDC_SET_PERCENT, percent);
+  SetCheck(dlg, IDC_SET_SECONDS, !percent);
+  ED_SetInt(dlg, IDC_SET_ADDTIME, size);
+}
+
+int32_t TakeThreshold(HWND dlg) {
+  int32_t size = ED_GetInt(dlg, IDC_SET_ADDTIME);
+  if (!CHK_IsChecked(dlg, IDC_SET_PERCENT)) return size;
+  return size == INT32_MIN ? INT32_MAX : -size;
+}
+
+// Selects the face itself, not the first one that merely begins with its name.
+void SelectFont(HWND dlg) {
+  if (CBO_SelectString(dlg, IDC_SET_FONT, _txt_font) < 0) return;
+  char chosen[kOsdFontSize] = {};
+  CBO_GetCurString(dlg, IDC_SET_FONT, chosen, sizeof chosen);
+  if (_stricmp(chosen, _txt_font) != 0) CBO_SetCurSel(dlg, IDC_SET_FONT, -1);
+}
+
+void PutDisplayPage(HWND dlg) {
+  SetCheck(dlg, IDC_SET_OSD, _txt);
+  SetCheck(dlg, IDC_SET_BOLD, _txt_bold);
+  ED_SetInt(dlg, IDC_SET_DURATION, _txt_timeEnd);
+  ED_SetInt(dlg, IDC_SET_SIZE, _txt_size);
+  ED_SetInt(dlg, IDC_SET_X, _txt_x);
+  ED_SetInt(dlg, IDC_SET_Y, _txt_y);
+  ED_SetMultiText(dlg, IDC_SET_TEXT, _txt_text, kMultiTextSize);
+  FillComboWithFonts(dlg, IDC_SET_FONT);
+  SelectFont(dlg);
+  SetText(dlg, IDC_SET_TAGSHELP, kTagsHelp);
+}
+
+void PutDateTimePage(HWND dlg) {
+  SetText(dlg, IDC_SET_FORMATHELP, kFormatHelp);
+  SetText(dlg, IDC_SET_DATEFORMAT, _date);
+  SetText(dlg, IDC_SET_TIMEFORMAT, _time);
+  int32_t now = ClockNow();
+  SetDate(dlg, IDC_SET_DATESAMPLE, now);
+  SetTime(dlg, IDC_SET_TIMESAMPLE, now);
+}
+
+// The number boxes' rule, also for a box that still has the focus when OK is pressed.
+int32_t TakeNumber(HWND dlg, int id) {
+  NumberBoxLeft(dlg, id);
+  return ED_GetInt(dlg, id);
+}
+
+void RedrawPlayingRow() {
+  if (_hwndHit && lvPlaying >= 0) LV_RedrawItem(_hwndHit, IDC_LIST, lvPlaying);
+}
+
+}  // namespace
+
+void PrepareSettingsControls(HWND dlg) {
+  SetCheck(dlg, IDC_SET_DISABLE, !_enabled);
+  SetCheck(dlg, IDC_SET_HIGHLIGHT, _highlight);
+  PutThreshold(dlg);
+  SetCheck(dlg, IDC_SET_SKIP, _skip);
+  SetCheck(dlg, IDC_SET_BACKUP, _backup);
+  ED_SetInt(dlg, IDC_SET_BACKUPDAYS, _backupTime);
+  PutDisplayPage(dlg);
+  PutDateTimePage(dlg);
+}
+
+void SaveDisplayPage(HWND dlg) {
+  _txt_bold = CHK_IsChecked(dlg, IDC_SET_BOLD);
+  _txt_timeEnd = TakeNumber(dlg, IDC_SET_DURATION);
+  _txt_size = TakeNumber(dlg, IDC_SET_SIZE);
+  _txt_x = ED_GetInt(dlg, IDC_SET_X);
+  _txt_y = ED_GetInt(dlg, IDC_SET_Y);
+  // Without a selection the face stays as it was (a face not installed here is kept).
+  CBO_GetCurString(dlg, IDC_SET_FONT, _txt_font, sizeof _txt_font);
+  char text[kMultiTextSize] = {};
+  ED_GetMultiText(dlg, IDC_SET_TEXT, text, sizeof text);
+  CopyText(_txt_text, sizeof _txt_text, text);
+}
+
+void SaveSettings(HWND dlg) {
+  EnablePlug(CHK_IsChecked(dlg, IDC_SET_DISABLE) ? 0 : 1);
+  _skip = CHK_IsChecked(dlg, IDC_SET_SKIP);
+  _highlight = CHK_IsChecked(dlg, IDC_SET_HIGHLIGHT);
+  _addTime = TakeThreshold(dlg);
+  _backup = CHK_IsChecked(dlg, IDC_SET_BACKUP);
+  _backupTime = TakeNumber(dlg, IDC_SET_BACKUPDAYS);
+  _txt = CHK_IsChecked(dlg, IDC_SET_OSD);
+  SaveDisplayPage(dlg);
+  GetText(dlg, IDC_SET_DATEFORMAT, _date, sizeof _date);
+  GetText(dlg, IDC_SET_TIMEFORMAT, _time, sizeof _time);
+  RedrawPlayingRow();
+}
+
+void SettingsSideChanged(HWND dlg, int page) {
+  int id = kFirstPageControl;
+  for (int p = 0; p < static_cast<int>(sizeof setting_controls / sizeof *setting_controls); ++p) {
+    for (int i = 0; i < setting_controls[p]; ++i) Show(dlg, id++, p == page);
+  }
+}
+
+void NumberBoxLeft(HWND dlg, int id) {
+  if (ED_GetInt(dlg, id) == 0) ED_SetInt(dlg, id, 1);
+}
+
+void SetDT(HWND dlg, int id, int32_t time, const char* format) {
+  SetText(dlg, id, FormatLocalTime(time, format, kSampleSize).c_str());
+}
+
+void SetDate(HWND dlg, int id, int32_t time) {
+  SetDT(dlg, id, time, _date);
+}
+
+void SetTime(HWND dlg, int id, int32_t time) {
+  SetDT(dlg, id, time, _time);
+}
+
+}  // namespace spinox
