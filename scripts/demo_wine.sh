@@ -22,8 +22,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 win_build=${SPINOX_WIN64_BUILD:-$root/build-win64}
 native_build=${SPINOX_NATIVE_BUILD:-$root/build/release}
 out=$(realpath -m "${1:-$root/demo-out/hitlist}")
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
+. "$root/scripts/wine_session.sh"
 # The chart left on the screen, the same for the page and the playlist.
 final_chart=(--type songs --period month --top 25 --prev --change)
 
@@ -45,12 +44,10 @@ ninja -C "$native_build" spinox >/dev/null
 spinox=$native_build/spinox
 
 run=$(mktemp -d /tmp/spinox-hitlist-demo.XXXXXX)
-xvfb_pid=
 player_pid=
 cleanup() {
   [ -n "$player_pid" ] && kill "$player_pid" 2>/dev/null || true
-  WINEPREFIX="$run/prefix" "$server" -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wine_session_stop
   rm -rf "$run"
 }
 trap cleanup EXIT
@@ -69,35 +66,7 @@ while read -r at path; do
 done < "$player/schedule.txt"
 echo "recorded $(( $(stat -c %s "$db/gen_spinox.hit") / 16 )) plays"
 
-display=140
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-# The ready-made prefix of the end-to-end tests, made once and copied for each run.
-template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
-if [ ! -f "$template/.spinox-ready" ]; then
-  echo "== creating the Wine prefix $template"
-  rm -rf "$template"
-  mkdir -p "$(dirname "$template")"
-  WINEPREFIX="$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
-    /d N /f >/dev/null
-  WINEPREFIX="$template" "$wine" reg add \
-    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' \
-    /f >/dev/null
-  WINEPREFIX="$template" "$server" -k 2>/dev/null || true
-  mkdir -p "$template/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
-  touch "$template/.spinox-ready"
-fi
-cp -a "$template" "$run/prefix"
-export WINEPREFIX="$run/prefix"
-"$server" -f -p &
+wine_session_start "$run" 1280x800x24
 
 # The session stops half a minute before its last track ends: that track is still playing,
 # already counted, and its row is marked.

@@ -14,8 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SPINOX_WIN64_BUILD:-$root/build-win64}
 out=$(realpath -m "${1:-$root/demo-out/wine}")
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
+. "$root/scripts/wine_session.sh"
 
 packages=(g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps cmake ninja-build)
 missing=()
@@ -33,42 +32,15 @@ fi
 ninja -C "$build" gen_spinox spinox-osd-demo >/dev/null
 
 run=$(mktemp -d /tmp/spinox-osd-demo.XXXXXX)
-xvfb_pid=
 demo_pid=
 cleanup() {
   [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null || true
-  WINEPREFIX="$run/prefix" "$server" -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wine_session_stop
   rm -rf "$run"
 }
 trap cleanup EXIT
 
-display=120
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-# The same ready-made prefix as the end-to-end tests, copied for this run.
-template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
-if [ ! -f "$template/.spinox-ready" ]; then
-  echo "demo_wine_osd: creating the Wine prefix $template"
-  rm -rf "$template"
-  mkdir -p "$(dirname "$template")"
-  WINEPREFIX="$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
-    /d N /f >/dev/null
-  WINEPREFIX="$template" "$server" -k 2>/dev/null || true
-  mkdir -p "$template/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
-  touch "$template/.spinox-ready"
-fi
-cp -a "$template" "$run/prefix"
-export WINEPREFIX="$run/prefix"
-"$server" -f -p &
+wine_session_start "$run" 1280x800x24
 
 player="$run/player"
 mkdir -p "$player/plugins" "$player/music" "$out"

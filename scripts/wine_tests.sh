@@ -15,8 +15,7 @@ if [ $# -gt 0 ] && [ -d "$1" ]; then
   build=$(cd "$1" && pwd)
   shift
 fi
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
+. "$root/scripts/wine_session.sh"
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps
           cmake ninja-build googletest)
@@ -35,48 +34,13 @@ fi
 ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests
 
 run=$(mktemp -d /tmp/spinox-e2e.XXXXXX)
-xvfb_pid=
-server_pid=
 cleanup() {
-  WINEPREFIX="$run/prefix" "$server" -k 2>/dev/null || true
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wine_session_stop
   [ "${KEEP_RUN:-0}" = 1 ] && echo "wine_tests: run folder kept: $run" || rm -rf "$run"
 }
 trap cleanup EXIT
 
-# A display of our own.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-# One prefix is made once (10-20 s) and copied for every run (about 1 s).
-template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
-if [ ! -f "$template/.spinox-ready" ]; then
-  echo "wine_tests: creating the Wine prefix $template"
-  rm -rf "$template"
-  mkdir -p "$(dirname "$template")"
-  WINEPREFIX="$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
-    /d N /f >/dev/null
-  # A crash ends the program instead of waiting in the debugger.
-  WINEPREFIX="$template" "$wine" reg add \
-    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' \
-    /f >/dev/null
-  WINEPREFIX="$template" "$server" -w
-  mkdir -p "$template/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
-  touch "$template/.spinox-ready"
-fi
-cp -a "$template" "$run/prefix"
-export WINEPREFIX="$run/prefix"
-"$server" -f -p >/dev/null 2>&1 &
-server_pid=$!
+wine_session_start "$run"
 
 # The tests find the DLL beside them and use the folder as the player's.
 mkdir -p "$run/tests"
