@@ -20,6 +20,8 @@ namespace spinox {
 
 using hitlist_detail::HitFile;
 using hitlist_detail::HitRange;
+using hitlist_detail::RecordFileOf;
+using hitlist_detail::RecordSizeOf;
 using hitlist_detail::Working;
 
 namespace {
@@ -28,18 +30,6 @@ int32_t ClampTime(int64_t t) {
   if (t < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
   if (t > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
   return static_cast<int32_t>(t);
-}
-
-const char* RecordFileOf(int32_t type) {
-  if (type == kListAlbums) return kAlbumFile;
-  if (type == kListArtists) return kArtistFile;
-  return kSongFile;
-}
-
-size_t RecordSizeOf(int32_t type) {
-  if (type == kListAlbums) return sizeof(AlbumRecord);
-  if (type == kListArtists) return sizeof(ArtistRecord);
-  return sizeof(SongRecord);
 }
 
 // The hit field that names the listed record.

@@ -1,11 +1,16 @@
 // Pieces of the hit list engine shared between its source files.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "hitlist/engine.h"
 
 namespace spinox::hitlist_detail {
+
+// The record file a list type counts, and its record size.
+const char* RecordFileOf(int32_t type);
+size_t RecordSizeOf(int32_t type);
 
 // The counters of one computation, in memory the computation owns. Entry i is record i for
 // i < records; the playlist scan appends the records it adds to the database after them.

@@ -78,18 +78,6 @@ uint64_t HashRecord(int32_t type, const unsigned char* rec) {
   return HashField(r + 4, h);
 }
 
-const char* RecordFileOf(int32_t type) {
-  if (type == kListAlbums) return kAlbumFile;
-  if (type == kListArtists) return kArtistFile;
-  return kSongFile;
-}
-
-size_t RecordSizeOf(int32_t type) {
-  if (type == kListAlbums) return sizeof(AlbumRecord);
-  if (type == kListArtists) return sizeof(ArtistRecord);
-  return sizeof(SongRecord);
-}
-
 // The field a record's key begins with (the title of a song, the album of an album, the
 // artist's name), where a quick test rules most records out.
 size_t FirstFieldOffset(int32_t type) {
@@ -212,6 +200,18 @@ void ScanPlaylist(int32_t type, int32_t length, Working* w, HitListProgress* pro
       w->addedIds.push_back(static_cast<int32_t>(id));
     }
   }
+}
+
+const char* RecordFileOf(int32_t type) {
+  if (type == kListAlbums) return kAlbumFile;
+  if (type == kListArtists) return kArtistFile;
+  return kSongFile;
+}
+
+size_t RecordSizeOf(int32_t type) {
+  if (type == kListAlbums) return sizeof(AlbumRecord);
+  if (type == kListArtists) return sizeof(ArtistRecord);
+  return sizeof(SongRecord);
 }
 
 }  // namespace spinox::hitlist_detail

@@ -47,21 +47,7 @@ mkdir -p "$player/plugins" "$player/music" "$out"
 cp "$build/tests/e2e/spinox-osd-demo.exe" "$player/"
 cp "$build/gen_spinox.dll" "$player/plugins/"
 # Three tagged tracks, played twice.
-python3 - "$player/music" <<'PY'
-import sys
-folder = sys.argv[1]
-tracks = [("Alpha", "Demo Band", "First"), ("Beta", "Demo Band", "First"), ("Gamma", "Other", "Second")]
-with open(folder + "/demo.m3u", "w") as m3u:
-    m3u.write("#EXTM3U\n")
-    for i, (title, artist, album) in enumerate(tracks):
-        tag = b"TAG" + b"".join(s.encode().ljust(30, b"\0") for s in (title, artist, album))
-        tag = tag + b"2024" + b"\0" * 30 + b"\xff"
-        with open("%s/%d.mp3" % (folder, i), "wb") as f:
-            f.write(b"\x55" * 512 + tag)
-    for _ in range(2):
-        for i, (title, artist, _album) in enumerate(tracks):
-            m3u.write("#EXTINF:40,%s - %s\n%d.mp3\n" % (artist, title, i))
-PY
+python3 "$root/scripts/make_demo_tracks.py" "$player/music" 40 2
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 marker="$run/display-up"

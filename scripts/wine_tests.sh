@@ -53,19 +53,7 @@ demo="$run/player"
 mkdir -p "$demo/plugins" "$demo/music"
 cp "$build/tests/e2e/spinox-player.exe" "$demo/"
 cp "$build/gen_spinox.dll" "$demo/plugins/"
-python3 - "$demo/music" <<'PY'
-import sys
-folder = sys.argv[1]
-tracks = [("Alpha", "Demo Band", "First"), ("Beta", "Demo Band", "First"), ("Gamma", "Other", "Second")]
-with open(folder + "/demo.m3u", "w") as m3u:
-    m3u.write("#EXTM3U\n")
-    for i, (title, artist, album) in enumerate(tracks):
-        tag = b"TAG" + b"".join(s.encode().ljust(30, b"\0") for s in (title, artist, album))
-        tag = tag + b"2024" + b"\0" * 30 + b"\xff"
-        with open("%s/%d.mp3" % (folder, i), "wb") as f:
-            f.write(b"\x55" * 512 + tag)
-        m3u.write("#EXTINF:70,%s - %s\n%d.mp3\n" % (artist, title, i))
-PY
+python3 "$root/scripts/make_demo_tracks.py" "$demo/music" 70 1
 # The player has ended, and with it every write of the plug-in (the server stays up: -p).
 "$wine" "$demo/spinox-player.exe" --speed 100 "$demo/music/demo.m3u" || status=1
 hits=$(stat -c %s "$demo/plugins/gen_spinox.hit" 2>/dev/null || echo 0)
