@@ -18,16 +18,6 @@ int32_t Clamp32(int64_t v) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-// Times of the first and last play; false without a readable play.
-bool FirstAndLastPlay(int32_t* first, int32_t* last) {
-  File f(FullPath(kHitFile), "rb");
-  int64_t count = f.IsOpen() ? f.Size() / static_cast<int64_t>(sizeof(HitRecord)) : 0;
-  if (count <= 0) return false;
-  return f.Seek(12) && f.Read(first, sizeof *first) &&
-         f.Seek((count - 1) * static_cast<int64_t>(sizeof(HitRecord)) + 12) &&
-         f.Read(last, sizeof *last);
-}
-
 }  // namespace
 
 int32_t PeriodLength(int32_t period) {
@@ -128,6 +118,15 @@ void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row)) {
     if (redraw) redraw(i);
     return;
   }
+}
+
+bool FirstAndLastPlay(int32_t* first, int32_t* last) {
+  File f(FullPath(kHitFile), "rb");
+  int64_t count = f.IsOpen() ? f.Size() / static_cast<int64_t>(sizeof(HitRecord)) : 0;
+  if (count <= 0) return false;
+  return f.Seek(12) && f.Read(first, sizeof *first) &&
+         f.Seek((count - 1) * static_cast<int64_t>(sizeof(HitRecord)) + 12) &&
+         f.Read(last, sizeof *last);
 }
 
 }  // namespace spinox

@@ -63,6 +63,9 @@ std::string ChngText(int32_t row, int32_t lastPos);
 // "Album" 1, "Artist" 2, "Winamp Playlist" 3, anything else 0.
 int32_t GetFilter(const std::string& entryText);
 
+// Times of the first and last play in the hit file; false without a readable play.
+bool FirstAndLastPlay(int32_t* first, int32_t* last);
+
 // Sets lvPlaying to the row of `playing` in the list on show (-1 when it is not there or the
 // list is the log). `redraw` (may be null) is called for the row that lost the mark and for
 // the row that got it.

@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "db/settings.h"
 #include "hitlist/hitlist.h"
+#include "hitlist/period.h"
 #include "hitlist/time_text.h"
 
 namespace spinox {
@@ -91,15 +92,6 @@ void Scan(std::string* out, const char* text, size_t size, const HtmTagValues& t
     copied = i + 1;
   }
   out->append(text + copied, size - copied);
-}
-
-bool FirstAndLastPlay(int32_t* first, int32_t* last) {
-  File f(FullPath(kHitFile), "rb");
-  int64_t count = f.IsOpen() ? f.Size() / static_cast<int64_t>(sizeof(HitRecord)) : 0;
-  if (count <= 0) return false;
-  return f.Seek(12) && f.Read(first, sizeof *first) &&
-         f.Seek((count - 1) * static_cast<int64_t>(sizeof(HitRecord)) + 12) &&
-         f.Read(last, sizeof *last);
 }
 
 template <size_t N>

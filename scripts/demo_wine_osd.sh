@@ -16,14 +16,7 @@ build=${SPINOX_WIN64_BUILD:-$root/build-win64}
 out=$(realpath -m "${1:-$root/demo-out/wine}")
 . "$root/scripts/wine_session.sh"
 
-packages=(g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "demo_wine_osd: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/deps.sh" demo
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \

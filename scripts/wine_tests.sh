@@ -17,15 +17,7 @@ if [ $# -gt 0 ] && [ -d "$1" ]; then
 fi
 . "$root/scripts/wine_session.sh"
 
-packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps
-          cmake ninja-build googletest)
-missing=()
-for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "wine_tests: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/deps.sh" test
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -8,12 +8,6 @@
 namespace spinox::e2e {
 namespace {
 
-using Cells = std::vector<std::string>;
-
-const Track kA = {"a.mp3", "alpha", "band one", "first"};
-const Track kB = {"b.mp3", "beta", "band one", "first"};
-const Track kC = {"c.mp3", "gamma", "band two", "second"};
-
 // What the user does in the dialog: texts to type (null: leave), then OK or Cancel.
 struct Script {
   const char* title = nullptr;

@@ -7,12 +7,6 @@
 namespace spinox::e2e {
 namespace {
 
-using Cells = std::vector<std::string>;
-
-const Track kA = {"a.mp3", "alpha", "band one", "first"};
-const Track kB = {"b.mp3", "beta", "band one", "first"};
-const Track kC = {"c.mp3", "gamma", "band two", "second"};
-
 class HitlistCommandsTest : public HitlistTest {
  protected:
   // Two days ago: alpha 3, beta 2, gamma 1; songs 0, 1, 2.

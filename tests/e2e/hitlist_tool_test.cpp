@@ -5,13 +5,6 @@
 namespace spinox::e2e {
 namespace {
 
-using Cells = std::vector<std::string>;
-
-// Names are stored as the lookups leave them: lowercase once the files exist.
-const Track kA = {"a.mp3", "alpha", "band one", "first"};
-const Track kB = {"b.mp3", "beta", "band one", "first"};
-const Track kC = {"c.mp3", "gamma", "band two", "second"};
-
 class HitlistToolTest : public HitlistTest {
  protected:
   void RecordSome() {

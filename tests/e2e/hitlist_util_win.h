@@ -34,6 +34,14 @@ struct Track {
   const char* album;
 };
 
+using Cells = std::vector<std::string>;
+
+// Three tracks of two artists the tests record plays of. Names are stored as the lookups leave
+// them: lowercase once the files exist.
+inline const Track kA = {"a.mp3", "alpha", "band one", "first"};
+inline const Track kB = {"b.mp3", "beta", "band one", "first"};
+inline const Track kC = {"c.mp3", "gamma", "band two", "second"};
+
 struct MessageBoxCall {
   std::string text;
   std::string caption;
