@@ -1,24 +1,90 @@
 #include "base/file.h"
 
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace spinox {
 
 namespace {
+
 int gWritesBeforeFault = 0;  // 0: no fault; else the writes still allowed plus one
+IoFault gFault;
+int gSteps = 0;
+
+std::string& IoErrorStore() {
+  static std::string text;
+  return text;
+}
+
+bool IsWriteMode(const char* mode) {
+  return std::strpbrk(mode, "wa+") != nullptr;
+}
+
 }  // namespace
 
 void SetWriteFault(int n) {
   gWritesBeforeFault = n > 0 ? n : 0;
 }
 
+void SetIoFault(const IoFault& fault) {
+  gFault = fault;
+  gSteps = 0;
+}
+
+int IoStepCount() {
+  return gSteps;
+}
+
+bool IoStepFails() {
+  ++gSteps;
+  if (gFault.at <= 0 || gSteps < gFault.at) return false;
+  if (gSteps > gFault.at && !gFault.sticky) return false;
+  if (gFault.onFault) gFault.onFault();
+  errno = ENOSPC;
+  return true;
+}
+
+const std::string& LastIoError() {
+  return IoErrorStore();
+}
+
+void SetIoError(const std::string& text) {
+  IoErrorStore() = text;
+}
+
+void ClearIoError() {
+  IoErrorStore().clear();
+}
+
+bool NoteIoFailure(const char* what, const std::string& path) {
+  const char* reason = errno ? std::strerror(errno) : "unknown error";
+  SetIoError(std::string("cannot ") + what + " '" + path + "': " + reason);
+  return false;
+}
+
 bool File::Open(const std::string& path, const char* mode) {
   Close();
+  path_ = path;
   f_ = std::fopen(path.c_str(), mode);
+  if (f_ && IsWriteMode(mode)) std::setvbuf(f_, nullptr, _IONBF, 0);
   return f_ != nullptr;
 }
 
-void File::Close() {
-  if (f_) std::fclose(f_);
+bool File::Close() {
+  if (!f_) return true;
+  bool closed = std::fclose(f_) == 0;
   f_ = nullptr;
+  return closed || NoteIoFailure("close", path_);
+}
+
+bool File::Fail(const char* what) {
+  return NoteIoFailure(what, path_);
 }
 
 int64_t File::Size() {
@@ -38,13 +104,40 @@ bool File::Read(void* dst, size_t n) {
 }
 
 bool File::Write(const void* src, size_t n) {
-  if (gWritesBeforeFault == 1) return false;
+  if (!f_) return false;
+  errno = ENOSPC;
+  if (gWritesBeforeFault == 1) return Fail("write");
   if (gWritesBeforeFault > 1) --gWritesBeforeFault;
-  return f_ && std::fwrite(src, 1, n, f_) == n;
+  if (IoStepFails()) return Fail("write");
+  errno = 0;
+  return std::fwrite(src, 1, n, f_) == n || Fail("write");
 }
 
 bool File::Flush() {
-  return f_ && std::fflush(f_) == 0;
+  if (!f_) return false;
+  if (IoStepFails()) return Fail("flush");
+  return std::fflush(f_) == 0 || Fail("flush");
+}
+
+bool File::Sync() {
+  if (!f_) return false;
+  if (IoStepFails()) return Fail("flush");
+  if (std::fflush(f_) != 0) return Fail("flush");
+#ifdef _WIN32
+  return _commit(_fileno(f_)) == 0 || Fail("flush");
+#else
+  return fsync(fileno(f_)) == 0 || Fail("flush");
+#endif
+}
+
+bool File::Truncate(int64_t size) {
+  if (!f_ || size < 0 || size > 0x7FFFFFFF) return false;
+  if (IoStepFails() || std::fflush(f_) != 0) return Fail("truncate");
+#ifdef _WIN32
+  return _chsize(_fileno(f_), static_cast<long>(size)) == 0 || Fail("truncate");
+#else
+  return ftruncate(fileno(f_), static_cast<off_t>(size)) == 0 || Fail("truncate");
+#endif
 }
 
 bool ReadFileRange(const std::string& path, int64_t from, size_t max,

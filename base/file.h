@@ -1,4 +1,6 @@
 // A scoped C stream: every data file is opened for one operation and closed on every path.
+// Every write, flush, sync, truncation and close is checked; a failure is remembered as
+// LastIoError(), naming the file and the reason.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -15,10 +17,15 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
+  // A stream opened for writing is unbuffered: a write either reaches the file or fails at
+  // once, and no bytes wait in a buffer to reach the file later (at close) after a failure
+  // was reported.
   bool Open(const std::string& path, const char* mode);
-  void Close();
+  // False when the stream could not be closed cleanly (then its last writes may be lost).
+  bool Close();
   bool IsOpen() const { return f_ != nullptr; }
   FILE* get() const { return f_; }
+  const std::string& path() const { return path_; }
 
   // Size of the file in bytes, or -1 on failure. Leaves the position at the start.
   int64_t Size();
@@ -29,12 +36,38 @@ class File {
   bool Write(const void* src, size_t n);
   // Flushes the C stream; false when the data did not reach the file.
   bool Flush();
+  // Flushes and asks the system to put the file's data on the disk (fsync, _commit).
+  bool Sync();
+  // Cuts the file to `size` bytes.
+  bool Truncate(int64_t size);
 
  private:
+  bool Fail(const char* what);
   FILE* f_ = nullptr;
+  std::string path_;
 };
 
-// Test hook for failure paths: from the n-th File::Write after this call on (n >= 1), every
+// The last failed I/O step, as "cannot write 'path': reason"; empty until one fails.
+const std::string& LastIoError();
+void SetIoError(const std::string& text);
+void ClearIoError();
+// Records "cannot <what> '<path>': <the reason errno gives>" and returns false.
+bool NoteIoFailure(const char* what, const std::string& path);
+
+// Test hooks for failure paths. Every File::Write, Flush, Sync and Truncate and every
+// RenameOver, RemoveFile and SyncFolder is one I/O step.
+struct IoFault {
+  int at = 0;                   // the step that fails, counted from 1 after SetIoFault; 0: none
+  bool sticky = true;           // every later step fails too, as on a full disk
+  void (*onFault)() = nullptr;  // called at that step instead of failing (to end the process)
+};
+void SetIoFault(const IoFault& fault);
+// Steps taken since the last SetIoFault.
+int IoStepCount();
+// Counts one step; true when it is to fail (errno is then ENOSPC).
+bool IoStepFails();
+
+// Older hook, writes only: from the n-th File::Write after this call on (n >= 1), every
 // write fails without writing anything, as on a full disk; 0 turns the fault off.
 void SetWriteFault(int n);
 

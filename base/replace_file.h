@@ -9,11 +9,18 @@ namespace spinox {
 std::string TempPathFor(const std::string& path);
 
 // Renames `from` over `to`, replacing an existing `to`; false when it could not be done (both
-// files are then as they were).
+// files are then as they were). A failure is noted as LastIoError().
 bool RenameOver(const std::string& from, const std::string& to);
 
-// Writes the bytes to TempPathFor(path), flushes them and renames the file over `path`. False
-// when anything fails; `path` is then untouched and the temporary file removed.
+// Removes a file; true when it is gone (a missing file included).
+bool RemoveFile(const std::string& path);
+
+// Asks the system to put a folder's entries (names created, renamed, removed) on the disk.
+// Windows writes them through on each rename, so there it does nothing.
+bool SyncFolder(const std::string& dir);
+
+// Writes the bytes to TempPathFor(path), puts them on the disk and renames the file over
+// `path`. False when anything fails; `path` is then untouched and the temporary file removed.
 bool WriteFileReplacing(const std::string& path, const void* data, size_t n);
 
 }  // namespace spinox

@@ -7,6 +7,7 @@
 #include "base/replace_file.h"
 #include "base/user.h"
 #include "db/database.h"
+#include "db/journal.h"
 
 namespace spinox {
 
@@ -20,7 +21,7 @@ bool WriteBackup(File& out) {
   for (const SectionFile& file : kSectionFiles) {
     if (!WriteSection(out, file)) return false;
   }
-  return out.Flush();
+  return out.Sync();
 }
 
 }  // namespace
@@ -34,14 +35,17 @@ std::string BackupFileName(int32_t when) {
 }
 
 std::string BackupDatabase() {
+  DatabaseLock lock(LockKind::kShared);
+  if (!lock.held()) return "";
   std::string name = BackupFileName(ClockNow());
   if (name.empty()) return "";
   std::string path = FullPath(name);
   std::string temp = TempPathFor(path);
   bool written;
   {
-    File out(temp, "wb");
-    written = out.IsOpen() && WriteBackup(out);
+    File out;
+    written =
+        out.Open(temp, "wb") ? WriteBackup(out) && out.Close() : NoteIoFailure("create", temp);
   }
   if (written && RenameOver(temp, path)) return path;
   std::remove(temp.c_str());
@@ -59,9 +63,12 @@ RestoreResult RestoreBackupFile(const std::string& path) {
   if (!f.IsOpen()) return RestoreResult::kUnreadable;
   Sections s;
   if (!ParseBackup(f, &s)) return RestoreResult::kNotBackup;
-  if (!WriteSectionTemps(f, s)) return RestoreResult::kWriteFailed;
+  Change change;
+  if (!change.ok()) return RestoreResult::kBusy;
+  for (const SectionFile& file : kSectionFiles) change.Stage(file.name, Change::From::kEmpty);
+  if (!change.ok() || !WriteSectionFiles(f, s)) return RestoreResult::kWriteFailed;
   f.Close();
-  return CommitSectionTemps() ? RestoreResult::kRestored : RestoreResult::kPartlyReplaced;
+  return change.Commit() ? RestoreResult::kRestored : RestoreResult::kWriteFailed;
 }
 
 std::string RestoreMessage(RestoreResult result) {
@@ -73,9 +80,10 @@ std::string RestoreMessage(RestoreResult result) {
     case RestoreResult::kNotBackup:
       return "This file is not a Spinox backup.\nThe database was not changed.";
     case RestoreResult::kWriteFailed:
-      return "The database files could not be written.\nThe database was not changed.";
-    case RestoreResult::kPartlyReplaced:
-      return "Not every database file could be replaced.\nThe database may be incomplete.";
+      return "The database files could not be written.\nThe database was not changed.\n\n" +
+             LastIoError();
+    case RestoreResult::kBusy:
+      return "The database could not be locked.\nThe database was not changed.\n\n" + LastIoError();
     default:
       return "";
   }

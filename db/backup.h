@@ -16,7 +16,8 @@ std::string BackupFileName(int32_t when);
 
 // Writes a backup of the current database beside the record files, named from ClockNow(). The
 // file is written to a temporary file first, so a failed backup leaves no partial file and an
-// earlier backup of the same minute as it was. Returns its full path, or "" on failure.
+// earlier backup of the same minute as it was. The record files are read under the shared
+// lock, so the backup never holds half of a change. Returns its full path, or "" on failure.
 std::string BackupDatabase();
 
 // Where the sections of a backup lie. False unless the whole file is one: the counts are not
@@ -26,23 +27,24 @@ bool ParseBackup(File& f, Sections* out);
 
 enum class RestoreResult {
   kRestored,
-  kDeclined,       // No at the question
-  kCancelled,      // no file chosen
-  kUnreadable,     // the file could not be opened; nothing changed
-  kNotBackup,      // the file is not a backup; nothing changed
-  kWriteFailed,    // the new record files could not be written; nothing changed
-  kPartlyReplaced  // some record files could not be replaced after the others were
+  kDeclined,     // No at the question
+  kCancelled,    // no file chosen
+  kUnreadable,   // the file could not be opened; nothing changed
+  kNotBackup,    // the file is not a backup; nothing changed
+  kWriteFailed,  // the new record files could not be written or switched in; nothing changed
+  kBusy,         // another program holds the database lock; nothing changed
 };
 
-// Replaces the four record files by the backup's sections. The whole file is checked first;
-// the records are written to temporary files and renamed into place only when all are written.
+// Replaces the four record files by the backup's sections, all at once or not at all (a
+// Change, db/journal.h). The whole file is checked first.
 RestoreResult RestoreBackupFile(const std::string& path);
 
 // The user's restore: the question, the choice of the file, the restore and the closing note,
 // all through CurrentUser().
 RestoreResult RestoreDatabase();
 
-// The note shown after a restore that got as far as a chosen file.
+// The note shown after a restore that got as far as a chosen file; a failure's note ends with
+// LastIoError() (the file and the reason).
 std::string RestoreMessage(RestoreResult result);
 
 }  // namespace spinox

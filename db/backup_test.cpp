@@ -211,7 +211,7 @@ TEST_F(BackupTest, WriteFailureDuringRestoreLeavesTheOldFiles) {
     EXPECT_EQ(result, RestoreResult::kWriteFailed) << n;
     EXPECT_EQ(Snapshot(), before) << n;
     for (const char* name : kRecordFiles)
-      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".tmp")));
+      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".new")));
   }
 }
 

@@ -18,8 +18,15 @@ void SetAppPath(const std::string& appDir);
 // Sets the data folder itself (the tool's --db, or a per-user folder).
 void SetDataDir(const std::string& dataDir);
 const std::string& DataDir();
-// Path of a data file: the data folder, a separator and the name.
+// Path of a data file: the data folder, a separator and the name; while a Change has staged
+// the file (db/journal.h), the path of its staged copy, so every reader and writer in this
+// process works on the copy.
 std::string FullPath(const std::string& name);
+// The data file's own path, and that of its staged copy ("<path>.new"), whatever is staged.
+std::string RealPath(const std::string& name);
+std::string StagedPath(const std::string& name);
+// Makes FullPath(name) name the staged copy, or the file again (used by Change).
+void SetStaged(const std::string& name, bool staged);
 
 // Lookups by name, compared without regard to ASCII case. They return the lowest matching
 // record index or kNoId, and lowercase their arguments in place whenever the file opens.
@@ -35,14 +42,19 @@ RecId GetAlbumArtist(RecId albumId);
 // kind: 0 and 3 a song, 1 an album, anything else an artist. Outputs are 50-byte fields.
 void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist);
 
-// Empties the four record files after the user confirms; false when declined.
+// Empties the four record files at once after the user confirms. False when declined or when
+// it failed (the user is then told why; nothing was changed).
 bool ClearDatabase();
 
-// Resolves a SongInfo whose texts are filled: ids, the counters, playTime and lastPlayed.
-void FillSongInfo(SongInfo* info);
-// Records one play: the missing artist, album and song records, then one HitRecord. False
-// when the play could not be recorded; the ids it did store stay set in `info`, so calling
-// it again later completes the play without duplicating records.
+// Resolves a SongInfo whose texts are filled: ids, the counters, playTime and lastPlayed, read
+// under the shared lock; then stores the track's path in its song record. False when the lock
+// could not be had (ids none, counters 0) or the path could not be stored.
+bool FillSongInfo(SongInfo* info);
+// Records one play under the exclusive lock: the names are resolved again, the missing artist,
+// album and song records added, then one HitRecord at the later of info->playTime and the last
+// hit's time (stored back into info->playTime), and the song's lastPlayed. False when the play
+// could not be recorded (the lock was busy, a write failed): no hit stays in the file, and
+// calling it again later records the play once, without duplicating records.
 bool Hit(SongInfo* info);
 // Append one record at the position of its id (the count of whole records before it, so a
 // torn record at the end is overwritten); each returns the new id, or kNoId when it could not
@@ -50,8 +62,9 @@ bool Hit(SongInfo* info);
 RecId AddArtist(const char* name);
 RecId AddAlbum(const char* album, const char* artist);
 RecId AddSong(SongInfo* info);
-// Marks the song and its hit records deleted (their ids become kNoId; names and times stay).
-void RemoveFromDatabase(RecId songId);
+// Marks the song and its hit records deleted (their ids become kNoId; names and times stay),
+// both files at once or neither. False when it failed (LastIoError()); nothing changed then.
+bool RemoveFromDatabase(RecId songId);
 // Now, or the last whole hit record's time if that is later: play times never go backwards.
 int32_t GetTimeNow();
 

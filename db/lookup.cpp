@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "base/user.h"
 #include "db/database.h"
+#include "db/journal.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -152,12 +153,16 @@ void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist) {
 }
 
 bool ClearDatabase() {
-  if (!CurrentUser().Ask("The current database will be lost.\nAre you sure?", "Clear Database"))
+  constexpr char kCaption[] = "Clear Database";
+  if (!CurrentUser().Ask("The current database will be lost.\nAre you sure?", kCaption))
     return false;
-  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile}) {
-    File emptied(FullPath(name), "wb");
-  }
-  return true;
+  Change change;
+  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile})
+    change.Stage(name, Change::From::kEmpty);
+  if (change.Commit()) return true;
+  CurrentUser().Tell("The database could not be cleared; it was not changed.\n\n" + LastIoError(),
+                     kCaption);
+  return false;
 }
 
 }  // namespace spinox

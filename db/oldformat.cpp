@@ -2,18 +2,30 @@
 
 #include "base/replace_file.h"
 #include "db/database.h"
+#include "db/journal.h"
 
 namespace spinox {
 
 namespace {
 
-// Rebuilds the record files from an opened old file; false (nothing replaced) when it is not
-// one or a write failed.
+constexpr char kMagicOnly[4] = {'S', 'P', 'X', '\0'};
+
+// Rebuilds the record files from an opened old file and leaves the magic in its place, all in
+// one change: the old file stays until the new record files are in. False (nothing changed)
+// when it is not an old database or anything failed.
 bool Convert(File& f) {
   Sections s;
-  if (!ParseOldDatabase(f, &s) || !WriteSectionTemps(f, s)) return false;
+  if (!ParseOldDatabase(f, &s)) return false;
+  Change change;
+  for (const SectionFile& file : kSectionFiles) change.Stage(file.name, Change::From::kEmpty);
+  change.Stage(kSettingsFile, Change::From::kEmpty);
+  if (!change.ok() || !WriteSectionFiles(f, s)) return false;
   f.Close();
-  return CommitSectionTemps();
+  File settings;
+  std::string path = FullPath(kSettingsFile);
+  if (!settings.Open(path, "wb")) return NoteIoFailure("create", path);
+  if (!settings.Write(kMagicOnly, sizeof kMagicOnly) || !settings.Close()) return false;
+  return change.Commit();
 }
 
 }  // namespace
@@ -36,15 +48,12 @@ OldFormatResult BreakDownOldVersionDatFile() {
   std::string path = FullPath(kSettingsFile);
   File f(path, "rb");
   if (!f.IsOpen()) return OldFormatResult::kNotConverted;
-  if (Convert(f)) {
-    // The old file must not be converted a second time over plays recorded later: when the
-    // magic cannot be written, the file is moved out of the way instead.
-    static const char kMagicOnly[4] = {'S', 'P', 'X', '\0'};
-    if (!WriteFileReplacing(path, kMagicOnly, sizeof kMagicOnly))
-      RenameOver(path, SetAsideName(path));
-    return OldFormatResult::kConverted;
-  }
+  Sections s;
+  bool isOld = ParseOldDatabase(f, &s);
+  if (isOld && Convert(f)) return OldFormatResult::kConverted;
   f.Close();
+  // An old database that could not be converted now stays as it is for the next attempt.
+  if (isOld) return OldFormatResult::kFailed;
   // Kept aside rather than left in place: the next shutdown writes the settings over
   // gen_spinox.dat, and whatever it held would be lost.
   return RenameOver(path, SetAsideName(path)) ? OldFormatResult::kSetAside

@@ -97,32 +97,33 @@ TEST_F(OldFormatTest, SetAsideNeverReplacesAnEarlierOne) {
   EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad.1")), Bytes{2});
 }
 
-TEST_F(OldFormatTest, WriteFailureLeavesTheRecordFiles) {
-  for (int n = 1; n <= 4; ++n) {
+// Four record files and the magic: a failure at any of the five writes changes nothing, and the
+// old file stays in place for the next attempt.
+TEST_F(OldFormatTest, WriteFailureChangesNothing) {
+  for (int n = 1; n <= 5; ++n) {
     PutCurrentDatabase();
     test::PutFile(db.File(kSettingsFile), OldFile(8));
     SetWriteFault(n);
     OldFormatResult result = BreakDownOldVersionDatFile();
     SetWriteFault(0);
-    EXPECT_NE(result, OldFormatResult::kConverted) << n;
+    EXPECT_EQ(result, OldFormatResult::kFailed) << n;
     ExpectCurrentDatabaseUntouched();
-    // The old database is kept, not overwritten by the settings written at shutdown.
-    EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), OldFile(8)) << n;
-    std::remove(db.File("gen_spinox.dat.bad").c_str());
-    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
-      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".tmp")));
+    EXPECT_EQ(test::ReadBytes(db.File(kSettingsFile)), OldFile(8)) << n;
+    EXPECT_FALSE(FileExists(db.File("gen_spinox.dat.bad"))) << n;
   }
 }
 
-TEST_F(OldFormatTest, ConvertedFileThatCannotTakeTheMagicIsMovedAway) {
+// At start-up the settings are later written over gen_spinox.dat, so an old database that
+// could not be converted is kept under another name.
+TEST_F(OldFormatTest, LoaderKeepsAnOldDatabaseItCannotConvert) {
+  PutCurrentDatabase();
   test::PutFile(db.File(kSettingsFile), OldFile(8));
-  SetWriteFault(5);  // the four record files go through; the 4-byte settings file fails
-  OldFormatResult result = BreakDownOldVersionDatFile();
+  SetWriteFault(2);
+  DatFileLoad load = LoadDatFile();
   SetWriteFault(0);
-  EXPECT_EQ(result, OldFormatResult::kConverted);
-  EXPECT_EQ(test::ReadBytes(db.File(kAlbumFile)), albums);
-  // Never converted a second time over plays recorded after this start.
-  EXPECT_FALSE(FileExists(db.File(kSettingsFile)));
+  EXPECT_TRUE(load.setAside);
+  EXPECT_FALSE(load.converted);
+  ExpectCurrentDatabaseUntouched();
   EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), OldFile(8));
 }
 

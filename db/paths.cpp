@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "db/database.h"
 
 namespace spinox {
@@ -21,6 +24,11 @@ std::string& DataDirStore() {
   return dir;
 }
 
+std::vector<std::string>& StagedNames() {
+  static std::vector<std::string> names;
+  return names;
+}
+
 }  // namespace
 
 void SetAppPath(const std::string& appDir) {
@@ -36,9 +44,26 @@ const std::string& DataDir() {
 }
 
 // Before a folder is set the files are looked for in the current folder.
-std::string FullPath(const std::string& name) {
+std::string RealPath(const std::string& name) {
   if (DataDir().empty()) return name;
   return DataDir() + kSeparator + name;
+}
+
+std::string FullPath(const std::string& name) {
+  const std::vector<std::string>& staged = StagedNames();
+  if (!staged.empty() && std::find(staged.begin(), staged.end(), name) != staged.end())
+    return StagedPath(name);
+  return RealPath(name);
+}
+
+std::string StagedPath(const std::string& name) {
+  return RealPath(name) + ".new";
+}
+
+void SetStaged(const std::string& name, bool staged) {
+  std::vector<std::string>& names = StagedNames();
+  names.erase(std::remove(names.begin(), names.end(), name), names.end());
+  if (staged) names.push_back(name);
 }
 
 }  // namespace spinox

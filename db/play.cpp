@@ -1,11 +1,14 @@
 // Resolving a track against the record files, recording its plays, and removing a song.
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/clock.h"
 #include "base/text.h"
 #include "db/database.h"
+#include "db/journal.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -106,9 +109,11 @@ bool CountHits(SongInfo* info) {
 const uint32_t kDeletedIds[3] = {kNoId, kNoId, kNoId};
 
 // Marks every hit record of the song deleted: one pass to find them, then one write each.
-void MarkHitsDeleted(RecId songId) {
-  File f(FullPath(kHitFile), "r+b");
-  if (!f.IsOpen()) return;
+bool MarkHitsDeleted(RecId songId) {
+  std::string path = FullPath(kHitFile);
+  File f;
+  errno = 0;
+  if (!f.Open(path, "r+b")) return errno == ENOENT || NoteIoFailure("open", path);
   std::vector<RecId> found;
   ScanRecords(f, sizeof(HitRecord), [&](const unsigned char* r, RecId index) {
     uint32_t id;
@@ -117,40 +122,125 @@ void MarkHitsDeleted(RecId songId) {
     return false;
   });
   for (RecId hit : found) {
-    if (f.Seek(static_cast<int64_t>(hit) * sizeof(HitRecord)))
-      f.Write(kDeletedIds, sizeof kDeletedIds);
+    if (!f.Seek(static_cast<int64_t>(hit) * sizeof(HitRecord)))
+      return NoteIoFailure("seek in", path);
+    if (!f.Write(kDeletedIds, sizeof kDeletedIds)) return false;
   }
-  f.Flush();
+  return f.Flush() && f.Close();
+}
+
+// The time of the last whole hit record, or `floor` when that is later or there is none.
+int32_t LaterOfLastHit(int32_t floor) {
+  File f(FullPath(kHitFile), "rb");
+  RecId count = f.IsOpen() ? CountRecords(f, sizeof(HitRecord)) : 0;
+  HitRecord last;
+  int64_t pos = static_cast<int64_t>(count) * static_cast<int64_t>(sizeof last) - sizeof last;
+  if (count > 0 && f.Seek(pos) && f.Read(&last, sizeof last) && last.time > floor) return last.time;
+  return floor;
+}
+
+// Resolves the three names against the record files, lowercasing them as the lookups do.
+void ResolveIds(SongInfo* info) {
+  info->artistId = FindArtist(info->artist);
+  info->albumId = FindAlbum(info->album, info->artist);
+  info->songId = FindSong(info->title, info->album, info->artist);
+}
+
+// A hit record that was written, or perhaps written, by a Hit that then failed. Its retry
+// rewrites the same slot (id x 16) when the record is still there, so a play never counts
+// twice; when the slot was cut back, it is free again and the retry appends there anyway.
+struct PendingHit {
+  bool set = false;
+  std::string file;
+  RecId slot = 0;
+  HitRecord rec = {};
+};
+PendingHit gPending;
+
+bool SameHit(const HitRecord& a, const HitRecord& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Writes the hit at its slot: the pending one's when that slot still holds it, else at the end.
+// Sets gPending before writing and returns the slot, or kNoId.
+RecId WriteHit(HitRecord* hit) {
+  std::string path = FullPath(kHitFile);
+  RecId slot = kNoId;
+  if (gPending.set && gPending.file == path && gPending.rec.songId == hit->songId) {
+    HitRecord there;
+    int64_t at = static_cast<int64_t>(gPending.slot) * static_cast<int64_t>(sizeof there);
+    if (ReadAt(kHitFile, at, &there, sizeof there) && SameHit(there, gPending.rec)) {
+      *hit = gPending.rec;
+      slot = gPending.slot;
+    }
+  }
+  if (slot == kNoId) {
+    hit->time = LaterOfLastHit(hit->time);
+    gPending = {true, path, 0, *hit};
+    slot = AppendRecord(kHitFile, hit, sizeof *hit, false);
+    gPending.slot = slot;
+    return slot;
+  }
+  return WriteInRecord(kHitFile, sizeof *hit, slot, 0, hit, sizeof *hit) ? slot : kNoId;
+}
+
+// Takes back a hit written by a Hit that failed afterwards.
+void UnwriteHit(RecId slot) {
+  File f;
+  if (!f.Open(FullPath(kHitFile), "r+b") || CountRecords(f, sizeof(HitRecord)) != slot + 1) return;
+  std::string error = LastIoError();
+  if (f.Truncate(static_cast<int64_t>(slot) * sizeof(HitRecord))) gPending.set = false;
+  SetIoError(error);
 }
 
 }  // namespace
 
-void FillSongInfo(SongInfo* info) {
+bool FillSongInfo(SongInfo* info) {
   TerminateTexts(info);
-  info->artistId = FindArtist(info->artist);
-  info->albumId = FindAlbum(info->album, info->artist);
-  info->songId = FindSong(info->title, info->album, info->artist);
   ResetCounters(info);
-  info->playTime = GetTimeNow();
-  if (info->artistId == kNoId || !CountHits(info)) return;
-  if (info->songId == kNoId) return;
+  info->songId = info->artistId = info->albumId = kNoId;
+  info->playTime = ClockNow();
+  {
+    DatabaseLock lock(LockKind::kShared);
+    if (!lock.held()) return false;
+    ResolveIds(info);
+    info->playTime = GetTimeNow();
+    if (info->artistId == kNoId || !CountHits(info)) return true;
+  }
+  if (info->songId == kNoId) return true;
   // The stored path follows the track to wherever it was last played from.
-  WriteInRecord(kSongFile, sizeof(SongRecord), info->songId, offsetof(SongRecord, file), info->file,
-                kPathSize);
+  return WriteInRecord(kSongFile, sizeof(SongRecord), info->songId, offsetof(SongRecord, file),
+                       info->file, kPathSize);
 }
 
-// Each step stores its id in `info` as soon as its record is written, so a call that fails
-// part-way can be repeated and adds only what is still missing.
+// Under the lock the names are looked up again, since another process may have stored them (or
+// replaced the database) since FillSongInfo, and the time is taken no earlier than the last
+// hit's. Each step stores its id in `info` as soon as its record is written, so a call that
+// fails part-way can be repeated and adds only what is still missing.
 bool Hit(SongInfo* info) {
+  // A play that comes in while this process is in the middle of a change (a timer tick inside
+  // a dialog) would land in its staged copies; it waits for a later tick instead.
+  if (ChangeOpen()) return SetIoError("the database is being changed; try again"), false;
+  DatabaseLock lock(LockKind::kExclusive);
+  if (!lock.held()) return false;
+  TerminateTexts(info);
+  ResolveIds(info);
   if (info->artistId == kNoId) info->artistId = AddArtist(info->artist);
   if (info->artistId == kNoId) return false;
   if (info->albumId == kNoId) info->albumId = AddAlbum(info->album, info->artist);
   if (info->albumId == kNoId) return false;
   if (info->songId == kNoId && AddSong(info) == kNoId) return false;
   HitRecord hit = {info->songId, info->artistId, info->albumId, info->playTime};
-  if (AppendRecord(kHitFile, &hit, sizeof hit, false) == kNoId) return false;
-  WriteInRecord(kSongFile, sizeof(SongRecord), info->songId, offsetof(SongRecord, lastPlayed),
-                &info->playTime, sizeof info->playTime);
+  RecId slot = WriteHit(&hit);
+  if (slot == kNoId) return false;
+  // A play whose song does not show it as its latest is not recorded: the hit goes again.
+  if (!WriteInRecord(kSongFile, sizeof(SongRecord), info->songId, offsetof(SongRecord, lastPlayed),
+                     &hit.time, sizeof hit.time)) {
+    UnwriteHit(slot);
+    return false;
+  }
+  gPending.set = false;
+  info->playTime = hit.time;
   return true;
 }
 
@@ -182,22 +272,22 @@ RecId AddSong(SongInfo* info) {
 }
 
 // The song's names, path and lastPlayed stay, and every hit record keeps its time, so the hit
-// file keeps its length and order.
-void RemoveFromDatabase(RecId songId) {
-  if (songId == kNoId) return;
-  WriteInRecord(kSongFile, sizeof(SongRecord), songId, 0, kDeletedIds, sizeof kDeletedIds);
-  MarkHitsDeleted(songId);
+// file keeps its length and order. The song file and the hit file change together.
+bool RemoveFromDatabase(RecId songId) {
+  if (songId == kNoId) return true;
+  Change change;
+  change.Stage(kSongFile, Change::From::kCopy);
+  change.Stage(kHitFile, Change::From::kCopy);
+  if (!change.ok() ||
+      !WriteInRecord(kSongFile, sizeof(SongRecord), songId, 0, kDeletedIds, sizeof kDeletedIds) ||
+      !MarkHitsDeleted(songId))
+    return false;
+  return change.Commit();
 }
 
 // The last whole hit record holds the latest play time; a torn tail is ignored.
 int32_t GetTimeNow() {
-  int32_t now = ClockNow();
-  File f(FullPath(kHitFile), "rb");
-  RecId count = f.IsOpen() ? CountRecords(f, sizeof(HitRecord)) : 0;
-  HitRecord last;
-  int64_t pos = static_cast<int64_t>(count) * static_cast<int64_t>(sizeof last) - sizeof last;
-  if (count > 0 && f.Seek(pos) && f.Read(&last, sizeof last) && last.time > now) now = last.time;
-  return now;
+  return LaterOfLastHit(ClockNow());
 }
 
 }  // namespace spinox

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "db/database.h"
+#include "db/lock.h"
 
 namespace spinox {
 
@@ -24,34 +26,44 @@ bool ReadAt(const std::string& name, int64_t offset, void* dst, size_t n) {
 
 bool WriteInRecord(const std::string& name, size_t recSize, RecId id, size_t offset,
                    const void* src, size_t n) {
-  File f(FullPath(name), "r+b");
-  if (!f.IsOpen() || id >= CountRecords(f, recSize)) return false;
+  DatabaseLock lock(LockKind::kExclusive);
+  if (!lock.held()) return false;
+  std::string path = FullPath(name);
+  File f;
+  if (!f.Open(path, "r+b")) return NoteIoFailure("open", path);
+  if (id >= CountRecords(f, recSize)) {
+    SetIoError("'" + path + "' holds no record " + std::to_string(id));
+    return false;
+  }
   int64_t pos = static_cast<int64_t>(id) * static_cast<int64_t>(recSize) + offset;
-  return f.Seek(pos) && f.Write(src, n) && f.Flush();
+  if (!f.Seek(pos)) return NoteIoFailure("seek in", path);
+  return f.Write(src, n) && f.Flush() && f.Close();
 }
 
-namespace {
-
-// Opens a data file for update; a missing file is created, an existing one is never emptied.
-bool OpenForAppend(const std::string& path, File* f) {
+bool OpenForUpdate(const std::string& path, File* f) {
   errno = 0;
   if (f->Open(path, "r+b")) return true;
-  return errno == ENOENT && f->Open(path, "wb");
+  if (errno == ENOENT && f->Open(path, "wb")) return true;
+  return NoteIoFailure("open", path);
 }
 
-}  // namespace
-
 RecId AppendRecord(const std::string& name, void* rec, size_t recSize, bool storeId) {
+  DatabaseLock lock(LockKind::kExclusive);
   File f;
-  if (!OpenForAppend(FullPath(name), &f)) return kNoId;
+  if (!lock.held() || !OpenForUpdate(FullPath(name), &f)) return kNoId;
   int64_t size = f.Size();
-  if (size < 0) return kNoId;
+  if (size < 0) return NoteIoFailure("read", f.path()), kNoId;
   RecId id = CountRecords(f, recSize);
-  if (id >= kNoId - 1) return kNoId;
+  if (id >= kNoId - 1) return SetIoError("'" + f.path() + "' is full"), kNoId;
   if (storeId) std::memcpy(rec, &id, sizeof id);
   int64_t pos = static_cast<int64_t>(id) * static_cast<int64_t>(recSize);
-  if (!f.Seek(pos) || !f.Write(rec, recSize) || !f.Flush()) return kNoId;
-  return id;
+  if (f.Seek(pos) && f.Write(rec, recSize) && f.Flush() && f.Close()) return id;
+  // Whatever part of the record reached the file goes again; when even that fails, the part
+  // is a torn tail or a whole record that the caller's retry finds (by name, or by its slot).
+  std::string error = LastIoError();
+  if (f.IsOpen() || f.Open(f.path(), "r+b")) f.Truncate(pos);
+  SetIoError(error);
+  return kNoId;
 }
 
 }  // namespace spinox

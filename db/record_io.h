@@ -21,14 +21,21 @@ RecId CountRecords(File& f, size_t recSize);
 
 // Reads bytes [offset, offset + n) of a data file; false when the file is missing or shorter.
 bool ReadAt(const std::string& name, int64_t offset, void* dst, size_t n);
+// The two writes below take the database lock exclusively for their length (nested in the
+// caller's, which holds it for a whole operation) and note a failure as LastIoError().
+
 // Overwrites bytes of record `id` (from `offset` within it) of an existing data file, in place.
 // Nothing is written when the record does not exist; false then or on a write failure.
 bool WriteInRecord(const std::string& name, size_t recSize, RecId id, size_t offset,
                    const void* src, size_t n);
 // Appends one whole record to a data file (created when missing) at the position of its id:
 // the number of whole records before it. Writes `rec` after storing the id into its first 4
-// bytes when `storeId` is set. Returns the id, or kNoId when the record could not be written.
+// bytes when `storeId` is set. Returns the id, or kNoId when the record could not be written;
+// the file is then cut back to the records before it, so a failed append leaves nothing.
 RecId AppendRecord(const std::string& name, void* rec, size_t recSize, bool storeId);
+
+// Opens a data file for update; a missing file is created, an existing one is never emptied.
+bool OpenForUpdate(const std::string& path, File* f);
 
 // Calls visit(record bytes, index) for each whole record of an open file, in order, and stops
 // at the first record for which it returns true. Returns that record's index, or kNoId.

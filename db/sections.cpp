@@ -1,10 +1,8 @@
 #include "db/sections.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <memory>
 
-#include "base/replace_file.h"
 #include "db/database.h"
 
 namespace spinox {
@@ -21,16 +19,20 @@ bool CopyBytes(File& in, File& out, int64_t n) {
   std::unique_ptr<unsigned char[]> buf(new unsigned char[kCopyChunk]);
   while (n > 0) {
     size_t part = n < static_cast<int64_t>(kCopyChunk) ? static_cast<size_t>(n) : kCopyChunk;
-    if (!in.Read(buf.get(), part) || !out.Write(buf.get(), part)) return false;
+    if (!in.Read(buf.get(), part)) return NoteIoFailure("read", in.path());
+    if (!out.Write(buf.get(), part)) return false;
     n -= static_cast<int64_t>(part);
   }
   return true;
 }
 
-bool WriteOneTemp(File& in, const Sections& s, int i) {
-  File out(TempPathFor(FullPath(kSectionFiles[i].name)), "wb");
+bool WriteOneFile(File& in, const Sections& s, int i) {
+  std::string path = FullPath(kSectionFiles[i].name);
+  File out;
+  if (!out.Open(path, "wb")) return NoteIoFailure("create", path);
   int64_t bytes = static_cast<int64_t>(s.count[i]) * static_cast<int64_t>(kSectionFiles[i].recSize);
-  return out.IsOpen() && in.Seek(s.offset[i]) && CopyBytes(in, out, bytes) && out.Flush();
+  if (!in.Seek(s.offset[i])) return NoteIoFailure("read", in.path());
+  return CopyBytes(in, out, bytes) && out.Flush() && out.Close();
 }
 
 }  // namespace
@@ -51,36 +53,17 @@ bool ReadSections(File& f, int64_t start, int64_t size, Sections* out) {
   return true;
 }
 
-bool WriteSectionTemps(File& f, const Sections& s) {
+bool WriteSectionFiles(File& f, const Sections& s) {
   for (int i = 0; i < kSectionCount; ++i) {
-    if (!WriteOneTemp(f, s, i)) {
-      RemoveSectionTemps();
-      return false;
-    }
+    if (!WriteOneFile(f, s, i)) return false;
   }
   return true;
-}
-
-bool CommitSectionTemps() {
-  for (const SectionFile& file : kSectionFiles) {
-    std::string path = FullPath(file.name);
-    if (!RenameOver(TempPathFor(path), path)) {
-      RemoveSectionTemps();
-      return false;
-    }
-  }
-  return true;
-}
-
-void RemoveSectionTemps() {
-  for (const SectionFile& file : kSectionFiles)
-    std::remove(TempPathFor(FullPath(file.name)).c_str());
 }
 
 bool WriteSection(File& out, const SectionFile& file) {
   errno = 0;
   File in(FullPath(file.name), "rb");
-  if (!in.IsOpen() && errno != ENOENT) return false;  // there, but unreadable
+  if (!in.IsOpen() && errno != ENOENT) return NoteIoFailure("read", FullPath(file.name));
   int64_t size = in.IsOpen() ? in.Size() : 0;
   if (size < 0) return false;
   int64_t count = size / static_cast<int64_t>(file.recSize);

@@ -27,13 +27,9 @@ struct Sections {
 // negative or promises more records than the file holds; the layout is then unusable.
 bool ReadSections(File& f, int64_t start, int64_t size, Sections* out);
 
-// Copies each section's records into the temporary file of its record file. False (and the
-// temporary files removed) when anything could not be read or written.
-bool WriteSectionTemps(File& f, const Sections& s);
-// Renames the four temporary files over the record files, hits first. False when one could not
-// be renamed; those before it are already in place.
-bool CommitSectionTemps();
-void RemoveSectionTemps();
+// Rewrites each record file (FullPath: the staged copy while a Change is open) with its
+// section's records. False when anything could not be read or written.
+bool WriteSectionFiles(File& f, const Sections& s);
 
 // Appends one section for a record file to `out`: the count of its whole records and the
 // records. A missing record file gives the count 0.

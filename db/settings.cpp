@@ -300,6 +300,10 @@ DatFileLoad LoadDatFile() {
   SettingsRecord rec;
   if (!ParseSettings(bytes.data(), bytes.size(), &rec)) {
     OldFormatResult old = BreakDownOldVersionDatFile();
+    // The settings are written over gen_spinox.dat at shutdown, so an old database that could
+    // not be converted now is kept under another name rather than lost.
+    if (old == OldFormatResult::kFailed && RenameOver(path, SetAsideName(path)))
+      old = OldFormatResult::kSetAside;
     result.converted = old == OldFormatResult::kConverted;
     result.setAside = old == OldFormatResult::kSetAside;
     SetDefaults();

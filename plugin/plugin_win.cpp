@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "db/backup.h"
+#include "db/journal.h"
 #include "db/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/list_memory.h"
@@ -116,6 +117,8 @@ void Call(void (*hook)(A...), A... args) {
 
 void LoadSettings() {
   Call(gShellHooks.initHTM);
+  // A change that a process ended in the middle of is undone before anything is read.
+  RecoverDatabase(nullptr);
   DatFileLoad load = LoadDatFile();
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);

@@ -7,6 +7,7 @@
 
 #include "base/clock.h"
 #include "db/database.h"
+#include "db/journal.h"
 
 namespace spinox::cli {
 
@@ -127,6 +128,11 @@ void UseDatabaseDir(const ParsedArgs& args) {
     dir = env && *env ? env : ".";
   }
   SetDataDir(dir);
+  // A change left unfinished by a process that died is undone before the command reads or
+  // writes anything (taking the lock would do it too; this says so).
+  std::string report;
+  if (ChangePending() && RecoverDatabase(&report) && !report.empty())
+    std::fprintf(stderr, "spinox: %s", report.c_str());
 }
 
 bool ApplyNow(const ParsedArgs& args, const std::string& option, const char* command, Io& io) {

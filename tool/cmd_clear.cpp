@@ -1,4 +1,5 @@
 // spinox clear: empties the four record files, as the settings dialog's "Clear Database".
+#include "base/file.h"
 #include "db/database.h"
 #include "tool/args.h"
 #include "tool/terminal_user.h"
@@ -20,7 +21,8 @@ int RunClear(const std::vector<std::string>& argv, Io& io) {
   if (!args.positional.empty()) return Fail(io, "clear", "takes no arguments", kBadUsage);
   UseDatabaseDir(args);
   TerminalUser user(io, args.Has("--yes") ? Answer::kYes : Answer::kAsk);
-  if (!ClearDatabase()) return Fail(io, "clear", "nothing was changed");
+  if (!ClearDatabase())
+    return Fail(io, "clear", user.note().empty() ? "nothing was changed" : user.note());
   std::fprintf(io.out, "database cleared in %s\n", DataDir().c_str());
   return kOk;
 }

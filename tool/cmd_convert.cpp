@@ -34,7 +34,7 @@ int RunConvert(const std::vector<std::string>& argv, Io& io) {
     return Fail(io, "convert", "'" + path + "' is not an old database: nothing was changed");
   f.Close();
   if (BreakDownOldVersionDatFile() != OldFormatResult::kConverted)
-    return Fail(io, "convert", "could not write the record files: the old file was set aside");
+    return Fail(io, "convert", LastIoError() + "; nothing was changed");
   std::fprintf(io.out, "converted: %u hits, %u songs, %u artists, %u albums\n", s.count[0],
                s.count[1], s.count[2], s.count[3]);
   return kOk;

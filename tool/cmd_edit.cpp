@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "base/codepage.h"
+#include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
 #include "db/edit.h"
@@ -95,7 +96,7 @@ int RunEdit(const std::vector<std::string>& argv, Io& io) {
   int rc = Edit(args.positional[0], id, args, io, &result);
   if (rc != kOk) return rc;
   if (result == kEditRefused) return Fail(io, "edit", user.note());
-  if (result == kEditFailed) return Fail(io, "edit", "could not add a record in " + DataDir());
+  if (result == kEditFailed) return Fail(io, "edit", LastIoError() + "; nothing was changed");
   std::fprintf(io.out, "result %d: %s\n", result, kResultText[result]);
   return kOk;
 }

@@ -73,7 +73,8 @@ int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* 
   ReadTag(&tag);
   *info = SongInfo{};
   TagToData(tag, info);
-  FillSongInfo(info);
+  if (!FillSongInfo(info))
+    return Fail(io, command, "could not read the database: " + LastIoError());
   return kOk;
 }
 
@@ -92,7 +93,8 @@ int RunTrackCommand(const char* command, const char* usage, bool record,
     PrintJson(info, io.out);
   else
     PrintText(info, io.out);
-  if (record && !Hit(&info)) return Fail(io, command, "could not record the play in " + DataDir());
+  if (record && !Hit(&info))
+    return Fail(io, command, "the play was not recorded: " + LastIoError());
   return kOk;
 }
 

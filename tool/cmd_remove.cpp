@@ -48,7 +48,7 @@ int RunRemove(const std::vector<std::string>& argv, Io& io) {
           "The selected song will be completely removed from the database.\n\nAre you sure?",
           "Remove Song from Database"))
     return Fail(io, "remove", "nothing was changed");
-  RemoveFromDatabase(id);
+  if (!RemoveFromDatabase(id)) return Fail(io, "remove", LastIoError() + "; nothing was changed");
   std::fprintf(io.out, "removed song %u\n", id);
   return kOk;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "db/lock.h"
+
 namespace spinox::cli {
 
 namespace {
@@ -39,6 +41,9 @@ int RunTool(const std::vector<std::string>& args, Io& io) {
     PrintUsage(io.out);
     return kOk;
   }
+  // Another process changing the database is waited for this long before the tool says the
+  // database is busy.
+  SetLockWait(kLockWaitMs);
   for (const Command& c : Commands()) {
     if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
   }

@@ -35,4 +35,7 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;    // the operation failed (a file, a refused input)
 constexpr int kBadUsage = 2;  // bad arguments or options
 
+// How long a command waits for the database lock (milliseconds).
+constexpr int kLockWaitMs = 5000;
+
 }  // namespace spinox::cli

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/file.h"
 #include "db/database.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
@@ -142,7 +143,11 @@ void Remove(HWND dlg) {
   bool yes = MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
   EnableTool(TRUE);
   if (!yes) return;
-  RemoveFromDatabase(song);
+  if (!RemoveFromDatabase(song)) {
+    std::string text = "The song could not be removed; nothing was changed.\n\n" + LastIoError();
+    MessageBoxA(dlg, text.c_str(), kRemoveCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
   RefreshHitList();
 }
 
