@@ -1,5 +1,6 @@
 #include "db/edit.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -8,6 +9,7 @@
 #include "base/text.h"
 #include "base/user.h"
 #include "db/database.h"
+#include "db/journal.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -53,54 +55,75 @@ int Refuse(int kind) {
 // meanwhile are not visited.
 template <typename Rec, typename Edit>
 bool UpdateRecords(const char* name, Edit edit) {
-  File f(FullPath(name), "r+b");
-  if (!f.IsOpen()) return true;  // nothing stored, nothing to change
+  std::string path = FullPath(name);
+  File f;
+  errno = 0;
+  if (!f.Open(path, "r+b")) return errno == ENOENT || NoteIoFailure("open", path);
   RecId count = CountRecords(f, sizeof(Rec));
   const size_t perChunk = kScanChunk / sizeof(Rec);
   std::unique_ptr<Rec[]> buf(new Rec[perChunk]);
   for (RecId first = 0; first < count;) {
     size_t n = count - first < perChunk ? count - first : perChunk;
     int64_t at = static_cast<int64_t>(first) * static_cast<int64_t>(sizeof(Rec));
-    if (!f.Seek(at) || !f.Read(buf.get(), n * sizeof(Rec))) return false;
+    if (!f.Seek(at) || !f.Read(buf.get(), n * sizeof(Rec))) return NoteIoFailure("read", path);
     size_t lo = n, hi = 0;
     for (size_t i = 0; i < n; ++i) {
       if (edit(&buf[i])) lo = lo < i ? lo : i, hi = i + 1;
     }
-    if (lo < hi && (!f.Seek(at + static_cast<int64_t>(lo * sizeof(Rec))) ||
-                    !f.Write(&buf[lo], (hi - lo) * sizeof(Rec)) || !f.Flush()))
-      return false;
+    if (lo < hi && !f.Seek(at + static_cast<int64_t>(lo * sizeof(Rec))))
+      return NoteIoFailure("seek in", path);
+    if (lo < hi && (!f.Write(&buf[lo], (hi - lo) * sizeof(Rec)) || !f.Flush())) return false;
     first += static_cast<RecId>(n);
   }
-  return true;
+  return f.Close();
+}
+
+// Runs an edit's writes as one change of the four record files, all of them or none; `write`
+// returns the edit's result, or kEditFailed when a write failed. The user is never asked while
+// the change is open: the question comes first, and the entry it was about is checked again
+// inside the change (`same`), since another program may have changed the database meanwhile.
+template <typename Same, typename Write>
+int InChange(Same same, Write write) {
+  Change change;
+  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile})
+    change.Stage(name, Change::From::kCopy);
+  if (!change.ok()) return kEditFailed;
+  if (!same()) {
+    SetIoError("the database was changed by another program meanwhile; nothing was changed");
+    return kEditFailed;
+  }
+  int result = write();
+  if (result == kEditFailed || !change.Commit()) return kEditFailed;
+  return result;
 }
 
 // The head of a song record: id, artistId, albumId, title, artist, album.
-void WriteSongHead(RecId s, RecId r, RecId a, const Name& title, const Name& artist,
+bool WriteSongHead(RecId s, RecId r, RecId a, const Name& title, const Name& artist,
                    const Name& album) {
   SongRecord rec;
   rec.id = s, rec.artistId = r, rec.albumId = a;
   std::memcpy(rec.title, title.text, kNameSize);
   std::memcpy(rec.artist, artist.text, kNameSize);
   std::memcpy(rec.album, album.text, kNameSize);
-  WriteInRecord(kSongFile, sizeof rec, s, 0, &rec, offsetof(SongRecord, file));
+  return WriteInRecord(kSongFile, sizeof rec, s, 0, &rec, offsetof(SongRecord, file));
 }
 
-void WriteAlbumRecord(RecId b, const Name& album, const Name& artist) {
+bool WriteAlbumRecord(RecId b, const Name& album, const Name& artist) {
   AlbumRecord rec;
   rec.id = b;
   std::memcpy(rec.album, album.text, kNameSize);
   std::memcpy(rec.artist, artist.text, kNameSize);
-  WriteInRecord(kAlbumFile, sizeof rec, b, 0, &rec, sizeof rec);
+  return WriteInRecord(kAlbumFile, sizeof rec, b, 0, &rec, sizeof rec);
 }
 
-void MarkDeleted(const char* file, size_t recSize, RecId id, int fields) {
+bool MarkDeleted(const char* file, size_t recSize, RecId id, int fields) {
   const uint32_t none[3] = {kNoId, kNoId, kNoId};
-  WriteInRecord(file, recSize, id, 0, none, 4 * static_cast<size_t>(fields));
+  return WriteInRecord(file, recSize, id, 0, none, 4 * static_cast<size_t>(fields));
 }
 
 // Album records whose artist text, lowercased, is `oldName` get `name`.
-void RenameAlbumArtists(const std::string& oldName, const Name& name) {
-  UpdateRecords<AlbumRecord>(kAlbumFile, [&](AlbumRecord* b) {
+bool RenameAlbumArtists(const std::string& oldName, const Name& name) {
+  return UpdateRecords<AlbumRecord>(kAlbumFile, [&](AlbumRecord* b) {
     if (LowerField(b->artist) != oldName) return false;
     std::memcpy(b->artist, name.text, kNameSize);
     return true;
@@ -124,105 +147,130 @@ RecId EditEntryId(int editType, int listType, RecId rowId) {
 int UpdateSong(RecId s, const char* titleText, const char* albumText, const char* artistText) {
   if (!IsStored(kSongFile, sizeof(SongRecord), s)) return Refuse(0);
   Name title(titleText), album(albumText), artist(artistText);
-  RecId o = FindSong(title.lookup, album.lookup, artist.lookup);
+  auto other = [&] {
+    return FindSong(Name(titleText).lookup, Name(albumText).lookup, Name(artistText).lookup);
+  };
+  RecId o = other();
   if (o == s) return kEditUnchanged;
-  Name albumKey(albumText), artistKey(artistText);
-  RecId a = FindAlbum(albumKey.lookup, artistKey.lookup);
-  RecId r = FindArtist(Name(artistText).lookup);
-  if (o == kNoId) {
-    if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
-    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
-    WriteSongHead(s, r, a, title, artist, album);
-    UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
-      if (h->songId != s) return false;
-      h->artistId = r, h->albumId = a;
-      return true;
-    });
-    return kEditRenamed;
-  }
-  if (!CurrentUser().Ask(
+  if (o != kNoId &&
+      !CurrentUser().Ask(
           "This song already exists in the database. Do you want to merge the two songs?",
           kCaptions[0]))
     return kEditDeclined;
-  UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
-    if (h->songId == o) return h->songId = s, true;
-    if (h->songId != s) return false;
-    h->artistId = r, h->albumId = a;
-    return true;
+  auto same = [&] { return IsStored(kSongFile, sizeof(SongRecord), s) && other() == o; };
+  return InChange(same, [&]() -> int {
+    Name albumKey(albumText), artistKey(artistText);
+    RecId a = FindAlbum(albumKey.lookup, artistKey.lookup);
+    RecId r = FindArtist(Name(artistText).lookup);
+    if (o == kNoId) {
+      if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
+      if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+      bool written = WriteSongHead(s, r, a, title, artist, album) &&
+                     UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+                       if (h->songId != s) return false;
+                       h->artistId = r, h->albumId = a;
+                       return true;
+                     });
+      return written ? kEditRenamed : kEditFailed;
+    }
+    bool written = UpdateRecords<HitRecord>(kHitFile,
+                                            [&](HitRecord* h) {
+                                              if (h->songId == o) return h->songId = s, true;
+                                              if (h->songId != s) return false;
+                                              h->artistId = r, h->albumId = a;
+                                              return true;
+                                            }) &&
+                   WriteSongHead(s, r, a, title, artist, album) &&
+                   MarkDeleted(kSongFile, sizeof(SongRecord), o, 3);
+    return written ? kEditMerged : kEditFailed;
   });
-  WriteSongHead(s, r, a, title, artist, album);
-  MarkDeleted(kSongFile, sizeof(SongRecord), o, 3);
-  return kEditMerged;
 }
 
 int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
   if (!IsStored(kAlbumFile, sizeof(AlbumRecord), b)) return Refuse(1);
   Name album(albumText), artist(artistText);
-  RecId o = FindAlbum(album.lookup, artist.lookup);
+  auto other = [&] { return FindAlbum(Name(albumText).lookup, Name(artistText).lookup); };
+  RecId o = other();
   if (o == b) return kEditUnchanged;
-  RecId r = FindArtist(Name(artistText).lookup);
-  auto ownSong = [&](SongRecord* song) {
-    song->artistId = r, song->albumId = b;
-    std::memcpy(song->artist, artist.text, kNameSize);
-    std::memcpy(song->album, album.text, kNameSize);
-    return true;
-  };
-  if (o == kNoId) {
-    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
-    UpdateRecords<HitRecord>(
-        kHitFile, [&](HitRecord* h) { return h->albumId == b ? (h->artistId = r, true) : false; });
-    UpdateRecords<SongRecord>(
-        kSongFile, [&](SongRecord* song) { return song->albumId == b && ownSong(song); });
-    WriteAlbumRecord(b, album, artist);
-    return kEditRenamed;
-  }
-  if (!CurrentUser().Ask(
+  if (o != kNoId &&
+      !CurrentUser().Ask(
           "This album already exists in the database. Do you want to merge the two albums?",
           kCaptions[1]))
     return kEditDeclined;
-  UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
-    if (h->albumId == o) return h->albumId = b, true;
-    return h->albumId == b ? (h->artistId = r, true) : false;
+  auto same = [&] { return IsStored(kAlbumFile, sizeof(AlbumRecord), b) && other() == o; };
+  return InChange(same, [&]() -> int {
+    RecId r = FindArtist(Name(artistText).lookup);
+    auto ownSong = [&](SongRecord* song) {
+      song->artistId = r, song->albumId = b;
+      std::memcpy(song->artist, artist.text, kNameSize);
+      std::memcpy(song->album, album.text, kNameSize);
+      return true;
+    };
+    if (o == kNoId) {
+      if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+      bool written =
+          UpdateRecords<HitRecord>(
+              kHitFile,
+              [&](HitRecord* h) { return h->albumId == b ? (h->artistId = r, true) : false; }) &&
+          UpdateRecords<SongRecord>(
+              kSongFile, [&](SongRecord* song) { return song->albumId == b && ownSong(song); }) &&
+          WriteAlbumRecord(b, album, artist);
+      return written ? kEditRenamed : kEditFailed;
+    }
+    bool written =
+        UpdateRecords<HitRecord>(kHitFile,
+                                 [&](HitRecord* h) {
+                                   if (h->albumId == o) return h->albumId = b, true;
+                                   return h->albumId == b ? (h->artistId = r, true) : false;
+                                 }) &&
+        UpdateRecords<SongRecord>(kSongFile,
+                                  [&](SongRecord* song) {
+                                    if (song->albumId == o) return song->albumId = b, true;
+                                    return song->albumId == b && ownSong(song);
+                                  }) &&
+        WriteAlbumRecord(b, album, artist) && MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1);
+    return written ? kEditMerged : kEditFailed;
   });
-  UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
-    if (song->albumId == o) return song->albumId = b, true;
-    return song->albumId == b && ownSong(song);
-  });
-  WriteAlbumRecord(b, album, artist);
-  MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1);
-  return kEditMerged;
 }
 
 int UpdateArtist(RecId t, const char* nameText) {
   if (!IsStored(kArtistFile, sizeof(ArtistRecord), t)) return Refuse(2);
   Name name(nameText);
-  RecId o = FindArtist(name.lookup);
+  auto other = [&] { return FindArtist(Name(nameText).lookup); };
+  RecId o = other();
   if (o == t) return kEditUnchanged;
-  char present[kNameSize] = {};
-  ReadAt(kArtistFile, static_cast<int64_t>(t) * sizeof(ArtistRecord) + 4, present, kNameSize);
-  std::string oldName = LowerField(present);
-  auto ownSong = [&](SongRecord* song) {
-    std::memcpy(song->artist, name.text, kNameSize);
-    return true;
-  };
   if (o != kNoId &&
       !CurrentUser().Ask(
           "This artist already exists in the database. Do you want to merge the two artists?",
           kCaptions[2]))
     return kEditDeclined;
-  if (o != kNoId) {
-    UpdateRecords<HitRecord>(
-        kHitFile, [&](HitRecord* h) { return h->artistId == o ? (h->artistId = t, true) : false; });
-  }
-  UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
-    if (o != kNoId && song->artistId == o) return song->artistId = t, true;
-    return song->artistId == t && ownSong(song);
+  auto same = [&] { return IsStored(kArtistFile, sizeof(ArtistRecord), t) && other() == o; };
+  return InChange(same, [&]() -> int {
+    char present[kNameSize] = {};
+    if (!ReadAt(kArtistFile, static_cast<int64_t>(t) * sizeof(ArtistRecord) + 4, present,
+                kNameSize))
+      return NoteIoFailure("read", FullPath(kArtistFile)), kEditFailed;
+    std::string oldName = LowerField(present);
+    auto ownSong = [&](SongRecord* song) {
+      std::memcpy(song->artist, name.text, kNameSize);
+      return true;
+    };
+    if (o != kNoId && !UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+          return h->artistId == o ? (h->artistId = t, true) : false;
+        }))
+      return kEditFailed;
+    bool written = UpdateRecords<SongRecord>(kSongFile,
+                                             [&](SongRecord* song) {
+                                               if (o != kNoId && song->artistId == o)
+                                                 return song->artistId = t, true;
+                                               return song->artistId == t && ownSong(song);
+                                             }) &&
+                   RenameAlbumArtists(oldName, name) &&
+                   WriteInRecord(kArtistFile, sizeof(ArtistRecord), t, 4, name.text, kNameSize);
+    if (!written) return kEditFailed;
+    if (o == kNoId) return kEditRenamed;
+    return MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1) ? kEditMerged : kEditFailed;
   });
-  RenameAlbumArtists(oldName, name);
-  WriteInRecord(kArtistFile, sizeof(ArtistRecord), t, 4, name.text, kNameSize);
-  if (o == kNoId) return kEditRenamed;
-  MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1);
-  return kEditMerged;
 }
 
 std::vector<std::string> FillCBOWithArtists() {

@@ -10,7 +10,7 @@ namespace spinox {
 
 // Results of UpdateSong, UpdateAlbum and UpdateArtist.
 enum EditResult : int {
-  kEditFailed = -2,    // a record could not be added; the edit stopped there
+  kEditFailed = -2,    // a write failed (LastIoError() says which): nothing was changed
   kEditRefused = -1,   // the id names no stored record (kNoId included): nothing written
   kEditDeclined = 0,   // a merge was offered and declined: nothing written
   kEditUnchanged = 1,  // the names already identify this entry: nothing written
@@ -27,6 +27,7 @@ RecId EditEntryId(int editType, int listType, RecId rowId);
 // The message an edit with an unusable id shows.
 extern const char* const kEditRefusedText;
 
+// Each edit changes the record files all at once or not at all (a Change, db/journal.h).
 // The texts are written into the records as given (case kept), at most 49 bytes each; lookups
 // work on copies. A merge is asked through CurrentUser().Ask with the caption "Edit Song",
 // "Edit Album" or "Edit Artist". An id of kNoId, or one past the end of its file, is refused:
