@@ -2,7 +2,7 @@
 # Installs the Debian packages a job needs, when any is missing, after one apt-get update.
 # usage: scripts/deps.sh demo|test
 set -euo pipefail
-base=(g++ cmake ninja-build make libgtest-dev googletest)
+base=(g++ cmake ninja-build make libgtest-dev googletest zlib1g-dev)
 case "${1:-test}" in
   demo) pkgs=("${base[@]}" g++-mingw-w64-x86-64 wine64 xvfb fonts-wine imagemagick x11-apps) ;;
   test) pkgs=("${base[@]}" clang libclang-rt-14-dev libbenchmark-dev libsqlite3-dev
