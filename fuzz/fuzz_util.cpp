@@ -19,6 +19,9 @@ const std::string& ScratchDir() {
 
 std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
   std::string path = ScratchDir() + "/" + name;
+  // A fresh file rather than a truncated one: ext4 writes a truncated file's new bytes out to
+  // the disk when it is closed, which made every run wait for the disk.
+  std::remove(path.c_str());
   FILE* f = std::fopen(path.c_str(), "wb");
   if (f) {
     std::fwrite(data, 1, size, f);
