@@ -1,5 +1,5 @@
 // Files made by real encoders and taggers (tests/data/make_fixtures.sh); texts beyond ASCII
-// come out in Windows-1252, characters it lacks as '?'.
+// come out in Windows-1252, characters it lacks as '?'; ID3v2 texts of encoding 0 as their bytes.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -42,6 +42,8 @@ const Fixture kFixtures[] = {
      "\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4",
      "\xC5lbum Sixteen", 1},
     {"mutagen_v24_utf8.mp3", "Mutagen Eight \x96 UTF", "\xC6rosmith", "?mega", 1},
+    {"mutagen_ansi.mp3", "\x93Smart\x94 Quotes \x96 \x85", "Beyonc\xE9\x92s Band", "\x80uro Hits",
+     1},
     {"oggenc_lower.ogg", "Se\xF1orita", "Bj\xF6rk", "Homogenic", 1},
     {"vorbiscomment.ogg",
      "\xC6r\xF8sk\xF8"
@@ -50,6 +52,14 @@ const Fixture kFixtures[] = {
      "b\xF8",
      "Fjord Tales", 1},
     {"big_comment.ogg", "After The Big Comment", "Page Spanner", "Continued Packets", 1},
+    {"opusenc.opus",
+     "Opus \xDC"
+     "berschrift",
+     "Sigur R\xF3s", "\xC1g\xE6tis byrjun", 1},
+    {"flac.oga",
+     "Fl\xE4"
+     "che \x96 Ogg",
+     "Flac \xC4rtist", "Ogg Container", 1},
 };
 
 void PrintTo(const Fixture& f, std::ostream* os) {

@@ -1,4 +1,6 @@
-// Vorbis comments of an Ogg file: the comment header packet, followed across page boundaries.
+// The comments of an Ogg file: the comment header packet of a Vorbis or Opus stream, or the
+// Vorbis comment metadata block of a FLAC stream, followed across page boundaries.
+#include <algorithm>
 #include <cstring>
 
 #include "base/codepage.h"
@@ -16,7 +18,16 @@ constexpr int kPageHeader = 27;
 constexpr int kMaxHeaderPages = 64;
 // Bytes of one comment looked at: the longest name, "=", and 49 characters of UTF-8.
 constexpr size_t kCommentMax = 512;
-const unsigned char kCommentMagic[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
+// Comments read at most, whatever count the header announces.
+constexpr uint32_t kMaxComments = 65536;
+// The packets that hold comments begin with these bytes; the comments follow them.
+const unsigned char kVorbisComments[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
+const unsigned char kOpusTags[8] = {'O', 'p', 'u', 's', 'T', 'a', 'g', 's'};
+// A FLAC stream's first packet begins with this; each of its later header packets is one
+// metadata block: a type byte (0x80 marks the last) and a 24-bit length.
+const unsigned char kFlacMapping[5] = {0x7F, 'F', 'L', 'A', 'C'};
+constexpr unsigned char kFlacVorbisComment = 4;
+constexpr size_t kFlacBlockHeader = 4;
 
 struct OggPage {
   int64_t body = 0;  // offset of the first segment's bytes
@@ -47,9 +58,8 @@ class PacketReader {
  public:
   explicit PacketReader(TagFile& f) : f_(f) {}
 
-  // Finds the first packet among the leading pages that begins with `magic` and stands
-  // behind it.
-  bool Find(const unsigned char* magic, size_t n);
+  // Finds the first comment packet among the leading pages and stands behind its magic.
+  bool FindComments();
   // Copies (or, with a null dst, skips) up to n bytes; returns how many.
   uint64_t Read(unsigned char* dst, uint64_t n);
   bool ReadExact(unsigned char* dst, uint64_t n) { return Read(dst, n) == n; }
@@ -79,18 +89,40 @@ void PacketReader::StartChunk(const OggPage& page, int seg, int64_t at) {
   nextPage_ = page.next;
 }
 
-bool PacketReader::Find(const unsigned char* magic, size_t n) {
+// How many bytes lead the comments in a packet that begins with head[0..n-1]; 0 when it is
+// not a comment packet. `flacSerial` is the stream of a FLAC mapping header seen so far (-1
+// for none); it is set by one and cleared when that stream's metadata blocks end.
+size_t CommentsStart(const unsigned char* head, size_t n, uint32_t serial, int64_t* flacSerial) {
+  if (n >= sizeof kVorbisComments &&
+      std::memcmp(head, kVorbisComments, sizeof kVorbisComments) == 0)
+    return sizeof kVorbisComments;
+  if (n >= sizeof kOpusTags && std::memcmp(head, kOpusTags, sizeof kOpusTags) == 0)
+    return sizeof kOpusTags;
+  if (n >= sizeof kFlacMapping && std::memcmp(head, kFlacMapping, sizeof kFlacMapping) == 0) {
+    *flacSerial = serial;
+    return 0;
+  }
+  if (*flacSerial != static_cast<int64_t>(serial) || n < kFlacBlockHeader) return 0;
+  if ((head[0] & 0x7F) == kFlacVorbisComment) return kFlacBlockHeader;
+  if (head[0] & 0x80 || head[0] == 0xFF) *flacSerial = -1;  // the last block, or audio
+  return 0;
+}
+
+bool PacketReader::FindComments() {
   OggPage page;
   int64_t pos = 0;
+  int64_t flacSerial = -1;
   for (int count = 0; count < kMaxHeaderPages && ParsePage(f_, pos, &page); ++count) {
     int64_t at = page.body;
     bool packetStarts = !page.continued;
     for (int seg = 0; seg < page.segments; ++seg) {
-      unsigned char head[16];
-      if (packetStarts && page.lacing[seg] >= n && f_.Read(at, head, n) &&
-          std::memcmp(head, magic, n) == 0) {
-        StartChunk(page, seg, at);
-        return Read(nullptr, n) == n;
+      unsigned char head[8];
+      size_t n = page.lacing[seg] < sizeof head ? page.lacing[seg] : sizeof head;
+      if (packetStarts && n > 0 && f_.Read(at, head, n)) {
+        if (size_t skip = CommentsStart(head, n, page.serial, &flacSerial)) {
+          StartChunk(page, seg, at);
+          return Read(nullptr, skip) == skip;
+        }
       }
       packetStarts = page.lacing[seg] < 255;
       at += page.lacing[seg];
@@ -143,10 +175,11 @@ bool NameIs(const unsigned char* p, size_t n, const char* name) {
   return true;
 }
 
-// One NAME=value comment; the names are compared without regard to case.
-void ApplyComment(TrackTag* tag, const unsigned char* p, size_t n) {
+// One NAME=value comment; the names are compared without regard to case. True when it stored
+// a text that is not empty.
+bool ApplyComment(TrackTag* tag, const unsigned char* p, size_t n) {
   const void* eq = std::memchr(p, '=', n);
-  if (!eq) return;
+  if (!eq) return false;
   size_t nameLen = static_cast<size_t>(static_cast<const unsigned char*>(eq) - p);
   char(*field)[kNameSize] = nullptr;
   if (NameIs(p, nameLen, "TITLE"))
@@ -155,7 +188,9 @@ void ApplyComment(TrackTag* tag, const unsigned char* p, size_t n) {
     field = &tag->artist;
   else if (NameIs(p, nameLen, "ALBUM"))
     field = &tag->album;
-  if (field) SetTagText(*field, DecodeUtf8(p + nameLen + 1, n - nameLen - 1));
+  if (!field) return false;
+  SetTagText(*field, DecodeUtf8(p + nameLen + 1, n - nameLen - 1));
+  return (*field)[0] != '\0';
 }
 
 }  // namespace
@@ -175,21 +210,25 @@ void ReadOGG(TrackTag* tag) {
   ReadOGG(f, tag);
 }
 
-void ReadOGG(TagFile& f, TrackTag* tag) {
-  if (!HasOGG(f, tag)) return;
+int ReadOGG(TagFile& f, TrackTag* tag) {
+  if (!HasOGG(f, tag)) return 0;
   PacketReader packet(f);
   unsigned char b[4];
-  if (!packet.Find(kCommentMagic, sizeof kCommentMagic) || !packet.ReadExact(b, 4)) return;
-  if (!packet.ReadExact(nullptr, LittleEndian32(b)) || !packet.ReadExact(b, 4)) return;
-  uint32_t count = LittleEndian32(b);
+  if (!packet.FindComments() || !packet.ReadExact(b, 4)) return 0;
+  if (!packet.ReadExact(nullptr, LittleEndian32(b)) || !packet.ReadExact(b, 4)) return 0;
+  uint32_t count = std::min(LittleEndian32(b), kMaxComments);
   unsigned char text[kCommentMax];
-  for (uint32_t i = 0; i < count && packet.ReadExact(b, 4); ++i) {
+  bool gotText = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (!packet.ReadExact(b, 4)) return gotText ? 1 : 0;
     uint32_t length = LittleEndian32(b);
     size_t want = length < kCommentMax ? length : kCommentMax;
-    size_t got = static_cast<size_t>(packet.Read(text, want));
-    ApplyComment(tag, text, got);
-    if (got < want || !packet.ReadExact(nullptr, length - want)) return;
+    // A comment cut short by the end of its packet is dropped, not read in part.
+    if (!packet.ReadExact(text, want) || !packet.ReadExact(nullptr, length - want))
+      return gotText ? 1 : 0;
+    gotText = ApplyComment(tag, text, want) || gotText;
   }
+  return 1;
 }
 
 }  // namespace spinox

@@ -89,22 +89,17 @@ TEST_F(OggTest, CommentPacketIsFollowedAcrossPages) {
   EXPECT_EQ(FieldText(tag.artist), "Interleaved");
 }
 
-TEST_F(OggTest, ShortOrBrokenHeadersKeepWhatWasRead) {
+TEST_F(OggTest, ShortOrBrokenHeadersKeepTheirWholeComments) {
   // More comments announced than present.
   Bytes packet = test::VorbisComments({"TITLE=Kept"});
   packet[7 + 4 + 11] = 50;  // comment count
   TrackTag tag = Read(test::OggStream({test::VorbisIdent(), packet}));
   EXPECT_EQ(FieldText(tag.title), "Kept");
-  // A comment longer than its packet: what is there is read, then the reader stops.
+  // A comment longer than its packet is dropped, not read in part; the reader stops there.
   Bytes cut = test::VorbisComments({"ARTIST=Kept", "TITLE=Partial"});
   cut.resize(cut.size() - 4);
   tag = Read(test::OggStream({test::VorbisIdent(), cut, Bytes(50, 'z')}));
   EXPECT_EQ(FieldText(tag.artist), "Kept");
-  EXPECT_EQ(FieldText(tag.title), "Part");
-  // A vendor length past the end of the file.
-  Bytes vendor = test::VorbisComments({"TITLE=Never"});
-  vendor[7] = vendor[8] = vendor[9] = vendor[10] = 0xFF;
-  tag = Read(test::OggStream({test::VorbisIdent(), vendor}));
   EXPECT_EQ(FieldText(tag.title), "");
   EXPECT_EQ(tag.tagged, 1);
 }
@@ -122,10 +117,52 @@ TEST_F(OggTest, PacketEndsWhereItsStreamStopsContinuingIt) {
   EXPECT_EQ(FieldText(tag.title), "");
 }
 
-TEST_F(OggTest, FileStartingWithOggIsTaggedWithoutComments) {
-  TrackTag tag = Read(B("Ogg") + Bytes(100, 0));
-  EXPECT_EQ(tag.tagged, 1);
-  EXPECT_EQ(FieldText(tag.title), "");
+struct OggCase {
+  const char* name;
+  Bytes file;
+  const char* title;
+  int tagged;
+};
+
+// Every kind of stream that carries comments reads them; a stream without a comment header, or
+// a file cut short before its comments, is untagged and titled by its name.
+TEST_F(OggTest, CommentHeadersOfEveryStreamKind) {
+  using test::FlacBlock;
+  using test::FlacComments;
+  using test::FlacOggFile;
+  Bytes vorbis = test::VorbisFile({"TITLE=Vorbis"});
+  Bytes vendor = test::VorbisComments({"TITLE=Never"});
+  vendor[7] = vendor[8] = vendor[9] = vendor[10] = 0xFF;
+  Bytes theora = test::OggStream(
+      {Bytes{0x80} + B("theora") + Bytes(35, 0), Bytes{0x81} + B("theora") + Bytes(20, 0)}, 5);
+  Bytes speex = test::OggStream({B("Speex   ") + Bytes(72, 0), Bytes(40, 0x20)});
+  const OggCase cases[] = {
+      {"Opus", test::OpusFile({"title=Opus Song", "ARTIST=x"}), "Opus Song", 1},
+      {"FLAC, comments first", FlacOggFile({FlacComments({"TITLE=Flac Song"})}), "Flac Song", 1},
+      {"FLAC, comments behind other blocks",
+       FlacOggFile({FlacBlock(3, Bytes(18, 0)), FlacBlock(2, Bytes(300, 0x84)),
+                    FlacComments({"TITLE=Later Block"}), FlacBlock(0x81, Bytes(10, 0))}),
+       "Later Block", 1},
+      {"FLAC without comments", FlacOggFile({FlacBlock(0x81, Bytes(10, 0x04))}), "track.ogg", 0},
+      {"FLAC comments behind the last block",
+       FlacOggFile({FlacBlock(0x81, Bytes(10, 0)), FlacComments({"TITLE=Too Late"})}), "track.ogg",
+       0},
+      {"Vorbis behind a Theora stream", theora + vorbis, "Vorbis", 1},
+      {"Theora alone", theora, "track.ogg", 0},
+      {"Speex", speex, "track.ogg", 0},
+      {"Ogg and nothing more", B("Ogg") + Bytes(100, 0), "track.ogg", 0},
+      {"cut behind the first page", Bytes(vorbis.begin(), vorbis.begin() + 58 + 30), "track.ogg",
+       0},
+      {"cut inside the vendor", Bytes(vorbis.begin(), vorbis.begin() + 58 + 45), "track.ogg", 0},
+      {"vendor length past the file", test::OggStream({test::VorbisIdent(), vendor}), "track.ogg",
+       0},
+  };
+  for (const OggCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TrackTag tag = Read(c.file);
+    EXPECT_EQ(FieldText(tag.title), c.title);
+    EXPECT_EQ(tag.tagged, c.tagged);
+  }
 }
 
 TEST_F(OggTest, CommentsReplaceAnId3v1TrailerFieldByField) {

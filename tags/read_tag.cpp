@@ -45,9 +45,9 @@ int ReadTag(TrackTag* tag) {
   if (tag->file[0] == '\0') return 0;
   int found = 0;
   TagFile f(FieldText(tag->file));  // one open for every reader
-  if (HasId3v2(f, tag)) ReadId3v2(f, tag), found = 1;
+  if (HasId3v2(f, tag) && ReadId3v2(f, tag)) found = 1;
   if (HasId3v1(f, tag)) ReadId3v1(f, tag), found = 1;
-  if (HasOGG(f, tag)) ReadOGG(f, tag), found = 1;
+  if (HasOGG(f, tag) && ReadOGG(f, tag)) found = 1;
   if (!found) SetFileNameTitle(tag);
   strip(tag->title, kNameSize);
   strip(tag->album, kNameSize);

@@ -39,13 +39,15 @@ class TagFile {
 };
 
 // The tag readers on a file opened once for all of them (ReadTag); the forms taking only the
-// TrackTag open tag->file themselves.
+// TrackTag open tag->file themselves. ReadId3v2 and ReadOGG return 1 when the tag counts as
+// found: the file holds it whole, or it gave a title, artist or album before the file ended. A
+// file cut short inside its tag, or an Ogg file without a comment header, is untagged.
 int HasId3v1(TagFile& f, TrackTag* tag);
 void ReadId3v1(TagFile& f, TrackTag* tag);
 int HasId3v2(TagFile& f, TrackTag* tag);
-void ReadId3v2(TagFile& f, TrackTag* tag);
+int ReadId3v2(TagFile& f, TrackTag* tag);
 int HasOGG(TagFile& f, TrackTag* tag);
-void ReadOGG(TagFile& f, TrackTag* tag);
+int ReadOGG(TagFile& f, TrackTag* tag);
 
 // Stores decoded text in a name field in the ANSI code page: whole characters only, at most
 // kNameSize - 1 bytes, NUL-filled.

@@ -53,12 +53,24 @@ inline Bytes Utf16(const std::u16string& s, bool bigEndian, bool bom) {
   return out;
 }
 
-// A frame of the layout of `version` with its size encoded as that version defines it.
-inline Bytes Id3Frame(int version, const std::string& id, const Bytes& content) {
+// A frame of the layout of `version` with its size encoded as that version defines it, and
+// the format flags (the second flag byte) of 2.3 and 2.4.
+inline Bytes Id3Frame(int version, const std::string& id, const Bytes& content,
+                      unsigned char format = 0) {
   uint32_t n = static_cast<uint32_t>(content.size());
   if (version <= 2) return B(id) + BigEndianBytes(n, 3) + content;
   Bytes size = version == 3 ? BigEndianBytes(n, 4) : SynchsafeBytes(n, 4);
-  return B(id) + size + Bytes{0, 0} + content;
+  return B(id) + size + Bytes{0, format} + content;
+}
+
+// Unsynchronisation as writers apply it: a zero byte after every 0xFF.
+inline Bytes Unsync(const Bytes& in) {
+  Bytes out;
+  for (unsigned char b : in) {
+    out.push_back(b);
+    if (b == 0xFF) out.push_back(0);
+  }
+  return out;
 }
 
 inline Bytes Id3Text(int version, const std::string& id, const std::string& latin1) {
@@ -141,6 +153,39 @@ inline Bytes VorbisComments(const std::vector<std::string>& comments,
               Le32(static_cast<uint32_t>(comments.size()));
   for (const std::string& c : comments) out = out + Le32(static_cast<uint32_t>(c.size())) + B(c);
   return out + Bytes{1};
+}
+
+// An Opus stream: its identification header alone on the first page, then the comments.
+inline Bytes OpusFile(const std::vector<std::string>& comments) {
+  Bytes tags = VorbisComments(comments);
+  tags.erase(tags.begin(), tags.begin() + 7);  // no "\x03vorbis"
+  tags.pop_back();                             // and no framing bit
+  return OggStream({B("OpusHead") + Bytes{1, 2, 0x38, 1, 0x80, 0xBB, 0, 0, 0, 0, 0},
+                    B("OpusTags") + tags, Bytes(100, 0xFC)});
+}
+
+// A FLAC metadata block: type (0x80 marks the last block), 24-bit length, content.
+inline Bytes FlacBlock(unsigned char type, const Bytes& content) {
+  return Bytes{type} + BigEndianBytes(static_cast<uint32_t>(content.size()), 3) + content;
+}
+
+inline Bytes FlacComments(const std::vector<std::string>& comments, bool last = true) {
+  Bytes body = VorbisComments(comments);
+  body.erase(body.begin(), body.begin() + 7);
+  body.pop_back();
+  return FlacBlock(last ? 0x84 : 0x04, body);
+}
+
+// FLAC in Ogg: the mapping header with STREAMINFO, one packet per further metadata block,
+// then audio frames.
+inline Bytes FlacOggFile(const std::vector<Bytes>& blocks) {
+  Bytes first = Bytes{0x7F} + B("FLAC") + Bytes{1, 0} +
+                BigEndianBytes(static_cast<uint32_t>(blocks.size()), 2) + B("fLaC") +
+                FlacBlock(0, Bytes(34, 0x11));
+  std::vector<Bytes> packets = {first};
+  packets.insert(packets.end(), blocks.begin(), blocks.end());
+  packets.push_back(Bytes{0xFF, 0xF8} + Bytes(60, 0x42));
+  return OggStream(packets);
 }
 
 inline Bytes VorbisFile(const std::vector<std::string>& comments, size_t maxSegments = 255) {

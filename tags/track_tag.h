@@ -20,8 +20,9 @@ struct TrackTag {
 #pragma pack(pop)
 static_assert(sizeof(TrackTag) == 416, "TrackTag layout");
 
-// Reads the tags of tag->file: ID3v2, then ID3v1 for the fields still empty, then Vorbis
-// comments; the file name as title when no tag was found. Returns tag->tagged.
+// Reads the tags of tag->file: ID3v2, then ID3v1 for the fields still empty, then the
+// comments of an Ogg stream (Vorbis, Opus, FLAC); the file name as title when no tag was found
+// (a tag cut short by the end of the file that gave no text is none). Returns tag->tagged.
 int ReadTag(TrackTag* tag);
 // Copies the four texts into a SongInfo, field by field.
 void TagToData(const TrackTag& tag, SongInfo* info);

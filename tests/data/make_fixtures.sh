@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the tag fixtures in tests/data/tags/ with the common encoders and taggers.
-# Needs Debian's lame, vorbis-tools, id3v2, ffmpeg, eyed3 and python3-mutagen:
-#   apt-get install -y lame vorbis-tools id3v2 ffmpeg eyed3 python3-mutagen
+# Needs Debian's lame, vorbis-tools, id3v2, ffmpeg, eyed3, python3-mutagen, opus-tools and flac:
+#   apt-get install -y lame vorbis-tools id3v2 ffmpeg eyed3 python3-mutagen opus-tools flac
 # Each file holds one second of a mono 8 kHz tone at a low bitrate. The tests expect the
 # titles, artists and albums written here (tags/fixtures_test.cpp).
 set -euo pipefail
@@ -48,6 +48,7 @@ eyeD3 --quiet --no-config --to-v2.4 --encoding utf8 -t "Señor Eyed" -a "José G
 # high bit of the low byte set) ahead of the album, and ID3v2.4 in UTF-8 with a picture frame.
 cp untagged.mp3 mutagen_v23_utf16.mp3
 cp untagged.mp3 mutagen_v24_utf8.mp3
+cp untagged.mp3 mutagen_ansi.mp3
 /usr/bin/python3 - <<'PY'
 from mutagen.id3 import ID3, TIT2, TPE1, TALB, APIC
 t = ID3()
@@ -61,6 +62,13 @@ t.add(TIT2(encoding=3, text="Mutagen Eight – UTF"))
 t.add(TPE1(encoding=3, text="Ærosmith"))
 t.add(TALB(encoding=3, text="Ωmega"))
 t.save("mutagen_v24_utf8.mp3", v2_version=4, v1=0)
+# Encoding 0 holding the Windows-1252 bytes of ’ “ ” – … € as Windows taggers write them
+# (given here as the Latin-1 characters of those bytes).
+t = ID3()
+t.add(TIT2(encoding=0, text="\x93Smart\x94 Quotes \x96 \x85"))
+t.add(TPE1(encoding=0, text="Beyonc\xe9\x92s Band"))
+t.add(TALB(encoding=0, text="\x80uro Hits"))
+t.save("mutagen_ansi.mp3", v2_version=3, v1=0)
 PY
 
 # oggenc writes lower-case names (title=, artist=, album=); vorbiscomment rewrites them.
@@ -77,7 +85,15 @@ ogg -o big_comment.ogg tone.wav
 vorbiscomment -w -t "DESCRIPTION=$big" -t "TITLE=After The Big Comment" \
   -t "ARTIST=Page Spanner" -t "ALBUM=Continued Packets" big_comment.ogg
 
+# opusenc: an Opus stream, its comments in the OpusTags packet. flac: FLAC in Ogg, the comments
+# in a Vorbis comment metadata block behind the mapping header (a tenth of the tone, no padding).
+opusenc --quiet --bitrate 6 --title "Opus Überschrift" --artist "Sigur Rós" \
+  --album "Ágætis byrjun" tone.wav opusenc.opus
+flac --ogg --silent --no-padding --until=800 -T "TITLE=Fläche – Ogg" -T "artist=Flac Ärtist" \
+  -T "ALBUM=Ogg Container" -o flac.oga tone.wav
+
 cp untagged.mp3 lame_v1only.mp3 lame_latin1.mp3 lame_utf16.mp3 id3v2_tool.mp3 ffmpeg_v24.mp3 \
   ffmpeg_v23.mp3 ffmpeg.ogg eyed3_v24.mp3 mutagen_v23_utf16.mp3 mutagen_v24_utf8.mp3 \
-  oggenc_lower.ogg vorbiscomment.ogg big_comment.ogg "$out/"
+  mutagen_ansi.mp3 oggenc_lower.ogg vorbiscomment.ogg big_comment.ogg opusenc.opus flac.oga \
+  "$out/"
 du -cb "$out"/* | tail -1
