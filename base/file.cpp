@@ -1,11 +1,14 @@
 #include "base/file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -25,6 +28,77 @@ std::string& IoErrorStore() {
 bool IsWriteMode(const char* mode) {
   return std::strpbrk(mode, "wa+") != nullptr;
 }
+
+#ifdef _WIN32
+using Stat = struct _stat64;
+int StatPath(const std::string& path, Stat* st) {
+  return _stat64(path.c_str(), st);
+}
+int StatOpen(FILE* f, Stat* st) {
+  return _fstat64(_fileno(f), st);
+}
+#else
+using Stat = struct stat;
+int StatPath(const std::string& path, Stat* st) {
+  return stat(path.c_str(), st);
+}
+int StatOpen(FILE* f, Stat* st) {
+  return fstat(fileno(f), st);
+}
+#endif
+
+PathKind KindOfMode(unsigned mode) {
+  if ((mode & S_IFMT) == S_IFREG) return PathKind::kFile;
+  if ((mode & S_IFMT) == S_IFDIR) return PathKind::kFolder;
+  return PathKind::kOther;
+}
+
+// errno for an entry that is there but is not a regular file.
+int RefusalErrno(PathKind kind) {
+  return kind == PathKind::kFolder ? EISDIR : ENODEV;
+}
+
+#ifdef _WIN32
+// The handle's type is checked once open; a folder cannot be opened as a stream on Windows, and
+// opening a device never empties anything.
+FILE* OpenStream(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+#else
+int OpenFlags(const char* mode) {
+  bool update = std::strchr(mode, '+') != nullptr;
+  int flags = update ? O_RDWR : mode[0] == 'r' ? O_RDONLY : O_WRONLY;
+  if (mode[0] == 'w' || mode[0] == 'a') flags |= O_CREAT;
+  if (mode[0] == 'a') flags |= O_APPEND;
+  return flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+}
+
+// Opened without blocking (a pipe with no writer would otherwise wait for one), checked to be a
+// regular file, then emptied for "w" and handed to a C stream.
+FILE* OpenStream(const std::string& path, const char* mode) {
+  int fd = ::open(path.c_str(), OpenFlags(mode), 0666);
+  if (fd < 0) return nullptr;
+  Stat st;
+  int err = 0;
+  if (fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (KindOfMode(st.st_mode) != PathKind::kFile) {
+    err = RefusalErrno(KindOfMode(st.st_mode));
+  } else {
+    int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        (mode[0] == 'w' && ftruncate(fd, 0) != 0))
+      err = errno;
+  }
+  FILE* f = err ? nullptr : fdopen(fd, mode);
+  if (!f) {
+    if (!err) err = errno;
+    ::close(fd);
+    errno = err;
+  }
+  return f;
+}
+#endif
 
 }  // namespace
 
@@ -68,12 +142,28 @@ bool NoteIoFailure(const char* what, const std::string& path) {
   return false;
 }
 
+// The entry is looked at before opening, so that a device is never opened at all; the open
+// handle is checked again, so that nothing swapped in meanwhile is used either.
 bool File::Open(const std::string& path, const char* mode) {
   Close();
   path_ = path;
-  f_ = std::fopen(path.c_str(), mode);
-  if (f_ && IsWriteMode(mode)) std::setvbuf(f_, nullptr, _IONBF, 0);
-  return f_ != nullptr;
+  PathKind kind = KindOf(path);
+  if (kind == PathKind::kFolder || kind == PathKind::kOther) {
+    errno = RefusalErrno(kind);
+    return false;
+  }
+  f_ = OpenStream(path, mode);
+  if (!f_) return false;
+  Stat st;
+  if (StatOpen(f_, &st) != 0 || KindOfMode(st.st_mode) != PathKind::kFile) {
+    int err = StatOpen(f_, &st) != 0 ? errno : RefusalErrno(KindOfMode(st.st_mode));
+    std::fclose(f_);
+    f_ = nullptr;
+    errno = err;
+    return false;
+  }
+  if (IsWriteMode(mode)) std::setvbuf(f_, nullptr, _IONBF, 0);
+  return true;
 }
 
 bool File::Close() {
@@ -88,15 +178,18 @@ bool File::Fail(const char* what) {
 }
 
 int64_t File::Size() {
-  if (!f_ || std::fseek(f_, 0, SEEK_END) != 0) return -1;
-  long size = std::ftell(f_);
-  if (size < 0 || std::fseek(f_, 0, SEEK_SET) != 0) return -1;
-  return size;
+  Stat st;
+  if (!f_ || std::fseek(f_, 0, SEEK_SET) != 0 || StatOpen(f_, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
 }
 
 bool File::Seek(int64_t offset) {
-  if (!f_ || offset < 0 || offset > 0x7FFFFFFF) return false;
-  return std::fseek(f_, static_cast<long>(offset), SEEK_SET) == 0;
+  if (!f_ || offset < 0) return false;
+#ifdef _WIN32
+  return _fseeki64(f_, offset, SEEK_SET) == 0;
+#else
+  return fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 bool File::Read(void* dst, size_t n) {
@@ -131,10 +224,10 @@ bool File::Sync() {
 }
 
 bool File::Truncate(int64_t size) {
-  if (!f_ || size < 0 || size > 0x7FFFFFFF) return false;
+  if (!f_ || size < 0) return false;
   if (IoStepFails() || std::fflush(f_) != 0) return Fail("truncate");
 #ifdef _WIN32
-  return _chsize(_fileno(f_), static_cast<long>(size)) == 0 || Fail("truncate");
+  return _chsize_s(_fileno(f_), size) == 0 || Fail("truncate");
 #else
   return ftruncate(fileno(f_), static_cast<off_t>(size)) == 0 || Fail("truncate");
 #endif
@@ -147,10 +240,12 @@ bool ReadFileRange(const std::string& path, int64_t from, size_t max,
   int64_t size = f.Size();
   if (size < 0) return false;
   if (from >= size) return true;
-  size_t n = static_cast<size_t>(size - from) < max ? static_cast<size_t>(size - from) : max;
+  size_t n = static_cast<uint64_t>(size - from) < max ? static_cast<size_t>(size - from) : max;
   out->resize(n);
   if (!f.Seek(from) || !f.Read(out->data(), n)) {
+    int err = errno;
     out->clear();
+    errno = err;
     return false;
   }
   return true;
@@ -167,6 +262,19 @@ bool FileExists(const std::string& path) {
 int64_t FileSize(const std::string& path) {
   File f(path, "rb");
   return f.Size();
+}
+
+PathKind KindOf(const std::string& path) {
+  Stat st;
+  if (StatPath(path, &st) != 0) return PathKind::kMissing;
+  return KindOfMode(st.st_mode);
+}
+
+std::string FileErrorText(int err) {
+  if (err == EISDIR) return "it is a folder";
+  if (err == ENODEV) return "it is not a regular file (a pipe or a device)";
+  if (err == 0) return "it could not be read or written";
+  return std::strerror(err);
 }
 
 }  // namespace spinox

@@ -1,6 +1,8 @@
 // A scoped C stream: every data file is opened for one operation and closed on every path.
 // Every write, flush, sync, truncation and close is checked; a failure is remembered as
-// LastIoError(), naming the file and the reason.
+// LastIoError(), naming the file and the reason. Only regular files are opened: a folder,
+// pipe or device where a file belongs is refused before anything is read, written or waited
+// for.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -17,9 +19,12 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // A stream opened for writing is unbuffered: a write either reaches the file or fails at
-  // once, and no bytes wait in a buffer to reach the file later (at close) after a failure
-  // was reported.
+  // Opens a regular file with an fopen mode ("rb", "r+b", "wb", ...). False when it cannot be
+  // opened or is not a regular file; errno then says why (EISDIR for a folder, ENODEV for a
+  // pipe or device; see FileErrorText). "wb" empties the file only once it is known to be a
+  // regular file, and no open waits on a pipe. A stream opened for writing is unbuffered: a
+  // write either reaches the file or fails at once, and no bytes wait in a buffer to reach the
+  // file later (at close) after a failure was reported.
   bool Open(const std::string& path, const char* mode);
   // False when the stream could not be closed cleanly (then its last writes may be lost).
   bool Close();
@@ -27,7 +32,8 @@ class File {
   FILE* get() const { return f_; }
   const std::string& path() const { return path_; }
 
-  // Size of the file in bytes, or -1 on failure. Leaves the position at the start.
+  // Size of the file in bytes from the open handle, or -1 on failure. Leaves the position at
+  // the start.
   int64_t Size();
   bool Seek(int64_t offset);
   // Reads exactly n bytes; false on a short read.
@@ -76,8 +82,17 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* out);
 // Reads at most `max` bytes from offset `from`; fewer when the file is shorter.
 bool ReadFileRange(const std::string& path, int64_t from, size_t max,
                    std::vector<unsigned char>* out);
+// True when a regular file of that name can be opened for reading.
 bool FileExists(const std::string& path);
 // Size in bytes, or -1 when the file cannot be opened.
 int64_t FileSize(const std::string& path);
+
+// What is at a path, by its directory entry (nothing is opened).
+enum class PathKind { kMissing, kFile, kFolder, kOther };
+PathKind KindOf(const std::string& path);
+
+// Why an open or a read failed, in plain words, from the errno it left: "it is a folder",
+// "it is not a regular file (a pipe or a device)", or the system's text.
+std::string FileErrorText(int err);
 
 }  // namespace spinox

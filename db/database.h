@@ -27,6 +27,10 @@ std::string RealPath(const std::string& name);
 std::string StagedPath(const std::string& name);
 // Makes FullPath(name) name the staged copy, or the file again (used by Change).
 void SetStaged(const std::string& name, bool staged);
+// The first data file (the four record files, then the settings file) that is there but is not
+// a regular file, as "PATH: it is a folder"; empty when there is none. Such a file is never
+// opened, so every read sees it as missing and every write fails.
+std::string DataFileRefusal();
 
 // Lookups by name, compared without regard to ASCII case. They return the lowest matching
 // record index or kNoId, and lowercase their arguments in place whenever the file opens.

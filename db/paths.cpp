@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
+#include "base/file.h"
 #include "db/database.h"
 
 namespace spinox {
@@ -64,6 +66,16 @@ void SetStaged(const std::string& name, bool staged) {
   std::vector<std::string>& names = StagedNames();
   names.erase(std::remove(names.begin(), names.end(), name), names.end());
   if (staged) names.push_back(name);
+}
+
+std::string DataFileRefusal() {
+  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile, kSettingsFile}) {
+    std::string path = RealPath(name);
+    PathKind kind = KindOf(path);
+    if (kind == PathKind::kFolder) return path + ": " + FileErrorText(EISDIR);
+    if (kind == PathKind::kOther) return path + ": " + FileErrorText(ENODEV);
+  }
+  return "";
 }
 
 }  // namespace spinox

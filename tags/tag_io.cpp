@@ -32,12 +32,13 @@ TagFile::TagFile(const std::string& path) {
     size_ = static_cast<int64_t>(filled_);
     return;
   }
-  // One seek from the end gives the size and the ID3v1 trailer's place at once.
-  if (std::fseek(f, -static_cast<long>(sizeof end_), SEEK_END) != 0) return;
-  long at = std::ftell(f);
-  if (at < 0 || std::fread(end_, 1, sizeof end_, f) != sizeof end_) return;
+  // The size comes from the open handle (not a seek and a 32-bit tell), so files past 2 GB
+  // keep their ID3v1 trailer.
+  int64_t size = file_.Size();
+  int64_t at = size - static_cast<int64_t>(sizeof end_);
+  if (size < static_cast<int64_t>(kHead) || !ReadAt(at, end_, sizeof end_)) return;
   endBase_ = at;
-  size_ = static_cast<int64_t>(at) + static_cast<int64_t>(sizeof end_);
+  size_ = size;
 }
 
 bool TagFile::ReadAt(int64_t pos, void* dst, size_t n) {

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "base/clock.h"
+#include "base/file.h"
 #include "db/database.h"
 #include "db/journal.h"
 
@@ -121,18 +122,33 @@ std::string FormatTime(int32_t t) {
   return buf;
 }
 
-void UseDatabaseDir(const ParsedArgs& args) {
+void SetDatabaseDir(const ParsedArgs& args) {
   std::string dir = args.Get("--db");
   if (dir.empty()) {
     const char* env = std::getenv("SPINOX_DB");
     dir = env && *env ? env : ".";
   }
   SetDataDir(dir);
+}
+
+bool UseDatabaseDir(const ParsedArgs& args, const char* command, Io& io) {
+  SetDatabaseDir(args);
+  PathKind kind = KindOf(DataDir());
+  if (kind == PathKind::kFile || kind == PathKind::kOther) {
+    Fail(io, command, DataDir() + " is not a folder");
+    return false;
+  }
+  std::string refusal = DataFileRefusal();
+  if (!refusal.empty()) {
+    Fail(io, command, refusal + ", where a data file belongs");
+    return false;
+  }
   // A change left unfinished by a process that died is undone before the command reads or
   // writes anything (taking the lock would do it too; this says so).
   std::string report;
   if (ChangePending() && RecoverDatabase(&report) && !report.empty())
-    std::fprintf(stderr, "spinox: %s", report.c_str());
+    std::fprintf(io.err, "spinox: %s", report.c_str());
+  return true;
 }
 
 bool ApplyNow(const ParsedArgs& args, const std::string& option, const char* command, Io& io) {

@@ -33,8 +33,12 @@ bool ParseDate(const std::string& text, int32_t* out);
 // Formats a time as local "YYYY-MM-DD HH:MM:SS" (empty for 0).
 std::string FormatTime(int32_t t);
 
-// Points the database at --db, else $SPINOX_DB, else the current folder.
-void UseDatabaseDir(const ParsedArgs& args);
+// Points the database at --db, else $SPINOX_DB, else the current folder, and finishes or
+// undoes a change a process that died left unfinished (saying so). False (with a message) when
+// the folder is not one, or a data file there is a folder, pipe or device.
+bool UseDatabaseDir(const ParsedArgs& args, const char* command, Io& io);
+// Only points the database at the folder, for a command that reports the rest itself.
+void SetDatabaseDir(const ParsedArgs& args);
 
 // Fixes "now" from the named date option when it is given; prints an error and returns false
 // when the date is bad.

@@ -1,5 +1,6 @@
 #include "tool/chart_common.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -97,8 +98,9 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   for (const char* option : {"--album", "--artist", "--playlist"}) given += args.Has(option);
   if (given > 1) return Fail(io, command, "give one filter", kBadUsage);
   if (args.Has("--playlist")) {
-    if (!player || !player->Load(args.Get("--playlist")))
-      return Fail(io, command, "cannot read playlist '" + args.Get("--playlist") + "'");
+    std::string why;
+    if (!player || !player->Load(args.Get("--playlist"), &why))
+      return Fail(io, command, "cannot read playlist '" + args.Get("--playlist") + "': " + why);
     SetCurrentPlayer(player);
     _filter = kFilterPlaylist;
   }
@@ -155,9 +157,16 @@ M3uPlayer::~M3uPlayer() {
   if (CurrentPlayer() == this) SetCurrentPlayer(nullptr);
 }
 
-bool M3uPlayer::Load(const std::string& path) {
+bool M3uPlayer::Load(const std::string& path, std::string* why) {
   std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(path, &bytes)) return false;
+  if (!ReadFileRange(path, 0, kMaxPlaylistBytes + 1, &bytes)) {
+    *why = FileErrorText(errno);
+    return false;
+  }
+  if (bytes.size() > kMaxPlaylistBytes) {
+    *why = "it is larger than " + std::to_string(kMaxPlaylistBytes >> 20) + " MB";
+    return false;
+  }
   std::filesystem::path dir = std::filesystem::path(path).parent_path();
   std::string text(bytes.begin(), bytes.end()), line;
   entries_.clear();
@@ -185,7 +194,10 @@ bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& 
   SettingsRecord rec;
   if (!settingsPath.empty()) {
     if (!ReadSettingsFile(settingsPath, &rec)) {
-      Fail(io, command, "cannot use settings file '" + settingsPath + "'");
+      std::string why = FileSize(settingsPath) < 0
+                            ? FileErrorText(errno)
+                            : "it is not a settings file (no SPX at its start)";
+      Fail(io, command, "cannot use settings file '" + settingsPath + "': " + why);
       return false;
     }
   } else if (!ReadSettingsFile(FullPath(kSettingsFile), &rec)) {
@@ -197,7 +209,7 @@ bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& 
 
 int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withSettings,
                  M3uPlayer* player, Chart* chart) {
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, command, io)) return kFailed;
   if (!ApplyNow(args, "--now", command, io)) return kBadUsage;
   if (!LoadToolSettings(withSettings ? args.Get("--settings") : "", command, io)) return kFailed;
   int32_t from = 0, to = 0;

@@ -22,8 +22,10 @@ class M3uPlayer : public Player {
   ~M3uPlayer() override;
   M3uPlayer(const M3uPlayer&) = delete;
   M3uPlayer& operator=(const M3uPlayer&) = delete;
-  // False when the file cannot be read.
-  bool Load(const std::string& path);
+  // A playlist longer than this is refused rather than read into memory.
+  static constexpr size_t kMaxPlaylistBytes = size_t{64} << 20;
+  // False (with the reason in `why`) when the file cannot be read.
+  bool Load(const std::string& path, std::string* why);
   int PlayState() override { return 0; }
   int TrackLength() override { return -1; }
   int PlaylistLength() override { return static_cast<int>(entries_.size()); }

@@ -20,7 +20,7 @@ int RunBackup(const std::vector<std::string>& argv, Io& io) {
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (!args.positional.empty()) return Fail(io, "backup", "takes no arguments", kBadUsage);
   if (!ApplyNow(args, "--at", "backup", io)) return kBadUsage;
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "backup", io)) return kFailed;
   std::string path = BackupDatabase();
   if (path.empty()) return Fail(io, "backup", "could not write a backup in " + DataDir());
   std::fprintf(io.out, "%s\n", path.c_str());

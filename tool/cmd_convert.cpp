@@ -22,7 +22,7 @@ int RunConvert(const std::vector<std::string>& argv, Io& io) {
   if (!ParseArgs(argv, {"--db"}, {}, "convert", &args, io)) return kBadUsage;
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (!args.positional.empty()) return Fail(io, "convert", "takes no arguments", kBadUsage);
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "convert", io)) return kFailed;
   std::string path = FullPath(kSettingsFile);
   File f(path, "rb");
   if (!f.IsOpen()) return Fail(io, "convert", "cannot read '" + path + "'");

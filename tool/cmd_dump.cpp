@@ -91,7 +91,7 @@ int RunDump(const std::vector<std::string>& argv, Io& io) {
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (args.positional.size() != 1)
     return Fail(io, "dump", "give one of songs, albums, artists, hits", kBadUsage);
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "dump", io)) return kFailed;
   const std::string& what = args.positional[0];
   bool json = args.Has("--json");
   if (what == "songs")

@@ -1,4 +1,5 @@
 // spinox play / spinox info: a track's statistics, with or without recording a play.
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -65,9 +66,10 @@ int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* 
     return Fail(io, command, "give one FILE (see --help)", kBadUsage);
   if (!ApplyNow(args, "--at", command, io)) return kBadUsage;
   std::string path = std::filesystem::absolute(args.positional[0]).lexically_normal().string();
-  if (!File(path, "rb").IsOpen()) return Fail(io, command, "cannot read '" + path + "'");
+  if (!File(path, "rb").IsOpen())
+    return Fail(io, command, "cannot read '" + path + "': " + FileErrorText(errno));
   if (path.size() >= kPathSize) return Fail(io, command, "path longer than 249 bytes: " + path);
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, command, io)) return kFailed;
   TrackTag tag = {};
   SetField(tag.file, path);
   ReadTag(&tag);

@@ -41,7 +41,7 @@ int RunRemove(const std::vector<std::string>& argv, Io& io) {
   RecId id;
   if (!ParseId(args.positional[0], &id))
     return Fail(io, "remove", "'" + args.positional[0] + "' is not a song id");
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "remove", io)) return kFailed;
   if (id >= SongCount()) return Fail(io, "remove", "there is no song " + args.positional[0]);
   TerminalUser user(io, args.Has("--yes") ? Answer::kYes : Answer::kAsk);
   if (!CurrentUser().Ask(

@@ -1,4 +1,7 @@
 // spinox restore: replaces the database by a backup file's records.
+#include <cerrno>
+
+#include "base/file.h"
 #include "db/backup.h"
 #include "db/database.h"
 #include "tool/args.h"
@@ -20,7 +23,11 @@ int RunRestore(const std::vector<std::string>& argv, Io& io) {
   if (!ParseArgs(argv, {"--db"}, {"--yes"}, "restore", &args, io)) return kBadUsage;
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (args.positional.size() != 1) return Fail(io, "restore", "give one FILE", kBadUsage);
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "restore", io)) return kFailed;
+  if (!File(args.positional[0], "rb").IsOpen())
+    return Fail(io, "restore",
+                "cannot read '" + args.positional[0] + "': " + FileErrorText(errno) +
+                    "; the database was not changed");
   TerminalUser user(io, args.Has("--yes") ? Answer::kYes : Answer::kAsk);
   user.SetFile(args.positional[0]);
   RestoreResult result = RestoreDatabase();

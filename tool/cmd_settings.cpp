@@ -1,4 +1,5 @@
 // spinox settings: every field of a settings file, by name.
+#include <cerrno>
 #include <cstring>
 
 #include "base/codepage.h"
@@ -96,14 +97,14 @@ int RunSettings(const std::vector<std::string>& argv, Io& io) {
   bool defaults = args.Has("--defaults");
   if (args.positional.size() > (defaults ? 0u : 1u))
     return Fail(io, "settings", "give at most one FILE, and none with --defaults", kBadUsage);
-  UseDatabaseDir(args);
+  if (!UseDatabaseDir(args, "settings", io)) return kFailed;
   if (defaults) {
     Print(DefaultSettings(), "(defaults)", kSettingsSize, args.Has("--json"), io.out);
     return kOk;
   }
   std::string path = args.positional.empty() ? FullPath(kSettingsFile) : args.positional[0];
   int64_t size = FileSize(path);
-  if (size < 0) return Fail(io, "settings", "cannot read '" + path + "'");
+  if (size < 0) return Fail(io, "settings", "cannot read '" + path + "': " + FileErrorText(errno));
   SettingsRecord rec;
   if (!ReadSettingsFile(path, &rec))
     return Fail(io, "settings",

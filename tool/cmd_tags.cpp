@@ -1,6 +1,6 @@
 // spinox tags: what the plug-in reads from each track file's tags.
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,9 +25,7 @@ const char kUsage[] =
 std::string Refusal(const std::string& path) {
   if (path.size() > static_cast<size_t>(kPathSize - 1))
     return "path longer than " + std::to_string(kPathSize - 1) + " bytes: " + path;
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return "is a folder: " + path;
-  if (!FileExists(path)) return "cannot open " + path;
+  if (!FileExists(path)) return "cannot read " + path + ": " + FileErrorText(errno);
   return "";
 }
 
