@@ -1,5 +1,7 @@
 #include "base/replace_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -59,19 +61,48 @@ bool SyncFolder(const std::string& dir) {
 #endif
 }
 
-bool WriteFileReplacing(const std::string& path, const void* data, size_t n) {
+std::string ReplaceRefusal(const std::string& path) {
+  PathKind kind = KindOf(path);
+  if (kind == PathKind::kFolder) return FileErrorText(EISDIR);
+  if (kind == PathKind::kOther) return FileErrorText(ENODEV);
+#ifdef _WIN32
+  struct _stat64 st;
+  bool readOnly =
+      kind == PathKind::kFile && _stat64(path.c_str(), &st) == 0 && (st.st_mode & _S_IWRITE) == 0;
+#else
+  struct stat st;
+  bool readOnly = kind == PathKind::kFile && stat(path.c_str(), &st) == 0 &&
+                  (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+#endif
+  return readOnly ? "it is read-only" : "";
+}
+
+bool WriteFileReplacing(const std::string& path, const void* data, size_t n, std::string* why) {
+  std::string refusal = ReplaceRefusal(path);
+  if (!refusal.empty()) {
+    SetIoError("cannot write '" + path + "': " + refusal);
+    if (why) *why = refusal;
+    return false;
+  }
   std::string temp = TempPathFor(path);
-  bool written;
+  int err = 0;
+  errno = 0;
   {
     File f;
     if (!f.Open(temp, "wb")) {
+      err = errno ? errno : EIO;
       NoteIoFailure("create", temp);
-      return false;
+    } else if (!f.Write(data, n) || !f.Sync() || !f.Close()) {
+      err = errno ? errno : EIO;
     }
-    written = f.Write(data, n) && f.Sync() && f.Close();
   }
-  if (written && RenameOver(temp, path)) return true;
+  if (!err) {
+    errno = 0;
+    if (RenameOver(temp, path)) return true;
+    err = errno ? errno : EIO;
+  }
   std::remove(temp.c_str());
+  if (why) *why = FileErrorText(err);
   return false;
 }
 

@@ -19,8 +19,14 @@ bool RemoveFile(const std::string& path);
 // Windows writes them through on each rename, so there it does nothing.
 bool SyncFolder(const std::string& dir);
 
+// Why `path` cannot be replaced, or empty when it can: a folder, pipe or device is there, or a
+// file without write permission for anyone (read-only, as Windows treats it, even for root).
+std::string ReplaceRefusal(const std::string& path);
+
 // Writes the bytes to TempPathFor(path), puts them on the disk and renames the file over
-// `path`. False when anything fails; `path` is then untouched and the temporary file removed.
-bool WriteFileReplacing(const std::string& path, const void* data, size_t n);
+// `path`. False when anything fails (noted as LastIoError(), and the reason in plain words in
+// `why` when given); `path` is then untouched and the temporary file removed.
+bool WriteFileReplacing(const std::string& path, const void* data, size_t n,
+                        std::string* why = nullptr);
 
 }  // namespace spinox

@@ -1,5 +1,6 @@
 #include "db/settings.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -317,6 +318,23 @@ DatFileLoad LoadDatFile() {
 
 bool WriteDataFile() {
   return WriteSettingsFile(FullPath(kSettingsFile), CurrentSettings());
+}
+
+namespace {
+
+int32_t Span(int32_t from, int32_t to) {
+  int64_t span = int64_t{to} - from;
+  return static_cast<int32_t>(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+int32_t RectWidth(const WindowRect& r) {
+  return Span(r.left, r.right);
+}
+
+int32_t RectHeight(const WindowRect& r) {
+  return Span(r.top, r.bottom);
 }
 
 int GetRects(WindowRect* hit, WindowRect* tool) {

@@ -31,6 +31,11 @@ struct WindowRect {
 };
 static_assert(sizeof(WindowRect) == 16, "WindowRect layout");
 
+// right - left and bottom - top, computed without overflow (a settings file may hold any
+// numbers) and saturated to the 32-bit range.
+int32_t RectWidth(const WindowRect& r);
+int32_t RectHeight(const WindowRect& r);
+
 // The HTML export dialog's fields as the settings file holds them (offsets 1346..3409). The
 // Win32 shell moves them into the dialog's controls after loading and reads them back before
 // writing; texts are the controls' texts, numbers the number edits, indices the combo

@@ -6,6 +6,7 @@
 
 #include "base/file.h"
 #include "base/player.h"
+#include "base/replace_file.h"
 #include "base/text.h"
 #include "db/database.h"
 #include "db/record_io.h"
@@ -66,11 +67,14 @@ bool PlaylistText(int32_t type, int32_t count, const HitListItem* items, std::st
   return true;
 }
 
-bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items) {
+bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
+                   std::string* why) {
   std::string text;
-  if (!PlaylistText(type, count, items, &text)) return false;
-  File out(path, "wb");
-  return out.IsOpen() && out.Write(text.data(), text.size()) && out.Flush();
+  if (!PlaylistText(type, count, items, &text)) {
+    if (why) *why = "the song file " + FullPath(kSongFile) + " cannot be read";
+    return false;
+  }
+  return WriteFileReplacing(path, text.data(), text.size(), why);
 }
 
 void MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,

@@ -18,9 +18,11 @@ extern const char* const kTempPlaylist;  // "temphit.m3u"
 // ended by CR LF. False when the song file cannot be read.
 bool PlaylistText(int32_t type, int32_t count, const HitListItem* items, std::string* text);
 
-// Writes the playlist to `path`. False (nothing written) when the song file cannot be read or
-// the file cannot be written.
-bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items);
+// Writes the playlist to `path` through a temporary file renamed over it. False when the song
+// file cannot be read or the file cannot be written, with the reason in `why` when given; an
+// existing file at `path` is then as it was.
+bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
+                   std::string* why = nullptr);
 
 // Play (1), enqueue (0) or save (2) the list. For save `savePath` is the file the user chose,
 // empty when the dialog was cancelled. An empty list, a cancelled save or a playlist that cannot

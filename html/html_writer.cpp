@@ -1,16 +1,21 @@
 #include "html/html_writer.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include "base/file.h"
+#include "base/replace_file.h"
 #include "base/text.h"
+#include "db/database.h"
+#include "html/sample_template.h"
 #include "html/tags.h"
 
 namespace spinox {
 
 namespace {
 
-constexpr int64_t kMaxTemplateSize = 16 << 20;
+constexpr size_t kMaxTemplateSize = size_t{16} << 20;
 constexpr size_t kMaxCellText = 99;
 
 const char* const kAlignBlocks[] = {"", "<div align=\"left\">", "<div align=\"center\">",
@@ -117,6 +122,31 @@ void BuiltInPage(std::string* out, const HtmTableProps& table, const HtmRowProps
   *out += "</body>\n</html>";
 }
 
+// The template's text; the data folder's sample template from its built-in text when the file
+// is missing.
+bool ReadTemplate(const std::string& path, std::string* text, std::string* why) {
+  if (path.empty()) {
+    *why = "no template file is chosen";
+    return false;
+  }
+  std::vector<unsigned char> bytes;
+  if (!ReadFileRange(path, 0, kMaxTemplateSize + 1, &bytes)) {
+    int err = errno;
+    if (KindOf(path) == PathKind::kMissing && path == FullPath(kSampleTemplateName)) {
+      *text = kSampleTemplate;
+      return true;
+    }
+    *why = FileErrorText(err);
+    return false;
+  }
+  if (bytes.size() > kMaxTemplateSize) {
+    *why = "it is larger than " + std::to_string(kMaxTemplateSize >> 20) + " MB";
+    return false;
+  }
+  text->assign(bytes.begin(), bytes.end());
+  return true;
+}
+
 }  // namespace
 
 std::string HtmlEscape(const std::string& text) {
@@ -161,22 +191,23 @@ void htmTable(std::string* out, const HtmTableProps& table, const HtmRowProps& t
 
 int WriteHtm(const HtmTableProps& table, const HtmRowProps& top, const HtmRowProps& rest,
              const HtmPageProps& page, const HtmTagValues& tags, const std::string& path,
-             ListOnShow& list, int32_t columnCount) {
-  File out(path, "wb");
-  if (!out.IsOpen()) return 0;
-  std::string html;
+             ListOnShow& list, int32_t columnCount, std::string* error) {
+  std::string html, why;
   if (page.useTemplate) {
-    std::string templatePath = FieldText(page.templatePath);
-    std::vector<unsigned char> bytes;
-    int64_t size = templatePath.empty() ? -1 : FileSize(templatePath);
-    if (size < 0 || size > kMaxTemplateSize || !ReadWholeFile(templatePath, &bytes)) return 0;
+    std::string templatePath = FieldText(page.templatePath), text;
+    if (!ReadTemplate(templatePath, &text, &why)) {
+      if (error) *error = "Could not read the template file '" + templatePath + "': " + why;
+      return 0;
+    }
     HtmTableSource source{&table, &top, &rest, &list, columnCount};
-    TagScanTmpl(&html, std::string(bytes.begin(), bytes.end()), tags, source);
+    TagScanTmpl(&html, text, tags, source);
   } else {
     BuiltInPage(&html, table, top, rest, page, tags, list, columnCount);
   }
   html = WithCrLf(html);
-  return out.Write(html.data(), html.size()) && out.Flush() ? 1 : 0;
+  if (WriteFileReplacing(path, html.data(), html.size(), &why)) return 1;
+  if (error) *error = "Could not write '" + path + "': " + why;
+  return 0;
 }
 
 }  // namespace spinox

@@ -56,11 +56,14 @@ std::string HtmlEscape(const std::string& text);
 void htmTable(std::string* out, const HtmTableProps& table, const HtmRowProps& top,
               const HtmRowProps& rest, ListOnShow& list, int32_t columnCount);
 
-// Writes the page to `path` (lines end with CR LF). Returns 1 when written; 0 when the file
-// cannot be written or the template is asked for but cannot be read (the file is then left
-// empty).
+// Writes the page to `path` (lines end with CR LF) through a temporary file renamed over it, so
+// an existing page is replaced whole or not at all. Returns 1 when written; 0 when the file
+// cannot be written or the template is asked for but cannot be read, with what went wrong in
+// `error` (naming the file). The data folder's sample template, when it is the one chosen and
+// is not there (a read-only folder it could not be installed in), is taken from its built-in
+// text.
 int WriteHtm(const HtmTableProps& table, const HtmRowProps& top, const HtmRowProps& rest,
              const HtmPageProps& page, const HtmTagValues& tags, const std::string& path,
-             ListOnShow& list, int32_t columnCount);
+             ListOnShow& list, int32_t columnCount, std::string* error = nullptr);
 
 }  // namespace spinox

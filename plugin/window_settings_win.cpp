@@ -12,7 +12,7 @@ namespace {
 
 void MoveFrame(HWND frame, const WindowRect& r) {
   if (!frame) return;
-  SetWindowPos(frame, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+  SetWindowPos(frame, nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

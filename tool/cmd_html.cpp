@@ -1,6 +1,5 @@
 // spinox html: the hit list as the HTML export writes it, with the HTML settings of a settings
 // file.
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "html/color.h"
 #include "html/html_settings.h"
 #include "html/html_writer.h"
+#include "html/page_images.h"
 #include "html/sample_template.h"
 #include "html/tags.h"
 #include "tool/chart_common.h"
@@ -26,25 +26,8 @@ const char kUsage[] =
 
 // Width of the list view the page's column shares are taken from: the hit list window's.
 int32_t ListWidth() {
-  int32_t w = _rectHit.right - _rectHit.left;
+  int32_t w = RectWidth(_rectHit);
   return w > 0 && w < 100000 ? w : 400;
-}
-
-// Copies the chosen background images beside the page; an existing file there stays.
-void CopyImages(const std::string& out, const HtmTableProps& table, const HtmRowProps& top,
-                const HtmRowProps& rest, const HtmPageProps& page) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::path(out).parent_path();
-  const std::pair<const char*, const char*> images[] = {{table.background, _htm_table_img},
-                                                        {page.background, _htm_page_img},
-                                                        {rest.background, _htm_rest_img},
-                                                        {top.background, _htm_top_img}};
-  for (const auto& [name, source] : images) {
-    std::string n = FieldText(name, kPathSize), s = FieldText(source, kPathSize);
-    if (n.empty() || s.empty()) continue;
-    std::error_code ec;
-    fs::copy_file(s, dir / n, fs::copy_options::skip_existing, ec);
-  }
 }
 
 int RunHtml(const std::vector<std::string>& argv, Io& io) {
@@ -72,12 +55,13 @@ int RunHtml(const std::vector<std::string>& argv, Io& io) {
   GetTags(&tags);
   TableListOnShow list = MakeListOnShow(chart.columns, chart.rows, ListWidth());
   int32_t columns = static_cast<int32_t>(chart.columns.size());
-  if (!WriteHtm(table, top, rest, page, tags, out, list, columns))
-    return Fail(io, "html",
-                page.useTemplate
-                    ? "Could not open template file '" + FieldText(page.templatePath) + "'"
-                    : "cannot write '" + out + "'");
-  CopyImages(out, table, top, rest, page);
+  std::string error;
+  if (!WriteHtm(table, top, rest, page, tags, out, list, columns, &error))
+    return Fail(io, "html", error);
+  int missing = CopyPageImages(out, table, top, rest, page);
+  if (missing > 0)
+    std::fprintf(io.err, "spinox html: %d background image(s) could not be copied beside '%s'\n",
+                 missing, out.c_str());
   return kOk;
 }
 

@@ -30,8 +30,9 @@ int RunM3u(const std::vector<std::string>& argv, Io& io) {
   Chart chart;
   int rc = ComputeChart(args, "m3u", io, false, &player, &chart);
   if (rc != kOk) return rc;
-  if (!WritePlaylist(args.Get("-o"), _type, _hitlistsize, _hitlist))
-    return Fail(io, "m3u", "cannot write '" + args.Get("-o") + "'");
+  std::string why;
+  if (!WritePlaylist(args.Get("-o"), _type, _hitlistsize, _hitlist, &why))
+    return Fail(io, "m3u", "cannot write '" + args.Get("-o") + "': " + why);
   return kOk;
 }
 

@@ -1,6 +1,8 @@
 #include "tool/command.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "db/lock.h"
 
@@ -32,7 +34,9 @@ const std::vector<Command>& Commands() {
   return Registry();
 }
 
-int RunTool(const std::vector<std::string>& args, Io& io) {
+namespace {
+
+int Dispatch(const std::vector<std::string>& args, Io& io) {
   if (args.empty()) {
     PrintUsage(io.err);
     return kBadUsage;
@@ -50,6 +54,19 @@ int RunTool(const std::vector<std::string>& args, Io& io) {
   std::fprintf(io.err, "spinox: unknown command '%s'\n", args[0].c_str());
   PrintUsage(io.err);
   return kBadUsage;
+}
+
+}  // namespace
+
+// What a command printed must have reached its output (a full disk, a closed pipe): a report
+// that was lost is a failure, whatever the command itself returned.
+int RunTool(const std::vector<std::string>& args, Io& io) {
+  int code = Dispatch(args, io);
+  errno = 0;
+  if (std::fflush(io.out) == 0 && !std::ferror(io.out)) return code;
+  std::string why = errno ? std::strerror(errno) : "write error";
+  std::fprintf(io.err, "spinox: could not write the output: %s\n", why.c_str());
+  return code == kOk ? kFailed : code;
 }
 
 }  // namespace spinox::cli

@@ -223,10 +223,11 @@ TEST_F(HtmlDialogTest, TemplatesTheSampleAndAMissingOne) {
   gBoxes.clear();
   page = Generate(dlg, Out("nothing.htm"));
   ASSERT_EQ(gBoxes.size(), 1u);
-  EXPECT_EQ(gBoxes[0].text, "Could not open template file");
+  EXPECT_EQ(gBoxes[0].text, "Could not read the template file '" + MusicFile("missing.htm") +
+                                "': No such file or directory");
   EXPECT_EQ(gBoxes[0].caption, "Error Writing File");
   EXPECT_EQ(gBoxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_EQ(SizeOf(Out("nothing.htm")), 0) << "the output is left empty";
+  EXPECT_EQ(SizeOf(Out("nothing.htm")), -1) << "no output is written";
   EXPECT_EQ(gShellOpened.size(), 1u) << "only the first page was opened";
 
   dlg = Show();

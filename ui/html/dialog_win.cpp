@@ -11,6 +11,7 @@
 #include "html/color.h"
 #include "html/html_settings.h"
 #include "html/html_writer.h"
+#include "html/page_images.h"
 #include "html/sample_template.h"
 #include "html/tags.h"
 #include "plugin/shell_win.h"
@@ -136,31 +137,6 @@ void PickTemplate(HWND dlg) {
     SetText(dlg, IDC_HTM_TEMPLATE, path);
 }
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// The image goes beside the page under the name its box shows. Only the name part counts, so a
-// name read from the settings file cannot place a copy outside the page's folder; an existing
-// file of that name is kept.
-void CopyImage(const std::string& folder, const char* name, const char* source) {
-  std::string file = name;
-  size_t slash = file.find_last_of("\\/:");
-  if (slash != std::string::npos) file = file.substr(slash + 1);
-  if (file.empty() || file == "." || file == ".." || !source[0]) return;
-  CopyFileA(source, (folder + file).c_str(), TRUE);
-}
-
-void CopyImages(const std::string& page, const HtmTableProps& table, const HtmRowProps& top,
-                const HtmRowProps& rest, const HtmPageProps& props) {
-  std::string folder = FolderOf(page);
-  CopyImage(folder, table.background, _htm_table_img);
-  CopyImage(folder, props.background, _htm_page_img);
-  CopyImage(folder, rest.background, _htm_rest_img);
-  CopyImage(folder, top.background, _htm_top_img);
-}
-
 // The sample template is the default: it is put in the data folder when first used.
 void InstallSampleWhenChosen(const HtmPageProps& page) {
   std::string sample = FullPath(kSampleTemplateName);
@@ -179,11 +155,13 @@ void WritePage(HWND dlg, const char* path) {
   FillTableStruct(fields, _htm_page_bg, &table, &top, &rest, &page);
   InstallSampleWhenChosen(page);
   ListViewOnShow list(_hwndHit, IDC_LIST);
-  if (!WriteHtm(table, top, rest, page, tags, path, list, _clmns)) {
-    MessageBoxA(dlg, "Could not open template file", "Error Writing File", MB_OK | MB_ICONERROR);
+  std::string error;
+  if (!WriteHtm(table, top, rest, page, tags, path, list, _clmns, &error)) {
+    MessageBoxA(dlg, error.c_str(), "Error Writing File", MB_OK | MB_ICONERROR);
     return;
   }
-  CopyImages(path, table, top, rest, page);
+  // The images go beside the page under the names their boxes show (the name part only).
+  CopyPageImages(path, table, top, rest, page);
   if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER))
     ShellExecuteA(dlg, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -1,0 +1,248 @@
+// Where a file belongs, the tool takes only a regular file it can use: a folder, a pipe, a
+// read-only or unwritable output and a full standard output each give a clear error and a
+// non-zero exit, never a crash, a hang, a recorded play or a damaged file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/file.h"
+#include "base/text.h"
+#include "db/settings.h"
+#include "tests/test_util.h"
+#include "tool/cli_test_util.h"
+
+namespace spinox::cli {
+namespace {
+
+using test::CliRun;
+using test::Contains;
+using test::RunCli;
+
+// A database with one play of one track, and the names the cases put odd entries at.
+class Refusals : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    alarm(60);  // a refusal that hangs (a pipe opened for reading) fails the run
+    track_ = db_.File("song.mp3");
+    spinox::test::WriteBytes(track_, std::vector<unsigned char>(300, 7));
+    ASSERT_EQ(RunCli({"play", "--db", db_.path(), "--at", "@1000000", track_}).code, 0);
+    hits_ = spinox::test::ReadBytes(db_.File("gen_spinox.hit"));
+  }
+  void TearDown() override { alarm(0); }
+
+ public:
+  // A settings file whose page template is `templatePath`.
+  std::string SettingsWithTemplate(const std::string& templatePath) {
+    SettingsRecord rec = DefaultSettings();
+    rec.html.useTemplate = 1;
+    SetField(rec.html.templateFile, templatePath);
+    std::string path = db_.File("template.dat");
+    EXPECT_TRUE(WriteSettingsFile(path, rec));
+    return path;
+  }
+
+  const std::string& db() const { return db_.path(); }
+  const std::string& track() const { return track_; }
+  const std::vector<unsigned char>& hits() const { return hits_; }
+
+ private:
+  spinox::test::TempDatabase db_;
+  std::string track_;
+  std::vector<unsigned char> hits_;
+};
+
+// A place a file is read from or written to. The odd entry is made at `at` in a fresh folder
+// (`dir`); `args` gives the command with the database `db` and the entry's path `odd`.
+struct Place {
+  const char* what;
+  const char* at;
+  std::function<std::vector<std::string>(Refusals*, const std::string& db, const std::string& dir,
+                                         const std::string& odd)>
+      args;
+  const char* says;  // part of the message besides the reason
+};
+
+using Args = std::vector<std::string>;
+using S = const std::string&;
+
+const std::vector<Place>& Places() {
+  static const std::vector<Place> places = {
+      {"track", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"play", "--db", db, odd};
+       },
+       "cannot read"},
+      {"track (info)", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"info", "--db", db, odd};
+       },
+       "cannot read"},
+      {"track (tags)", "odd",
+       [](Refusals*, S, S, S odd) {
+         return Args{"tags", odd};
+       },
+       "cannot read"},
+      {"playlist", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"chart", "--db", db, "--playlist", odd};
+       },
+       "cannot read playlist"},
+      {"settings file", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"html", "--db", db, "--settings", odd, "-o", odd + ".htm"};
+       },
+       "cannot use settings file"},
+      {"template", "odd",
+       [](Refusals* t, S db, S, S odd) {
+         return Args{"html", "--db",      db, "--settings", t->SettingsWithTemplate(odd),
+                     "-o",   odd + ".htm"};
+       },
+       "Could not read the template file"},
+      {"page", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"html", "--db", db, "-o", odd};
+       },
+       "Could not write"},
+      {"playlist written", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"m3u", "--db", db, "-o", odd};
+       },
+       "cannot write"},
+      {"song file", "gen_spinox.sng",
+       [](Refusals*, S, S dir, S) {
+         return Args{"chart", "--db", dir};
+       },
+       "where a data file belongs"},
+      {"hit file", "gen_spinox.hit",
+       [](Refusals*, S, S dir, S) {
+         return Args{"chart", "--db", dir};
+       },
+       "where a data file belongs"},
+      {"hit file (play)", "gen_spinox.hit",
+       [](Refusals* t, S, S dir, S) {
+         return Args{"play", "--db", dir, t->track()};
+       },
+       "where a data file belongs"},
+      {"settings in the data folder", "gen_spinox.dat",
+       [](Refusals*, S, S dir, S) {
+         return Args{"dump", "--db", dir, "songs"};
+       },
+       "where a data file belongs"},
+      {"backup", "odd",
+       [](Refusals*, S db, S, S odd) {
+         return Args{"restore", "--db", db, "--yes", odd};
+       },
+       "cannot read"},
+  };
+  return places;
+}
+
+// Runs every place with the odd entry `make` makes; each must fail with `reason`, leave the
+// entry as it was and record no play.
+void CheckPlaces(Refusals* t, const std::function<void(const std::string&)>& make,
+                 const char* reason) {
+  for (const Place& p : Places()) {
+    spinox::test::TempDir dir;
+    std::string odd = dir.File(p.at);
+    make(odd);
+    CliRun r = RunCli(p.args(t, t->db(), dir.path(), odd));
+    EXPECT_EQ(r.code, kFailed) << p.what << ": " << r.err;
+    EXPECT_TRUE(Contains(r.err, p.says)) << p.what << ": " << r.err;
+    EXPECT_TRUE(Contains(r.err, reason)) << p.what << ": " << r.err;
+    EXPECT_NE(KindOf(odd), PathKind::kFile) << p.what << ": replaced by a file";
+  }
+  EXPECT_EQ(spinox::test::ReadBytes(t->db() + "/gen_spinox.hit"), t->hits())
+      << "a play was recorded";
+}
+
+TEST_F(Refusals, Folder) {
+  CheckPlaces(
+      this, [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, "it is a folder");
+}
+
+TEST_F(Refusals, Pipe) {
+  CheckPlaces(
+      this, [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); },
+      "not a regular file");
+}
+
+std::string Text(const std::string& path) {
+  std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// The page and playlist commands, writing to `out`.
+std::vector<Args> OutputCommands(const std::string& db, const std::string& out) {
+  return {{"html", "--db", db, "-o", out}, {"m3u", "--db", db, "-o", out}};
+}
+
+TEST_F(Refusals, ReadOnlyOutputIsLeftAlone) {
+  std::string out = db() + "/out.txt";
+  for (const Args& args : OutputCommands(db(), out)) {
+    spinox::test::WriteBytes(out, {'o', 'l', 'd'});
+    ASSERT_EQ(chmod(out.c_str(), 0444), 0);
+    CliRun r = RunCli(args);
+    EXPECT_EQ(r.code, kFailed) << args[0];
+    EXPECT_TRUE(Contains(r.err, "'" + out + "': it is read-only")) << r.err;
+    EXPECT_EQ(Text(out), "old") << args[0];
+    ASSERT_EQ(chmod(out.c_str(), 0644), 0);
+  }
+}
+
+// The message names the output, not the template; a write that fails leaves the old file whole
+// and no temporary file behind.
+TEST_F(Refusals, UnwritableOutput) {
+  std::string nowhere = db() + "/no/such/folder/out.txt";
+  for (const Args& args : OutputCommands(db(), nowhere)) {
+    CliRun r = RunCli(args);
+    EXPECT_EQ(r.code, kFailed) << args[0];
+    EXPECT_TRUE(Contains(r.err, "'" + nowhere + "': No such file or directory")) << r.err;
+  }
+  std::string out = db() + "/out.txt";
+  ASSERT_EQ(RunCli(OutputCommands(db(), out)[0]).code, 0);  // installs the sample template
+  for (const Args& args : OutputCommands(db(), out)) {
+    spinox::test::WriteBytes(out, {'o', 'l', 'd'});
+    SetWriteFault(1);
+    CliRun r = RunCli(args);
+    SetWriteFault(0);
+    EXPECT_EQ(r.code, kFailed) << args[0];
+    EXPECT_TRUE(Contains(r.err, "'" + out + "'")) << r.err;
+    EXPECT_EQ(Text(out), "old") << args[0];
+    EXPECT_EQ(KindOf(out + ".tmp"), PathKind::kMissing) << args[0];
+  }
+}
+
+TEST_F(Refusals, FullStandardOutput) {
+  for (const Args& args : std::vector<Args>{{"chart", "--db", db()},
+                                            {"dump", "--db", db(), "hits"},
+                                            {"tags", track()},
+                                            {"--help"}}) {
+    Io io;
+    io.out = std::fopen("/dev/full", "w");
+    io.err = std::tmpfile();
+    ASSERT_TRUE(io.out && io.err);
+    int code = RunTool(args, io);
+    std::fclose(io.out);
+    EXPECT_EQ(code, kFailed) << args[0];
+    EXPECT_TRUE(Contains(test::SlurpAndClose(io.err), "could not write the output")) << args[0];
+  }
+}
+
+// The sample template that cannot be installed (a read-only data folder; here its name leads
+// into a missing folder) is taken from its built-in text: the page is still written.
+TEST_F(Refusals, ReadOnlyDataFolderDoesNotStopThePage) {
+  std::string sample = db() + "/spinoxsampletemplate.htm";
+  ASSERT_EQ(symlink((db() + "/missing/sample.htm").c_str(), sample.c_str()), 0);
+  CliRun r = RunCli({"html", "--db", db(), "--now", "@1000100", "-o", db() + "/page.htm"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(Contains(Text(db() + "/page.htm"), "<h2>Top 1 Songs</h2>"));
+}
+
+}  // namespace
+}  // namespace spinox::cli
