@@ -51,8 +51,9 @@ void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist);
 bool ClearDatabase();
 
 // Resolves a SongInfo whose texts are filled: ids, the counters, playTime and lastPlayed, read
-// under the shared lock; then stores the track's path in its song record. False when the lock
-// could not be had (ids none, counters 0) or the path could not be stored.
+// under the shared lock; then stores the track's path in its song record unless another
+// process holds the lock. False when the lock could not be had (ids none, counters 0) or the
+// path could not be stored.
 bool FillSongInfo(SongInfo* info);
 // Records one play under the exclusive lock: the names are resolved again, the missing artist,
 // album and song records added, then one HitRecord at the later of info->playTime and the last

@@ -119,21 +119,21 @@ void Pause() {
 }
 #endif
 
-// Takes the lock, waiting up to the set time while another process holds it.
-Take TakeWaiting(const std::string& path, LockKind kind) {
+// Takes the lock, waiting up to `waitMs` while another process holds it.
+Take TakeWaiting(const std::string& path, LockKind kind, int waitMs) {
   auto start = std::chrono::steady_clock::now();
   for (;;) {
     Take result = TryTake(path, kind);
     if (result != Take::kBusy) return result;
     auto waited = std::chrono::steady_clock::now() - start;
-    if (waited >= std::chrono::milliseconds(gWaitMs)) return result;
+    if (waited >= std::chrono::milliseconds(waitMs)) return result;
     Pause();
   }
 }
 
-bool Acquire(LockKind kind) {
+bool Acquire(LockKind kind, int waitMs) {
   std::string path = FullPath(kLockFile);
-  Take result = TakeWaiting(path, kind);
+  Take result = TakeWaiting(path, kind, waitMs);
   if (result == Take::kTaken) return true;
   // A folder where the lock file cannot be made is one no other process can write either;
   // reading it needs no lock.
@@ -149,12 +149,12 @@ bool Acquire(LockKind kind) {
 
 // A change left unfinished by a process that died while holding the lock is undone before
 // anyone reads or writes; a reader takes the lock exclusively for that moment.
-bool AcquireRecovered(LockKind kind) {
-  if (!Acquire(kind)) return false;
+bool AcquireRecovered(LockKind kind, int waitMs) {
+  if (!Acquire(kind, waitMs)) return false;
   if (!ChangePending()) return true;
   if (kind == LockKind::kShared) {
     Release();
-    if (!Acquire(LockKind::kExclusive)) return false;
+    if (!Acquire(LockKind::kExclusive, waitMs)) return false;
   }
   std::string report;
   bool recovered = FinishUnderLock(&report);
@@ -163,7 +163,7 @@ bool AcquireRecovered(LockKind kind) {
     return recovered;
   }
   Release();
-  return Acquire(kind);
+  return Acquire(kind, waitMs);
 }
 
 }  // namespace
@@ -172,7 +172,7 @@ void SetLockWait(int milliseconds) {
   gWaitMs = milliseconds > 0 ? milliseconds : 0;
 }
 
-DatabaseLock::DatabaseLock(LockKind kind) {
+DatabaseLock::DatabaseLock(LockKind kind, int waitMs) {
   if (gDepth > 0) {
     if (kind == LockKind::kExclusive && gKind == LockKind::kShared) {
       SetIoError("the database cannot be changed while it is being read");
@@ -182,7 +182,7 @@ DatabaseLock::DatabaseLock(LockKind kind) {
     ++gDepth;
     return;
   }
-  if (!AcquireRecovered(kind)) return;
+  if (!AcquireRecovered(kind, waitMs == kSetWait ? gWaitMs : waitMs)) return;
   held_ = true;
   gDepth = 1;
   gKind = kind;

@@ -21,7 +21,9 @@ void SetLockWait(int milliseconds);
 
 class DatabaseLock {
  public:
-  explicit DatabaseLock(LockKind kind);
+  static constexpr int kSetWait = -1;
+  // Waits as SetLockWait said, or `waitMs` (0: tries once).
+  explicit DatabaseLock(LockKind kind, int waitMs = kSetWait);
   ~DatabaseLock();
   DatabaseLock(const DatabaseLock&) = delete;
   DatabaseLock& operator=(const DatabaseLock&) = delete;

@@ -176,10 +176,9 @@ RecId WriteHit(HitRecord* hit) {
   }
   if (slot == kNoId) {
     hit->time = LaterOfLastHit(hit->time);
-    gPending = {true, path, 0, *hit};
-    slot = AppendRecord(kHitFile, hit, sizeof *hit, false);
-    gPending.slot = slot;
-    return slot;
+    File f(path, "rb");
+    gPending = {true, path, f.IsOpen() ? CountRecords(f, sizeof *hit) : 0, *hit};
+    return AppendRecord(kHitFile, hit, sizeof *hit, false);
   }
   return WriteInRecord(kHitFile, sizeof *hit, slot, 0, hit, sizeof *hit) ? slot : kNoId;
 }
@@ -208,9 +207,11 @@ bool FillSongInfo(SongInfo* info) {
     if (info->artistId == kNoId || !CountHits(info)) return true;
   }
   if (info->songId == kNoId) return true;
-  // The stored path follows the track to wherever it was last played from.
-  return WriteInRecord(kSongFile, sizeof(SongRecord), info->songId, offsetof(SongRecord, file),
-                       info->file, kPathSize);
+  // The stored path follows the track to wherever it was last played from. Another process
+  // at work is not waited for: the next resolving of the track stores the path.
+  DatabaseLock lock(LockKind::kExclusive, 0);
+  return !lock.held() || WriteInRecord(kSongFile, sizeof(SongRecord), info->songId,
+                                       offsetof(SongRecord, file), info->file, kPathSize);
 }
 
 // Under the lock the names are looked up again, since another process may have stored them (or

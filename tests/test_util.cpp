@@ -10,8 +10,11 @@
 
 namespace spinox::test {
 
-TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "spinox-test-XXXXXX").string();
+TempDir::TempDir(Where where) {
+  std::filesystem::path base = std::filesystem::temp_directory_path();
+  std::error_code ec;
+  if (where == Where::kMemory && std::filesystem::is_directory("/dev/shm", ec)) base = "/dev/shm";
+  std::string tmpl = (base / "spinox-test-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
   path_ = tmpl;
 }
@@ -23,7 +26,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-TempDatabase::TempDatabase() {
+TempDatabase::TempDatabase(Where where) : TempDir(where) {
   SetDataDir(path());
 }
 

@@ -6,10 +6,14 @@
 
 namespace spinox::test {
 
+// Where a test's folder goes: the system's temporary folder, or a memory file system where there
+// is one (for tests that put files on the disk hundreds of times).
+enum class Where { kTemp, kMemory };
+
 // A fresh empty folder under the system's temporary folder, removed with its files at scope end.
 class TempDir {
  public:
-  TempDir();
+  explicit TempDir(Where where = Where::kTemp);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -23,7 +27,7 @@ class TempDir {
 // A TempDir that is also the database folder for the test's duration; restores the clock.
 class TempDatabase : public TempDir {
  public:
-  TempDatabase();
+  explicit TempDatabase(Where where = Where::kTemp);
   ~TempDatabase();
 };
 
