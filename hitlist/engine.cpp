@@ -12,6 +12,7 @@
 #include "base/player.h"
 #include "base/text.h"
 #include "db/database.h"
+#include "db/lock.h"
 #include "db/record_io.h"
 #include "hitlist/engine_internal.h"
 #include "hitlist/hit_file.h"
@@ -274,6 +275,10 @@ struct ProgressEnd {
 int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, int32_t to,
                    int32_t filterType, char* filterValue, int32_t mode, HitListProgress* progress) {
   n = std::max(n, 0);
+  // The lists combine several record files: another process's change must not be half seen. The
+  // playlist filter also stores the playlist's unknown tracks.
+  DatabaseLock lock(filterType == kFilterPlaylist ? LockKind::kExclusive : LockKind::kShared);
+  if (!lock.held()) return 0;
   if (type == kListLog) return LogList(items, n, from, to, filterType, filterValue);
   if (type < kListSongs || type > kListLog) return 0;
   bool playlist = filterType == kFilterPlaylist;

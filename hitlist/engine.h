@@ -27,7 +27,8 @@ constexpr int32_t kMaxListRecords = 1 << 22;
 // `items` also brings the playlist membership marks. Under the playlist filter each item's
 // `hits` is 1 + plays for playlist entries (the membership mark the view removes) and negative
 // for records outside the playlist. Returns min(n, items built): for types 0..2 the record
-// count; 0 when a file could not be opened. Items from the count up to n get id -1.
+// count; 0 when a file could not be opened or another process holds the database lock for a
+// change (LastIoError() then says so). Items from the count up to n get id -1.
 int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, int32_t to,
                    int32_t filterType, char* filterValue, int32_t mode, HitListProgress* progress);
 
