@@ -32,12 +32,13 @@ void SetStaged(const std::string& name, bool staged);
 // opened, so every read sees it as missing and every write fails.
 std::string DataFileRefusal();
 
-// Lookups by name, compared without regard to ASCII case. They return the lowest matching
-// record index or kNoId, and lowercase their arguments in place whenever the file opens.
-RecId FindArtist(char* name);
-RecId FindAlbum(char* album, char* artist);
-RecId FindAlbumBoth(char* artistDashAlbum);  // "artist - album"
-RecId FindSong(char* title, char* album, char* artist);
+// Lookups by name, compared without regard to ASCII case; the arguments are not changed. They
+// return the lowest index of a live record (one whose own id is not kNoId) of those names, or
+// kNoId: a removed or merged-away record is never found.
+RecId FindArtist(const char* name);
+RecId FindAlbum(const char* album, const char* artist);
+RecId FindAlbumBoth(const char* artistDashAlbum);  // "artist - album"
+RecId FindSong(const char* title, const char* album, const char* artist);
 
 // Single-field readers; kNoId (or empty texts) when the file or the record is missing.
 RecId GetSongAlbum(RecId songId);
@@ -45,6 +46,13 @@ RecId GetSongArtist(RecId songId);
 RecId GetAlbumArtist(RecId albumId);
 // kind: 0 and 3 a song, 1 an album, anything else an artist. Outputs are 50-byte fields.
 void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist);
+
+// Changes that can retire or move the ids of a resolved SongInfo (clearing, restoring, merging,
+// renaming, removing: every committed Change) bump this count; whoever keeps a SongInfo across
+// them compares it and resolves again. It counts this process's changes only: Hit looks the
+// names up again itself.
+uint32_t DatabaseChanges();
+void NoteDatabaseChange();
 
 // Empties the four record files at once after the user confirms. False when declined or when
 // it failed (the user is then told why; nothing was changed).
@@ -55,11 +63,15 @@ bool ClearDatabase();
 // process holds the lock. False when the lock could not be had (ids none, counters 0) or the
 // path could not be stored.
 bool FillSongInfo(SongInfo* info);
+// Writes the album and artist ids of `info` into its song record where that holds none (older
+// databases stored songs without them). False when the record could not be read or written.
+bool MendSongIds(const SongInfo& info);
 // Records one play under the exclusive lock: the names are resolved again, the missing artist,
-// album and song records added, then one HitRecord at the later of info->playTime and the last
-// hit's time (stored back into info->playTime), and the song's lastPlayed. False when the play
-// could not be recorded (the lock was busy, a write failed): no hit stays in the file, and
-// calling it again later records the play once, without duplicating records.
+// album and song records added and the song record's missing ids mended, then one HitRecord
+// at the later of info->playTime and the last hit's time (stored back into info->playTime), and the
+// song's lastPlayed. False when the play could not be recorded (the lock was busy, a write failed):
+// no hit stays in the file, and calling it again later records the play once, without duplicating
+// records.
 bool Hit(SongInfo* info);
 // Append one record at the position of its id (the count of whole records before it, so a
 // torn record at the end is overwritten); each returns the new id, or kNoId when it could not

@@ -287,13 +287,14 @@ std::vector<std::string> FillCBOWithArtists() {
 
 namespace {
 
-// What FindArtist answers for each lowercased name: the lowest index of that name.
+// What FindArtist answers for each lowercased name: the lowest index of a live record.
 std::unordered_map<std::string, RecId> ArtistIndex() {
   std::unordered_map<std::string, RecId> index;
   File f(FullPath(kArtistFile), "rb");
   if (!f.IsOpen()) return index;
   ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* bytes, RecId id) {
-    index.emplace(LowerField(reinterpret_cast<const ArtistRecord*>(bytes)->name), id);
+    const ArtistRecord* rec = reinterpret_cast<const ArtistRecord*>(bytes);
+    if (rec->id != kNoId) index.emplace(LowerField(rec->name), id);
     return false;
   });
   return index;

@@ -254,6 +254,12 @@ TEST_F(EditTest, ListFillers) {
             (std::vector<std::string>{"abba - gold", "ABBA - arrival", "queen - greatest hits"}));
   EXPECT_EQ(FillCBOWithAlbums(0), (std::vector<std::string>{"gold", "arrival"}));
   EXPECT_EQ(FillCBOWithAlbums(1), (std::vector<std::string>{"greatest hits"}));
+  // abba merged into a later record of the same name: its albums follow the live record.
+  test::PutFile(db.File(kArtistFile),
+                Join({test::ArtistBytes(kNoId, "abba"), test::ArtistBytes(1, "queen"),
+                      test::ArtistBytes(2, "Abba")}));
+  EXPECT_EQ(FillCBOWithAlbums(2), (std::vector<std::string>{"gold", "arrival"}));
+  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
   std::remove(db.File(kArtistFile).c_str());
   EXPECT_TRUE(FillCBOWithArtists().empty());
   EXPECT_TRUE(FillCBOWithAlbums(0).empty());

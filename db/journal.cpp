@@ -251,6 +251,7 @@ bool Change::Commit() {
   }
   // The change has happened; what follows only tidies up, and the next change does it if
   // this cannot.
+  NoteDatabaseChange();
   SyncFolder(DataDir());
   for (const Entry& e : entries) RemoveFile(OldPath(e.name));
   return true;

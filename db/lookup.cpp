@@ -1,6 +1,7 @@
 // Lookups by name, single-field readers and clearing of the record files.
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "base/text.h"
 #include "base/user.h"
@@ -30,16 +31,26 @@ bool FoldedEquals(const unsigned char* field, const char* want, size_t wantLen) 
   return FoldedPrefix(field, want, wantLen) == static_cast<int>(wantLen);
 }
 
-// A lowercased lookup argument and its length.
+// A lookup argument, lowercased into a copy of its own: the caller's text stays as given.
 struct Key {
-  explicit Key(char* arg) : text(arg) {
-    MakeLower(arg);
-    len = std::strlen(arg);
+  explicit Key(const char* arg) : lower(arg ? arg : "") {
+    MakeLower(lower.data());
+    text = lower.c_str();
+    len = lower.size();
   }
+  std::string lower;
   const char* text;
   size_t len;
   bool Matches(const unsigned char* field) const { return FoldedEquals(field, text, len); }
 };
+
+// A record whose own id is none was removed or merged into another: lookups pass over it, so a
+// later play of its names counts for the entry that holds them now (or starts a new one).
+bool IsLive(const unsigned char* rec) {
+  uint32_t id;
+  std::memcpy(&id, rec, sizeof id);
+  return id != kNoId;
+}
 
 template <typename Rec>
 bool ReadRecord(const char* name, RecId id, Rec* rec) {
@@ -56,41 +67,40 @@ bool MatchesArtistDashAlbum(const unsigned char* rec, const Key& key) {
 
 }  // namespace
 
-// Each lookup opens its file before touching the arguments: a missing file leaves them as
-// they were, while an open one (even empty) lowercases them.
-RecId FindArtist(char* name) {
+RecId FindArtist(const char* name) {
   File f(FullPath(kArtistFile), "rb");
   if (!f.IsOpen()) return kNoId;
   Key key(name);
   return ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* r, RecId) {
-    return key.Matches(r + offsetof(ArtistRecord, name));
+    return IsLive(r) && key.Matches(r + offsetof(ArtistRecord, name));
   });
 }
 
-RecId FindAlbum(char* album, char* artist) {
+RecId FindAlbum(const char* album, const char* artist) {
   File f(FullPath(kAlbumFile), "rb");
   if (!f.IsOpen()) return kNoId;
   Key albumKey(album), artistKey(artist);
   return ScanRecords(f, sizeof(AlbumRecord), [&](const unsigned char* r, RecId) {
-    return albumKey.Matches(r + offsetof(AlbumRecord, album)) &&
+    return IsLive(r) && albumKey.Matches(r + offsetof(AlbumRecord, album)) &&
            artistKey.Matches(r + offsetof(AlbumRecord, artist));
   });
 }
 
-RecId FindAlbumBoth(char* artistDashAlbum) {
+RecId FindAlbumBoth(const char* artistDashAlbum) {
   File f(FullPath(kAlbumFile), "rb");
   if (!f.IsOpen()) return kNoId;
   Key key(artistDashAlbum);
-  return ScanRecords(f, sizeof(AlbumRecord),
-                     [&](const unsigned char* r, RecId) { return MatchesArtistDashAlbum(r, key); });
+  return ScanRecords(f, sizeof(AlbumRecord), [&](const unsigned char* r, RecId) {
+    return IsLive(r) && MatchesArtistDashAlbum(r, key);
+  });
 }
 
-RecId FindSong(char* title, char* album, char* artist) {
+RecId FindSong(const char* title, const char* album, const char* artist) {
   File f(FullPath(kSongFile), "rb");
   if (!f.IsOpen()) return kNoId;
   Key titleKey(title), albumKey(album), artistKey(artist);
   return ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* r, RecId) {
-    return titleKey.Matches(r + offsetof(SongRecord, title)) &&
+    return IsLive(r) && titleKey.Matches(r + offsetof(SongRecord, title)) &&
            artistKey.Matches(r + offsetof(SongRecord, artist)) &&
            albumKey.Matches(r + offsetof(SongRecord, album));
   });

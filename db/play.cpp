@@ -32,7 +32,7 @@ struct Windows {
 };
 
 // The lookups treat the names as C strings; a field filled to its last byte is cut there so
-// that lowercasing never runs on into the next field.
+// that no comparison runs on into the next field.
 void TerminateTexts(SongInfo* info) {
   info->artist[kNameSize - 1] = 0;
   info->title[kNameSize - 1] = 0;
@@ -139,7 +139,7 @@ int32_t LaterOfLastHit(int32_t floor) {
   return floor;
 }
 
-// Resolves the three names against the record files, lowercasing them as the lookups do.
+// Resolves the three names against the live records of the files.
 void ResolveIds(SongInfo* info) {
   info->artistId = FindArtist(info->artist);
   info->albumId = FindAlbum(info->album, info->artist);
@@ -231,6 +231,7 @@ bool Hit(SongInfo* info) {
   if (info->albumId == kNoId) info->albumId = AddAlbum(info->album, info->artist);
   if (info->albumId == kNoId) return false;
   if (info->songId == kNoId && AddSong(info) == kNoId) return false;
+  if (!MendSongIds(*info)) return false;
   HitRecord hit = {info->songId, info->artistId, info->albumId, info->playTime};
   RecId slot = WriteHit(&hit);
   if (slot == kNoId) return false;

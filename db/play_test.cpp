@@ -55,7 +55,7 @@ TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
   EXPECT_EQ(kNoId, first.songId);
   EXPECT_EQ(0, first.hits);
   EXPECT_EQ(kNow, first.playTime);
-  EXPECT_STREQ("ABBA", first.artist) << "no file to look in: the names keep their case";
+  EXPECT_STREQ("ABBA", first.artist);
 
   // A new song by a known artist on a new album: no artist record is added.
   SongInfo second = Play(Track("Abba", "SOS", "Arrival", "/m/s.mp3"), kNow + 100);
@@ -63,7 +63,7 @@ TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
   EXPECT_EQ(kNoId, second.albumId);
   EXPECT_EQ(1, second.hitsArtist);
   EXPECT_EQ(0, second.hitsAlbum);
-  EXPECT_STREQ("abba", second.artist);
+  EXPECT_STREQ("Abba", second.artist) << "the names keep the case of the tags";
 
   Play(Track("Queen", "Bohemian Rhapsody", "A Night at the Opera", "/m/q.mp3"), kNow + 200);
 
@@ -76,13 +76,13 @@ TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
   EXPECT_EQ(1, again.hitsAlbum);
   EXPECT_EQ(kNow + 300, again.playTime);
 
-  EXPECT_EQ(Join({ArtistBytes(0, "ABBA"), ArtistBytes(1, "queen")}), Get(kArtistFile));
-  EXPECT_EQ(Join({AlbumBytes(0, "Gold", "ABBA"), AlbumBytes(1, "arrival", "abba"),
-                  AlbumBytes(2, "a night at the opera", "queen")}),
+  EXPECT_EQ(Join({ArtistBytes(0, "ABBA"), ArtistBytes(1, "Queen")}), Get(kArtistFile));
+  EXPECT_EQ(Join({AlbumBytes(0, "Gold", "ABBA"), AlbumBytes(1, "Arrival", "Abba"),
+                  AlbumBytes(2, "A Night at the Opera", "Queen")}),
             Get(kAlbumFile));
   EXPECT_EQ(Join({SongBytes({0, 0, 0, "Waterloo", "ABBA", "Gold", "/n/a.mp3", kNow + 300}),
-                  SongBytes({1, 0, 1, "sos", "abba", "arrival", "/m/s.mp3", kNow + 100}),
-                  SongBytes({2, 1, 2, "bohemian rhapsody", "queen", "a night at the opera",
+                  SongBytes({1, 0, 1, "SOS", "Abba", "Arrival", "/m/s.mp3", kNow + 100}),
+                  SongBytes({2, 1, 2, "Bohemian Rhapsody", "Queen", "A Night at the Opera",
                              "/m/q.mp3", kNow + 200})}),
             Get(kSongFile));
   EXPECT_EQ(Join({HitBytes(0, 0, 0, kNow), HitBytes(1, 0, 1, kNow + 100),
@@ -203,7 +203,7 @@ TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
   EXPECT_EQ(1, other.hitsAlbum);
   SongInfo removed = Track("abba", "waterloo", "gold", "/a");
   FillSongInfo(&removed);
-  EXPECT_EQ(0u, removed.songId) << "a removed song is still found by name";
+  EXPECT_EQ(kNoId, removed.songId) << "a removed song is never found again";
   EXPECT_EQ(0, removed.hits);
 
   Bytes songs = Get(kSongFile);
@@ -215,6 +215,59 @@ TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
   EXPECT_EQ(0, other.hits);
   EXPECT_EQ(0, other.hitsAlbum);
   EXPECT_EQ(0, other.hitsArtist);
+  EXPECT_TRUE(Hit(&removed));
+  EXPECT_EQ(2u, removed.songId) << "a later play starts a new entry";
+}
+
+// The files change between resolving a track and recording its play (a clear, a restore, an
+// edit or a removal, in this process or another): the play goes to the records that hold the
+// track's names now, never to whatever the old ids name.
+TEST_F(PlayTest, HitRecordsUnderTheIdsTheNamesHaveNow) {
+  struct Case {
+    const char* what;
+    Bytes artists, albums, songs;
+    uint32_t song, artist, album;
+  };
+  const Bytes sos = SongBytes({0, 0, 0, "sos", "abba", "gold", "/s", 1});
+  const Case cases[] = {
+      {"emptied", {}, {}, {}, 0, 0, 0},
+      {"another song at its id", ArtistBytes(0, "abba"), AlbumBytes(0, "gold", "abba"),
+       Join({sos, SongBytes({1, 0, 0, "waterloo", "abba", "gold", "/w", 1})}), 1, 0, 0},
+      {"removed", ArtistBytes(0, "abba"), AlbumBytes(0, "gold", "abba"),
+       SongBytes({kNoId, kNoId, kNoId, "waterloo", "abba", "gold", "/w", 1}), 1, 0, 0},
+      {"artist and album merged away", Join({ArtistBytes(kNoId, "abba"), ArtistBytes(1, "ABBA")}),
+       Join({AlbumBytes(kNoId, "gold", "abba"), AlbumBytes(1, "Gold", "ABBA")}),
+       SongBytes({0, 1, 1, "Waterloo", "ABBA", "Gold", "/w", 1}), 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* name : {kArtistFile, kAlbumFile, kSongFile, kHitFile}) Put(name, {});
+    Play(Track("abba", "waterloo", "gold", "/w"), kNow);
+    SongInfo info = Track("abba", "waterloo", "gold", "/w");
+    FillSongInfo(&info);
+    ASSERT_EQ(0u, info.songId);
+    Put(kArtistFile, c.artists);
+    Put(kAlbumFile, c.albums);
+    Put(kSongFile, c.songs);
+    Put(kHitFile, {});
+    EXPECT_TRUE(Hit(&info));
+    EXPECT_EQ(HitBytes(c.song, c.artist, c.album, kNow), Get(kHitFile));
+    EXPECT_EQ(c.song, info.songId);
+    SongInfo after = Track("abba", "waterloo", "gold", "/w");
+    FillSongInfo(&after);
+    EXPECT_EQ(c.song, after.songId);
+    EXPECT_EQ(1, after.hits);
+  }
+}
+
+// Older databases hold songs stored without album or artist ids; their next play mends them.
+TEST_F(PlayTest, ASongStoredWithoutIdsIsMendedAtItsNextPlay) {
+  Put(kSongFile, SongBytes({0, kNoId, kNoId, "waterloo", "abba", "gold", "/w", 1}));
+  Put(kArtistFile, ArtistBytes(0, "abba"));
+  Play(Track("abba", "waterloo", "gold", "/w"), kNow);
+  EXPECT_EQ(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/w", kNow}), Get(kSongFile));
+  EXPECT_EQ(AlbumBytes(0, "gold", "abba"), Get(kAlbumFile));
+  EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
 }
 
 TEST_F(PlayTest, PlayTimesNeverGoBackwards) {
@@ -250,11 +303,11 @@ TEST_F(PlayTest, AppendOverwritesATornRecordAtTheEnd) {
   Put(kSongFile, withTail(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 1}), 100));
   Put(kHitFile, withTail(HitBytes(0, 0, 0, kNow - 10), 7));
   Play(Track("Queen", "Innuendo", "Innuendo", "/q"), kNow);
-  EXPECT_EQ(Join({ArtistBytes(0, "abba"), ArtistBytes(1, "queen")}), Get(kArtistFile));
-  EXPECT_EQ(Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "innuendo", "queen")}),
+  EXPECT_EQ(Join({ArtistBytes(0, "abba"), ArtistBytes(1, "Queen")}), Get(kArtistFile));
+  EXPECT_EQ(Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "Innuendo", "Queen")}),
             Get(kAlbumFile));
   EXPECT_EQ(Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 1}),
-                  SongBytes({1, 1, 1, "innuendo", "queen", "innuendo", "/q", kNow})}),
+                  SongBytes({1, 1, 1, "Innuendo", "Queen", "Innuendo", "/q", kNow})}),
             Get(kSongFile));
   EXPECT_EQ(Join({HitBytes(0, 0, 0, kNow - 10), HitBytes(1, 1, 1, kNow)}), Get(kHitFile));
 }

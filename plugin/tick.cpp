@@ -24,6 +24,7 @@ constexpr int32_t kDaySeconds = 86400;
 constexpr int kPlaying = 1;
 
 TickHooks gHooks;
+uint32_t gResolvedAt = 0;  // DatabaseChanges() when _data was last resolved
 
 void Call(void (*hook)()) {
   if (hook) hook();
@@ -45,6 +46,20 @@ void ResolveFile(const std::string& file) {
   ReadTag(&_curSong);
   TagToData(_curSong, &_data);
   FillSongInfo(&_data);
+  gResolvedAt = DatabaseChanges();
+}
+
+// After a clear, a restore, an edit or a removal the ids and counters of _data may name other
+// records: the track is resolved again from its tags, as it keeps playing (its timer, its
+// recorded state and the time given to its play stay).
+void ResolveAgainAfterChanges() {
+  if (gResolvedAt == DatabaseChanges() || !_curSong.file[0]) return;
+  int32_t playTime = _data.playTime;
+  TagToData(_curSong, &_data);
+  FillSongInfo(&_data);
+  _data.playTime = playTime;
+  gResolvedAt = DatabaseChanges();
+  Call(gHooks.currentHitlistPos);
 }
 
 void CountDisplayTime() {
@@ -104,6 +119,7 @@ void PlayTick() {
   Player* player = CurrentPlayer();
   int state = player ? player->PlayState() : 0;
   RunBackupWhenDue();
+  ResolveAgainAfterChanges();
   if (state != kPlaying) return;
   std::string file = CurrentFileName(*player);
   ++_timer;

@@ -12,6 +12,7 @@
 #include "base/player.h"
 #include "db/database.h"
 #include "db/settings.h"
+#include "db/test_records.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -280,13 +281,52 @@ TEST_F(TickTest, NoFileNameAndOverlongNames) {
   EXPECT_EQ(gCalls.position, 1);
 }
 
+// A change of the database while a track plays (here "Clear Database" and "Remove") resolves
+// the track again on the next tick: its play goes to the records of its names, its timer runs
+// on, and its counters describe the database as it is now.
+TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
+  player_.position = 1;
+  Tick(62);  // b: song 0
+  player_.position = 0;
+  Tick(62);  // a: song 1
+  player_.position = 1;
+  Tick(62);  // b again
+  ASSERT_EQ(Hits(), 3);
+  player_.position = 0;
+  Tick(30);  // a, half-way
+  EXPECT_EQ(_data.songId, 1u);
+  {
+    test::ScriptedUser yes(true);
+    ASSERT_TRUE(ClearDatabase());
+  }
+  int positions = gCalls.position;
+  Tick(1);
+  EXPECT_EQ(_data.songId, kNoId);
+  EXPECT_EQ(_data.hits, 0);
+  EXPECT_EQ(gCalls.position, positions + 1) << "the playing row is marked again";
+  Tick(30);
+  ASSERT_EQ(Hits(), 1) << "the timer ran on through the change";
+  EXPECT_EQ(HitRecords()[0].songId, 0u);
+  EXPECT_EQ(HitRecords()[0].time, kT0 + 186) << "the time the track was first seen";
+  player_.position = 1;
+  Tick(62);
+  EXPECT_EQ(HitRecords()[1].songId, 1u) << "b is a new song of its own";
+
+  player_.position = 0;
+  Tick(2);
+  RemoveFromDatabase(0);  // a, while it plays
+  Tick(60);
+  ASSERT_EQ(Hits(), 3);
+  EXPECT_EQ(HitRecords()[2].songId, 2u) << "a new entry, not the removed one";
+}
+
 TEST_F(TickTest, StartUpResolvesTheCurrentTrackAndLeavesItNew) {
   Tick(61);
   ASSERT_EQ(Hits(), 1);
   std::memset(&_curSong, 0, sizeof _curSong);
   std::memset(&_data, 0, sizeof _data);
   ResolveCurrentTrack();
-  EXPECT_STREQ(_data.title, "alpha") << "resolved: the lookups lowercase the names";
+  EXPECT_STREQ(_data.title, "Alpha") << "resolved, with the case of the tag";
   EXPECT_EQ(_data.hits, 1);
   EXPECT_EQ(_curSong.file[0], 0);
   _txt = 1;
