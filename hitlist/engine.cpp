@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/file.h"
@@ -104,7 +105,7 @@ int32_t PlayedBound(const Working& w) {
 
 // Keeps only the songs of the album the filter names; a name not in the database filters
 // nothing.
-void ApplyAlbumFilter(char* filterValue, Working* w) {
+void ApplyAlbumFilter(const char* filterValue, Working* w) {
   RecId album = FindAlbumBoth(filterValue);
   if (album == kNoId || w->records == 0) return;
   RecId records = static_cast<RecId>(PlayedBound(*w));
@@ -122,10 +123,11 @@ void ApplyAlbumFilter(char* filterValue, Working* w) {
 
 // Keeps only the songs or albums whose artist text is the filter's name (the match is by
 // name, not by id, so songs stored before their artist record still match).
-void ApplyArtistFilter(int32_t type, char* filterValue, Working* w) {
+void ApplyArtistFilter(int32_t type, const char* filterValue, Working* w) {
   RecId artist = FindArtist(filterValue);
-  MakeLower(filterValue);
   if (artist == kNoId || w->records == 0) return;
+  std::string wanted = filterValue;
+  MakeLower(&wanted[0]);
   RecId records = static_cast<RecId>(PlayedBound(*w));
   if (records == 0) return;
   File f(FullPath(RecordFileOf(type)), "rb");
@@ -135,22 +137,24 @@ void ApplyArtistFilter(int32_t type, char* filterValue, Working* w) {
   ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
     char name[kNameSize + 1];
     LowerName(rec + offset, name);
-    if (i < records && std::strcmp(name, filterValue) != 0) w->hits[i] = 0;
+    if (i < records && wanted != name) w->hits[i] = 0;
     return i + 1 >= records;
   });
 }
 
 // Builds the counters of a top list (types 0..2) of `records` records for one period, in
-// `memory` (2 * capacity counters; capacity = records + the playlist length when it scans).
-void BuildCounts(HitFile& h, int32_t records, int32_t capacity, int32_t* memory, int32_t type,
-                 int32_t from, int32_t to, int32_t filterType, char* filterValue, int32_t mode,
-                 const std::vector<char>* marks, HitListProgress* progress, Working* w) {
+// `memory` (2 * records counters). Under the playlist filter the first `length` entries of the
+// player's playlist are scanned.
+void BuildCounts(HitFile& h, int32_t records, int32_t length, int32_t* memory, int32_t type,
+                 int32_t from, int32_t to, int32_t filterType, const char* filterValue,
+                 int32_t mode, const std::vector<char>* marks, HitListProgress* progress,
+                 Working* w) {
   bool playlist = filterType == kFilterPlaylist;
   bool scan = playlist && mode != kPosComparisonPass;
-  w->Init(memory, records, capacity, scan ? -1 : 0);
+  w->Init(memory, records, scan ? -1 : 0);
   w->dense = scan;
   CountPlays(h, h.Locate(from, to), type, playlist, mode, marks, w);
-  if (scan) hitlist_detail::ScanPlaylist(type, capacity - records, w, progress);
+  if (scan) hitlist_detail::ScanPlaylist(type, length, w, progress);
   if (filterValue && filterType == kFilterAlbum && type == kListSongs)
     ApplyAlbumFilter(filterValue, w);
   if (filterValue && filterType == kFilterArtist && type != kListArtists)
@@ -189,7 +193,7 @@ std::vector<HitListItem> TopItems(Working* w, int32_t k) {
 // the period before [from, to): the top n of that period's list, -1 elsewhere. `memory` holds
 // 2 * count counters.
 void PreviousPositions(HitFile& h, const Working& w, int32_t n, int32_t type, int32_t from,
-                       int32_t to, int32_t filterType, char* filterValue, int32_t* memory,
+                       int32_t to, int32_t filterType, const char* filterValue, int32_t* memory,
                        int32_t* pos) {
   int32_t count = w.count();
   std::vector<char> marks;
@@ -202,7 +206,7 @@ void PreviousPositions(HitFile& h, const Working& w, int32_t n, int32_t type, in
   }
   Working prev;
   int32_t prevFrom = ClampTime(static_cast<int64_t>(from) - (static_cast<int64_t>(to) - from));
-  BuildCounts(h, count, count, memory, type, prevFrom, from, filterType, filterValue,
+  BuildCounts(h, count, 0, memory, type, prevFrom, from, filterType, filterValue,
               kPosComparisonPass, &marks, nullptr, &prev);
   std::fill(pos, pos + count, -1);
   std::vector<HitListItem> top = TopItems(&prev, n);
@@ -222,7 +226,7 @@ int32_t Output(const std::vector<HitListItem>& work, int32_t c, HitListItem* ite
 
 // The log: the latest plays of the period, latest first, at most n.
 int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t filterType,
-                char* filterValue) {
+                const char* filterValue) {
   HitFile h;
   // The latest n plays are all the unfiltered log needs; a filter reads further back in
   // growing chunks.
@@ -249,15 +253,12 @@ int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t
 
 }  // namespace
 
-void hitlist_detail::Working::Init(int32_t* memory, int32_t recordCount, int32_t room,
-                                   int32_t start) {
+void hitlist_detail::Working::Init(int32_t* memory, int32_t recordCount, int32_t start) {
   records = recordCount;
-  capacity = room;
   hits = memory;
-  touched = memory + room;
+  touched = memory + recordCount;
   touchedCount = 0;
-  addedIds.clear();
-  std::fill(hits, hits + room, start);
+  std::fill(hits, hits + recordCount, start);
 }
 
 namespace {
@@ -273,11 +274,12 @@ struct ProgressEnd {
 }  // namespace
 
 int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, int32_t to,
-                   int32_t filterType, char* filterValue, int32_t mode, HitListProgress* progress) {
+                   int32_t filterType, const char* filterValue, int32_t mode,
+                   HitListProgress* progress) {
   n = std::max(n, 0);
-  // The lists combine several record files: another process's change must not be half seen. The
-  // playlist filter also stores the playlist's unknown tracks.
-  DatabaseLock lock(filterType == kFilterPlaylist ? LockKind::kExclusive : LockKind::kShared);
+  // The lists combine several record files: another process's change must not be half seen.
+  // Every list only reads (the playlist filter too), so the lock is shared.
+  DatabaseLock lock(LockKind::kShared);
   if (!lock.held()) return 0;
   if (type == kListLog) return LogList(items, n, from, to, filterType, filterValue);
   if (type < kListSongs || type > kListLog) return 0;
@@ -298,8 +300,7 @@ int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, in
   // The whole working memory in one block (one allocation, which the C run-time can reuse from
   // one computation to the next): the hit file's last plays and read chunk, then the counters
   // of this pass and, for a comparison, of the previous one and the previous positions.
-  int32_t capacity = records + length;
-  size_t counters = (mode == kPosCompare ? 5 : 2) * static_cast<size_t>(capacity);
+  size_t counters = (mode == kPosCompare ? 5 : 2) * static_cast<size_t>(records);
   size_t hitBytes = static_cast<size_t>(HitFile::kStorage) * sizeof(HitRecord);
   std::unique_ptr<void, void (*)(void*)> block(std::malloc(hitBytes + counters * sizeof(int32_t)),
                                                std::free);
@@ -308,20 +309,20 @@ int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, in
   if (!h.Open(static_cast<HitRecord*>(block.get()))) return 0;
   int32_t* memory = reinterpret_cast<int32_t*>(static_cast<unsigned char*>(block.get()) + hitBytes);
   Working w;
-  BuildCounts(h, records, capacity, memory, type, from, to, filterType, filterValue, mode, &marks,
+  BuildCounts(h, records, length, memory, type, from, to, filterType, filterValue, mode, &marks,
               end.progress, &w);
   std::vector<HitListItem> top = TopItems(&w, n);
   int32_t* prev = nullptr;
   if (mode == kPosCompare) {
-    prev = memory + 4 * static_cast<size_t>(capacity);
+    prev = memory + 4 * static_cast<size_t>(records);
     PreviousPositions(h, w, n, type, from, to, filterType, filterValue,
-                      memory + 2 * static_cast<size_t>(capacity), prev);
+                      memory + 2 * static_cast<size_t>(records), prev);
   }
   int32_t k = Output(top, w.count(), items, n);
   for (int32_t i = 0; i < k && prev; ++i) {
     int32_t id = items[i].id;
     if (id < 0 || id >= w.count()) continue;
-    if (prev[id] >= 0 && prev[id] < n - 1) items[i].lastPos = prev[id];
+    if (prev[id] >= 0) items[i].lastPos = prev[id];
   }
   return k;
 }

@@ -240,7 +240,7 @@ TEST_F(Engine, FiltersOnTopLists) {
   char value[kFilterSize] = "ABBA";
   std::vector<HitListItem> items(3);
   GetHitList(items.data(), 3, kListSongs, 0, 100, kFilterArtist, value, kPosNone, nullptr);
-  EXPECT_STREQ(value, "abba");
+  EXPECT_STREQ(value, "ABBA") << "the filter keeps the name as chosen";
   EXPECT_EQ(PlaysById(items, 3), (std::vector<int32_t>{1, 0, 2}));
   EXPECT_EQ(PlaysById(List(2, kListAlbums, 0, 100, kFilterArtist, "queen"), 2),
             (std::vector<int32_t>{0, 1}));
@@ -260,15 +260,26 @@ TEST_F(Engine, PreviousPositions) {
   ASSERT_EQ(items[0].id, 0);
   EXPECT_EQ(items[0].lastPos, 2);  // third before, first now
   ASSERT_EQ(items[1].id, 3);
-  EXPECT_EQ(items[1].lastPos, -1);  // last (n - 1) of the previous top 4 counts as new
+  EXPECT_EQ(items[1].lastPos, 3);  // the last place of the previous top 4 keeps its position
   ASSERT_EQ(items[2].id, 1);
   EXPECT_EQ(items[2].lastPos, 0);
   ASSERT_EQ(items[3].id, 2);
   EXPECT_EQ(items[3].lastPos, 1);  // no play now (no row), but second before
-  // With a top 3 song 0 (third before, n - 1) is new, song 2's fourth place was outside.
-  items = List(3, kListSongs, 200, 300, 0, "", kPosCompare);
-  EXPECT_EQ(items[0].lastPos, -1);
-  EXPECT_EQ(items[2].lastPos, 0);
+  // Every length of list, down to a top 1, shows the previous places within it; song 2's
+  // fourth place was outside a top 3.
+  const std::vector<std::vector<int32_t>> expected = {{-1}, {-1, -1}, {2, -1, 0}};
+  for (int32_t n = 1; n <= 3; ++n) {
+    items = List(n, kListSongs, 200, 300, 0, "", kPosCompare);
+    for (int32_t i = 0; i < n; ++i) EXPECT_EQ(items[i].lastPos, expected[n - 1][i]) << n << i;
+  }
+}
+
+TEST_F(Engine, TopOneKeepsItsPreviousFirstPlace) {
+  FourSongs();
+  test::WriteHits({Hit(2, 150), Hit(2, 151), Hit(1, 152), Hit(2, 250), Hit(0, 251)});
+  std::vector<HitListItem> items = List(1, kListSongs, 200, 300, 0, "", kPosCompare);
+  ASSERT_EQ(items[0].id, 2);
+  EXPECT_EQ(items[0].lastPos, 0);
 }
 
 TEST_F(Engine, InPreviousTopWithoutPlaysHasNoPreviousPosition) {
@@ -310,34 +321,38 @@ class CountingProgress : public HitListProgress {
   int steps = 0;
 };
 
-TEST_F(PlaylistFilter, MarksPlaylistTracksAndAddsUnknownOnes) {
+// The filter only reads: entries the database does not hold (missing files, unplayed tracks,
+// URLs) are not listed and nothing is stored for them.
+TEST_F(PlaylistFilter, MarksTheTracksItHoldsAndStoresNothing) {
   std::string a = Track("alpha"), b = Track("beta"), c = Track("gamma"), d = Track("delta");
   Play(a, 1000), Play(a, 1001), Play(b, 1002), Play(c, 1003), Play(c, 1004), Play(c, 1005);
-  test::ListPlayer player({a, b, d, a, Track("omega")});
+  RemoveFromDatabase(1);  // beta: removed, so not held any more
+  Play(b, 1006);          // beta again: a new entry, song 3
+  std::vector<unsigned char> songs = test::ReadBytes(FullPath(kSongFile));
+  test::ListPlayer player({a, b, d, a, Track("omega"), db_.File("missing.mp3"), "http://x/y"});
   CountingProgress progress;
   std::vector<HitListItem> items(10);
   char value[kFilterSize] = "";
   int32_t n = GetHitList(items.data(), 10, kListSongs, 0, 5000, kFilterPlaylist, value, kPosNone,
                          &progress);
-  EXPECT_EQ(progress.log, "begin 5;end;");
-  EXPECT_EQ(progress.steps, 5);
-  ASSERT_EQ(n, 5);            // three known songs, delta and omega added
+  EXPECT_EQ(progress.log, "begin 7;end;");
+  EXPECT_EQ(progress.steps, 7);
+  ASSERT_EQ(n, 4);            // the records of the song file
   EXPECT_EQ(items[0].id, 0);  // alpha: 1 + 2 plays
   EXPECT_EQ(items[0].hits, 3);
-  EXPECT_EQ(items[1].id, 1);
+  EXPECT_EQ(items[1].id, 3);  // beta: 1 + 1 play
   EXPECT_EQ(items[1].hits, 2);
-  std::vector<int32_t> added = {items[2].id, items[3].id};
-  std::sort(added.begin(), added.end());
-  EXPECT_EQ(added, (std::vector<int32_t>{3, 4}));
-  EXPECT_EQ(items[2].hits, 1);
-  EXPECT_EQ(items[3].hits, 1);
-  EXPECT_EQ(items[4].id, 2);  // gamma is outside the playlist: negative, last
-  EXPECT_EQ(items[4].hits, -4);
-  EXPECT_EQ(items[5].id, -1);
-  EXPECT_EQ(FileSize(FullPath(kSongFile)), 5 * 416);
-  // Computing again finds the added songs and adds nothing.
-  GetHitList(items.data(), 10, kListSongs, 0, 5000, kFilterPlaylist, value, kPosNone, nullptr);
-  EXPECT_EQ(FileSize(FullPath(kSongFile)), 5 * 416);
+  EXPECT_EQ(items[2].id, 1);  // the removed beta is outside the playlist
+  EXPECT_EQ(items[2].hits, -1);
+  EXPECT_EQ(items[3].id, 2);  // gamma is outside the playlist: negative, last
+  EXPECT_EQ(items[3].hits, -4);
+  EXPECT_EQ(items[4].id, -1);
+  EXPECT_EQ(test::ReadBytes(FullPath(kSongFile)), songs);
+  for (int32_t type : {kListAlbums, kListArtists}) {
+    GetHitList(items.data(), 10, type, 0, 5000, kFilterPlaylist, value, kPosNone, nullptr);
+    EXPECT_EQ(FileSize(FullPath(type == kListAlbums ? kAlbumFile : kArtistFile)),
+              type == kListAlbums ? 104 : 54);
+  }
 }
 
 TEST_F(PlaylistFilter, OnePreviousPlayCarriesAPosition) {

@@ -49,7 +49,7 @@ extern int32_t _period;        // PeriodChoice
 extern int32_t _start;         // period bounds, seconds since 1970
 extern int32_t _end;
 extern int32_t _filter;               // FilterType
-extern char _theFilter[kFilterSize];  // filter value; lowercased in place by lookups
+extern char _theFilter[kFilterSize];  // filter value, as chosen
 extern int32_t _pos;                  // show the previous position
 extern int32_t _change;               // show the change of position
 extern int32_t _check;                // last-played column: 0 none, 1 days, 2 date and time

@@ -111,7 +111,9 @@ void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row)) {
   if (_type == kListAlbums) key = playing.albumId;
   if (_type == kListArtists) key = playing.artistId;
   if (key == kNoId || !_hitlist) return;
-  int32_t n = std::min(_size, HitListCapacity());
+  // Only the rows on show have positions: a record past them (with no plays in the period, or
+  // below the top) has none.
+  int32_t n = std::min({_hitlistsize, _size, HitListCapacity()});
   for (int32_t i = 0; i < n && _hitlist[i].id != -1; ++i) {
     if (static_cast<RecId>(_hitlist[i].id) != key) continue;
     lvPlaying = i;

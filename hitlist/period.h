@@ -66,9 +66,9 @@ int32_t GetFilter(const std::string& entryText);
 // Times of the first and last play in the hit file; false without a readable play.
 bool FirstAndLastPlay(int32_t* first, int32_t* last);
 
-// Sets lvPlaying to the row of `playing` in the list on show (-1 when it is not there or the
-// list is the log). `redraw` (may be null) is called for the row that lost the mark and for
-// the row that got it.
+// Sets lvPlaying to the row of `playing` among the _hitlistsize rows on show (-1 when it is
+// not one of them or the list is the log). `redraw` (may be null) is called for the row that lost
+// the mark and for the row that got it.
 void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row));
 
 }  // namespace spinox

@@ -124,6 +124,7 @@ class PlayingRow : public ::testing::Test {
   void SetUp() override {
     AllocateHitList(5, true);
     _size = 5;
+    _hitlistsize = 3;
     _type = kListSongs;
     const HitListItem items[] = {{7, 3, -1}, {2, 2, -1}, {9, 0, -1}, {-1, 0, 0}, {4, 1, -1}};
     for (int i = 0; i < 5; ++i) _hitlist[i] = items[i];
@@ -137,17 +138,23 @@ class PlayingRow : public ::testing::Test {
   void TearDown() override {
     FreeHitList();
     lvPlaying = -1;
+    _hitlistsize = 0;
   }
   SongInfo song_;
 };
 
 TEST_F(PlayingRow, FindsTheKeyOfTheListType) {
   CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, 2);  // listed without plays in the period: still found
+  EXPECT_EQ(lvPlaying, 2);
+  _hitlistsize = 2;  // the row of song 9 is not on show (no plays in the period): no position
+  CurrentHitlistPos(song_, Redraw);
+  EXPECT_EQ(lvPlaying, -1);
+  _hitlistsize = 3;
+  CurrentHitlistPos(song_, Redraw);
   _type = kListAlbums;
   CurrentHitlistPos(song_, Redraw);
   EXPECT_EQ(lvPlaying, 1);
-  EXPECT_EQ(redrawn, (std::vector<int32_t>{2, 2, 1}));
+  EXPECT_EQ(redrawn, (std::vector<int32_t>{2, 2, 2, 2, 1}));
   _type = kListArtists;  // id 4 stands after the end of the list
   CurrentHitlistPos(song_, Redraw);
   EXPECT_EQ(lvPlaying, -1);
@@ -166,7 +173,7 @@ TEST_F(PlayingRow, UnknownTrackAndLogClearTheMark) {
 }
 
 TEST_F(PlayingRow, NeverReadsPastTheArray) {
-  _size = 1000;  // "Show Top" raised after the list was made
+  _size = _hitlistsize = 1000;  // "Show Top" raised after the list was made
   song_.songId = 12345;
   _hitlist[3].id = 8;
   CurrentHitlistPos(song_, Redraw);

@@ -1,5 +1,6 @@
 // The playlist filter's scan: the player's playlist entries looked up by name in one pass over
-// the record file instead of one scan per entry.
+// the record file (a hash of the entries' names) instead of one scan per entry. It only reads:
+// an entry the database does not hold is simply not listed.
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -21,7 +22,6 @@ namespace spinox::hitlist_detail {
 namespace {
 
 struct Entry {
-  TrackTag tag;
   std::string key;  // the lowercased names, joined by NULs
   RecId id = kNoId;
 };
@@ -100,11 +100,17 @@ class FirstFieldFilter {
   uint64_t bits_[1024] = {};
 };
 
-// Finds every entry's record in one pass: the lowest matching index, as the lookups by name
-// answer. False when the record file cannot be opened.
-bool MatchByName(int32_t type, std::vector<Entry>* entries) {
+bool IsLive(const unsigned char* rec) {
+  uint32_t id;
+  std::memcpy(&id, rec, sizeof id);
+  return id != kNoId;
+}
+
+// Finds every entry's record in one pass: the lowest matching index of a live record, as the
+// lookups by name answer. Entries stay kNoId when the record file cannot be opened.
+void MatchByName(int32_t type, std::vector<Entry>* entries) {
   File f(FullPath(RecordFileOf(type)), "rb");
-  if (!f.IsOpen()) return false;
+  if (!f.IsOpen()) return;
   std::setvbuf(f.get(), nullptr, _IONBF, 0);  // the scan reads whole chunks of its own
   std::unordered_map<std::string, RecId> wanted;
   std::unordered_set<uint64_t> hashes;
@@ -117,7 +123,8 @@ bool MatchByName(int32_t type, std::vector<Entry>* entries) {
   size_t left = wanted.size();
   size_t offset = FirstFieldOffset(type);
   ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
-    if (!first->MayHold(rec + offset) || !hashes.count(HashRecord(type, rec))) return false;
+    if (!first->MayHold(rec + offset) || !hashes.count(HashRecord(type, rec)) || !IsLive(rec))
+      return false;
     auto it = wanted.find(RecordKey(type, rec));
     if (it != wanted.end() && it->second == kNoId) {
       it->second = i;
@@ -126,30 +133,6 @@ bool MatchByName(int32_t type, std::vector<Entry>* entries) {
     return left == 0;
   });
   for (Entry& e : *entries) e.id = wanted[e.key];
-  return true;
-}
-
-void LowerNames(TrackTag* tag) {
-  tag->title[kNameSize - 1] = tag->artist[kNameSize - 1] = tag->album[kNameSize - 1] = '\0';
-  MakeLower(tag->title);
-  MakeLower(tag->artist);
-  MakeLower(tag->album);
-}
-
-// Stores an entry the database does not know yet. A song gets the ids of its artist and album
-// when those are known, and the time of storing as its last play.
-RecId AddRecord(int32_t type, TrackTag* tag, bool* known) {
-  *known = false;
-  if (type == kListAlbums) return AddAlbum(tag->album, tag->artist);
-  if (type == kListArtists) return AddArtist(tag->artist);
-  SongInfo info = {};
-  TagToData(*tag, &info);
-  FillSongInfo(&info);
-  if (info.songId != kNoId) {
-    *known = true;
-    return info.songId;
-  }
-  return AddSong(&info);
 }
 
 void Mark(Working* w, RecId id) {
@@ -164,12 +147,10 @@ std::vector<Entry> ReadEntries(int32_t type, int32_t length, HitListProgress* pr
   Player* player = CurrentPlayer();
   std::string file;
   for (int32_t i = 0; player && i < length && player->PlaylistFile(i, &file); ++i) {
-    Entry e;
-    e.tag = TrackTag{};
-    SetField(e.tag.file, file);
-    ReadTag(&e.tag);
-    e.key = KeyOf(type, e.tag.title, e.tag.artist, e.tag.album);
-    entries.push_back(e);
+    TrackTag tag = {};
+    SetField(tag.file, file);
+    ReadTag(&tag);
+    entries.push_back(Entry{KeyOf(type, tag.title, tag.artist, tag.album), kNoId});
     if (progress) progress->Step();
   }
   return entries;
@@ -180,26 +161,8 @@ std::vector<Entry> ReadEntries(int32_t type, int32_t length, HitListProgress* pr
 void ScanPlaylist(int32_t type, int32_t length, Working* w, HitListProgress* progress) {
   std::vector<Entry> entries = ReadEntries(type, length, progress);
   if (entries.empty()) return;
-  bool opened = MatchByName(type, &entries);
-  std::unordered_set<std::string> added;
-  for (Entry& e : entries) {
-    if (e.id != kNoId) {
-      Mark(w, e.id);
-      continue;
-    }
-    if (!added.insert(e.key).second) continue;  // stored by an earlier entry: marked already
-    if (opened) LowerNames(&e.tag);             // a lookup lowercases the names it is given
-    bool known = false;
-    RecId id = AddRecord(type, &e.tag, &known);
-    if (id == kNoId) continue;
-    opened = true;
-    if (known) {
-      Mark(w, id);
-    } else if (w->count() < w->capacity) {
-      w->hits[w->count()] = 1;
-      w->addedIds.push_back(static_cast<int32_t>(id));
-    }
-  }
+  MatchByName(type, &entries);
+  for (const Entry& e : entries) Mark(w, e.id);
 }
 
 const char* RecordFileOf(int32_t type) {

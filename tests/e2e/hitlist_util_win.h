@@ -36,8 +36,8 @@ struct Track {
 
 using Cells = std::vector<std::string>;
 
-// Three tracks of two artists the tests record plays of. Names are stored as the lookups leave
-// them: lowercase once the files exist.
+// Three tracks of two artists the tests record plays of, tagged in lower case (names are
+// stored as the tags give them).
 inline const Track kA = {"a.mp3", "alpha", "band one", "first"};
 inline const Track kB = {"b.mp3", "beta", "band one", "first"};
 inline const Track kC = {"c.mp3", "gamma", "band two", "second"};

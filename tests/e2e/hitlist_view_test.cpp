@@ -8,7 +8,7 @@
 namespace spinox::e2e {
 namespace {
 
-// Stored names are lowercased by the lookups once the files exist, so all are lowercase here.
+// The tracks of these tests are tagged in lower case.
 const Track kA = {"a.mp3", "alpha", "band one", "first"};
 const Track kB = {"b.mp3", "beta", "band one", "first"};
 const Track kC = {"c.mp3", "gamma", "band two", "second"};
