@@ -30,16 +30,17 @@ bool Digits(const std::string& text, size_t pos, size_t digits, int* out) {
   return true;
 }
 
-bool ParseUnixTime(const std::string& digits, int32_t* out) {
-  if (digits.empty() || digits.size() > 12) return false;
-  char* end = nullptr;
-  long long v = std::strtoll(digits.c_str(), &end, 10);
-  if (*end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
-  *out = static_cast<int32_t>(v);
+// The forms of a date, checked for their form only: the value may lie outside 32 bits.
+bool ParseUnixTime(const std::string& digits, int64_t* out) {
+  if (digits.empty() || digits.size() > 18) return false;
+  size_t i = digits[0] == '-' ? 1 : 0;
+  if (i == digits.size() || digits.find_first_not_of("0123456789", i) != std::string::npos)
+    return false;
+  *out = std::strtoll(digits.c_str(), nullptr, 10);
   return true;
 }
 
-bool ParseLocal(const std::string& text, int32_t* out) {
+bool ParseLocal(const std::string& text, int64_t* out) {
   int y, mo, d, h = 0, mi = 0, s = 0;
   if (!Digits(text, 0, 4, &y) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
       !Digits(text, 5, 2, &mo) || !Digits(text, 8, 2, &d))
@@ -60,10 +61,18 @@ bool ParseLocal(const std::string& text, int32_t* out) {
   tm.tm_year = y - 1900, tm.tm_mon = mo - 1, tm.tm_mday = d;
   tm.tm_hour = h, tm.tm_min = mi, tm.tm_sec = s, tm.tm_isdst = -1;
   long long t = static_cast<long long>(std::mktime(&tm));
-  if (t == -1 && !(y == 1969 && mo == 12 && d == 31)) return false;
-  if (t < INT32_MIN || t > INT32_MAX) return false;
-  *out = static_cast<int32_t>(t);
+  if (t == -1 && !(y == 1969 && mo == 12 && d == 31)) {
+    // A run-time library whose clock cannot go that far: beyond what the files hold either.
+    *out = y < 1970 ? int64_t{INT32_MIN} - 1 : int64_t{INT32_MAX} + 1;
+    return true;
+  }
+  *out = t;
   return true;
+}
+
+bool ParseWide(const std::string& text, int64_t* out) {
+  if (!text.empty() && text[0] == '@') return ParseUnixTime(text.substr(1), out);
+  return ParseLocal(text, out);
 }
 
 }  // namespace
@@ -108,8 +117,26 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
 }
 
 bool ParseDate(const std::string& text, int32_t* out) {
-  if (!text.empty() && text[0] == '@') return ParseUnixTime(text.substr(1), out);
-  return ParseLocal(text, out);
+  int64_t t;
+  if (!ParseWide(text, &t) || t < INT32_MIN || t > INT32_MAX) return false;
+  *out = static_cast<int32_t>(t);
+  return true;
+}
+
+std::string DateProblem(const std::string& option, const std::string& text) {
+  int64_t t;
+  if (ParseWide(text, &t))
+    return option + " '" + text +
+           "' is outside the times the files can hold: 1901-12-13 20:45:52 to 2038-01-19 "
+           "03:14:07 UTC (@-2147483648 to @2147483647)";
+  return "bad " + option + " '" + text + "' (want YYYY-MM-DD[THH:MM[:SS]] or @UNIXTIME)";
+}
+
+bool ReadDate(const ParsedArgs& args, const std::string& option, const char* command, Io& io,
+              int32_t* out) {
+  if (ParseDate(args.Get(option), out)) return true;
+  Fail(io, command, DateProblem(option, args.Get(option)), kBadUsage);
+  return false;
 }
 
 std::string FormatTime(int32_t t) {
@@ -154,12 +181,7 @@ bool UseDatabaseDir(const ParsedArgs& args, const char* command, Io& io) {
 bool ApplyNow(const ParsedArgs& args, const std::string& option, const char* command, Io& io) {
   if (!args.values.count(option)) return true;
   int32_t t;
-  if (!ParseDate(args.Get(option), &t)) {
-    Fail(io, command,
-         "bad time '" + args.Get(option) + "' (want YYYY-MM-DD[THH:MM[:SS]] or @UNIXTIME)",
-         kBadUsage);
-    return false;
-  }
+  if (!ReadDate(args, option, command, io, &t)) return false;
   SetClockOverride(t);
   return true;
 }

@@ -29,6 +29,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
 // Parses YYYY-MM-DD[THH:MM[:SS]] in local time or @UNIXTIME; false when malformed, out of
 // range, or not representable as a signed 32-bit time.
 bool ParseDate(const std::string& text, int32_t* out);
+// Why the date option's text is not a date the files can hold: malformed, or outside the
+// 32-bit range (the message names the range).
+std::string DateProblem(const std::string& option, const std::string& text);
+// Parses the date option's value; prints DateProblem and returns false when it is no date.
+bool ReadDate(const ParsedArgs& args, const std::string& option, const char* command, Io& io,
+              int32_t* out);
 
 // Formats a time as local "YYYY-MM-DD HH:MM:SS" (empty for 0).
 std::string FormatTime(int32_t t);

@@ -86,8 +86,12 @@ int ReadPeriod(const ParsedArgs& args, const char* command, Io& io, int32_t* fro
   if (_period != kPeriodUser) return kOk;
   if (!args.values.count("--from") || !args.values.count("--to"))
     return Fail(io, command, "--period range needs --from and --to", kBadUsage);
-  if (!ParseDate(args.Get("--from"), from) || !ParseDate(args.Get("--to"), to))
-    return Fail(io, command, "bad --from or --to date", kBadUsage);
+  if (!ReadDate(args, "--from", command, io, from) || !ReadDate(args, "--to", command, io, to))
+    return kBadUsage;
+  if (*from > *to)
+    return Fail(io, command,
+                "--from " + args.Get("--from") + " is later than --to " + args.Get("--to"),
+                kBadUsage);
   return kOk;
 }
 
@@ -101,6 +105,8 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
     std::string why;
     if (!player || !player->Load(args.Get("--playlist"), &why))
       return Fail(io, command, "cannot read playlist '" + args.Get("--playlist") + "': " + why);
+    if (player->PlaylistLength() == 0)
+      return Fail(io, command, "playlist '" + args.Get("--playlist") + "' names no tracks");
     SetCurrentPlayer(player);
     _filter = kFilterPlaylist;
   }
@@ -115,7 +121,14 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   }
   if (!FilterOffered(_type, _filter))
     return Fail(io, command, "that filter is not offered for this list type", kBadUsage);
-  return kOk;
+  if (_filter != kFilterAlbum && _filter != kFilterArtist) return kOk;
+  // A filter that names nothing would show an empty chart titled as if filtered.
+  bool album = _filter == kFilterAlbum;
+  if ((album ? FindAlbumBoth(_theFilter) : FindArtist(_theFilter)) != kNoId) return kOk;
+  const char* option = album ? "--album" : "--artist";
+  return Fail(io, command,
+              std::string("no ") + (album ? "album" : "artist") + " '" + args.Get(option) +
+                  "' in " + DataDir() + (album ? " (give \"ARTIST - ALBUM\")" : ""));
 }
 
 int ReadOptions(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player,

@@ -5,6 +5,7 @@
 #include "base/codepage.h"
 #include "tool/chart_common.h"
 #include "tool/json.h"
+#include "tool/text_out.h"
 
 namespace spinox::cli {
 
@@ -30,13 +31,13 @@ void PrintText(const Chart& chart, FILE* out) {
   std::vector<std::vector<std::string>> table = {Headings(chart)};
   for (const auto& row : chart.rows.cells) {
     table.emplace_back();
-    for (const std::string& cell : row) table.back().push_back(AnsiToUtf8(cell));
+    for (const std::string& cell : row) table.back().push_back(TerminalText(cell));
   }
   std::vector<size_t> widths(chart.columns.size(), 0);
   for (const auto& row : table)
     for (size_t c = 0; c < row.size() && c < widths.size(); ++c)
       widths[c] = std::max(widths[c], Width(row[c]));
-  std::fprintf(out, "%s\n", AnsiToUtf8(chart.rows.title).c_str());
+  std::fprintf(out, "%s\n", TerminalText(chart.rows.title).c_str());
   for (const auto& row : table) {
     std::string line;
     for (size_t c = 0; c < row.size() && c < widths.size(); ++c) {

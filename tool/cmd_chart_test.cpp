@@ -112,6 +112,62 @@ TEST_F(ChartCommand, BadOptions) {
   EXPECT_EQ(Chart({"--playlist", db_.File("none.m3u")}).code, kFailed);
 }
 
+// Options that name nothing, or a period that cannot be, are errors that say why, never a
+// chart titled as if they had been applied.
+TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {
+  test::WriteBytes(db_.File("empty.m3u"), {'#', 'x', '\n'});
+  struct Case {
+    std::vector<std::string> options;
+    int code;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"--artist", "nobody"}, kFailed, "no artist 'nobody' in "},
+      {{"--album", "nobody - nothing"}, kFailed, "no album 'nobody - nothing' in "},
+      {{"--album", "nothing"}, kFailed, "(give \"ARTIST - ALBUM\")"},
+      {{"--playlist", db_.File("empty.m3u")}, kFailed, "names no tracks"},
+      {{"--playlist", db_.File("none.m3u")}, kFailed, "cannot read playlist"},
+      {{"--from", "2020-02-01", "--to", "2020-01-01"},
+       kBadUsage,
+       "--from 2020-02-01 is later than --to 2020-01-01"},
+      {{"--from", "2020-01-01", "--to", "2040-01-01"},
+       kBadUsage,
+       "--to '2040-01-01' is outside the times the files can hold: 1901-12-13 20:45:52 to "
+       "2038-01-19 03:14:07 UTC"},
+      {{"--from", "@-2147483649", "--to", "@0"}, kBadUsage, "is outside the times"},
+      {{"--now", "@2147483648"}, kBadUsage, "--now '@2147483648' is outside the times"},
+      {{"--from", "2021-02-29", "--to", "2022-01-01"},
+       kBadUsage,
+       "bad --from '2021-02-29' (want YYYY-MM-DD"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"chart", "--db", db_.path()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    Output r = Spinox(args);
+    EXPECT_EQ(r.code, c.code) << c.says;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(Chart({"--artist", "", "--format", "csv"}).code, 0) << "the untagged files' artist";
+  EXPECT_EQ(Chart({"--period", "range", "--from", "@5", "--to", "@5"}).code, 0);
+}
+
+// Names are shown harmlessly: a control character in a stored name cannot reach the terminal.
+TEST_F(ChartCommand, ControlCharactersInNamesAreShownEscaped) {
+  std::string odd = db_.File("x\x1b[2J\ty\x7f.mp3");
+  test::WriteBytes(odd, std::vector<unsigned char>(300, 1));
+  ASSERT_EQ(Spinox({"play", "--db", db_.path(), "--at", "@999000", odd}).code, 0);
+  const std::string shown = "x\\x1B[2J\\x09y\\x7F.mp3";
+  Output r = Chart({"--period", "week"});
+  EXPECT_NE(r.out.find(shown), std::string::npos) << r.out;
+  r = Spinox({"dump", "--db", db_.path(), "songs"});
+  EXPECT_NE(r.out.find("title=" + shown + "\t"), std::string::npos) << r.out;
+  r = Spinox({"info", "--db", db_.path(), odd});
+  EXPECT_NE(r.out.find("title:      " + shown + "\n"), std::string::npos) << r.out;
+  for (const std::string& out : {Chart({"--period", "week"}).out, r.out})
+    EXPECT_EQ(out.find('\x1b'), std::string::npos);
+}
+
 TEST_F(ChartCommand, M3uAndHtml) {
   Output r = Spinox({"m3u", "--db", db_.path(), "--now", "@1000000", "--period", "week", "-o",
                      db_.File("out.m3u")});
@@ -135,6 +191,12 @@ TEST_F(ChartCommand, DisplayTextOfATrack) {
               "%title %hits %hitsweek %hourspast %hitlistpos\\n%dayspast", db_.File("a.mp3")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "a.mp3 4 1 3 mins 2\n0\n");
+  // c was not played in the week (its row is not on show), and a is not in a top 1.
+  for (auto [file, top] : {std::pair{"c.mp3", "100"}, std::pair{"a.mp3", "1"}}) {
+    r = Spinox({"osd", "--db", db_.path(), "--now", "@1000000", "--period", "week", "--top", top,
+                "--template", "%hitlistpos", db_.File(file)});
+    EXPECT_EQ(r.out, "-\n") << file;
+  }
   r = Spinox({"osd", "--db", db_.path(), "--now", "@1000000", db_.File("c.mp3")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "c.mp3 (1)\n (7)\n (7)\n");  // the default template; untagged: no names

@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "tool/args.h"
 #include "tool/json.h"
+#include "tool/text_out.h"
 
 namespace spinox::cli {
 
@@ -27,7 +28,7 @@ long long IdValue(uint32_t id) {
 
 std::string Text(const char* field, size_t n, bool json) {
   std::string ansi = FieldText(field, n);
-  return json ? JsonAnsi(ansi) : AnsiToUtf8(ansi);
+  return json ? JsonAnsi(ansi) : TerminalText(ansi);
 }
 
 // Loads the whole records of a file; a missing file has none.

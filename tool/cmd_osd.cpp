@@ -13,6 +13,7 @@
 #include "hitlist/period.h"
 #include "tags/track_tag.h"
 #include "tool/chart_common.h"
+#include "tool/text_out.h"
 #include "ui/osd/display_text.h"
 
 namespace spinox::cli {
@@ -69,7 +70,7 @@ int RunOsd(const std::vector<std::string>& argv, Io& io) {
   FillSongInfo(&song);
   CurrentHitlistPos(song, nullptr);
   ExpandTxtDisplay(song);
-  std::fprintf(io.out, "%s\n", AnsiToUtf8(FieldText(_txt_display)).c_str());
+  std::fprintf(io.out, "%s\n", TerminalText(FieldText(_txt_display), true).c_str());
   return kOk;
 }
 

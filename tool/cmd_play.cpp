@@ -10,6 +10,7 @@
 #include "tags/track_tag.h"
 #include "tool/args.h"
 #include "tool/json.h"
+#include "tool/text_out.h"
 
 namespace spinox::cli {
 
@@ -32,10 +33,10 @@ long long IdValue(RecId id) {
 }
 
 void PrintText(const SongInfo& s, FILE* out) {
-  std::fprintf(out, "title:      %s\n", AnsiToUtf8(FieldText(s.title)).c_str());
-  std::fprintf(out, "artist:     %s\n", AnsiToUtf8(FieldText(s.artist)).c_str());
-  std::fprintf(out, "album:      %s\n", AnsiToUtf8(FieldText(s.album)).c_str());
-  std::fprintf(out, "file:       %s\n", AnsiToUtf8(FieldText(s.file)).c_str());
+  std::fprintf(out, "title:      %s\n", TerminalText(FieldText(s.title)).c_str());
+  std::fprintf(out, "artist:     %s\n", TerminalText(FieldText(s.artist)).c_str());
+  std::fprintf(out, "album:      %s\n", TerminalText(FieldText(s.album)).c_str());
+  std::fprintf(out, "file:       %s\n", TerminalText(FieldText(s.file)).c_str());
   std::fprintf(out, "songId:     %lld\nartistId:   %lld\nalbumId:    %lld\n", IdValue(s.songId),
                IdValue(s.artistId), IdValue(s.albumId));
   std::fprintf(out, "hits:       %d\nhitsDay:    %d\nhitsWeek:   %d\nhitsMonth:  %d\n", s.hits,

@@ -10,6 +10,7 @@
 #include "tags/track_tag.h"
 #include "tool/args.h"
 #include "tool/json.h"
+#include "tool/text_out.h"
 
 namespace spinox::cli {
 
@@ -36,8 +37,9 @@ std::string ArgUtf8(const std::string& s) {
 
 void PrintText(const std::string& path, const TrackTag& tag, FILE* out) {
   std::fprintf(out, "file: %s\ntitle: %s\nartist: %s\nalbum: %s\ntagged: %d\n\n", path.c_str(),
-               AnsiToUtf8(FieldText(tag.title)).c_str(), AnsiToUtf8(FieldText(tag.artist)).c_str(),
-               AnsiToUtf8(FieldText(tag.album)).c_str(), tag.tagged);
+               TerminalText(FieldText(tag.title)).c_str(),
+               TerminalText(FieldText(tag.artist)).c_str(),
+               TerminalText(FieldText(tag.album)).c_str(), tag.tagged);
 }
 
 void PrintJson(const std::string& path, const TrackTag& tag, bool first, FILE* out) {
