@@ -95,10 +95,11 @@ TEST(Id3v2Frames, EdgesOfCodingTextAndSize) {
       // 0xFF 0x00 in a text: one zero is inserted, the other stays and ends the text.
       {"zero kept behind 0xFF", File(3, 0x80, Unsync(Frames(3, Bytes{0, 0xFF, 0} + B("ish")))),
        "\xFF", "After", 1},
-      {"wrong check value drops", File(4, 0, Frames(4, Dli(kPlain) + bad, 0x09)), "", "After", 1},
-      {"inflating past the cap drops", File(4, 0, Frames(4, Dli(huge) + Zlib(huge), 0x09)), "",
+      {"wrong check value drops", File(4, 0, Frames(4, Dli(kPlain) + bad, 0x09)), "t.mp3", "After",
+       1},
+      {"inflating past the cap drops", File(4, 0, Frames(4, Dli(huge) + Zlib(huge), 0x09)), "t.mp3",
        "After", 1},
-      {"encrypted drops", File(3, 0, Frames(3, Bytes{0x80, 0} + B("Ciphertext"), 0x40)), "",
+      {"encrypted drops", File(3, 0, Frames(3, Bytes{0x80, 0} + B("Ciphertext"), 0x40)), "t.mp3",
        "After", 1},
       {"encoding 0 keeps its bytes",
        File(3, 0, Frames(3, Bytes{0} + B("\x93Q\x94 \x96 \x85 \x80 \x8D"))),
@@ -112,10 +113,11 @@ TEST(Id3v2Frames, EdgesOfCodingTextAndSize) {
       {"file ends behind the header", header, "t.mp3", "", 0},
       {"file ends inside the header", B("ID3\x03"), "t.mp3", "", 0},
       {"file ends inside a frame header", header + Bytes(5, 'T'), "t.mp3", "", 0},
-      {"file ends inside a frame", header + artist + Bytes(title.begin(), title.end() - 3), "",
+      {"file ends inside a frame", header + artist + Bytes(title.begin(), title.end() - 3), "t.mp3",
        "Whole", 1},
-      {"frame runs past its tag", shortTag + artist + title + test::Audio(300), "", "Whole", 1},
-      {"padding ends the frames", File(3, 0, Bytes(20, 0) + Frames(3, kPlain)), "", "", 1},
+      {"frame runs past its tag", shortTag + artist + title + test::Audio(300), "t.mp3", "Whole",
+       1},
+      {"padding ends the frames", File(3, 0, Bytes(20, 0) + Frames(3, kPlain)), "t.mp3", "", 0},
   };
   test::TempDir dir;
   for (const Case& c : cases) {

@@ -48,10 +48,17 @@ int ReadTag(TrackTag* tag) {
   if (HasId3v2(f, tag) && ReadId3v2(f, tag)) found = 1;
   if (HasId3v1(f, tag)) ReadId3v1(f, tag), found = 1;
   if (HasOGG(f, tag) && ReadOGG(f, tag)) found = 1;
-  if (!found) SetFileNameTitle(tag);
   strip(tag->title, kNameSize);
   strip(tag->album, kNameSize);
   strip(tag->artist, kNameSize);
+  // A tag that names nothing (a comment or a vendor string only) is no tag: counting it would
+  // add the file as a song without names, and every such file would be that one song. A tag
+  // without a title still names the track by its file name, so distinct files stay distinct.
+  if (tag->title[0] == '\0' && tag->artist[0] == '\0' && tag->album[0] == '\0') found = 0;
+  if (tag->title[0] == '\0') {
+    SetFileNameTitle(tag);
+    strip(tag->title, kNameSize);
+  }
   tag->tagged = found;
   return found;
 }

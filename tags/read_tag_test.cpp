@@ -63,11 +63,30 @@ TEST_F(ReadTagTest, EmptyFileFieldGivesNothing) {
   EXPECT_EQ(tag.tagged, 0);
 }
 
-TEST_F(ReadTagTest, TagWithoutTextsIsTaggedWithEmptyTitle) {
+// Tags that name nothing, or no title, must not turn many files into one song without a name.
+TEST_F(ReadTagTest, TagsWithoutTitleAreTitledByTheFileName) {
   Bytes comment = test::Id3Frame(3, "COMM", Bytes{0} + test::B("eng") + Bytes{0} + test::B("hi"));
-  TrackTag tag = test::ReadBytesTag(dir_, test::Id3Tag(3, 0, comment, 20) + test::Audio(500));
-  EXPECT_EQ(tag.tagged, 1);
-  EXPECT_EQ(FieldText(tag.title), "");
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    int tagged;
+    const char* artist;
+  } cases[] = {
+      {"comment only.mp3", test::Id3Tag(3, 0, comment, 20) + test::Audio(500), 0, ""},
+      {"artist only.mp3",
+       test::Id3Tag(3, 0, test::Id3Text(3, "TPE1", "Someone"), 0) + test::Audio(500), 1, "Someone"},
+      {"blank title.mp3",
+       test::Id3Tag(3, 0, test::Id3Text(3, "TIT2", "  ") + test::Id3Text(3, "TPE1", "Band"), 0) +
+           test::Audio(500),
+       1, "Band"},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(dir_.File(c.name), c.bytes);
+    TrackTag tag = ReadPath(dir_.File(c.name));
+    EXPECT_EQ(FieldText(tag.title), c.name);
+    EXPECT_EQ(tag.tagged, c.tagged) << c.name;
+    EXPECT_EQ(FieldText(tag.artist), c.artist) << c.name;
+  }
 }
 
 TEST_F(ReadTagTest, TrailingBlanksGoFromEveryTag) {
