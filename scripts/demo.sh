@@ -43,7 +43,7 @@ echo
 echo "== statistics of ${tracks[0]} on 2026-11-15 at noon"
 $spinox info --at 2026-11-15T12:00 "${tracks[0]}"
 
-export SPINOX_WIN64_BUILD=$PWD/build/win-x86_64 SPINOX_NATIVE_BUILD=$PWD/build/release
+export SPINOX_WIN_BUILD=$PWD/build/win-i686 SPINOX_NATIVE_BUILD=$PWD/build/release
 echo
 scripts/demo_wine.sh demo-out/hitlist
 echo

@@ -4,9 +4,9 @@
 #
 #   scripts/demo_wine.sh [OUTPUT_FOLDER]     (default demo-out/hitlist)
 #
-# Builds gen_spinox.dll and spinox-player.exe (x86_64) and the native spinox tool, generates 36
+# Builds gen_spinox.dll and spinox-player.exe (i686) and the native spinox tool, generates 36
 # tagged tracks and a listening history (scripts/make_sample_library.py), records the history
-# with `spinox play --at`, then runs spinox-player.exe with the plug-in under wine64 in Xvfb:
+# with `spinox play --at`, then runs spinox-player.exe with the plug-in under Wine in Xvfb:
 # it plays a session of a dozen tracks, refreshes the hit list for several periods (printed
 # below), and holds the windows for a screenshot. Writes into OUTPUT_FOLDER:
 #   hitlist.png   the player with the hit list window and the options panel
@@ -14,12 +14,12 @@
 #   chart.html    the last chart as an HTML page, chart.m3u as a playlist (the spinox tool)
 #   player/       the player's folder: spinox-player.exe, plugins/ (gen_spinox.dll, the database
 #                 and settings the plug-in left behind), music/ (the sample library)
-# Environment: SPINOX_WIN64_BUILD (default build-win64), SPINOX_NATIVE_BUILD (default
-# build/release) are the build folders, configured here when missing.
+# Environment: SPINOX_WIN_BUILD (default build/win-i686; an x86_64 one runs in wine64),
+# SPINOX_NATIVE_BUILD (default build/release) are the build folders, configured here when missing.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-win_build=${SPINOX_WIN64_BUILD:-$root/build-win64}
+win_build=${SPINOX_WIN_BUILD:-$root/build/win-i686}
 native_build=${SPINOX_NATIVE_BUILD:-$root/build/release}
 out=$(realpath -m "${1:-$root/demo-out/hitlist}")
 . "$root/scripts/wine_session.sh"
@@ -32,10 +32,7 @@ command -v python3 >/dev/null || {
 }
 
 echo "== building the plug-in, the test player and the spinox tool"
-if [ ! -f "$win_build/build.ninja" ]; then
-  cmake -S "$root" -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" >/dev/null
-fi
+wine_build_configure "$win_build"
 if [ ! -f "$native_build/build.ninja" ]; then
   cmake -S "$root" -B "$native_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi

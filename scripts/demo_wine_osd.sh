@@ -8,20 +8,18 @@
 # Writes into OUTPUT_FOLDER: osd.png (the screen with the display up), osd-crop.png (the
 # display's part of it), settings.png and html.png (the two dialogs), chart.htm (the page) and
 # gen_spinox.dat (the settings the plug-in saved at shutdown).
-# Environment: SPINOX_WIN64_BUILD (default build-win64) is the x86_64 build folder.
+# Environment: SPINOX_WIN_BUILD (default build/win-i686) is the Windows build folder:
+# i686 runs in 32-bit Wine, x86_64 in wine64.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${SPINOX_WIN64_BUILD:-$root/build-win64}
+build=${SPINOX_WIN_BUILD:-$root/build/win-i686}
 out=$(realpath -m "${1:-$root/demo-out/wine}")
 . "$root/scripts/wine_session.sh"
 
 "$root/scripts/deps.sh" demo
 
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" >/dev/null
-fi
+wine_build_configure "$build"
 ninja -C "$build" gen_spinox spinox-osd-demo >/dev/null
 
 run=$(mktemp -d /tmp/spinox-osd-demo.XXXXXX)

@@ -35,7 +35,12 @@ for arch in i686 x86_64; do
   ninja -C build/win-$arch -j"$jobs"
 done
 [ -x scripts/check_dll.sh ] && { step "DLL checks"; scripts/check_dll.sh build/win-i686; }
-[ -x scripts/wine_tests.sh ] && { step "Wine end-to-end tests"; SPINOX_TOOL=build/asan/spinox scripts/wine_tests.sh build/win-x86_64; }
+# Under Wine: first the 32-bit DLL users install, then the 64-bit build.
+for arch in i686 x86_64; do
+  [ -x scripts/wine_tests.sh ] || break
+  step "Wine end-to-end tests ($arch)"
+  SPINOX_TOOL=build/asan/spinox scripts/wine_tests.sh build/win-$arch --gtest_brief=1
+done
 for t in tests/*_check.sh; do
   [ -x "$t" ] && { step "$t"; "$t" build/asan; }
 done

@@ -1,18 +1,47 @@
-# Sourced by the scripts that run Windows programs under Wine: a display of our own in Xvfb and a
+# Sourced (with $root set to the repository) by the scripts that run Windows programs under Wine: a display of our own in Xvfb and a
 # copy, for this run, of one ready-made Wine prefix (made once in 10-20 s, copied in about 1 s).
 #
+#   wine_session_arch BUILD_FOLDER           sets the Wine of the build's architecture: 32-bit
+#                                            Wine and a win32 prefix for an i686 build, wine64
+#                                            for an x86_64 one
+#   wine_build_configure BUILD_FOLDER        the same, and configures the folder (Release, the
+#                                            mingw toolchain of that architecture) when missing
 #   wine_session_start RUN_FOLDER [SCREEN]   sets DISPLAY and WINEPREFIX, starts Xvfb and a
 #                                            persistent wineserver
 #   wine_session_stop                        ends them; call it from the caller's EXIT trap
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
+wine=/usr/lib/wine/wine
+server=/usr/lib/wine/wineserver32
+wine_arch=win32
 xvfb_pid=
 server_pid=
 
+wine_session_arch() {
+  local bits
+  bits=$(sed -n 's/^CMAKE_SIZEOF_VOID_P:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null || true)
+  if [ -z "$bits" ]; then
+    # Not configured yet: the folder's name says which toolchain it is for.
+    case "$1" in *64*) bits=8 ;; *) bits=4 ;; esac
+  fi
+  if [ "$bits" = 8 ]; then
+    wine=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64 wine_arch=win64
+  else
+    wine=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32 wine_arch=win32
+  fi
+}
+
+wine_build_configure() {
+  local arch=i686
+  wine_session_arch "$1"
+  [ "$wine_arch" = win64 ] && arch=x86_64
+  [ -f "$1/build.ninja" ] && return 0
+  cmake -S "$root" -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" >/dev/null
+}
+
 wine_prefix_template() {
-  template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix
+  template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix-$wine_arch
   [ -f "$template/.spinox-ready" ] && return 0
-  echo "creating the Wine prefix $template"
+  echo "creating the $wine_arch Wine prefix $template"
   rm -rf "$template"
   mkdir -p "$(dirname "$template")"
   # Without a window manager, hiding windows costs time-outs unless Wine manages none.
@@ -38,7 +67,7 @@ wine_session_start() {
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=$wine_arch
   wine_prefix_template
   cp -a "$template" "$run/prefix"
   export WINEPREFIX="$run/prefix"

@@ -1,16 +1,17 @@
 #!/bin/bash
-# Runs the end-to-end tests (the real gen_spinox.dll in the test player) under wine64 in Xvfb,
+# Runs the end-to-end tests (the real gen_spinox.dll in the test player) under Wine in Xvfb,
 # then plays a small playlist with spinox-player.exe and checks that the plays were recorded.
+# An i686 build runs in 32-bit Wine (the DLL users install), an x86_64 build in wine64.
 #
-#   scripts/wine_tests.sh [X86_64_BUILD_FOLDER] [gtest options]
+#   scripts/wine_tests.sh [BUILD_FOLDER] [gtest options]
 #
-# The build folder (default $SPINOX_WIN64_BUILD, else build-win64) is configured here when
-# missing. SPINOX_TOOL, a native spinox tool, lists the demo's plays when given; KEEP_RUN=1
-# keeps the run folder.
+# The build folder (default $SPINOX_WIN_BUILD, else build/win-i686) is configured here when
+# missing, for x86_64 when its name holds "64". SPINOX_TOOL, a native spinox tool, lists the
+# demo's plays when given; KEEP_RUN=1 keeps the run folder.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${SPINOX_WIN64_BUILD:-$root/build-win64}
+build=${SPINOX_WIN_BUILD:-$root/build/win-i686}
 if [ $# -gt 0 ] && [ -d "$1" ]; then
   build=$(cd "$1" && pwd)
   shift
@@ -19,11 +20,9 @@ fi
 
 "$root/scripts/deps.sh" test
 
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" >/dev/null
-fi
+wine_build_configure "$build"
 ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests
+echo "wine_tests: $build under $wine ($wine_arch)"
 
 run=$(mktemp -d /tmp/spinox-e2e.XXXXXX)
 cleanup() {
