@@ -38,19 +38,24 @@ struct PluginRecord {
 constexpr int kPluginRecordVersion = 16;
 
 // An embedded window: the plug-in fills in `r` (where the frame goes) and asks the player for
-// a frame with kQueryEmbedFrame; the player keeps `r` current as the frame moves.
-constexpr size_t kEmbedHostDataSize = 260;
+// a frame with kQueryEmbedFrame; the player keeps `r` current as the frame moves. The record is
+// laid out with the platform's natural alignment, as the player compiles it: on 64-bit builds
+// the user pointer is 8-aligned, which leaves 4 bytes after the rectangle.
+constexpr int kEmbedExtraInts = 64;
 struct EmbedWindowState {
   HWND me;  // the frame, set by the player
   int flags;
   RECT r;
-  unsigned char hostData[kEmbedHostDataSize];  // the player's own
+  void* user_ptr;
+  int extra_data[kEmbedExtraInts];  // the player's own
 };
-static_assert(offsetof(EmbedWindowState, r) == sizeof(HWND) + sizeof(int), "frame rectangle");
-static_assert(sizeof(EmbedWindowState) ==
-                  sizeof(HWND) + sizeof(int) + sizeof(RECT) + kEmbedHostDataSize,
-              "embedded-window record");
-#ifndef _WIN64
+#ifdef _WIN64
+static_assert(offsetof(EmbedWindowState, r) == 12, "frame rectangle");
+static_assert(offsetof(EmbedWindowState, user_ptr) == 32, "user pointer");
+static_assert(sizeof(EmbedWindowState) == 296, "the 64-bit player's record");
+#else
+static_assert(offsetof(EmbedWindowState, r) == 8, "frame rectangle");
+static_assert(offsetof(EmbedWindowState, user_ptr) == 24, "user pointer");
 static_assert(sizeof(EmbedWindowState) == 284, "the 32-bit player's record");
 #endif
 

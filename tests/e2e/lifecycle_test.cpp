@@ -28,6 +28,11 @@ TEST_F(PluginTest, FirstStartPlacesTheWindowsAndEnables) {
   // The options panel's frame is asked for first, then the hit list window's.
   EXPECT_TRUE(SameRect(WindowRectOf(player->frames[0]), 505, 100, 900, 350));
   EXPECT_TRUE(SameRect(WindowRectOf(player->frames[1]), 100, 100, 500, 400));
+  // The records the plug-in hands over are as large as the player's: 284 bytes in a 32-bit
+  // player, 296 in a 64-bit one (where the user pointer after the rectangle is 8-aligned).
+  const SIZE_T kRecordBytes = sizeof(void*) == 8 ? 296 : 284;
+  for (EmbedWindowState* state : player->frameStates)
+    EXPECT_EQ(GlobalSize(GlobalHandle(state)), kRecordBytes);
   EXPECT_EQ(Caption(player->frames[0]), "Spinox");
   EXPECT_EQ(Caption(player->frames[1]), "Spinox Hitlist");
   HWND tool = player->Embedded(0), hit = player->Embedded(1);
@@ -104,7 +109,6 @@ HWND gHitWindow = nullptr;
 
 void CloseSettings() {
   gSettingsDialog = FindWindowA(nullptr, "Spinox Settings");
-  fprintf(stderr, "CloseSettings %p\n", (void*)gSettingsDialog);
   gWindowsDisabledMeanwhile = gHitWindow && !IsWindowEnabled(gHitWindow);
   if (gSettingsDialog) PostMessageA(gSettingsDialog, WM_COMMAND, IDCANCEL, 0);
 }
