@@ -149,13 +149,6 @@ void DestroyWindows() {
   }
 }
 
-// The player window gets its own procedure back, so the module can be unloaded safely.
-void Unhook() {
-  if (!hwnd_winamp || !lpWndProcOld) return;
-  SetWindowLongPtrA(hwnd_winamp, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lpWndProcOld));
-  lpWndProcOld = nullptr;
-}
-
 }  // namespace
 
 ShellHooks& CurrentShellHooks() {
@@ -170,8 +163,7 @@ int init() {
   InstallTickHooks();
   InitCommonControlClasses();
   ChooseDataFolder();
-  lpWndProcOld = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
+  HookPlayerWindow(player);
   hwnd_winamp = player;
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
@@ -209,7 +201,7 @@ void quit() {
   WADlg_close();
   DestroyWindows();
   ClearTray(hwnd_winamp);
-  Unhook();
+  UnhookPlayerWindow();
   ReleaseFrames();
   FreeHitList();
   ReleaseDisplayObjects();

@@ -64,6 +64,28 @@ void OnCommand(WPARAM command) {
   }
 }
 
+// True between HookPlayerWindow and UnhookPlayerWindow: WndProc does the plug-in's work.
+bool gRunning = false;
+// The window WndProc was installed on; lpWndProcOld is set while WndProc is in its chain.
+HWND gHookedWindow = nullptr;
+
+// Gives the window back the procedure it had, when WndProc is still the one installed (else a
+// later guest's procedure would be thrown away with ours). True when WndProc is out of the chain.
+bool LeaveChainWhenOnTop(HWND window) {
+  if (!lpWndProcOld) return true;
+  if (!IsWindow(window)) {
+    lpWndProcOld = nullptr;
+    gHookedWindow = nullptr;
+    return true;
+  }
+  auto installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  if (window != gHookedWindow || installed != WndProc) return false;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lpWndProcOld));
+  lpWndProcOld = nullptr;
+  gHookedWindow = nullptr;
+  return true;
+}
+
 }  // namespace
 
 void ShowHitlistWindows() {
@@ -73,16 +95,44 @@ void ShowHitlistWindows() {
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
-  if (message == kTrayMessage) OnTray(hwnd, lParam);
-  if (message == WM_COMMAND) OnCommand(wParam);
-  if (message == WM_DISPLAYCHANGE) WADlg_init(hwnd);
-  if (!lpWndProcOld) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return CallWindowProcA(lpWndProcOld, hwnd, message, wParam, lParam);
+  if (gRunning) {
+    if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
+    if (message == kTrayMessage) OnTray(hwnd, lParam);
+    if (message == WM_COMMAND) OnCommand(wParam);
+    if (message == WM_DISPLAYCHANGE) WADlg_init(hwnd);
+  }
+  WNDPROC next = lpWndProcOld;
+  if (!gRunning) LeaveChainWhenOnTop(hwnd);
+  // Without a procedure to pass on to (the hook never took), the message is left unanswered:
+  // the player's window is never handed to the default procedure.
+  return next ? CallWindowProcA(next, hwnd, message, wParam, lParam) : 0;
 }
 
 void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
   WndProc(hwnd, message, id, static_cast<LPARAM>(time));
+}
+
+bool HookPlayerWindow(HWND player) {
+  gRunning = true;
+  // Still in the chain from an earlier start on this window (a guest that came later holds
+  // WndProc): the hook is there already, and subclassing again would make a loop.
+  if (lpWndProcOld && gHookedWindow == player && IsWindow(player)) return true;
+  lpWndProcOld = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
+  gHookedWindow = lpWndProcOld ? player : nullptr;
+  return lpWndProcOld != nullptr;
+}
+
+void UnhookPlayerWindow() {
+  gRunning = false;
+  if (!lpWndProcOld) return;
+  if (LeaveChainWhenOnTop(gHookedWindow)) return;
+  // A guest that subclassed the window after us holds WndProc as its previous procedure and
+  // calls it for every message, so the code stays loaded for the life of the process and
+  // WndProc passes each message on; it steps out once it is on top again.
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCSTR>(&WndProc), &self);
 }
 
 void EnablePlug(int flag) {

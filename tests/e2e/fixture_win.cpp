@@ -70,8 +70,10 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 const bool kCrashReporter = (SetUnhandledExceptionFilter(ReportCrash), true);
 
 void WatchPlugin(HMODULE module) {
-  gRealNotify = reinterpret_cast<NotifyFn>(
-      HookImport(module, "shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(WatchNotify)));
+  void* real =
+      HookImport(module, "shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(WatchNotify));
+  // A module that stayed loaded from an earlier test is watched already.
+  if (real != reinterpret_cast<void*>(WatchNotify)) gRealNotify = reinterpret_cast<NotifyFn>(real);
   HookImport(module, "user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(WatchTrackPopupMenu));
   HookImport(module, "shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(WatchShellExecute));
 }
@@ -98,7 +100,7 @@ void PluginTest::TearDown() {
 }
 
 void PluginTest::StartPlugin(bool keepRealTimer) {
-  ASSERT_TRUE(player->Load(folder_ + "\\gen_spinox.dll"));
+  ASSERT_TRUE(player->Load(folder_ + "\\" + dllName));
   ASSERT_NE(player->plugin(), nullptr);
   WatchPlugin(player->module());
   ASSERT_EQ(player->Init(), 0);

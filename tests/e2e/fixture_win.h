@@ -55,6 +55,10 @@ class PluginTest : public ::testing::Test {
   void Command(WPARAM command);
 
   std::unique_ptr<TestPlayer> player;
+  // The DLL StartPlugin loads, in the tests' folder. A copy under another name is another
+  // module, with globals of its own.
+  std::string dllName = "gen_spinox.dll";
+  std::string TestsFolder() const { return folder_; }
 
  private:
   std::string folder_;

@@ -42,6 +42,32 @@ void RegisterClasses() {
   done = true;
 }
 
+// The second guest: one per process, like a plug-in's globals.
+struct Guest {
+  HWND window = nullptr;
+  WNDPROC previous = nullptr;  // set while GuestProc is in the window's chain
+  bool running = false;
+  int messages = 0;
+} gGuest;
+
+LRESULT CALLBACK GuestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool GuestLeaveWhenOnTop() {
+  if (!gGuest.previous) return true;
+  if (GetWindowLongPtrA(gGuest.window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(GuestProc))
+    return false;
+  SetWindowLongPtrA(gGuest.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gGuest.previous));
+  gGuest.previous = nullptr;
+  return true;
+}
+
+LRESULT CALLBACK GuestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gGuest.running) ++gGuest.messages;
+  WNDPROC next = gGuest.previous;
+  if (!gGuest.running) GuestLeaveWhenOnTop();
+  return next ? CallWindowProcA(next, hwnd, message, wParam, lParam) : 0;
+}
+
 bool AbsolutePath(const std::string& p) {
   return (p.size() > 1 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
 }
@@ -133,6 +159,28 @@ void TestPlayer::Unload() {
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   plugin_ = nullptr;
+}
+
+void TestPlayer::LoadGuest() {
+  gGuest.running = true;
+  gGuest.messages = 0;
+  if (gGuest.previous && gGuest.window == window_) return;  // still in the chain
+  gGuest.window = window_;
+  gGuest.previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuestProc)));
+}
+
+void TestPlayer::QuitGuest() {
+  gGuest.running = false;
+  GuestLeaveWhenOnTop();
+}
+
+int TestPlayer::guestMessages() const {
+  return gGuest.messages;
+}
+
+bool TestPlayer::guestInChain() const {
+  return gGuest.previous != nullptr && gGuest.window == window_;
 }
 
 void TestPlayer::StopRealTimer() {

@@ -59,6 +59,14 @@ class TestPlayer {
   void Unload();  // quits first when needed
   bool initialized() const { return initialized_; }
 
+  // A second guest that subclasses the main window as plug-ins do and, like Spinox, gives the
+  // window its procedure back at quit only while its own is the one installed, else keeps
+  // passing messages on (and steps out once on top again). It counts the messages it sees.
+  void LoadGuest();
+  void QuitGuest();
+  int guestMessages() const;
+  bool guestInChain() const;
+
   // Stops the plug-in's real timer so that only Tick drives the plug-in.
   void StopRealTimer();
   // n seconds: the timer message as the plug-in's timer sends it, then playback moves on.
