@@ -77,20 +77,18 @@ bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const H
   return WriteFileReplacing(path, text.data(), text.size(), why);
 }
 
-void MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,
-                  const std::string& savePath) {
-  if (count <= 0) return;
-  if (action == kSave) {
-    if (!savePath.empty()) WritePlaylist(savePath, type, count, items);
-    return;
-  }
+bool MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,
+                  const std::string& savePath, std::string* why) {
+  if (count <= 0) return true;
+  if (action == kSave) return savePath.empty() || WritePlaylist(savePath, type, count, items, why);
   std::string temp = FullPath(kTempPlaylist);
-  if (!WritePlaylist(temp, type, count, items)) return;
+  if (!WritePlaylist(temp, type, count, items, why)) return false;
   Player* player = CurrentPlayer();
-  if (!player) return;
+  if (!player) return true;
   if (action == kPlay) player->ClearPlaylist();
   player->LoadPlaylist(temp);
   if (action == kPlay) player->Play();
+  return true;
 }
 
 }  // namespace spinox

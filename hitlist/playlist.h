@@ -25,9 +25,10 @@ bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const H
                    std::string* why = nullptr);
 
 // Play (1), enqueue (0) or save (2) the list. For save `savePath` is the file the user chose,
-// empty when the dialog was cancelled. An empty list, a cancelled save or a playlist that cannot
-// be written leaves the files and the player as they were.
-void MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,
-                  const std::string& savePath);
+// empty when the dialog was cancelled. An empty list or a cancelled save does nothing. False when
+// the playlist could not be written, with the reason in `why` when given; the files and the
+// player are then as they were.
+bool MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,
+                  const std::string& savePath, std::string* why = nullptr);
 
 }  // namespace spinox

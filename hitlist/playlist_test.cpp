@@ -71,9 +71,19 @@ TEST_F(Playlists, NothingHappensForAnEmptyListOrWithoutSongs) {
   MakePlaylist(kPlay, kListSongs, 0, items, "");
   EXPECT_FALSE(FileExists(temp()));
   std::remove(db_.File("gen_spinox.sng").c_str());
-  MakePlaylist(kPlay, kListSongs, 1, items, "");
+  std::string why;
+  EXPECT_FALSE(MakePlaylist(kPlay, kListSongs, 1, items, "", &why));
+  EXPECT_NE(why.find("gen_spinox.sng"), std::string::npos) << why;
   EXPECT_FALSE(FileExists(temp()));
   EXPECT_EQ(player_.calls, "");
+}
+
+TEST_F(Playlists, AFailedSaveSaysWhyAndKeepsTheOldFile) {
+  HitListItem items[] = {{2, 1, -1}};
+  std::string why;
+  EXPECT_FALSE(MakePlaylist(kSave, kListSongs, 1, items, db_.File("no/such/x.m3u"), &why));
+  EXPECT_NE(why, "");
+  EXPECT_TRUE(MakePlaylist(kSave, kListSongs, 1, items, ""));  // cancelled: nothing to say
 }
 
 TEST_F(Playlists, IdsOutsideTheSongFileAreSkipped) {

@@ -158,7 +158,10 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
     if (!GetSaveFile(dlg, name, sizeof name, kSaveTitle, kSaveFilter, kSaveExtension)) return;
     path = name;
   }
-  MakePlaylist(action, _type, _hitlistsize, _hitlist, path);
+  std::string why;
+  if (MakePlaylist(action, _type, _hitlistsize, _hitlist, path, &why)) return;
+  std::string text = "The playlist could not be written.\n\n" + why;
+  MessageBoxA(dlg, text.c_str(), action == kSave ? kSaveTitle : "Spinox", MB_OK | MB_ICONWARNING);
 }
 
 void EnableWindows(BOOL on, bool frames) {
