@@ -13,14 +13,20 @@ namespace spinox::test {
 
 using Bytes = std::vector<unsigned char>;
 
+// The helpers grow the buffer first and then fill it by index: GCC 12 at -O2 misreads growth by
+// push_back/insert as writes past the end (-Wstringop-overflow, -Wstringop-overread).
 inline void PutWord(Bytes* b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b->push_back(static_cast<unsigned char>(v >> (8 * i)));
+  const size_t at = b->size();
+  b->resize(at + 4);
+  for (size_t i = 0; i < 4; ++i) (*b)[at + i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-// The text, then NULs up to the field's width.
+// The text, then NULs up to the field's width (a longer text is cut at the width).
 inline void PutText(Bytes* b, const std::string& text, size_t width) {
-  b->insert(b->end(), text.begin(), text.end());
-  b->insert(b->end(), width - text.size(), 0);
+  const size_t at = b->size();
+  b->resize(at + width, 0);
+  for (size_t i = 0; i < width && i < text.size(); ++i)
+    (*b)[at + i] = static_cast<unsigned char>(text[i]);
 }
 
 inline Bytes ArtistBytes(uint32_t id, const std::string& name) {

@@ -50,13 +50,14 @@ HookCalls gCalls;
 // An MP3-like file ending in an ID3v1 tag.
 void WriteTaggedFile(const std::string& path, const char* title, const char* artist,
                      const char* album) {
-  std::vector<unsigned char> bytes(64, 0xAA);
-  unsigned char tag[128] = {'T', 'A', 'G'};
+  std::vector<unsigned char> bytes(64 + 128, 0xAA);
+  unsigned char* tag = bytes.data() + 64;
+  std::memset(tag, 0, 128);
+  std::memcpy(tag, "TAG", 3);
   std::memcpy(tag + 3, title, std::strlen(title));
   std::memcpy(tag + 33, artist, std::strlen(artist));
   std::memcpy(tag + 63, album, std::strlen(album));
   tag[127] = 255;
-  bytes.insert(bytes.end(), tag, tag + 128);
   test::WriteBytes(path, bytes);
 }
 
