@@ -35,6 +35,8 @@ for arch in i686 x86_64; do
   ninja -C build/win-$arch -j"$jobs"
 done
 [ -x scripts/check_dll.sh ] && { step "DLL checks"; scripts/check_dll.sh build/win-i686; }
+step "installer (Wine)"
+scripts/installer_tests.sh build/win-i686
 # Under Wine: first the 32-bit DLL users install, then the 64-bit build.
 for arch in i686 x86_64; do
   [ -x scripts/wine_tests.sh ] || break
