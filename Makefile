@@ -1,4 +1,4 @@
-# Two entry points; everything else lives in scripts/.
+# Shortcuts for the README's two commands; everything lives in scripts/.
 .PHONY: demo test
 demo:
 	scripts/demo.sh
