@@ -65,12 +65,18 @@ VIAddVersionKey LegalCopyright "Spinox Team"
 
 !insertmacro MUI_PAGE_INSTFILES
 
+; The details (what was installed, what was kept) stay up until the user goes on.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
 !define MUI_FINISHPAGE_TITLE "Spinox is installed"
 !define MUI_FINISHPAGE_TEXT "Spinox ${VERSION} is in $INSTDIR\Plugins.$\r$\n$\r$\nStart \
-  ${PLAYER}: the Spinox hit list opens from the tray icon's menu, and the settings from \
-  ${PLAYER}'s plug-in preferences (General Purpose)."
+  ${PLAYER}: Spinox counts what you play from then on. Click its tray icon for the hit list; \
+  right-click it for the settings."
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Spinox ${VERSION} will be removed from the ${PLAYER} \
+  Plugins folder below. Your listening history, settings, backups and page template stay there. \
+  $_CLICK"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 

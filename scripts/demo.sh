@@ -2,7 +2,8 @@
 # The demo. First the spinox tool alone: a few dozen plays of the bundled sample tracks at chosen
 # times, then the database and one track's statistics. Then the plug-in itself in the test
 # player under Wine: months of listening on a sample library, the hit list window and options
-# panel (screenshot), the chart as HTML and M3U, the HTML dialog's page and the on-screen display.
+# panel (screenshot), the chart as HTML and M3U, the HTML dialog's page and the on-screen display;
+# last the installer, page by page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh demo
@@ -49,6 +50,8 @@ scripts/demo_wine.sh demo-out/hitlist
 echo
 scripts/demo_wine_osd.sh demo-out/wine
 echo
+scripts/demo_installer.sh demo-out/installer
+echo
 echo "== the demo's files"
 echo "native database:          demo-out/db"
 echo "hit list screenshot:      demo-out/hitlist/hitlist.png"
@@ -57,3 +60,4 @@ echo "chart as HTML and M3U:    demo-out/hitlist/chart.html demo-out/hitlist/cha
 echo "HTML dialog's page:       demo-out/wine/chart.htm"
 echo "on-screen display:        demo-out/wine/osd.png demo-out/wine/osd-crop.png"
 echo "settings and HTML dialog: demo-out/wine/settings.png demo-out/wine/html.png"
+echo "installer's pages:        demo-out/installer/*.png"

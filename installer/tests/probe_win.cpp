@@ -9,6 +9,9 @@
 //   spinox-installer-probe next TITLE
 //       presses the default button (Next, Install, Finish: id 1) of the window titled TITLE,
 //       waiting up to 10 s for that window. Exits 0 when pressed, 1 when no such window.
+//   spinox-installer-probe rect TITLE
+//       prints the screen rectangle (left top right bottom) of the window titled TITLE, waiting
+//       up to 10 s for it. Exits 1 when no such window.
 #include <windows.h>
 
 #include <cstdio>
@@ -73,19 +76,56 @@ int RunPlayer(const char* marker, int seconds) {
   return static_cast<int>(msg.wParam);
 }
 
-int PressNext(const char* title) {
+// The window titled `title` whose default button is enabled (a page or message box ready for
+// the user), after waiting up to 10 s; null when none.
+// Setup's pages may add blanks to the title.
+struct Search {
+  const char* title;
+  HWND window, button;
+};
+
+BOOL CALLBACK MatchReady(HWND window, LPARAM lParam) {
+  Search* search = reinterpret_cast<Search*>(lParam);
+  char text[256];
+  size_t n = std::strlen(search->title);
+  if (!IsWindowVisible(window) || !GetWindowTextA(window, text, sizeof text) ||
+      std::strncmp(text, search->title, n) != 0 || text[n + std::strspn(text + n, " ")] != 0)
+    return TRUE;
+  HWND button = GetDlgItem(window, IDOK);
+  if (!button || !IsWindowEnabled(button)) return TRUE;
+  search->window = window;
+  search->button = button;
+  return FALSE;
+}
+
+HWND ReadyWindow(const char* title, HWND* button) {
   for (int i = 0; i < 100; ++i) {
-    HWND window = FindWindowA(nullptr, title);
-    HWND button = window ? GetDlgItem(window, IDOK) : nullptr;
-    if (button && IsWindowEnabled(button)) {
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(button));
-      return 0;
-    }
+    Search search = {title, nullptr, nullptr};
+    EnumWindows(MatchReady, reinterpret_cast<LPARAM>(&search));
+    *button = search.button;
+    if (search.window) return search.window;
     Sleep(100);
   }
   std::fprintf(stderr, "probe: no window \"%s\" with an enabled default button\n", title);
-  return 1;
+  return nullptr;
+}
+
+int PressNext(const char* title) {
+  HWND button;
+  HWND window = ReadyWindow(title, &button);
+  if (!window) return 1;
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return 0;
+}
+
+int PrintRect(const char* title) {
+  HWND button;
+  HWND window = ReadyWindow(title, &button);
+  RECT r;
+  if (!window || !GetWindowRect(window, &r)) return 1;
+  std::printf("%ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+              static_cast<long>(r.right), static_cast<long>(r.bottom));
+  return 0;
 }
 
 }  // namespace
@@ -96,6 +136,8 @@ int main(int argc, char** argv) {
     return RunPlayer(argv[2], std::atoi(argv[3]));
   }
   if (argc == 3 && std::strcmp(argv[1], "next") == 0) return PressNext(argv[2]);
-  std::fprintf(stderr, "usage: %s player MARKER SECONDS [stubborn] | next TITLE\n", argv[0]);
+  if (argc == 3 && std::strcmp(argv[1], "rect") == 0) return PrintRect(argv[2]);
+  std::fprintf(stderr, "usage: %s player MARKER SECONDS [stubborn] | next TITLE | rect TITLE\n",
+               argv[0]);
   return 2;
 }
