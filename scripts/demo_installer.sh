@@ -74,7 +74,10 @@ next "$title"
 shot 3-installed "$title"; next "$title"
 shot 4-finish "$title"; next "$title"
 wait "${pids[1]}"
-if wait "${pids[0]}"; then echo "the player was asked to close, and closed"; fi
+player_status=0
+wait "${pids[0]}" || player_status=$?
+[ "$player_status" = 0 ] && echo "the player was asked to close, and closed" ||
+  echo "demo_installer: the player is still running (exit $player_status)"
 
 echo "== the uninstaller"
 "$wine" "$player/Plugins/Spinox-uninstall.exe" &
