@@ -80,7 +80,8 @@ RecId AddArtist(const char* name);
 RecId AddAlbum(const char* album, const char* artist);
 RecId AddSong(SongInfo* info);
 // Marks the song and its hit records deleted (their ids become kNoId; names and times stay),
-// both files at once or neither. False when it failed (LastIoError()); nothing changed then.
+// both files at once or neither. False when it failed or the song was already removed
+// (LastIoError() says which); nothing changed then.
 bool RemoveFromDatabase(RecId songId);
 // Now, or the last whole hit record's time if that is later: play times never go backwards.
 int32_t GetTimeNow();

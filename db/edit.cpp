@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "base/file.h"
 #include "base/text.h"
@@ -17,20 +19,18 @@ namespace spinox {
 const char* const kEditRefusedText =
     "This entry is not stored in the database under an id of its own,\n"
     "so it cannot be edited. Nothing was changed.";
+const char* const kEditRemovedText =
+    "This entry was removed from the database or merged into another,\n"
+    "so it cannot be edited. Nothing was changed.";
 
 namespace {
 
 constexpr const char* kCaptions[3] = {"Edit Song", "Edit Album", "Edit Artist"};
 
-// A name as it is written into a record (50 bytes, NUL-filled) and a copy for the lookups,
-// which lowercase what they are given.
+// A name as it is written into a record: at most 49 bytes, NUL-filled to 50.
 struct Name {
   char text[kNameSize];
-  char lookup[kNameSize];
-  explicit Name(const char* s) {
-    CopyText(text, kNameSize, s ? s : "");
-    std::memcpy(lookup, text, kNameSize);
-  }
+  explicit Name(const char* s) { CopyText(text, kNameSize, s ? s : ""); }
 };
 
 std::string LowerField(const char* field) {
@@ -45,8 +45,18 @@ bool IsStored(const char* file, size_t recSize, RecId id) {
   return f.IsOpen() && id < CountRecords(f, recSize);
 }
 
-int Refuse(int kind) {
-  CurrentUser().Tell(kEditRefusedText, kCaptions[kind]);
+// Stored and not deleted (removed, or merged into another record).
+bool IsLive(const char* file, size_t recSize, RecId id) {
+  uint32_t own = kNoId;
+  return IsStored(file, recSize, id) &&
+         ReadAt(file, static_cast<int64_t>(id) * static_cast<int64_t>(recSize), &own, sizeof own) &&
+         own != kNoId;
+}
+
+// Refuses an edit of an id that names no live record: kEditRefused, and the user is told why.
+int Refuse(int kind, const char* file, size_t recSize, RecId id) {
+  bool deleted = IsStored(file, recSize, id);
+  CurrentUser().Tell(deleted ? kEditRemovedText : kEditRefusedText, kCaptions[kind]);
   return kEditRefused;
 }
 
@@ -130,6 +140,107 @@ bool RenameAlbumArtists(const std::string& oldName, const Name& name) {
   });
 }
 
+// The records a fold moves: each folded id and the live record of its names that takes it over.
+using Folds = std::unordered_map<RecId, RecId>;
+
+// Finds, in one pass over a record file, the records to fold into the live record of the same
+// names (the lowest index, which the lookups find): later live records of those names, and
+// deleted records of those names (kept in `deleted`), whose plays belong to the live one.
+template <typename Rec, typename Key>
+bool FindFolds(const char* name, Key key, Folds* live, Folds* deleted) {
+  std::string path = FullPath(name);
+  File f;
+  errno = 0;
+  if (!f.Open(path, "rb")) return errno == ENOENT || NoteIoFailure("open", path);
+  std::unordered_map<std::string, RecId> first;
+  std::vector<std::pair<std::string, RecId>> gone;
+  ScanRecords(f, sizeof(Rec), [&](const unsigned char* bytes, RecId i) {
+    const Rec* rec = reinterpret_cast<const Rec*>(bytes);
+    if (rec->id == kNoId) {
+      gone.emplace_back(key(*rec), i);
+    } else {
+      auto it = first.emplace(key(*rec), i).first;
+      if (it->second != i) (*live)[i] = it->second;
+    }
+    return false;
+  });
+  for (const auto& g : gone) {
+    auto it = first.find(g.first);
+    if (it != first.end()) (*deleted)[g.second] = it->second;
+  }
+  return true;
+}
+
+RecId Folded(const Folds& live, const Folds& deleted, RecId id) {
+  auto it = live.find(id);
+  if (it != live.end()) return it->second;
+  it = deleted.find(id);
+  return it != deleted.end() ? it->second : id;
+}
+
+// Albums an artist merge or rename left with the same names: the later ones are merged into
+// the first, with their songs and plays.
+bool FoldAlbums() {
+  Folds live, deleted;
+  if (!FindFolds<AlbumRecord>(
+          kAlbumFile,
+          [](const AlbumRecord& b) { return LowerField(b.album) + '\0' + LowerField(b.artist); },
+          &live, &deleted))
+    return false;
+  if (live.empty() && deleted.empty()) return true;
+  auto fold = [&](uint32_t* id) {
+    RecId to = Folded(live, deleted, *id);
+    return to != *id ? (*id = to, true) : false;
+  };
+  return UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) { return fold(&h->albumId); }) &&
+         UpdateRecords<SongRecord>(
+             kSongFile,
+             [&](SongRecord* song) { return song->id != kNoId && fold(&song->albumId); }) &&
+         UpdateRecords<AlbumRecord>(kAlbumFile, [&](AlbumRecord* b) {
+           return live.count(b->id) ? (b->id = kNoId, true) : false;
+         });
+}
+
+// Songs a merge left with the same names: the later ones are merged into the first, whose ids
+// their plays take.
+bool FoldSongs() {
+  Folds live, deleted;
+  if (!FindFolds<SongRecord>(
+          kSongFile,
+          [](const SongRecord& s) {
+            return LowerField(s.title) + '\0' + LowerField(s.album) + '\0' + LowerField(s.artist);
+          },
+          &live, &deleted))
+    return false;
+  if (live.empty() && deleted.empty()) return true;
+  std::unordered_map<RecId, SongRecord> keep;
+  for (const Folds* folds : {&live, &deleted}) {
+    for (const auto& f : *folds) keep.emplace(f.second, SongRecord{});
+  }
+  bool read = UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
+    auto it = keep.find(song->id);
+    if (it != keep.end()) it->second = *song;
+    if (!live.count(song->id)) return false;
+    song->id = song->artistId = song->albumId = kNoId;
+    return true;
+  });
+  return read && UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
+           RecId to = Folded(live, deleted, h->songId);
+           if (to == h->songId) return false;
+           const SongRecord& into = keep[to];
+           h->songId = to;
+           if (into.artistId != kNoId) h->artistId = into.artistId;
+           if (into.albumId != kNoId) h->albumId = into.albumId;
+           return true;
+         });
+}
+
+// After an edit no two live records of a list carry the same names, and no plays stay with a
+// deleted record whose names a live one holds: a chart never lists the same names twice.
+bool FoldDuplicateNames() {
+  return FoldAlbums() && FoldSongs();
+}
+
 }  // namespace
 
 RecId EditEntryId(int editType, int listType, RecId rowId) {
@@ -145,11 +256,9 @@ RecId EditEntryId(int editType, int listType, RecId rowId) {
 }
 
 int UpdateSong(RecId s, const char* titleText, const char* albumText, const char* artistText) {
-  if (!IsStored(kSongFile, sizeof(SongRecord), s)) return Refuse(0);
+  if (!IsLive(kSongFile, sizeof(SongRecord), s)) return Refuse(0, kSongFile, sizeof(SongRecord), s);
   Name title(titleText), album(albumText), artist(artistText);
-  auto other = [&] {
-    return FindSong(Name(titleText).lookup, Name(albumText).lookup, Name(artistText).lookup);
-  };
+  auto other = [&] { return FindSong(title.text, album.text, artist.text); };
   RecId o = other();
   if (o == s) return kEditUnchanged;
   if (o != kNoId &&
@@ -157,39 +266,33 @@ int UpdateSong(RecId s, const char* titleText, const char* albumText, const char
           "This song already exists in the database. Do you want to merge the two songs?",
           kCaptions[0]))
     return kEditDeclined;
-  auto same = [&] { return IsStored(kSongFile, sizeof(SongRecord), s) && other() == o; };
+  auto same = [&] { return IsLive(kSongFile, sizeof(SongRecord), s) && other() == o; };
   return InChange(same, [&]() -> int {
-    Name albumKey(albumText), artistKey(artistText);
-    RecId a = FindAlbum(albumKey.lookup, artistKey.lookup);
-    RecId r = FindArtist(Name(artistText).lookup);
-    if (o == kNoId) {
-      if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
-      if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
-      bool written = WriteSongHead(s, r, a, title, artist, album) &&
-                     UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
-                       if (h->songId != s) return false;
-                       h->artistId = r, h->albumId = a;
-                       return true;
-                     });
-      return written ? kEditRenamed : kEditFailed;
-    }
+    // A rename and a merge alike give the song the album and artist of its new names, adding
+    // the records that are missing, and every play of the song (both songs' when merging)
+    // takes the three ids.
+    RecId a = FindAlbum(album.text, artist.text), r = FindArtist(artist.text);
+    if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
+    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
     bool written = UpdateRecords<HitRecord>(kHitFile,
                                             [&](HitRecord* h) {
-                                              if (h->songId == o) return h->songId = s, true;
-                                              if (h->songId != s) return false;
-                                              h->artistId = r, h->albumId = a;
+                                              if (h->songId != s && h->songId != o) return false;
+                                              h->songId = s, h->artistId = r, h->albumId = a;
                                               return true;
                                             }) &&
                    WriteSongHead(s, r, a, title, artist, album) &&
-                   MarkDeleted(kSongFile, sizeof(SongRecord), o, 3);
-    return written ? kEditMerged : kEditFailed;
+                   (o == kNoId || MarkDeleted(kSongFile, sizeof(SongRecord), o, 3)) &&
+                   FoldDuplicateNames();
+    if (!written) return kEditFailed;
+    return o == kNoId ? kEditRenamed : kEditMerged;
   });
 }
 
 int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
-  if (!IsStored(kAlbumFile, sizeof(AlbumRecord), b)) return Refuse(1);
+  if (!IsLive(kAlbumFile, sizeof(AlbumRecord), b))
+    return Refuse(1, kAlbumFile, sizeof(AlbumRecord), b);
   Name album(albumText), artist(artistText);
-  auto other = [&] { return FindAlbum(Name(albumText).lookup, Name(artistText).lookup); };
+  auto other = [&] { return FindAlbum(album.text, artist.text); };
   RecId o = other();
   if (o == b) return kEditUnchanged;
   if (o != kNoId &&
@@ -197,9 +300,10 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
           "This album already exists in the database. Do you want to merge the two albums?",
           kCaptions[1]))
     return kEditDeclined;
-  auto same = [&] { return IsStored(kAlbumFile, sizeof(AlbumRecord), b) && other() == o; };
+  auto same = [&] { return IsLive(kAlbumFile, sizeof(AlbumRecord), b) && other() == o; };
   return InChange(same, [&]() -> int {
-    RecId r = FindArtist(Name(artistText).lookup);
+    RecId r = FindArtist(artist.text);
+    if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
     auto ownSong = [&](SongRecord* song) {
       song->artistId = r, song->albumId = b;
       std::memcpy(song->artist, artist.text, kNameSize);
@@ -207,14 +311,13 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
       return true;
     };
     if (o == kNoId) {
-      if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
       bool written =
           UpdateRecords<HitRecord>(
               kHitFile,
               [&](HitRecord* h) { return h->albumId == b ? (h->artistId = r, true) : false; }) &&
           UpdateRecords<SongRecord>(
               kSongFile, [&](SongRecord* song) { return song->albumId == b && ownSong(song); }) &&
-          WriteAlbumRecord(b, album, artist);
+          WriteAlbumRecord(b, album, artist) && FoldDuplicateNames();
       return written ? kEditRenamed : kEditFailed;
     }
     bool written =
@@ -228,15 +331,17 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
                                     if (song->albumId == o) return song->albumId = b, true;
                                     return song->albumId == b && ownSong(song);
                                   }) &&
-        WriteAlbumRecord(b, album, artist) && MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1);
+        WriteAlbumRecord(b, album, artist) && MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1) &&
+        FoldDuplicateNames();
     return written ? kEditMerged : kEditFailed;
   });
 }
 
 int UpdateArtist(RecId t, const char* nameText) {
-  if (!IsStored(kArtistFile, sizeof(ArtistRecord), t)) return Refuse(2);
+  if (!IsLive(kArtistFile, sizeof(ArtistRecord), t))
+    return Refuse(2, kArtistFile, sizeof(ArtistRecord), t);
   Name name(nameText);
-  auto other = [&] { return FindArtist(Name(nameText).lookup); };
+  auto other = [&] { return FindArtist(name.text); };
   RecId o = other();
   if (o == t) return kEditUnchanged;
   if (o != kNoId &&
@@ -244,7 +349,7 @@ int UpdateArtist(RecId t, const char* nameText) {
           "This artist already exists in the database. Do you want to merge the two artists?",
           kCaptions[2]))
     return kEditDeclined;
-  auto same = [&] { return IsStored(kArtistFile, sizeof(ArtistRecord), t) && other() == o; };
+  auto same = [&] { return IsLive(kArtistFile, sizeof(ArtistRecord), t) && other() == o; };
   return InChange(same, [&]() -> int {
     char present[kNameSize] = {};
     if (!ReadAt(kArtistFile, static_cast<int64_t>(t) * sizeof(ArtistRecord) + 4, present,
@@ -267,9 +372,10 @@ int UpdateArtist(RecId t, const char* nameText) {
                                              }) &&
                    RenameAlbumArtists(oldName, name) &&
                    WriteInRecord(kArtistFile, sizeof(ArtistRecord), t, 4, name.text, kNameSize);
-    if (!written) return kEditFailed;
-    if (o == kNoId) return kEditRenamed;
-    return MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1) ? kEditMerged : kEditFailed;
+    if (!written || (o != kNoId && !MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1)) ||
+        !FoldDuplicateNames())
+      return kEditFailed;
+    return o == kNoId ? kEditRenamed : kEditMerged;
   });
 }
 

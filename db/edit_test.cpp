@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "base/user.h"
 #include "db/database.h"
 #include "db/test_records.h"
@@ -28,12 +29,15 @@ class EditUser : public User {
     asked = text + "|" + caption;
     return yes_;
   }
-  void Tell(const std::string& text, const std::string& caption) override { told = caption; }
+  void Tell(const std::string& text, const std::string& caption) override {
+    told = caption;
+    toldText = text;
+  }
   bool ChooseFile(const std::string&, const std::string&, const std::string&,
                   std::string*) override {
     return false;
   }
-  std::string asked, told;
+  std::string asked, told, toldText;
 
  private:
   bool yes_;
@@ -134,9 +138,19 @@ TEST_F(EditTest, MergingSongsSumsTheirPlays) {
   EXPECT_EQ(+songs[0].id, kNoId);
   EXPECT_EQ(+songs[0].artistId, kNoId);
   EXPECT_EQ(+songs[0].albumId, kNoId);
-  EXPECT_STREQ(songs[0].title, "waterloo");  // names kept: FindSong still finds index 0 first
+  EXPECT_STREQ(songs[0].title, "waterloo");  // names kept, but never found again
   EXPECT_EQ(+songs[2].albumId, 0u);
   EXPECT_STREQ(songs[2].title, "Waterloo");
+  // A later play of either name counts for the survivor, though the merged-away index is lower.
+  SongInfo info = {};
+  SetField(info.artist, "ABBA");
+  SetField(info.title, "waterloo");
+  SetField(info.album, "Gold");
+  ASSERT_TRUE(FillSongInfo(&info));
+  EXPECT_EQ(info.songId, 2u);
+  EXPECT_EQ(info.hits, 3);
+  ASSERT_TRUE(Hit(&info));
+  EXPECT_EQ(Hits().back().songId, 2u);
 }
 
 TEST_F(EditTest, DeclinedMergeWritesNothing) {
@@ -162,26 +176,57 @@ TEST_F(EditTest, RenamingAnArtistRewritesAlbumsByOldNameInAnyCase) {
   EXPECT_EQ(test::ReadBytes(db.File(kHitFile)), before[0]);
 }
 
-TEST_F(EditTest, MergingArtistsKeepsTheirAlbumsApart) {
-  // queen gets an album gold too; then queen is renamed to abba and merged.
-  Bytes albums = test::ReadBytes(db.File(kAlbumFile));
-  Bytes more = test::AlbumBytes(3, "gold", "queen");
-  albums.insert(albums.end(), more.begin(), more.end());
-  test::PutFile(db.File(kAlbumFile), albums);
+// Merging two artists that each have an album "gold" (queen's with its own "waterloo") would
+// leave two albums and two songs of the same names: each pair is folded into its first record.
+TEST_F(EditTest, MergingArtistsFoldsTheAlbumsAndSongsItMakesAlike) {
+  test::PutFile(db.File(kAlbumFile),
+                Join({test::ReadBytes(db.File(kAlbumFile)), test::AlbumBytes(3, "Gold", "queen")}));
+  test::PutFile(db.File(kSongFile),
+                Join({test::ReadBytes(db.File(kSongFile)),
+                      SongBytes({4, 1, 3, "Waterloo", "queen", "Gold", "/m/4.mp3", 70})}));
+  test::PutFile(db.File(kHitFile),
+                Join({test::ReadBytes(db.File(kHitFile)), HitBytes(4, 1, 3, 70)}));
   EditUser user(true);
   EXPECT_EQ(UpdateArtist(1, "abba"), kEditMerged);
-  std::vector<AlbumRecord> recs = Albums();
-  EXPECT_STREQ(recs[3].artist, "abba");
-  EXPECT_STREQ(recs[0].artist, "abba");
-  EXPECT_EQ(+recs[0].id, 0u);
-  EXPECT_EQ(+recs[3].id, 3u);
   std::vector<ArtistRecord> artists = Artists();
   EXPECT_EQ(+artists[0].id, kNoId);  // abba (0) merged into the edited artist 1
   EXPECT_STREQ(artists[1].name, "abba");
-  for (const HitRecord& h : Hits()) EXPECT_EQ(+h.artistId, 1u);
+  std::vector<AlbumRecord> albums = Albums();
+  EXPECT_EQ(+albums[0].id, 0u);
+  EXPECT_EQ(+albums[3].id, kNoId) << "queen's gold is now abba's gold: folded into album 0";
   std::vector<SongRecord> songs = Songs();
   EXPECT_EQ(+songs[0].artistId, 1u);
   EXPECT_STREQ(songs[3].artist, "abba");
+  EXPECT_EQ(+songs[4].id, kNoId) << "the second abba - gold - waterloo is folded into song 0";
+  std::vector<HitRecord> hits = Hits();
+  for (const HitRecord& h : hits) EXPECT_EQ(+h.artistId, 1u);
+  EXPECT_EQ(+hits.back().songId, 0u);
+  EXPECT_EQ(+hits.back().albumId, 0u);
+}
+
+// The plays of a merged song keep an album and an artist even when the names it takes have no
+// album or artist record yet (songs stored without them by earlier versions).
+TEST_F(EditTest, MergesAddTheAlbumAndArtistTheyLack) {
+  test::PutFile(db.File(kSongFile),
+                Join({test::ReadBytes(db.File(kSongFile)),
+                      SongBytes({4, kNoId, kNoId, "new", "nobody", "nowhere", "/m/4.mp3", 1})}));
+  test::PutFile(db.File(kAlbumFile), Join({test::ReadBytes(db.File(kAlbumFile)),
+                                           test::AlbumBytes(3, "somewhere", "somebody")}));
+  EditUser user(true);
+  EXPECT_EQ(UpdateSong(2, "new", "nowhere", "nobody"), kEditMerged);
+  ASSERT_EQ(Albums().size(), 5u);
+  EXPECT_STREQ(Albums()[4].album, "nowhere");
+  ASSERT_EQ(Artists().size(), 3u);
+  EXPECT_STREQ(Artists()[2].name, "nobody");
+  EXPECT_EQ(+Songs()[2].albumId, 4u);
+  EXPECT_EQ(+Songs()[2].artistId, 2u);
+  EXPECT_EQ(+Hits()[3].albumId, 4u);
+  EXPECT_EQ(+Hits()[3].artistId, 2u);
+  // An album merge into names whose artist has no record adds it.
+  EXPECT_EQ(UpdateAlbum(1, "somewhere", "somebody"), kEditMerged);
+  ASSERT_EQ(Artists().size(), 4u);
+  EXPECT_STREQ(Artists()[3].name, "somebody");
+  for (const HitRecord& h : Hits()) EXPECT_NE(+h.artistId, kNoId);
 }
 
 TEST_F(EditTest, RenamingAnAlbumMovesItsSongsAndPlaysToTheArtist) {
@@ -227,6 +272,17 @@ TEST_F(EditTest, UnusableIdsAreRefused) {
   EXPECT_EQ(UpdateArtist(kNoId, "x"), kEditRefused);
   EXPECT_EQ(UpdateArtist(2, "x"), kEditRefused);  // past the end
   EXPECT_EQ(user.told, "Edit Artist");
+  EXPECT_EQ(user.toldText, kEditRefusedText);
+  EXPECT_EQ(Snapshot(), before);
+  // Removed or merged-away records are not edited (a rename would bring them back).
+  ASSERT_TRUE(RemoveFromDatabase(1));
+  before = Snapshot();
+  EXPECT_EQ(UpdateSong(1, "sos 2", "gold", "abba"), kEditRefused);
+  EXPECT_EQ(user.told, "Edit Song");
+  EXPECT_EQ(user.toldText, kEditRemovedText);
+  EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditMerged);  // album 0 merged into 1
+  before = Snapshot();
+  EXPECT_EQ(UpdateAlbum(0, "anything", "abba"), kEditRefused);
   EXPECT_EQ(Snapshot(), before);
 }
 

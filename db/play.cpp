@@ -280,6 +280,11 @@ bool RemoveFromDatabase(RecId songId) {
   Change change;
   change.Stage(kSongFile, Change::From::kCopy);
   change.Stage(kHitFile, Change::From::kCopy);
+  uint32_t own = kNoId;
+  if (change.ok() &&
+      ReadAt(kSongFile, static_cast<int64_t>(songId) * sizeof(SongRecord), &own, sizeof own) &&
+      own == kNoId)
+    return SetIoError("the song was already removed"), false;
   if (!change.ok() ||
       !WriteInRecord(kSongFile, sizeof(SongRecord), songId, 0, kDeletedIds, sizeof kDeletedIds) ||
       !MarkHitsDeleted(songId))

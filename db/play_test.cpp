@@ -209,6 +209,11 @@ TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
   Bytes songs = Get(kSongFile);
   RemoveFromDatabase(5);
   EXPECT_EQ(songs, Get(kSongFile)) << "an id past the end writes nothing";
+  Bytes hits = Get(kHitFile);
+  EXPECT_FALSE(RemoveFromDatabase(0));
+  EXPECT_EQ(LastIoError(), "the song was already removed");
+  EXPECT_EQ(songs, Get(kSongFile));
+  EXPECT_EQ(hits, Get(kHitFile));
 
   RemoveFromDatabase(1);
   FillSongInfo(&other);

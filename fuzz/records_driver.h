@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/user.h"
 #include "db/database.h"
+#include "db/edit.h"
 
 namespace spinox::fuzz {
 
@@ -108,6 +110,33 @@ inline void RunPlay(const RecordFiles& files) {
   ClearClockOverride();
 }
 
+// Agrees to every merge, so that the edits below run their whole way.
+class AgreeingUser : public User {
+ public:
+  AgreeingUser() { SetCurrentUser(this); }
+  ~AgreeingUser() override { SetCurrentUser(nullptr); }
+  bool Ask(const std::string&, const std::string&) override { return true; }
+  void Tell(const std::string&, const std::string&) override {}
+  bool ChooseFile(const std::string&, const std::string&, const std::string&,
+                  std::string*) override {
+    return false;
+  }
+};
+
+// Renames and merges between the entries the files hold: the first records take the names of
+// the second ones (a merge when those are stored), then records of the same names are folded.
+inline void RunEdits(const RecordFiles& files) {
+  AgreeingUser user;
+  NameArg title(files.bytes[0], sizeof(SongRecord) + 12);
+  NameArg songArtist(files.bytes[0], sizeof(SongRecord) + 62);
+  NameArg songAlbum(files.bytes[0], sizeof(SongRecord) + 112);
+  UpdateSong(0, title.text, songAlbum.text, songArtist.text);
+  NameArg album(files.bytes[1], sizeof(AlbumRecord) + 4);
+  NameArg albumArtist(files.bytes[1], sizeof(AlbumRecord) + 54);
+  UpdateAlbum(0, album.text, albumArtist.text);
+  UpdateArtist(0, NameArg(files.bytes[2], sizeof(ArtistRecord) + 4).text);
+}
+
 inline void RunRecordsInput(const uint8_t* data, size_t size, const std::string& dir) {
   RecordFiles files = SplitRecordInput(data, size);
   WriteRecordFiles(files, dir);
@@ -115,6 +144,8 @@ inline void RunRecordsInput(const uint8_t* data, size_t size, const std::string&
   RunLookups(files);
   RunReaders(files);
   RunPlay(files);
+  WriteRecordFiles(files, dir);
+  RunEdits(files);
 }
 
 }  // namespace spinox::fuzz

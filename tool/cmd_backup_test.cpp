@@ -95,6 +95,14 @@ TEST_F(DatabaseCommands, RemoveMarksTheSongAndItsPlays) {
   EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "2"}).code, kFailed);
   EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "-1"}).code, kFailed);
   EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "x"}).code, kFailed);
+  Bytes before = spinox::test::ReadBytes(db.File(kHitFile));
+  r = RunCli({"remove", "--db", db.path(), "--yes", "0"});
+  EXPECT_EQ(r.code, kFailed);
+  EXPECT_TRUE(Contains(r.err, "song 0 was already removed")) << r.err;
+  EXPECT_EQ(spinox::test::ReadBytes(db.File(kHitFile)), before);
+  r = RunCli({"edit", "--db", db.path(), "song", "0", "--title", "again"});
+  EXPECT_EQ(r.code, kFailed);
+  EXPECT_TRUE(Contains(r.err, "was removed from the database")) << r.err;
 }
 
 }  // namespace

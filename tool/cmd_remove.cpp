@@ -43,6 +43,10 @@ int RunRemove(const std::vector<std::string>& argv, Io& io) {
     return Fail(io, "remove", "'" + args.positional[0] + "' is not a song id");
   if (!UseDatabaseDir(args, "remove", io)) return kFailed;
   if (id >= SongCount()) return Fail(io, "remove", "there is no song " + args.positional[0]);
+  uint32_t own = kNoId;
+  if (ReadAt(kSongFile, static_cast<int64_t>(id) * sizeof(SongRecord), &own, sizeof own) &&
+      own == kNoId)
+    return Fail(io, "remove", "song " + args.positional[0] + " was already removed");
   TerminalUser user(io, args.Has("--yes") ? Answer::kYes : Answer::kAsk);
   if (!CurrentUser().Ask(
           "The selected song will be completely removed from the database.\n\nAre you sure?",
