@@ -41,6 +41,10 @@ PeriodBounds BoundsOfPeriod(int32_t period, int32_t now, int32_t userFrom, int32
   return PeriodBounds{Clamp32(static_cast<int64_t>(now) - PeriodLength(period)), now};
 }
 
+int32_t ShownEnd(int32_t period, int32_t end) {
+  return period == kPeriodUser && end > INT32_MIN ? end - 1 : end;
+}
+
 void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo) {
   PeriodBounds b = BoundsOfPeriod(_period, now, userFrom, userTo);
   _start = b.start;

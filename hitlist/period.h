@@ -24,6 +24,10 @@ int32_t PeriodLength(int32_t period);
 // The bounds "Refresh Hitlist" gives a period choice at `now`; "User Defined" takes the two
 // pickers' times.
 PeriodBounds BoundsOfPeriod(int32_t period, int32_t now, int32_t userFrom, int32_t userTo);
+// The time a period's end is shown as (the title, the page's end date, the "To" picker). A
+// user-defined period ends at the first second after its last whole day, so the second
+// before its end is shown; the other periods show their end.
+int32_t ShownEnd(int32_t period, int32_t end);
 // Sets _start and _end from _period as "Refresh Hitlist" does, and _pivot = _end.
 void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo);
 

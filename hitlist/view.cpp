@@ -127,7 +127,7 @@ std::string TitleLine(int32_t type, int32_t period, int32_t start, int32_t end, 
   std::string periodPart, filterPart;
   if (period != kPeriodAll)
     periodPart = "( " + FormatLocalTime(start, dateFormat, 40) + " - " +
-                 FormatLocalTime(end, dateFormat, 40) + " )";
+                 FormatLocalTime(ShownEnd(period, end), dateFormat, 40) + " )";
   if (filter == kFilterAlbum) filterPart = "( Album = " + filterValue + " )";
   if (filter == kFilterArtist) filterPart = "( Artist = " + filterValue + " )";
   if (filter == kFilterPlaylist) filterPart = "( Winamp Playlist )";

@@ -70,6 +70,16 @@ TEST(TitleLine, EveryForm) {
             "Log " + period + " ( Album = abba - gold )");
   EXPECT_EQ(TitleLine(kListArtists, kPeriodUser, s, e, kFilterPlaylist, "x", 1, date),
             "Top 1 Artists " + period + " ( Winamp Playlist )");
+  // Whole days picked end at the next day's first second: the title names the last day.
+  std::tm day = {};
+  day.tm_year = 124, day.tm_mon = 6, day.tm_mday = 16, day.tm_isdst = -1;
+  int32_t midnight = static_cast<int32_t>(std::mktime(&day));
+  EXPECT_EQ(
+      TitleLine(kListSongs, kPeriodUser, midnight - 86400, midnight, kFilterNone, "", 2, date),
+      "Top 2 Songs ( 2024-07-15 - 2024-07-15 ) ");
+  EXPECT_EQ(
+      TitleLine(kListSongs, kPeriodWeek, midnight - 86400, midnight, kFilterNone, "", 2, date),
+      "Top 2 Songs ( 2024-07-15 - 2024-07-16 ) ");
 }
 
 TEST(TimeText, FormatsAndLimits) {

@@ -109,7 +109,7 @@ void GetTags(HtmTagValues* tags) {
   int32_t now = ClockNow();
   SetDate(tags->date, now, date);
   SetDate(tags->time, now, time);
-  int32_t start = _start, end = _end;
+  int32_t start = _start, end = ShownEnd(_period, _end);
   if (_period == kPeriodAll) {
     start = _first;
     end = _last;

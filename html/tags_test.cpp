@@ -106,10 +106,21 @@ TEST_F(TagValues, FromTheGlobals) {
   EXPECT_EQ(std::string(v.date), Local(kNow, "%Y-%m-%d"));
   EXPECT_EQ(std::string(v.time), Local(kNow, "%H:%M"));
   EXPECT_EQ(std::string(v.sdate), Local(kNow - 604800, "%Y-%m-%d"));
+  EXPECT_EQ(std::string(v.edate), Local(kNow, "%Y-%m-%d"));
   EXPECT_STREQ(v.filter, "");
   _filter = kFilterArtist;
   GetTags(&v);
   EXPECT_STREQ(v.filter, "abba");
+}
+
+TEST_F(TagValues, AUserPeriodEndsOnItsLastDay) {
+  std::tm day = {};
+  day.tm_year = 124, day.tm_mon = 6, day.tm_mday = 16, day.tm_isdst = -1;
+  _period = kPeriodUser;
+  _end = static_cast<int32_t>(std::mktime(&day));  // the first second after 15 July
+  HtmTagValues v;
+  GetTags(&v);
+  EXPECT_STREQ(v.edate, "2024-07-15");
 }
 
 TEST_F(TagValues, AllReadsTheHitFile) {

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <string>
 
 #include "ui/toolkit/controls_win.h"
@@ -151,21 +150,18 @@ TEST_F(ControlsTest, ScrollAndProgressBars) {
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dlg, kScroll)));
 }
 
-TEST_F(ControlsTest, PickerTimes) {
-  SYSTEMTIME newYear = {2004, 1, 4, 1, 0, 0, 0, 0};
+// Local time with the daylight rule: the suite runs in Europe/Berlin, UTC+2 in July.
+TEST_F(ControlsTest, PickerTimesAreLocal) {
+  SYSTEMTIME picked = {2024, 7, 1, 15, 13, 37, 5, 0};
   SendDlgItemMessageA(dlg, kPicker, DTM_SETSYSTEMTIME, GDT_VALID,
-                      reinterpret_cast<LPARAM>(&newYear));
-  std::tm local = {};
-  local.tm_year = 104;
-  local.tm_mday = 1;
-  local.tm_isdst = 0;
-  EXPECT_EQ(GetSelTime(dlg, kPicker), static_cast<int32_t>(std::mktime(&local)));
-  SetSelTime(dlg, kPicker, 1072915200);  // 2004-01-01 00:00:00 UTC
+                      reinterpret_cast<LPARAM>(&picked));
+  EXPECT_EQ(GetSelTime(dlg, kPicker), 1721043425);  // 11:37:05 UTC
+  SetSelTime(dlg, kPicker, 1720994400);             // 2024-07-14 22:00:00 UTC
   SYSTEMTIME shown = {};
   SendDlgItemMessageA(dlg, kPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-  EXPECT_EQ(shown.wYear, 2004);
-  EXPECT_EQ(shown.wMonth, 1);
-  EXPECT_EQ(shown.wDay, 1);
+  EXPECT_EQ(shown.wYear, 2024);
+  EXPECT_EQ(shown.wMonth, 7);
+  EXPECT_EQ(shown.wDay, 15);
   EXPECT_EQ(shown.wHour, 0);
 }
 

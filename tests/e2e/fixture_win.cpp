@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 
 #include "tests/e2e/iat_hook_win.h"
@@ -68,6 +70,13 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 }
 
 const bool kCrashReporter = (SetUnhandledExceptionFilter(ReportCrash), true);
+
+// As on Windows, where TZ is not set, the C run-time (one msvcrt.dll for the tests and the
+// plug-in) follows the system's time zone, which Wine takes from the Unix TZ
+// (scripts/wine_tests.sh runs the suite in Europe/Berlin). Wine also copies the Unix TZ into
+// the Windows environment, where the run-time would misread "Europe/Berlin" as a zone
+// written in its own format.
+const bool kSystemTimeZone = (_putenv("TZ="), _tzset(), true);
 
 void WatchPlugin(HMODULE module) {
   void* real =

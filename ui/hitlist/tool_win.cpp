@@ -108,7 +108,10 @@ void OnFilterChange(HWND dlg) {
 
 void OnRefresh(HWND dlg) {
   GetToolValues();
-  SetPeriodBounds(ClockNow(), GetSelTime(dlg, IDC_FROM), GetSelTime(dlg, IDC_TO));
+  // A user-defined period counts whole local days: from the first second of the "From" day
+  // up to the first second after the "To" day.
+  SetPeriodBounds(ClockNow(), PickerDayStart(GetSelFields(dlg, IDC_FROM)),
+                  PickerDayAfter(GetSelFields(dlg, IDC_TO)));
   RefreshHitList();
   SetPeriodScrollBar();
   if (_start > _end) Enable(_hwndHit, IDC_PERIODSCROLL, 0);
@@ -189,7 +192,7 @@ void InitTool() {
   _change ? CHK_Check(dlg, IDC_CHANGE) : CHK_UnCheck(dlg, IDC_CHANGE);
   ED_SetInt(dlg, IDC_SHOWTOP, _size);
   SetSelTime(dlg, IDC_FROM, _start);
-  SetSelTime(dlg, IDC_TO, _end);
+  SetSelTime(dlg, IDC_TO, ShownEnd(kPeriodUser, _end));
   EnablePickers(dlg, _period);
   EnablePositionChecks(dlg, _type, _period);
   EnableLastPlayedChecks(dlg, _type);

@@ -45,25 +45,41 @@ std::string FromEditLineBreaks(const char* text, size_t size) {
   return out;
 }
 
-int32_t PickerToCalendar(const PickerTime& t) {
+namespace {
+
+// Local wall-clock fields as a calendar time; mktime decides whether daylight saving applies
+// (tm_isdst -1) and carries fields out of range (day 32) into the next unit.
+int32_t LocalToCalendar(int year, int month, int day, int hour, int minute, int second) {
   std::tm tm = {};
-  tm.tm_sec = t.second;
-  tm.tm_min = t.minute;
-  tm.tm_hour = t.hour;
-  tm.tm_mday = t.day;
-  tm.tm_mon = t.month - 1;
-  tm.tm_year = t.year - 1900;
-  tm.tm_wday = t.dayOfWeek;
-  tm.tm_yday = 0;
-  tm.tm_isdst = 0;  // standard time, whatever the season
+  tm.tm_sec = second;
+  tm.tm_min = minute;
+  tm.tm_hour = hour;
+  tm.tm_mday = day;
+  tm.tm_mon = month - 1;
+  tm.tm_year = year - 1900;
+  tm.tm_isdst = -1;
   std::time_t time = std::mktime(&tm);
   if (time == static_cast<std::time_t>(-1) || time > INT32_MAX || time < INT32_MIN) return -1;
   return static_cast<int32_t>(time);
 }
 
+}  // namespace
+
+int32_t PickerToCalendar(const PickerTime& t) {
+  return LocalToCalendar(t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+int32_t PickerDayStart(const PickerTime& t) {
+  return LocalToCalendar(t.year, t.month, t.day, 0, 0, 0);
+}
+
+int32_t PickerDayAfter(const PickerTime& t) {
+  return LocalToCalendar(t.year, t.month, t.day + 1, 0, 0, 0);
+}
+
 PickerTime CalendarToPicker(int32_t time) {
   std::time_t t = time;
-  const std::tm* tm = std::gmtime(&t);
+  const std::tm* tm = std::localtime(&t);
   PickerTime out = {1970, 1, 0, 1, 0, 0, 0, 0};
   if (!tm) return out;
   out.year = static_cast<uint16_t>(tm->tm_year + 1900);

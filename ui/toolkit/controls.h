@@ -30,12 +30,19 @@ struct PickerTime {
   uint16_t milliseconds;
 };
 
-// The picker's fields read as local standard time (no daylight-saving hour applied), as a
+// The picker's fields as local time, with the zone's daylight-saving rule for that date, as a
 // calendar time. -1 when the C run-time cannot represent it.
 int32_t PickerToCalendar(const PickerTime& t);
-// A calendar time broken down in UTC for showing in a picker; weekday and milliseconds 0. A
-// time the C run-time cannot break down shows as 1970-01-01 00:00:00.
+// A calendar time broken down in local time (daylight saving applied) for showing in a
+// picker; weekday and milliseconds 0. A time the C run-time cannot break down shows as
+// 1970-01-01 00:00:00.
 PickerTime CalendarToPicker(int32_t time);
+
+// Whole days picked: the first second of the picker's local day, and the first second of the
+// day after it, which ends a period that counts the picker's day in full. A day is 23 or 25
+// hours long when daylight saving starts or ends. -1 when the C run-time cannot represent it.
+int32_t PickerDayStart(const PickerTime& t);
+int32_t PickerDayAfter(const PickerTime& t);
 
 // "%d" and "%.1f" as the list view cells show them.
 std::string FormatInt(int32_t value);

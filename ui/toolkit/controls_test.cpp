@@ -69,29 +69,51 @@ class TimeZone {
   std::string old_;
 };
 
-TEST(PickerTime, PickerFieldsAreLocalStandardTime) {
-  TimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  PickerTime newYear = {2004, 1, 4, 1, 0, 0, 0, 0};
-  EXPECT_EQ(PickerToCalendar(newYear), 1072911600) << "local midnight, 23:00 UTC the day before";
-  // In summer the fields are still taken as standard time: one hour after the wall clock.
-  PickerTime summer = {2004, 7, 0, 1, 12, 0, 0, 0};
-  EXPECT_EQ(PickerToCalendar(summer), 1088679600);
+constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+constexpr char kNewYork[] = "EST5EDT,M3.2.0,M11.1.0";
+
+// Whole local days: the picker's hidden time of day plays no part.
+TEST(PickerTime, DaysRunFromLocalMidnightToLocalMidnight) {
+  struct Case {
+    const char* zone;
+    PickerTime picked;
+    int32_t start, after;
+  } cases[] = {
+      {kBerlin, {2004, 1, 4, 1, 17, 5, 0, 0}, 1072911600, 1072998000},
+      {kBerlin, {2024, 7, 1, 15, 13, 37, 5, 0}, 1720994400, 1721080800},    // summer: UTC+2
+      {kBerlin, {2024, 3, 0, 31, 12, 0, 0, 0}, 1711839600, 1711922400},     // 23 hours
+      {kBerlin, {2024, 10, 0, 27, 23, 59, 59, 0}, 1729980000, 1730070000},  // 25 hours
+      {kBerlin, {2024, 6, 0, 30, 0, 0, 0, 0}, 1719698400, 1719784800},      // into July
+      {kNewYork, {2024, 7, 1, 15, 1, 0, 0, 0}, 1721016000, 1721102400},
+      {kNewYork, {2024, 11, 0, 3, 6, 0, 0, 0}, 1730606400, 1730696400},
+  };
+  for (const Case& c : cases) {
+    TimeZone zone(c.zone);
+    SCOPED_TRACE(testing::Message()
+                 << c.zone << " " << c.picked.year << "-" << c.picked.month << "-" << c.picked.day);
+    EXPECT_EQ(PickerDayStart(c.picked), c.start);
+    EXPECT_EQ(PickerDayAfter(c.picked), c.after);
+    // Shown again, the bounds give the same days: nothing moves from one session to the next.
+    PickerTime from = CalendarToPicker(c.start), to = CalendarToPicker(c.after - 1);
+    EXPECT_EQ(from.day, c.picked.day);
+    EXPECT_EQ(to.day, c.picked.day);
+    EXPECT_EQ(PickerDayStart(from), c.start);
+    EXPECT_EQ(PickerDayAfter(to), c.after);
+  }
 }
 
-TEST(PickerTime, CalendarTimesAreShownInUtc) {
-  TimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  PickerTime t = CalendarToPicker(1072911600);
-  EXPECT_EQ(t.year, 2003);
-  EXPECT_EQ(t.month, 12);
-  EXPECT_EQ(t.day, 31);
-  EXPECT_EQ(t.hour, 23);
-  EXPECT_EQ(t.dayOfWeek, 0);
-  EXPECT_EQ(t.milliseconds, 0);
-  // Not inverse: the round trip moves by the zone's offset.
-  EXPECT_EQ(PickerToCalendar(CalendarToPicker(1072911600)), 1072911600 - 3600);
-  PickerTime epoch = CalendarToPicker(0);
-  EXPECT_EQ(epoch.year, 1970);
-  EXPECT_EQ(epoch.day, 1);
+TEST(PickerTime, FieldsAreLocalTimeWithTheDaylightRule) {
+  TimeZone zone(kBerlin);
+  PickerTime summer = CalendarToPicker(1721043425);
+  EXPECT_EQ(summer.year, 2024);
+  EXPECT_EQ(summer.month, 7);
+  EXPECT_EQ(summer.day, 15);
+  EXPECT_EQ(summer.hour, 13) << "11:37 UTC is 13:37 in Berlin in summer";
+  EXPECT_EQ(summer.minute, 37);
+  EXPECT_EQ(summer.dayOfWeek, 0);
+  EXPECT_EQ(summer.milliseconds, 0);
+  for (int32_t t : {1721043425, 1072911600, 1711846799, 1711846800, 0})
+    EXPECT_EQ(PickerToCalendar(CalendarToPicker(t)), t) << t;
 }
 
 TEST(CellTexts, NumbersAsTheListShowsThem) {

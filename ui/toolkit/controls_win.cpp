@@ -303,12 +303,15 @@ void Show(HWND dlg, int id, int flag) {
   ShowWindow(GetDlgItem(dlg, id), flag ? SW_SHOW : SW_HIDE);
 }
 
-int32_t GetSelTime(HWND dlg, int id) {
+PickerTime GetSelFields(HWND dlg, int id) {
   SYSTEMTIME st = {};
   Send(dlg, id, DTM_GETSYSTEMTIME, 0, Ptr(&st));
-  PickerTime t = {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
-                  st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
-  return PickerToCalendar(t);
+  return PickerTime{st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+                    st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
+}
+
+int32_t GetSelTime(HWND dlg, int id) {
+  return PickerToCalendar(GetSelFields(dlg, id));
 }
 
 void SetSelTime(HWND dlg, int id, int32_t time) {

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/controls.h"
+
 namespace spinox {
 
 // List views (report view); rows and columns count from 0.
@@ -74,7 +76,8 @@ int PB_Step(HWND dlg, int id);
 void Enable(HWND dlg, int id, int flag);
 void Show(HWND dlg, int id, int flag);
 
-// Date-time pickers: their fields are local standard time; a time is shown in UTC.
+// Date-time pickers: their fields are local time, with the zone's daylight-saving rule.
+PickerTime GetSelFields(HWND dlg, int id);
 int32_t GetSelTime(HWND dlg, int id);
 void SetSelTime(HWND dlg, int id, int32_t time);
 
