@@ -224,6 +224,22 @@ class PeriodScrollTest : public HitlistViewTest {
     Record(Track{"new.mp3", "new", "band", "album"}, now - 2 * kDay);
     Start();
   }
+  // The thumb dragged with the mouse to the right end of the bar and let go there. The
+  // control's drag loop takes the move and the release from the queue.
+  void DragThumbToTheRightEnd() {
+    HWND bar = GetDlgItem(Hit(), IDC_PERIODSCROLL);
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+    RECT client;
+    GetClientRect(bar, &client);
+    int y = client.bottom / 2;
+    PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.right - 1, y));
+    PostMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 1, y));
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM((info.xyThumbTop + info.xyThumbBottom) / 2, y));
+    player->Pump();
+  }
 };
 
 TEST_F(PeriodScrollTest, ThreePagesLeftRecomputeOnceAtTheRelease) {
@@ -240,8 +256,7 @@ TEST_F(PeriodScrollTest, ThreePagesLeftRecomputeOnceAtTheRelease) {
   EXPECT_EQ(gDisabled, 1);
   EXPECT_COLUMN(1, "old");
 
-  Scroll(SB_THUMBPOSITION, 31);
-  Scroll(SB_ENDSCROLL);
+  DragThumbToTheRightEnd();
   EXPECT_COLUMN(1, "new") << "the thumb back at the right end shows the refreshed week";
   Scroll(SB_LINERIGHT);
   Scroll(SB_ENDSCROLL);
@@ -250,6 +265,16 @@ TEST_F(PeriodScrollTest, ThreePagesLeftRecomputeOnceAtTheRelease) {
   Scroll(SB_ENDSCROLL);
   EXPECT_EQ(Rows(), 0) << "the week before has no play";
   EXPECT_EQ(Title().rfind("Top 0 Songs ( ", 0), 0u) << Title();
+}
+
+// An hour's period over eleven years: 100,000 steps, more than a scroll message's 16 bits hold.
+TEST_F(PeriodScrollTest, TheThumbIsReadInThirtyTwoBits) {
+  Refresh(0, 1);
+  HWND bar = GetDlgItem(Hit(), IDC_PERIODSCROLL);
+  SendMessageA(bar, SBM_SETRANGE, 0, 100000);
+  SendMessageA(bar, SBM_SETPOS, 0, TRUE);
+  DragThumbToTheRightEnd();
+  EXPECT_EQ(ScrollPos(), 100000);
 }
 
 TEST_F(PeriodScrollTest, PagesPastTheStartStopAtPositionZero) {

@@ -221,7 +221,7 @@ void OnScroll(HWND dlg, WPARAM wParam) {
       p += kPageStep;
       break;
     case SB_THUMBPOSITION:
-      p = HIWORD(wParam);
+      p = SC_GetTrackPos(dlg, IDC_PERIODSCROLL);
       break;
     case SB_ENDSCROLL: {
       PeriodBounds b = StepPeriod(SC_GetPos(dlg, IDC_PERIODSCROLL), _pivoti, _pivot, _start, _end);

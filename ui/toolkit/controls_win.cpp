@@ -269,6 +269,14 @@ int SC_SetPos(HWND dlg, int id, int position) {
   return static_cast<int>(Send(dlg, id, SBM_SETPOS, position, TRUE));
 }
 
+int SC_GetTrackPos(HWND dlg, int id) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_TRACKPOS;
+  if (!GetScrollInfo(GetDlgItem(dlg, id), SB_CTL, &info)) return SC_GetPos(dlg, id);
+  return info.nTrackPos;
+}
+
 int SC_SetRange(HWND dlg, int id, int minimum, int maximum) {
   return static_cast<int>(Send(dlg, id, SBM_SETRANGE, minimum, maximum));
 }

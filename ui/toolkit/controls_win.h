@@ -65,6 +65,9 @@ void ED_GetMultiText(HWND dlg, int id, char* buffer, int size);
 
 // Scroll bar controls and progress bars.
 int SC_GetPos(HWND dlg, int id);
+// Where the thumb is being dragged, or was let go (SB_THUMBTRACK, SB_THUMBPOSITION), in 32
+// bits: the scroll message's own position is cut to 16.
+int SC_GetTrackPos(HWND dlg, int id);
 void SC_GetRange(HWND dlg, int id, int* minimum, int* maximum);
 int SC_SetPos(HWND dlg, int id, int position);
 int SC_SetRange(HWND dlg, int id, int minimum, int maximum);
