@@ -12,6 +12,8 @@ const char32_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026
 
 AnsiEncodeFn gEncode = nullptr;
 AnsiDecodeFn gDecode = nullptr;
+const char kDefaultCharset[] = "windows-1252";
+std::string gCharset = kDefaultCharset;
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -39,9 +41,28 @@ bool ValidCodePoint(char32_t c, int len) {
 
 }  // namespace
 
-void SetAnsiCodePage(AnsiEncodeFn encode, AnsiDecodeFn decode) {
+void SetAnsiCodePage(AnsiEncodeFn encode, AnsiDecodeFn decode, const char* charset) {
   gEncode = encode;
   gDecode = decode;
+  gCharset = charset ? charset : kDefaultCharset;
+}
+
+const std::string& AnsiCharset() {
+  return gCharset;
+}
+
+std::string CharsetOfCodePage(unsigned codePage) {
+  static const struct {
+    unsigned codePage;
+    const char* name;
+  } kNames[] = {{874, "windows-874"},  {932, "shift_jis"},     {936, "gbk"},
+                {949, "euc-kr"},       {950, "big5"},          {1200, "utf-16le"},
+                {20866, "koi8-r"},     {21866, "koi8-u"},      {28591, "iso-8859-1"},
+                {28592, "iso-8859-2"}, {28605, "iso-8859-15"}, {54936, "gb18030"},
+                {65001, "utf-8"}};
+  for (const auto& n : kNames)
+    if (n.codePage == codePage) return n.name;
+  return "windows-" + std::to_string(codePage);
 }
 
 std::string EncodeAnsi(const std::u32string& text) {

@@ -11,8 +11,14 @@ using AnsiEncodeFn = std::string (*)(const std::u32string& text);
 // Decodes ANSI text into code points.
 using AnsiDecodeFn = std::u32string (*)(const std::string& text);
 
-// Replaces the ANSI code page (default: Windows-1252). Passing nulls restores the default.
-void SetAnsiCodePage(AnsiEncodeFn encode, AnsiDecodeFn decode);
+// Replaces the ANSI code page (default: Windows-1252); `charset` is its name as pages
+// declare it. Passing nulls restores the default.
+void SetAnsiCodePage(AnsiEncodeFn encode, AnsiDecodeFn decode, const char* charset = nullptr);
+// The name of the ANSI code page for a page's Content-Type: "windows-1252" by default.
+const std::string& AnsiCharset();
+// The registered name of a Windows code page ("windows-1252", "shift_jis", "utf-8"...);
+// "windows-N" for one without.
+std::string CharsetOfCodePage(unsigned codePage);
 
 std::string EncodeAnsi(const std::u32string& text);
 std::u32string DecodeAnsi(const std::string& text);

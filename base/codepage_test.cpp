@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace spinox {
 namespace {
 
@@ -47,6 +49,19 @@ TEST(CodePage, AnInstalledCodePageReplacesTheDefault) {
   EXPECT_EQ(EncodeAnsi(U"ab"), "XX");
   SetAnsiCodePage(nullptr, nullptr);
   EXPECT_EQ(EncodeAnsi(U"ab"), "ab");
+}
+
+TEST(CodePage, PagesNameTheCodePageTheirTextIsIn) {
+  EXPECT_EQ(AnsiCharset(), "windows-1252");
+  SetAnsiCodePage(nullptr, nullptr, "windows-1251");
+  EXPECT_EQ(AnsiCharset(), "windows-1251");
+  SetAnsiCodePage(nullptr, nullptr);
+  EXPECT_EQ(AnsiCharset(), "windows-1252");
+  const std::pair<unsigned, const char*> names[] = {
+      {1252, "windows-1252"}, {1250, "windows-1250"}, {1251, "windows-1251"},
+      {874, "windows-874"},   {932, "shift_jis"},     {936, "gbk"},
+      {949, "euc-kr"},        {950, "big5"},          {65001, "utf-8"}};
+  for (const auto& [codePage, name] : names) EXPECT_EQ(CharsetOfCodePage(codePage), name);
 }
 
 }  // namespace

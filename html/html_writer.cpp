@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
@@ -110,8 +111,8 @@ void BuiltInPage(std::string* out, const HtmTableProps& table, const HtmRowProps
   *out += "<html>\n<head>\n<title>";
   TagScanTxt(out, FieldText(page.title).c_str(), tags);
   *out +=
-      "</title>\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
-      "charset=iso-8859-1\">\n</head>";
+      "</title>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + AnsiCharset() +
+      "\">\n</head>";
   *out += "<body";
   std::string bg = Attribute("bgcolor", page.bgColor);
   std::string image = Attribute("background", page.background);
@@ -133,7 +134,7 @@ bool ReadTemplate(const std::string& path, std::string* text, std::string* why) 
   if (!ReadFileRange(path, 0, kMaxTemplateSize + 1, &bytes)) {
     int err = errno;
     if (KindOf(path) == PathKind::kMissing && path == FullPath(kSampleTemplateName)) {
-      *text = kSampleTemplate;
+      *text = SampleTemplateText();
       return true;
     }
     *why = FileErrorText(err);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "html/tags.h"
 #include "tests/test_util.h"
@@ -81,7 +82,7 @@ TEST_F(HtmlPage, TheExampleLineForLine) {
       "<html>",
       "<head>",
       "<title>Top 1 Songs</title>",
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">",
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">",
       "</head><body><table width=\"100%\" border=\"1\"  cellpadding=\"0\" cellspacing=\"0\"    >",
       "<tr   >",
       "<td width=\"75%\"><div align=\"left\"><strong> <font    >Title</font></strong></div></td>",
@@ -98,6 +99,11 @@ TEST_F(HtmlPage, TheExampleLineForLine) {
   EXPECT_EQ(Lines(page), expected);
   EXPECT_EQ(Count(page, "\r\n"), 15u);
   EXPECT_EQ(Count(page, "\n"), 15u);
+  // The texts are in the ANSI code page, and the page says which.
+  SetAnsiCodePage(nullptr, nullptr, "windows-1251");
+  std::string cyrillic = Write();
+  SetAnsiCodePage(nullptr, nullptr);
+  EXPECT_NE(cyrillic.find("content=\"text/html; charset=windows-1251\">"), std::string::npos);
 }
 
 TEST_F(HtmlPage, ColumnJustificationWithOrWithoutTheListViewFlag) {

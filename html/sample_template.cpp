@@ -1,5 +1,6 @@
 #include "html/sample_template.h"
 
+#include "base/codepage.h"
 #include "base/file.h"
 
 namespace spinox {
@@ -11,7 +12,7 @@ const char* const kSampleTemplate =
     "<html>\n"
     "<head>\n"
     "<title>Top %size %type</title>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n"
     "</head>\n"
     "<body bgcolor=\"#ffffff\">\n"
     "<h2>Top %size %type</h2>\n"
@@ -21,12 +22,20 @@ const char* const kSampleTemplate =
     "</body>\n"
     "</html>\n";
 
+std::string SampleTemplateText() {
+  std::string text = kSampleTemplate;
+  const std::string shipped = "charset=windows-1252";
+  size_t at = text.find(shipped);
+  if (at != std::string::npos) text.replace(at, shipped.size(), "charset=" + AnsiCharset());
+  return text;
+}
+
 bool InstallSampleTemplate(const std::string& path) {
   if (FileExists(path)) return true;
   std::string text;
-  for (const char* p = kSampleTemplate; *p; ++p) {
-    if (*p == '\n') text += '\r';
-    text += *p;
+  for (char ch : SampleTemplateText()) {
+    if (ch == '\n') text += '\r';
+    text += ch;
   }
   File f(path, "wb");
   return f.IsOpen() && f.Write(text.data(), text.size()) && f.Flush();

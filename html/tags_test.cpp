@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/text.h"
 #include "db/settings.h"
 #include "hitlist/hitlist.h"
@@ -173,6 +174,15 @@ TEST(SampleTemplate, TheShippedFileIsTheInstalledOne) {
   test::WriteBytes(path, {'m', 'i', 'n', 'e'});
   EXPECT_TRUE(InstallSampleTemplate(path));
   EXPECT_EQ(test::ReadBytes(path).size(), 4u);  // the user's own file stays
+}
+
+TEST(SampleTemplate, DeclaresTheAnsiCodePage) {
+  EXPECT_EQ(SampleTemplateText(), kSampleTemplate);
+  SetAnsiCodePage(nullptr, nullptr, "shift_jis");
+  std::string text = SampleTemplateText();
+  SetAnsiCodePage(nullptr, nullptr);
+  EXPECT_NE(text.find("content=\"text/html; charset=shift_jis\">"), std::string::npos);
+  EXPECT_EQ(text.find("1252"), std::string::npos);
 }
 
 }  // namespace

@@ -60,7 +60,8 @@ std::u32string DecodeAcp(const std::string& text) {
 }  // namespace
 
 void InstallAnsiCodePage() {
-  SetAnsiCodePage(EncodeAcp, DecodeAcp);
+  static const std::string charset = CharsetOfCodePage(GetACP());
+  SetAnsiCodePage(EncodeAcp, DecodeAcp, charset.c_str());
 }
 
 }  // namespace spinox

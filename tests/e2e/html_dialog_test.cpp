@@ -148,6 +148,9 @@ TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   EXPECT_NE(lower.find(">two &amp; co<"), std::string::npos) << "the rows of the list on show";
   EXPECT_LT(lower.find(">one<"), lower.find(">two &amp; co<")) << "in the list's order";
   EXPECT_NE(page.find("\r\n"), std::string::npos);
+  ASSERT_EQ(GetACP(), 1252u) << "a Western system";
+  EXPECT_NE(page.find("content=\"text/html; charset=windows-1252\">"), std::string::npos)
+      << "the ANSI code page the texts are in";
   ASSERT_EQ(gShellOpened.size(), 1u) << "opened in the browser";
   EXPECT_EQ(gShellOpened[0], Out("chart.htm"));
 
@@ -216,6 +219,7 @@ TEST_F(HtmlDialogTest, TemplatesTheSampleAndAMissingOne) {
   HWND dlg = Open();
   std::string page = Generate(dlg, Out("sample.htm"));
   EXPECT_NE(page.find(">One<"), std::string::npos) << "the sample template, installed for it";
+  EXPECT_NE(page.find("content=\"text/html; charset=windows-1252\">"), std::string::npos);
   EXPECT_GT(SizeOf(DataFile("spinoxsampletemplate.htm")), 0);
 
   dlg = Show();
