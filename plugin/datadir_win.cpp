@@ -5,8 +5,11 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
+#include "base/user.h"
 #include "db/database.h"
+#include "db/journal.h"
 #include "plugin/shell_win.h"
 
 namespace spinox {
@@ -38,6 +41,88 @@ bool MakeFolder(const std::string& folder) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The files that hold the history: the record files and the settings, and what an unfinished
+// change left (its journal, staged copies and set-aside originals), so that it is finished or
+// undone in the new folder as it would have been in the old one.
+std::vector<std::string> HistoryFiles() {
+  std::vector<std::string> names = {kJournalFile};
+  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile, kSettingsFile}) {
+    names.push_back(name);
+    names.push_back(std::string(name) + ".new");
+    names.push_back(std::string(name) + ".old");
+  }
+  return names;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A database is there: any record file, or a change in progress.
+bool HoldsDatabase(const std::string& folder) {
+  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile, kJournalFile})
+    if (Exists(folder + "\\" + name)) return true;
+  return false;
+}
+
+std::string SystemErrorText(DWORD error) {
+  char text[256] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           error, 0, text, sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = 0;
+  return n > 0 ? text : "error " + std::to_string(error);
+}
+
+// Copies the history from `from` to `to`, leaving files already in `to` alone: each file
+// first under a temporary name, then all of them renamed into place, so that a failed copy
+// leaves `to` as it was, without a database (and the next start tries again). Empty on
+// success, else why it failed.
+std::string CopyHistory(const std::string& from, const std::string& to) {
+  std::vector<std::string> copied, placed;
+  std::string why;
+  for (const std::string& name : HistoryFiles()) {
+    std::string source = from + "\\" + name;
+    if (!Exists(source) || Exists(to + "\\" + name)) continue;
+    if (!CopyFileA(source.c_str(), (to + "\\" + name + ".copy").c_str(), FALSE)) {
+      why = name + ": " + SystemErrorText(GetLastError());
+      break;
+    }
+    copied.push_back(name);
+  }
+  for (const std::string& name : copied) {
+    std::string temp = to + "\\" + name + ".copy";
+    if (!why.empty()) {
+      DeleteFileA(temp.c_str());
+    } else if (MoveFileA(temp.c_str(), (to + "\\" + name).c_str())) {
+      placed.push_back(name);
+    } else {
+      why = name + ": " + SystemErrorText(GetLastError());
+      DeleteFileA(temp.c_str());
+    }
+  }
+  if (!why.empty())
+    for (const std::string& name : placed) DeleteFileA((to + "\\" + name).c_str());
+  return why;
+}
+
+// The user's folder takes over from an unwritable plugins folder: its history comes along the
+// first time. False when it could not be copied (the user is told why).
+bool TakeOverHistory(const std::string& plugins, const std::string& user) {
+  if (!HoldsDatabase(plugins) || HoldsDatabase(user)) return true;
+  std::string why = CopyHistory(plugins, user);
+  if (why.empty()) {
+    CurrentUser().Tell("Spinox cannot save its files in\n" + plugins + "\nso it keeps them in\n" +
+                           user + "\nfrom now on. Your statistics and settings were copied there.",
+                       kPluginTitle);
+    return true;
+  }
+  CurrentUser().Tell("Spinox cannot save its files in\n" + plugins +
+                         "\nand could not copy them to\n" + user + "\n\n" + why +
+                         "\n\nThe statistics can be shown, but new plays cannot be saved.",
+                     kPluginTitle);
+  return false;
+}
+
 }  // namespace
 
 bool FolderWritable(const char* folder) {
@@ -56,7 +141,8 @@ void ChooseDataFolder() {
   }
   std::string appData = UserAppData();
   std::string user = appData + "\\Winamp";
-  if (appData.empty() || !MakeFolder(user) || !MakeFolder(user + "\\plugins")) {
+  if (appData.empty() || !MakeFolder(user) || !MakeFolder(user + "\\plugins") ||
+      !TakeOverHistory(app + "\\plugins", user + "\\plugins")) {
     SetAppPath(app);  // nowhere better: the plays will be lost as before
     return;
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/user.h"
+#include "db/database.h"
 #include "plugin/shell_win.h"
 #include "ui/toolkit/controls_win.h"
 
@@ -29,8 +30,9 @@ class Win32User : public User {
                   std::string* path) override {
     std::string filters = filter + '\0' + pattern + '\0' + "All Files" + '\0' + "*.*" + '\0';
     char name[MAX_PATH + 1] = {};
+    // The files asked for are the backups, which are written in the data folder.
     if (!GetOpenFile(Owner(), name, nullptr, sizeof name, title.c_str(), filters.c_str(), nullptr,
-                     nullptr))
+                     DataDir().c_str()))
       return false;
     *path = name;
     return true;

@@ -15,6 +15,8 @@ namespace spinox::e2e {
 std::vector<TrayCall> gTrayCalls;
 std::vector<std::vector<MenuItem>> gMenus;
 std::vector<std::string> gShellOpened;
+std::vector<std::string> gNotes;
+std::string gUnwritableFolder;
 
 namespace {
 
@@ -43,6 +45,19 @@ BOOL WINAPI WatchTrackPopupMenu(HMENU menu, UINT, int, int, int, HWND, const REC
 HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
   gShellOpened.push_back(file ? file : "");
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+int WINAPI WatchMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
+  gNotes.push_back(text ? text : "");
+  return IDOK;
+}
+
+UINT WINAPI WatchTempFileName(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {
+  if (folder && lstrcmpiA(folder, gUnwritableFolder.c_str()) == 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+  }
+  return GetTempFileNameA(folder, prefix, unique, out);
 }
 
 void (*gLaterAction)() = nullptr;
@@ -85,6 +100,9 @@ void WatchPlugin(HMODULE module) {
   if (real != reinterpret_cast<void*>(WatchNotify)) gRealNotify = reinterpret_cast<NotifyFn>(real);
   HookImport(module, "user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(WatchTrackPopupMenu));
   HookImport(module, "shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(WatchShellExecute));
+  HookImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(WatchMessageBox));
+  HookImport(module, "kernel32.dll", "GetTempFileNameA",
+             reinterpret_cast<void*>(WatchTempFileName));
 }
 
 }  // namespace
@@ -101,6 +119,8 @@ void PluginTest::SetUp() {
   gTrayCalls.clear();
   gMenus.clear();
   gShellOpened.clear();
+  gNotes.clear();
+  gUnwritableFolder.clear();
   player = std::make_unique<TestPlayer>();
 }
 

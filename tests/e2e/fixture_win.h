@@ -67,6 +67,12 @@ class PluginTest : public ::testing::Test {
 extern std::vector<TrayCall> gTrayCalls;
 extern std::vector<std::vector<MenuItem>> gMenus;
 extern std::vector<std::string> gShellOpened;
+// The notes the plug-in showed in message boxes (answered OK at once), until a test hooks
+// MessageBoxA itself.
+extern std::vector<std::string> gNotes;
+// A folder the plug-in's probe finds unwritable (as a protected install is for a user, which
+// the tests, run as the superuser under Wine, cannot otherwise make).
+extern std::string gUnwritableFolder;
 
 // Records and file helpers.
 int64_t SizeOf(const std::string& path);

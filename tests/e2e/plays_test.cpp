@@ -85,6 +85,73 @@ TEST_F(PluginTest, AnUnwritablePluginsFolderSendsTheFilesToTheUser) {
   EXPECT_FALSE(IsFolder(PluginsFolder()));
 }
 
+// A session that counts one play of `track` (100 s long) and quits.
+void PlayOnce(TestPlayer* player, const std::string& track) {
+  player->playlist = {{track, 100}};
+  SendMessageA(player->window(), WM_COMMAND, 40045, 0);
+  player->Tick(70);
+  player->Quit();
+}
+
+TEST_F(PluginTest, TheUserFolderTakesOverTheHistoryOnce) {
+  std::string track = MakeTrack("one.mp3", "One", "Band", "Album");
+  SettingsRecord rec = DefaultSettings();
+  rec.addTime = 30;
+  WriteSettings(rec);
+  StartPlugin();
+  PlayOnce(player.get(), track);
+  ASSERT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16);
+
+  // The install is protected now: the history moves to the user's folder, once.
+  std::string user = UserFolder() + "\\Winamp\\plugins\\";
+  gUnwritableFolder = PluginsFolder();
+  for (int session = 1; session <= 2; ++session) {
+    SCOPED_TRACE(session);
+    player = std::make_unique<TestPlayer>();
+    gNotes.clear();
+    StartPlugin();
+    PlayOnce(player.get(), track);
+    if (session == 1) {
+      ASSERT_EQ(gNotes.size(), 1u);
+      EXPECT_NE(gNotes[0].find(user.substr(0, user.size() - 1)), std::string::npos) << gNotes[0];
+    } else {
+      EXPECT_TRUE(gNotes.empty()) << "said once";
+    }
+    EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16 * (session + 1)) << "the plays go on";
+    EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), static_cast<int64_t>(sizeof(SongRecord)));
+    SettingsRecord saved;
+    ASSERT_TRUE(ReadSettingsFile(user + "gen_spinox.dat", &saved));
+    EXPECT_EQ(saved.addTime, 30) << "the settings came along";
+    EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16) << "the original is left as it was";
+  }
+}
+
+TEST_F(PluginTest, AHistoryThatCannotBeCopiedStaysWhereItIs) {
+  std::string track = MakeTrack("one.mp3", "One", "Band", "Album");
+  StartPlugin();
+  PlayOnce(player.get(), track);
+  std::string user = UserFolder() + "\\Winamp\\plugins\\";
+  CreateDirectoryA((UserFolder() + "\\Winamp").c_str(), nullptr);
+  CreateDirectoryA(user.c_str(), nullptr);
+  // The copy of the hit file cannot be written.
+  CreateDirectoryA((user + "gen_spinox.hit.copy").c_str(), nullptr);
+  gUnwritableFolder = PluginsFolder();
+  player = std::make_unique<TestPlayer>();
+  StartPlugin();
+  ASSERT_EQ(gNotes.size(), 1u);
+  EXPECT_NE(gNotes[0].find("could not copy"), std::string::npos) << gNotes[0];
+  EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), -1) << "no part of the history is left there";
+  EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), -1);
+  player->Quit();
+
+  RemoveDirectoryA((user + "gen_spinox.hit.copy").c_str());
+  player = std::make_unique<TestPlayer>();
+  gNotes.clear();
+  StartPlugin();
+  EXPECT_EQ(gNotes.size(), 1u);
+  EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16) << "the next start copies it";
+}
+
 TEST_F(PluginTest, AWritablePluginsFolderIsUsed) {
   player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 100}};
   StartPlugin();

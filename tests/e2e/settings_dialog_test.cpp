@@ -166,6 +166,7 @@ TEST_F(SettingsDialogTest, BackupNowRestoreAndClearGoThroughTheirQuestions) {
         Press(dlg, IDC_SET_RESTORE);
         ASSERT_EQ(gOpenDialogs.size(), 1u);
         EXPECT_EQ(gOpenDialogs[0].title, "Restore Database");
+        EXPECT_EQ(gOpenDialogs[0].folder, PluginsFolder()) << "where the backups are";
         EXPECT_EQ(gBoxes.back().text, "Database Restored Succesfully");
         EXPECT_EQ(SizeOf(hits), 16) << "the play is back";
       },

@@ -19,6 +19,7 @@ namespace spinox::e2e {
 struct OpenDialogCall {
   std::string title;
   std::string filter;  // the pairs joined by '|'
+  std::string folder;  // where it opens
 };
 
 inline std::vector<OpenDialogCall> gOpenDialogs;
@@ -34,8 +35,9 @@ inline std::string JoinFilter(const char* filter) {
 }
 
 inline BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA ofn) {
-  gOpenDialogs.push_back(
-      OpenDialogCall{ofn->lpstrTitle ? ofn->lpstrTitle : "", JoinFilter(ofn->lpstrFilter)});
+  gOpenDialogs.push_back(OpenDialogCall{ofn->lpstrTitle ? ofn->lpstrTitle : "",
+                                        JoinFilter(ofn->lpstrFilter),
+                                        ofn->lpstrInitialDir ? ofn->lpstrInitialDir : ""});
   if (gOpenAnswer.empty()) return FALSE;
   CopyText(ofn->lpstrFile, ofn->nMaxFile, gOpenAnswer.c_str());
   size_t slash = gOpenAnswer.find_last_of('\\');
