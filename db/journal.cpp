@@ -208,6 +208,13 @@ bool Change::Stage(const char* name, From from) {
   for (const Entry& e : staged_) {
     if (e.name == name) return true;
   }
+  // A read-only file is kept as it is: renaming a copy over it would undo what its owner set
+  // (and on Windows the file switched out could not be removed afterwards).
+  std::string refusal = ReplaceRefusal(RealPath(name));
+  if (!refusal.empty()) {
+    SetIoError("cannot change '" + RealPath(name) + "': " + refusal);
+    return ok_ = false;
+  }
   bool failed = false;
   bool existed = Exists(RealPath(name), &failed);
   std::string copy = StagedPath(name);

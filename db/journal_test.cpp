@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -233,6 +234,35 @@ TEST_F(ChangeTest, RecoveryReportsWhatItUndid) {
   EXPECT_TRUE(Take(db.path()) == before);
   EXPECT_TRUE(RecoverDatabase(&report));
   EXPECT_EQ(report, "");
+}
+
+// Read-only record files are kept as they are, even by a process that could write them (root
+// here; on Windows no process can replace or remove them): every change, a play included, fails
+// with the reason and the files keep their bytes and their read-only mode.
+TEST_F(ChangeTest, ReadOnlyRecordFilesStopEveryChange) {
+  std::vector<Op> ops = Ops();
+  ops.push_back({"play", [] {
+                   SongInfo info = {};
+                   SetField(info.artist, "ABBA");
+                   SetField(info.title, "SOS");
+                   SetField(info.album, "Arrival");
+                   return FillSongInfo(&info) && Hit(&info);
+                 }});
+  for (const Op& op : ops) {
+    SCOPED_TRACE(op.name);
+    Put(db.path(), before);
+    for (const auto& [name, bytes] : before) ASSERT_EQ(chmod(db.File(name).c_str(), 0444), 0);
+    ClearIoError();
+    EXPECT_FALSE(op.run());
+    EXPECT_NE(LastIoError().find("read-only"), std::string::npos) << LastIoError();
+    EXPECT_TRUE(Take(db.path()) == before) << Describe(Take(db.path()));
+    for (const auto& [name, bytes] : before) {
+      struct stat st = {};
+      EXPECT_EQ(stat(db.File(name).c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 0777, 0444u) << name;
+      chmod(db.File(name).c_str(), 0644);
+    }
+  }
 }
 
 // A damaged journal can only undo: it never names a file outside the database.

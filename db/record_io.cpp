@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/replace_file.h"
 #include "db/database.h"
 #include "db/lock.h"
 
@@ -24,11 +25,24 @@ bool ReadAt(const std::string& name, int64_t offset, void* dst, size_t n) {
   return f.Seek(offset) && f.Read(dst, n);
 }
 
+namespace {
+
+// A read-only record file is never written, by any process (as on Windows, where none can).
+bool Writable(const std::string& path) {
+  std::string refusal = ReplaceRefusal(path);
+  if (refusal.empty()) return true;
+  SetIoError("cannot write '" + path + "': " + refusal);
+  return false;
+}
+
+}  // namespace
+
 bool WriteInRecord(const std::string& name, size_t recSize, RecId id, size_t offset,
                    const void* src, size_t n) {
   DatabaseLock lock(LockKind::kExclusive);
   if (!lock.held()) return false;
   std::string path = FullPath(name);
+  if (!Writable(path)) return false;
   File f;
   if (!f.Open(path, "r+b")) return NoteIoFailure("open", path);
   if (id >= CountRecords(f, recSize)) {
@@ -41,6 +55,7 @@ bool WriteInRecord(const std::string& name, size_t recSize, RecId id, size_t off
 }
 
 bool OpenForUpdate(const std::string& path, File* f) {
+  if (!Writable(path)) return false;
   errno = 0;
   if (f->Open(path, "r+b")) return true;
   if (errno == ENOENT && f->Open(path, "wb")) return true;
