@@ -265,6 +265,22 @@ TEST_F(ChangeTest, ReadOnlyRecordFilesStopEveryChange) {
   }
 }
 
+// Reading the statistics of a track does not need the files writable: the path that follows
+// the track is stored at a later resolving, as when another process holds the lock.
+TEST_F(ChangeTest, ReadOnlyRecordFilesStillGiveStatistics) {
+  for (const auto& [name, bytes] : before) ASSERT_EQ(chmod(db.File(name).c_str(), 0444), 0);
+  SongInfo info = {};
+  SetField(info.artist, "ABBA");
+  SetField(info.title, "SOS");
+  SetField(info.album, "Arrival");
+  SetField(info.file, "/elsewhere/sos.mp3");
+  EXPECT_TRUE(FillSongInfo(&info)) << LastIoError();
+  EXPECT_EQ(info.hits, 1);
+  EXPECT_EQ(info.hitsArtist, 4);
+  EXPECT_TRUE(Take(db.path()) == before);
+  for (const auto& [name, bytes] : before) chmod(db.File(name).c_str(), 0644);
+}
+
 // A damaged journal can only undo: it never names a file outside the database.
 TEST_F(ChangeTest, AJournalNamingOtherFilesMovesNothing) {
   test::PutFile(db.File("victim.old"), Bytes{1});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/replace_file.h"
 #include "base/text.h"
 #include "db/database.h"
 #include "db/journal.h"
@@ -208,7 +209,9 @@ bool FillSongInfo(SongInfo* info) {
   }
   if (info->songId == kNoId) return true;
   // The stored path follows the track to wherever it was last played from. Another process
-  // at work is not waited for: the next resolving of the track stores the path.
+  // at work is not waited for, nor is a read-only song file written: the next resolving of the
+  // track stores the path.
+  if (!ReplaceRefusal(FullPath(kSongFile)).empty()) return true;
   DatabaseLock lock(LockKind::kExclusive, 0);
   return !lock.held() || WriteInRecord(kSongFile, sizeof(SongRecord), info->songId,
                                        offsetof(SongRecord, file), info->file, kPathSize);
