@@ -77,6 +77,7 @@ echo "== playing tonight's session in spinox-player.exe, then the charts"
   --chart albums,year,10 \
   --chart artists,month,10,prev,change \
   --chart log,all,12 \
+  --chart "artists,user,10,from=$(date -d '20 days ago' +%F),to=$(date -d '14 days ago' +%F)" \
   --chart songs,month,25,prev,change \
   --marker "$(winpath "$marker")" "$(winpath "$player/session.m3u")" \
   > "$run/charts.txt" &

@@ -24,7 +24,7 @@ constexpr RECT kScreenArea = {0, 48, 1148, 638};
 constexpr DWORD kHoldLimit = 60000;  // ms
 
 const char* const kTypes[] = {"songs", "albums", "artists", "log"};
-const char* const kPeriods[] = {"day", "week", "month", "year", "all"};
+const char* const kPeriods[] = {"day", "week", "month", "year", "all", "user"};
 
 template <size_t N>
 int IndexOf(const char* const (&names)[N], const std::string& name) {
@@ -42,7 +42,14 @@ std::vector<std::string> Split(const std::string& text) {
   return parts;
 }
 
+bool ParseDay(const std::string& text, PickedDay* day) {
+  return std::sscanf(text.c_str(), "%4d-%2d-%2d", &day->year, &day->month, &day->day) == 3 &&
+         day->year > 1900 && day->month >= 1 && day->month <= 12 && day->day >= 1 && day->day <= 31;
+}
+
 bool ParseOption(const std::string& part, ChartRequest* request) {
+  if (part.rfind("from=", 0) == 0) return ParseDay(part.substr(5), &request->from);
+  if (part.rfind("to=", 0) == 0) return ParseDay(part.substr(3), &request->to);
   if (part == "prev") return request->prev = true;
   if (part == "change") return request->change = true;
   if (part == "days") return (request->lastPlayed = 1) != 0;
@@ -63,6 +70,17 @@ void SetCheck(HWND dlg, int id, bool on) {
   if (checked != on) SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
 }
 
+// A day picked as a user picks it: the time of day the picker holds stays, unseen.
+void Pick(HWND tool, int id, const PickedDay& day) {
+  if (day.year == 0) return;
+  SYSTEMTIME st = {};
+  SendDlgItemMessageA(tool, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+  st.wYear = static_cast<WORD>(day.year);
+  st.wMonth = static_cast<WORD>(day.month);
+  st.wDay = static_cast<WORD>(day.day);
+  SendDlgItemMessageA(tool, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
 void SetPanel(HWND tool, const ChartRequest& c) {
   Choose(tool, IDC_TYPE, c.type);
   Choose(tool, IDC_PERIOD, c.period);
@@ -71,6 +89,8 @@ void SetPanel(HWND tool, const ChartRequest& c) {
   SetCheck(tool, IDC_DAYS, c.lastPlayed == 1);
   SetCheck(tool, IDC_EXACTTIME, c.lastPlayed == 2);
   SetDlgItemTextA(tool, IDC_SHOWTOP, std::to_string(c.top).c_str());
+  Pick(tool, IDC_FROM, c.from);
+  Pick(tool, IDC_TO, c.to);
 }
 
 void StepBack(HWND hit, int periods) {

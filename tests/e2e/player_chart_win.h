@@ -10,8 +10,12 @@
 
 namespace spinox::e2e {
 
-// One chart: "TYPE,PERIOD[,TOP][,prev][,change][,days|time][,back=N]", TYPE songs, albums,
-// artists or log, PERIOD day, week, month, year or all.
+// One chart: "TYPE,PERIOD[,TOP][,prev][,change][,days|time][,back=N][,from=DAY][,to=DAY]",
+// TYPE songs, albums, artists or log, PERIOD day, week, month, year, all or user (the days
+// the pickers show, or those set by from= and to=, YYYY-MM-DD).
+struct PickedDay {
+  int year = 0, month = 0, day = 0;  // year 0: as the picker shows it
+};
 struct ChartRequest {
   int type = 0;
   int period = 0;
@@ -20,6 +24,7 @@ struct ChartRequest {
   bool change = false;
   int lastPlayed = 0;  // 0 none, 1 days, 2 date and time
   int back = 0;        // periods stepped back with the scroll bar after the refresh
+  PickedDay from, to;  // the user-defined period's days
 };
 bool ParseChart(const std::string& text, ChartRequest* request);
 

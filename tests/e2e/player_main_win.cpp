@@ -26,6 +26,7 @@ const char kUsage[] =
     "  --chart CHART   after playing, show this chart in the hit list window (repeatable; the "
     "last\n"
     "                 stays): TYPE,PERIOD[,TOP][,prev][,change][,days|time][,back=N]\n"
+    "                 [,from=YYYY-MM-DD][,to=YYYY-MM-DD] (PERIOD user: those days, whole)\n"
     "  --marker FILE  then write FILE and keep the windows up until it is deleted (a screenshot)\n";
 
 struct Options {
