@@ -131,9 +131,14 @@ RepairReport RepairDatabase() {
   RepairReport out;
   std::string finished;
   if (ChangePending()) {
-    if (RecoverDatabase(&finished))
-      out.done.push_back(finished.empty() ? "finished the change that was cut short" : finished);
-    else
+    if (RecoverDatabase(&finished)) {
+      // One entry for each thing done (the report holds one line each).
+      size_t from = 0;
+      for (size_t eol; (eol = finished.find('\n', from)) != std::string::npos; from = eol + 1)
+        if (eol > from) out.done.push_back(finished.substr(from, eol - from));
+      if (from < finished.size()) out.done.push_back(finished.substr(from));
+      if (finished.empty()) out.done.push_back("finished the change that was cut short");
+    } else
       out.failed.push_back(LastIoError());
   }
   DatabaseLock lock(LockKind::kExclusive);

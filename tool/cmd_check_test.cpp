@@ -54,5 +54,31 @@ TEST(CheckCommand, ReportsRepairsAndSaysSo) {
   EXPECT_TRUE(Contains(RunCli({"check", "--help"}).out, "--repair"));
 }
 
+// A change cut short is reported, then undone by --repair, one line for each thing done.
+TEST(CheckCommand, RepairUndoesAChangeCutShortLineByLine) {
+  spinox::test::TempDir dir;
+  std::string track = dir.File("song.mp3");
+  spinox::test::WriteBytes(track, std::vector<unsigned char>(300, 7));
+  ASSERT_EQ(RunCli({"play", "--db", dir.path(), "--at", "@1000000", track}).code, 0);
+  std::vector<unsigned char> hits = spinox::test::ReadBytes(dir.File("gen_spinox.hit"));
+  spinox::test::WriteBytes(dir.File("gen_spinox.hit.old"), hits);
+  spinox::test::WriteBytes(dir.File("gen_spinox.hit"), {});
+  spinox::test::WriteBytes(dir.File("gen_spinox.sng.new"), {1});
+  std::string journal = "spinox journal 1\ngen_spinox.hit 1\nend\n";
+  spinox::test::WriteBytes(dir.File("gen_spinox.jnl"), {journal.begin(), journal.end()});
+
+  CliRun r = RunCli({"check", "--db", dir.path()});
+  EXPECT_EQ(r.code, kFailed);
+  EXPECT_TRUE(Contains(r.out, "gen_spinox.jnl: a change to several record files was cut short"));
+  r = RunCli({"check", "--db", dir.path(), "--repair"});
+  EXPECT_EQ(r.code, kOk) << r.err;
+  EXPECT_TRUE(Contains(r.out,
+                       "repaired: undid an unfinished change of gen_spinox.hit\n"
+                       "repaired: removed the leftover file '" +
+                           dir.File("gen_spinox.sng.new") + "'\ndatabase "))
+      << r.out;
+  EXPECT_EQ(spinox::test::ReadBytes(dir.File("gen_spinox.hit")), hits);
+}
+
 }  // namespace
 }  // namespace spinox::cli
