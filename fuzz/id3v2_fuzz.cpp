@@ -113,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes content(data + 1, data + size);
   unsigned char tagFlags;
   Bytes coded = Coded(version, mode, content, &tagFlags);
-  spinox::TrackTag plain = ReadFile("plain.mp3", Tag(version, 0, Frame(version, 0, content)));
-  spinox::TrackTag other = ReadFile("coded.mp3", Tag(version, tagFlags, coded));
+  spinox::TrackTag plain = ReadFile("title.mp3", Tag(version, 0, Frame(version, 0, content)));
+  spinox::TrackTag other = ReadFile("title.mp3", Tag(version, tagFlags, coded));
   if (std::strcmp(plain.title, other.title) != 0) std::abort();
   return 0;
 }

@@ -94,9 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 "fLaC",
                                 13, Bytes(38, 0)),
                        Prefixed(reinterpret_cast<const char*>(block.data()), 4, comments), audio});
-  spinox::TrackTag v = ReadFile("vorbis.ogg", vorbis.data(), vorbis.size());
-  spinox::TrackTag o = ReadFile("opus.opus", opus.data(), opus.size());
-  spinox::TrackTag f = ReadFile("flac.oga", flac.data(), flac.size());
+  spinox::TrackTag v = ReadFile("comments.ogg", vorbis.data(), vorbis.size());
+  spinox::TrackTag o = ReadFile("comments.ogg", opus.data(), opus.size());
+  spinox::TrackTag f = ReadFile("comments.ogg", flac.data(), flac.size());
   if (!Same(v, o) || !Same(v, f)) std::abort();
   return 0;
 }

@@ -22,10 +22,19 @@ for t in $targets; do
   corpus=$(mktemp -d)
   [ -d "fuzz/corpus/$t" ] && cp -r "fuzz/corpus/$t/." "$corpus/"
   echo "--- $t"
+  # A crash, a leak or a time-out fails the run; the input that caused it is kept and named.
+  rc=0
   build/fuzz/$t -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY)' || true
-  test "${PIPESTATUS[0]}" -eq 0
-  rm -rf "$corpus"
+    -artifact_prefix="$corpus/" -print_final_stats=1 "$corpus" >"$corpus.log" 2>&1 || rc=$?
+  grep -E '^(stat::number_of_executed_units|SUMMARY)' "$corpus.log" || true
+  if [ "$rc" -ne 0 ]; then
+    tail -40 "$corpus.log"
+    mkdir -p build/fuzz-failures
+    cp "$corpus"/crash-* "$corpus"/leak-* "$corpus"/timeout-* "$corpus"/oom-* build/fuzz-failures/ 2>/dev/null || true
+    echo "$t failed (exit $rc); its input is in build/fuzz-failures/" >&2
+    exit 1
+  fi
+  rm -rf "$corpus" "$corpus.log"
 done
 
 for arch in i686 x86_64; do
