@@ -95,6 +95,10 @@ class Checker {
       SongRecord rec;
       std::memcpy(&rec, bytes, sizeof rec);
       t->songs.push_back({rec.id, rec.artistId, rec.albumId});
+      // An alias (the old names of an edited song) is sound while it names a song of the file.
+      if (IsAlias(rec) && rec.albumId >= static_cast<uint64_t>(count))
+        Add(CheckProblem::kIdOutOfRange, kSongFile, i,
+            "is an alias of song " + Id(rec.albumId) + Past(static_cast<size_t>(count), "songs"));
       if (rec.id == kNoId) return;
       // A song whose id is damaged may or may not be live: nothing more can be told of it.
       if (rec.id != i)

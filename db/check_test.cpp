@@ -116,6 +116,19 @@ const std::vector<Case>& Cases() {
        },
        {},
        {}},
+      {"aliases of songs, one of them removed",
+       [](Db& d) {
+         d.songs[1] = Db::Song(kNo, kNo, kNo, "s2", "A2", "Y");
+         d.hits = {test::HitBytes(0, 0, 0, 100)};
+         d.songs.push_back(Db::Song(kNo, kAliasMark, 0, "old s1", "a1", "x"));
+         d.songs.push_back(Db::Song(kNo, kAliasMark, 1, "old s2", "a2", "y"));
+       },
+       {},
+       {}},
+      {"alias of a song past the end",
+       [](Db& d) { d.songs.push_back(Db::Song(kNo, kAliasMark, 3, "old s1", "a1", "x")); },
+       {{P::kIdOutOfRange, 1}},
+       {{P::kIdOutOfRange, 1}}},
       {"play of a deleted song",
        [](Db& d) { d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x"); },
        {{P::kDeletedMark, 2}},

@@ -38,7 +38,13 @@ std::string DataFileRefusal();
 RecId FindArtist(const char* name);
 RecId FindAlbum(const char* album, const char* artist);
 RecId FindAlbumBoth(const char* artistDashAlbum);  // "artist - album"
-RecId FindSong(const char* title, const char* album, const char* artist);
+// FindSong also follows an alias of those names (records.h) when no live song holds them, to
+// the live song it names (through at most kAliasHops aliases); `throughAlias` then says so.
+// FindLiveSong never follows an alias.
+constexpr int kAliasHops = 4;
+RecId FindSong(const char* title, const char* album, const char* artist,
+               bool* throughAlias = nullptr);
+RecId FindLiveSong(const char* title, const char* album, const char* artist);
 
 // Single-field readers; kNoId (or empty texts) when the file or the record is missing.
 RecId GetSongAlbum(RecId songId);

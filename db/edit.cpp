@@ -140,6 +140,56 @@ bool RenameAlbumArtists(const std::string& oldName, const Name& name) {
   });
 }
 
+// The song key the lookups compare: the three names, lowercased.
+std::string SongKey(const SongRecord& s) {
+  return LowerField(s.title) + '\0' + LowerField(s.album) + '\0' + LowerField(s.artist);
+}
+
+// The aliases an edit leaves: the old names of each song it renamed (in file order, each
+// names once), and the songs the aliases of merged-away songs now lead to.
+struct Aliases {
+  std::vector<SongRecord> added;
+  std::unordered_map<std::string, size_t> index;  // key of the names -> place in `added`
+  std::unordered_map<RecId, RecId> retarget;
+
+  // Notes `old`, the record of live song `to` before the edit, if `now` gives it other names.
+  void Note(const SongRecord& old, const SongRecord& now, RecId to) {
+    std::string key = SongKey(old);
+    if (key == SongKey(now)) return;
+    SongRecord alias = old;
+    alias.id = kNoId, alias.artistId = kAliasMark, alias.albumId = to;
+    auto at = index.emplace(key, added.size());
+    if (at.second)
+      added.push_back(alias);
+    else
+      added[at.first->second] = alias;
+  }
+};
+
+// Writes the aliases: an alias of the same names that is there already takes the new target,
+// the others are appended; existing aliases of a merged-away song lead to the survivor.
+bool WriteAliases(Aliases* aliases) {
+  if (aliases->added.empty() && aliases->retarget.empty()) return true;
+  std::vector<bool> stored(aliases->added.size());
+  bool updated = UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
+    if (!IsAlias(*song)) return false;
+    auto same = aliases->index.find(SongKey(*song));
+    if (same != aliases->index.end() && !stored[same->second]) {
+      song->albumId = aliases->added[same->second].albumId;
+      stored[same->second] = true;
+      return true;
+    }
+    auto to = aliases->retarget.find(song->albumId);
+    return to != aliases->retarget.end() ? (song->albumId = to->second, true) : false;
+  });
+  if (!updated) return false;
+  for (size_t i = 0; i < aliases->added.size(); ++i) {
+    SongRecord& alias = aliases->added[i];
+    if (!stored[i] && AppendRecord(kSongFile, &alias, sizeof alias, false) == kNoId) return false;
+  }
+  return true;
+}
+
 // The records a fold moves: each folded id and the live record of its names that takes it over.
 using Folds = std::unordered_map<RecId, RecId>;
 
@@ -205,19 +255,17 @@ bool FoldAlbums() {
 // their plays take.
 bool FoldSongs() {
   Folds live, deleted;
-  if (!FindFolds<SongRecord>(
-          kSongFile,
-          [](const SongRecord& s) {
-            return LowerField(s.title) + '\0' + LowerField(s.album) + '\0' + LowerField(s.artist);
-          },
-          &live, &deleted))
-    return false;
+  if (!FindFolds<SongRecord>(kSongFile, SongKey, &live, &deleted)) return false;
   if (live.empty() && deleted.empty()) return true;
   std::unordered_map<RecId, SongRecord> keep;
   for (const Folds* folds : {&live, &deleted}) {
     for (const auto& f : *folds) keep.emplace(f.second, SongRecord{});
   }
   bool read = UpdateRecords<SongRecord>(kSongFile, [&](SongRecord* song) {
+    if (IsAlias(*song)) {
+      auto to = live.find(song->albumId);  // an alias of a folded song leads to its survivor
+      return to != live.end() ? (song->albumId = to->second, true) : false;
+    }
     auto it = keep.find(song->id);
     if (it != keep.end()) it->second = *song;
     if (!live.count(song->id)) return false;
@@ -258,7 +306,7 @@ RecId EditEntryId(int editType, int listType, RecId rowId) {
 int UpdateSong(RecId s, const char* titleText, const char* albumText, const char* artistText) {
   if (!IsLive(kSongFile, sizeof(SongRecord), s)) return Refuse(0, kSongFile, sizeof(SongRecord), s);
   Name title(titleText), album(albumText), artist(artistText);
-  auto other = [&] { return FindSong(title.text, album.text, artist.text); };
+  auto other = [&] { return FindLiveSong(title.text, album.text, artist.text); };
   RecId o = other();
   if (o == s) return kEditUnchanged;
   if (o != kNoId &&
@@ -274,6 +322,16 @@ int UpdateSong(RecId s, const char* titleText, const char* albumText, const char
     RecId a = FindAlbum(album.text, artist.text), r = FindArtist(artist.text);
     if (a == kNoId && (a = AddAlbum(album.text, artist.text)) == kNoId) return kEditFailed;
     if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+    // A later play of the old names (the file's tags stay as they were) counts for this song.
+    SongRecord before, after = {};
+    if (!ReadAt(kSongFile, static_cast<int64_t>(s) * sizeof before, &before, sizeof before))
+      return NoteIoFailure("read", FullPath(kSongFile)), kEditFailed;
+    std::memcpy(after.title, title.text, kNameSize);
+    std::memcpy(after.artist, artist.text, kNameSize);
+    std::memcpy(after.album, album.text, kNameSize);
+    Aliases aliases;
+    aliases.Note(before, after, s);
+    if (o != kNoId) aliases.retarget[o] = s;
     bool written = UpdateRecords<HitRecord>(kHitFile,
                                             [&](HitRecord* h) {
                                               if (h->songId != s && h->songId != o) return false;
@@ -282,7 +340,7 @@ int UpdateSong(RecId s, const char* titleText, const char* albumText, const char
                                             }) &&
                    WriteSongHead(s, r, a, title, artist, album) &&
                    (o == kNoId || MarkDeleted(kSongFile, sizeof(SongRecord), o, 3)) &&
-                   FoldDuplicateNames();
+                   WriteAliases(&aliases) && FoldDuplicateNames();
     if (!written) return kEditFailed;
     return o == kNoId ? kEditRenamed : kEditMerged;
   });
@@ -304,10 +362,13 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
   return InChange(same, [&]() -> int {
     RecId r = FindArtist(artist.text);
     if (r == kNoId && (r = AddArtist(artist.text)) == kNoId) return kEditFailed;
+    Aliases aliases;
     auto ownSong = [&](SongRecord* song) {
+      SongRecord before = *song;
       song->artistId = r, song->albumId = b;
       std::memcpy(song->artist, artist.text, kNameSize);
       std::memcpy(song->album, album.text, kNameSize);
+      aliases.Note(before, *song, song->id);
       return true;
     };
     if (o == kNoId) {
@@ -315,9 +376,12 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
           UpdateRecords<HitRecord>(
               kHitFile,
               [&](HitRecord* h) { return h->albumId == b ? (h->artistId = r, true) : false; }) &&
-          UpdateRecords<SongRecord>(
-              kSongFile, [&](SongRecord* song) { return song->albumId == b && ownSong(song); }) &&
-          WriteAlbumRecord(b, album, artist) && FoldDuplicateNames();
+          UpdateRecords<SongRecord>(kSongFile,
+                                    [&](SongRecord* song) {
+                                      return song->id != kNoId && song->albumId == b &&
+                                             ownSong(song);
+                                    }) &&
+          WriteAlbumRecord(b, album, artist) && WriteAliases(&aliases) && FoldDuplicateNames();
       return written ? kEditRenamed : kEditFailed;
     }
     bool written =
@@ -328,11 +392,12 @@ int UpdateAlbum(RecId b, const char* albumText, const char* artistText) {
                                  }) &&
         UpdateRecords<SongRecord>(kSongFile,
                                   [&](SongRecord* song) {
+                                    if (song->id == kNoId) return false;
                                     if (song->albumId == o) return song->albumId = b, true;
                                     return song->albumId == b && ownSong(song);
                                   }) &&
         WriteAlbumRecord(b, album, artist) && MarkDeleted(kAlbumFile, sizeof(AlbumRecord), o, 1) &&
-        FoldDuplicateNames();
+        WriteAliases(&aliases) && FoldDuplicateNames();
     return written ? kEditMerged : kEditFailed;
   });
 }
@@ -356,8 +421,11 @@ int UpdateArtist(RecId t, const char* nameText) {
                 kNameSize))
       return NoteIoFailure("read", FullPath(kArtistFile)), kEditFailed;
     std::string oldName = LowerField(present);
+    Aliases aliases;
     auto ownSong = [&](SongRecord* song) {
+      SongRecord before = *song;
       std::memcpy(song->artist, name.text, kNameSize);
+      aliases.Note(before, *song, song->id);
       return true;
     };
     if (o != kNoId && !UpdateRecords<HitRecord>(kHitFile, [&](HitRecord* h) {
@@ -366,6 +434,7 @@ int UpdateArtist(RecId t, const char* nameText) {
       return kEditFailed;
     bool written = UpdateRecords<SongRecord>(kSongFile,
                                              [&](SongRecord* song) {
+                                               if (song->id == kNoId) return false;
                                                if (o != kNoId && song->artistId == o)
                                                  return song->artistId = t, true;
                                                return song->artistId == t && ownSong(song);
@@ -373,7 +442,7 @@ int UpdateArtist(RecId t, const char* nameText) {
                    RenameAlbumArtists(oldName, name) &&
                    WriteInRecord(kArtistFile, sizeof(ArtistRecord), t, 4, name.text, kNameSize);
     if (!written || (o != kNoId && !MarkDeleted(kArtistFile, sizeof(ArtistRecord), o, 1)) ||
-        !FoldDuplicateNames())
+        !WriteAliases(&aliases) || !FoldDuplicateNames())
       return kEditFailed;
     return o == kNoId ? kEditRenamed : kEditMerged;
   });

@@ -33,7 +33,9 @@ extern const char* const kEditRemovedText;
 // The texts are written into the records as given (case kept), at most 49 bytes each. A merge
 // is asked through CurrentUser().Ask with the caption "Edit Song", "Edit Album" or "Edit
 // Artist"; the merged-away record is marked deleted, and the lookups never find it again, so
-// later plays of its names count for the survivor. A rename or merge adds the album and artist
+// later plays of its names count for the survivor. Each song whose names the edit changes
+// leaves an alias of its old names (records.h), so a later play of a file still tagged with
+// them counts for that song too (FindSong). A rename or merge adds the album and artist
 // records its new names lack (a song's plays keep their album and artist), and folds records
 // it left with the same names as another into the lowest of them (an artist merge can leave
 // two albums "gold" of the same artist), so no list shows the same names twice. An id of

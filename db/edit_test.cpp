@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <set>
 
 #include "base/text.h"
 #include "base/user.h"
@@ -42,6 +45,12 @@ class EditUser : public User {
  private:
   bool yes_;
 };
+
+std::string Lower(const char* field) {
+  std::string s = FieldText(field, kNameSize);
+  MakeLower(s.data());
+  return s;
+}
 
 template <typename Rec>
 std::vector<Rec> Records(const std::string& path) {
@@ -298,6 +307,158 @@ TEST_F(EditTest, EntryOfTheFocusedRow) {
   EXPECT_EQ(EditEntryId(1, 1, 2), 2u);
   EXPECT_EQ(EditEntryId(1, 0, 4), kNoId);  // stored without an album
   EXPECT_EQ(EditEntryId(0, 1, 0), kNoId);
+}
+
+// The tags in the files are never changed, so after an edit a track still plays under its old
+// names: it counts for the entry the edit left (the survivor), adds no song, album or artist
+// for the old names, and no list shows the same names twice.
+TEST_F(EditTest, PlaysOfOldNamesCountForTheSurvivor) {
+  struct Track {
+    const char *title, *album, *artist;
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> edit;
+    std::vector<Track> plays;
+    RecId song;  // the song every play counts for
+    int hits;    // its plays afterwards
+    size_t liveSongs, artists, albums;
+  };
+  const Track waterloo = {"waterloo", "gold", "abba"}, sos = {"sos", "gold", "abba"};
+  const Case cases[] = {
+      {"song renamed",
+       [] { UpdateSong(0, "Waterloo (live)", "gold", "abba"); },
+       {waterloo},
+       0,
+       3,
+       4,
+       2,
+       3},
+      {"songs merged",
+       [] { UpdateSong(1, "Waterloo", "gold", "abba"); },
+       {waterloo, sos},
+       1,
+       6,
+       3,
+       2,
+       3},
+      {"album renamed",
+       [] { UpdateAlbum(0, "Gold (remaster)", "abba"); },
+       {waterloo, waterloo},
+       0,
+       4,
+       4,
+       2,
+       3},
+      {"artist renamed",
+       [] { UpdateArtist(1, "Queen+"); },
+       {{"bohemian", "greatest hits", "queen"}},
+       3,
+       2,
+       4,
+       2,
+       3},
+      {"renamed twice",
+       [] {
+         UpdateSong(0, "b", "gold", "abba");
+         UpdateSong(0, "c", "gold", "abba");
+       },
+       {waterloo, {"b", "gold", "abba"}},
+       0,
+       4,
+       4,
+       2,
+       3},
+      {"renamed, then merged away",
+       [] {
+         UpdateSong(0, "x", "gold", "abba");
+         UpdateSong(1, "x", "gold", "abba");
+       },
+       {waterloo, sos},
+       1,
+       6,
+       3,
+       2,
+       3},
+      {"renamed back",
+       [] {
+         UpdateSong(0, "b", "gold", "abba");
+         UpdateSong(0, "waterloo", "gold", "abba");
+       },
+       {waterloo, {"b", "gold", "abba"}},
+       0,
+       4,
+       4,
+       2,
+       3},
+      {"removed", [] { RemoveFromDatabase(0); }, {waterloo}, 4, 1, 4, 2, 3},
+      {"renamed, then removed",
+       [] {
+         UpdateSong(0, "x", "gold", "abba");
+         RemoveFromDatabase(0);
+       },
+       {waterloo},
+       5,
+       1,
+       4,
+       2,
+       3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    EditUser user(true);
+    c.edit();
+    for (const Track& t : c.plays) {
+      SongInfo info = {};
+      SetField(info.title, t.title), SetField(info.album, t.album), SetField(info.artist, t.artist);
+      FillSongInfo(&info);
+      ASSERT_TRUE(Hit(&info));
+      EXPECT_EQ(c.song, info.songId);
+    }
+    std::vector<SongRecord> songs = Songs();
+    std::set<std::string> names;
+    for (const SongRecord& s : songs) {
+      if (s.id != kNoId)
+        names.insert(Lower(s.title) + "|" + Lower(s.album) + "|" + Lower(s.artist));
+    }
+    EXPECT_EQ(c.liveSongs, names.size());
+    EXPECT_EQ(c.liveSongs, static_cast<size_t>(std::count_if(
+                               songs.begin(), songs.end(), [](auto& s) { return s.id != kNoId; })));
+    EXPECT_EQ(c.artists, Artists().size());
+    EXPECT_EQ(c.albums, Albums().size());
+    int hits = 0;
+    for (const HitRecord& h : Hits()) {
+      if (h.songId == kNoId) continue;
+      hits += h.songId == c.song;
+      ASSERT_LT(h.songId, songs.size());
+      EXPECT_EQ(songs[h.songId].id, h.songId);  // never an alias or a deleted record
+      EXPECT_EQ(songs[h.songId].artistId, h.artistId);
+      EXPECT_EQ(songs[h.songId].albumId, h.albumId);
+    }
+    EXPECT_EQ(c.hits, hits);
+  }
+}
+
+// An alias holds the old names, leads to the survivor, and is passed over as deleted.
+TEST_F(EditTest, ARenameLeavesOneAliasPerChangedName) {
+  EditUser user(true);
+  ASSERT_EQ(UpdateArtist(0, "Abba!"), kEditRenamed);  // songs 0, 1 and 2
+  std::vector<SongRecord> songs = Songs();
+  ASSERT_EQ(songs.size(), 7u);
+  for (RecId i = 4; i < 7; ++i) {
+    EXPECT_TRUE(IsAlias(songs[i]));
+    EXPECT_EQ(songs[i].albumId, i - 4);
+    EXPECT_STREQ(songs[i].file, songs[i - 4].file);
+  }
+  EXPECT_STREQ(songs[4].title, "waterloo");
+  EXPECT_STREQ(songs[4].artist, "abba");
+  ASSERT_EQ(UpdateArtist(0, "abba"), kEditRenamed);
+  ASSERT_EQ(UpdateArtist(0, "Abba!"), kEditRenamed);  // the same old names again: no new alias
+  EXPECT_EQ(Songs().size(), 10u);
+  EXPECT_EQ(FindLiveSong("waterloo", "gold", "abba"), kNoId);
+  EXPECT_EQ(FindSong("waterloo", "gold", "abba"), 0u);
+  EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"Abba!", "queen"}));
 }
 
 TEST_F(EditTest, ListFillers) {

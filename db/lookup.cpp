@@ -95,15 +95,55 @@ RecId FindAlbumBoth(const char* artistDashAlbum) {
   });
 }
 
-RecId FindSong(const char* title, const char* album, const char* artist) {
+namespace {
+
+// The first live song of those names, or else the target of the first alias of those names.
+RecId ScanSongs(const char* title, const char* album, const char* artist, bool* alias) {
+  *alias = false;
   File f(FullPath(kSongFile), "rb");
   if (!f.IsOpen()) return kNoId;
   Key titleKey(title), albumKey(album), artistKey(artist);
-  return ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* r, RecId) {
-    return IsLive(r) && titleKey.Matches(r + offsetof(SongRecord, title)) &&
-           artistKey.Matches(r + offsetof(SongRecord, artist)) &&
-           albumKey.Matches(r + offsetof(SongRecord, album));
+  RecId target = kNoId;
+  RecId live = ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* r, RecId) {
+    if (!titleKey.Matches(r + offsetof(SongRecord, title)) ||
+        !artistKey.Matches(r + offsetof(SongRecord, artist)) ||
+        !albumKey.Matches(r + offsetof(SongRecord, album)))
+      return false;
+    if (IsLive(r)) return true;
+    SongRecord rec;
+    std::memcpy(&rec, r, offsetof(SongRecord, title));
+    if (target == kNoId && IsAlias(rec)) target = rec.albumId;
+    return false;
   });
+  if (live != kNoId || target == kNoId) return live;
+  *alias = true;
+  return target;
+}
+
+}  // namespace
+
+RecId FindLiveSong(const char* title, const char* album, const char* artist) {
+  bool alias;
+  RecId id = ScanSongs(title, album, artist, &alias);
+  return alias ? kNoId : id;
+}
+
+RecId FindSong(const char* title, const char* album, const char* artist, bool* throughAlias) {
+  bool alias;
+  RecId id = ScanSongs(title, album, artist, &alias);
+  if (throughAlias) *throughAlias = alias;
+  if (!alias) return id;
+  // An alias leads to a live song, perhaps through the aliases of later edits; a target that
+  // was removed (or is past the end) leads nowhere, and the play starts a new entry.
+  for (int hop = 0; hop < kAliasHops; ++hop) {
+    SongRecord rec;
+    if (!ReadRecord(kSongFile, id, &rec)) break;
+    if (rec.id == id) return id;
+    if (!IsAlias(rec)) break;
+    id = rec.albumId;
+  }
+  if (throughAlias) *throughAlias = false;
+  return kNoId;
 }
 
 RecId GetSongAlbum(RecId songId) {

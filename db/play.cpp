@@ -140,11 +140,35 @@ int32_t LaterOfLastHit(int32_t floor) {
   return floor;
 }
 
-// Resolves the three names against the live records of the files.
-void ResolveIds(SongInfo* info) {
+// The names under which a play's missing artist and album records are added: the track's own,
+// or, for a track found through an alias, those of the song it counts for.
+struct OwnerNames {
+  std::string artist, album;
+};
+
+// A track found through an alias counts for the live song the alias names, with that song's
+// album and artist, never with records of its old names.
+void ResolveThroughAlias(SongInfo* info, OwnerNames* names) {
+  SongRecord rec;
+  int64_t at = static_cast<int64_t>(info->songId) * static_cast<int64_t>(sizeof rec);
+  if (!ReadAt(kSongFile, at, &rec, sizeof rec)) return;
+  names->artist = FieldText(rec.artist, kNameSize);
+  names->album = FieldText(rec.album, kNameSize);
+  info->artistId = rec.artistId != kNoId ? rec.artistId : FindArtist(names->artist.c_str());
+  info->albumId =
+      rec.albumId != kNoId ? rec.albumId : FindAlbum(names->album.c_str(), names->artist.c_str());
+}
+
+// Resolves the three names against the live records of the files (and the aliases of edits).
+void ResolveIds(SongInfo* info, OwnerNames* names) {
+  bool alias = false;
+  info->songId = FindSong(info->title, info->album, info->artist, &alias);
+  names->artist = info->artist;
+  names->album = info->album;
+  info->artistId = info->albumId = kNoId;
+  if (alias) return ResolveThroughAlias(info, names);
   info->artistId = FindArtist(info->artist);
   info->albumId = FindAlbum(info->album, info->artist);
-  info->songId = FindSong(info->title, info->album, info->artist);
 }
 
 // A hit record that was written, or perhaps written, by a Hit that then failed. Its retry
@@ -203,7 +227,8 @@ bool FillSongInfo(SongInfo* info) {
   {
     DatabaseLock lock(LockKind::kShared);
     if (!lock.held()) return false;
-    ResolveIds(info);
+    OwnerNames names;
+    ResolveIds(info, &names);
     info->playTime = GetTimeNow();
     if (info->artistId == kNoId || !CountHits(info)) return true;
   }
@@ -228,10 +253,11 @@ bool Hit(SongInfo* info) {
   DatabaseLock lock(LockKind::kExclusive);
   if (!lock.held()) return false;
   TerminateTexts(info);
-  ResolveIds(info);
-  if (info->artistId == kNoId) info->artistId = AddArtist(info->artist);
+  OwnerNames names;
+  ResolveIds(info, &names);
+  if (info->artistId == kNoId) info->artistId = AddArtist(names.artist.c_str());
   if (info->artistId == kNoId) return false;
-  if (info->albumId == kNoId) info->albumId = AddAlbum(info->album, info->artist);
+  if (info->albumId == kNoId) info->albumId = AddAlbum(names.album.c_str(), names.artist.c_str());
   if (info->albumId == kNoId) return false;
   if (info->songId == kNoId && AddSong(info) == kNoId) return false;
   if (!MendSongIds(*info)) return false;

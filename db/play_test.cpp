@@ -265,6 +265,43 @@ TEST_F(PlayTest, HitRecordsUnderTheIdsTheNamesHaveNow) {
   }
 }
 
+// An alias (the old names of an edited song) leads to the song it names, through later aliases
+// too, and only to a live one: the track then takes that song's ids and counters.
+TEST_F(PlayTest, AnAliasLeadsToALiveSong) {
+  const Bytes live = SongBytes({0, 0, 0, "Waterloo (live)", "Abba!", "Gold!", "/w", 1});
+  const Bytes removed = SongBytes({kNoId, kNoId, kNoId, "x", "abba", "gold", "/w", 1});
+  auto alias = [](RecId to, const char* title) {
+    return SongBytes({kNoId, kAliasMark, to, title, "abba", "gold", "/old", 1});
+  };
+  struct Case {
+    const char* what;
+    Bytes songs;
+    RecId song;
+  };
+  const Case cases[] = {
+      {"one hop", Join({live, alias(0, "waterloo")}), 0},
+      {"two hops", Join({live, alias(2, "waterloo"), alias(0, "b")}), 0},
+      {"to a record whose id is not its index", Join({alias(1, "waterloo"), live}), kNoId},
+      {"to a removed song", Join({removed, alias(0, "waterloo")}), kNoId},
+      {"past the end", Join({live, alias(7, "waterloo")}), kNoId},
+      {"in a loop", Join({live, alias(2, "waterloo"), alias(1, "b")}), kNoId},
+  };
+  Put(kArtistFile, Join({ArtistBytes(0, "Abba!"), ArtistBytes(1, "abba")}));
+  Put(kAlbumFile, Join({AlbumBytes(0, "Gold!", "Abba!"), AlbumBytes(1, "gold", "abba")}));
+  Put(kHitFile, Join({HitBytes(0, 0, 0, 10), HitBytes(0, 0, 0, 20)}));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(kSongFile, c.songs);
+    SongInfo info = Track("abba", "waterloo", "gold", "/new");
+    FillSongInfo(&info);
+    bool found = c.song != kNoId;
+    EXPECT_EQ(c.song, info.songId);
+    EXPECT_EQ(found ? 0u : 1u, info.artistId);  // the survivor's, not the old names' records
+    EXPECT_EQ(found ? 0u : 1u, info.albumId);
+    EXPECT_EQ(found ? 2 : 0, info.hits);
+  }
+}
+
 // Older databases hold songs stored without album or artist ids; their next play mends them.
 TEST_F(PlayTest, ASongStoredWithoutIdsIsMendedAtItsNextPlay) {
   Put(kSongFile, SongBytes({0, kNoId, kNoId, "waterloo", "abba", "gold", "/w", 1}));

@@ -8,6 +8,11 @@ namespace spinox {
 using RecId = uint32_t;
 constexpr RecId kNoId = 0xFFFFFFFF;  // none, not yet stored, deleted
 
+// A song record whose id is kNoId and whose artistId is kAliasMark is an alias: the old names
+// of a song that an edit renamed or merged, and in albumId the id of the song that holds its
+// plays now. Readers that pass over deleted records pass over aliases too.
+constexpr uint32_t kAliasMark = 0xFFFFFFFE;
+
 constexpr int kNameSize = 50;  // at most 49 bytes of text and a NUL
 constexpr int kPathSize = 250;
 
@@ -24,6 +29,10 @@ struct SongRecord {  // gen_spinox.sng
   int32_t lastPlayed;
 };
 static_assert(sizeof(SongRecord) == 416, "SongRecord layout");
+
+inline bool IsAlias(const SongRecord& r) {
+  return r.id == kNoId && r.artistId == kAliasMark;
+}
 
 struct AlbumRecord {  // gen_spinox.alb
   uint32_t id;

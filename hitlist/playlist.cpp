@@ -47,6 +47,9 @@ void SongsOfListed(File& f, int32_t type, int32_t count, const HitListItem* item
   size_t keyOffset = type == kListAlbums ? 8 : 4;
   ScanRecords(f, sizeof(SongRecord), [&](const unsigned char* rec, RecId) {
     int32_t key;
+    uint32_t own;
+    std::memcpy(&own, rec, sizeof own);
+    if (own == kNoId) return false;  // removed, merged away, or an alias (its ids are no album's)
     std::memcpy(&key, rec + keyOffset, sizeof key);
     if (std::binary_search(ids.begin(), ids.end(), key)) AppendLine(rec, text);
     return false;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/text.h"
+#include "db/database.h"
 #include "hitlist/test_db.h"
 #include "tests/test_util.h"
 
@@ -53,6 +55,21 @@ TEST_F(Playlists, AlbumsAndArtistsInDatabaseOrder) {
   HitListItem artists[] = {{1, 3, -1}, {0, 9, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("b.m3u"), kListArtists, 2, artists));
   EXPECT_EQ(Text(db_.File("b.m3u")), "/m/s0.mp3\r\n/m/s1.mp3\r\n/m/s2.mp3\r\n/m/s3.mp3\r\n\r\n");
+}
+
+// An alias record (the old names of an edited song) holds a song's id where an album's would be:
+// an album or artist list never exports it.
+TEST_F(Playlists, AliasesAreNeverExported) {
+  std::vector<unsigned char> songs = test::ReadBytes(FullPath(kSongFile));
+  SongRecord alias = {};
+  alias.id = kNoId, alias.artistId = kAliasMark, alias.albumId = 1;
+  SetField(alias.file, "/old.mp3");
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&alias);
+  songs.insert(songs.end(), bytes, bytes + sizeof alias);
+  test::WriteBytes(FullPath(kSongFile), songs);
+  HitListItem albums[] = {{1, 7, -1}};
+  ASSERT_TRUE(WritePlaylist(db_.File("a.m3u"), kListAlbums, 1, albums));
+  EXPECT_EQ(Text(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");
 }
 
 TEST_F(Playlists, SaveWritesOnlyTheChosenFile) {

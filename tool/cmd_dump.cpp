@@ -18,7 +18,9 @@ namespace {
 const char kUsage[] =
     "usage: spinox dump [--db DIR] [--json] songs|albums|artists|hits\n"
     "Prints every record of a record file with its index and fields; ids of -1 mean none or\n"
-    "deleted. A partial record at the end of a file is not shown.\n"
+    "deleted. A song line ending in aliasOf=N is an alias: the old names of a song an edit\n"
+    "renamed or merged, whose plays now count for song N. A partial record at the end of a\n"
+    "file is not shown.\n"
     "\n  --db DIR    folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
     "  --json      print a JSON array\n";
 
@@ -44,13 +46,18 @@ std::vector<Record> LoadRecords(const char* name) {
 void PrintSong(size_t i, const SongRecord& r, bool json, FILE* out) {
   const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"artistId\": %lld, \"albumId\": %lld, "
                            "\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s, "
-                           "\"lastPlayed\": %d}"
+                           "\"lastPlayed\": %d"
                          : "%zu\tid=%lld\tartistId=%lld\talbumId=%lld\ttitle=%s\tartist=%s\t"
                            "album=%s\tfile=%s\tlastPlayed=%d";
   std::fprintf(out, fmt, i, IdValue(r.id), IdValue(r.artistId), IdValue(r.albumId),
                Text(r.title, kNameSize, json).c_str(), Text(r.artist, kNameSize, json).c_str(),
                Text(r.album, kNameSize, json).c_str(), Text(r.file, kPathSize, json).c_str(),
                r.lastPlayed);
+  // An alias holds the old names of an edited song; its albumId is the song they lead to.
+  if (IsAlias(r))
+    std::fprintf(out, json ? ", \"aliasOf\": %u}" : "\taliasOf=%u", r.albumId);
+  else if (json)
+    std::fprintf(out, "}");
 }
 
 void PrintAlbum(size_t i, const AlbumRecord& r, bool json, FILE* out) {
