@@ -37,7 +37,8 @@ int32_t PeriodLength(int32_t period) {
 
 PeriodBounds BoundsOfPeriod(int32_t period, int32_t now, int32_t userFrom, int32_t userTo) {
   if (period == kPeriodUser) return PeriodBounds{userFrom, userTo};
-  if (period == kPeriodAll) return PeriodBounds{0, now};
+  // Everything played, the play of this very second included (the end is not).
+  if (period == kPeriodAll) return PeriodBounds{0, Clamp32(int64_t{now} + 1)};
   return PeriodBounds{Clamp32(static_cast<int64_t>(now) - PeriodLength(period)), now};
 }
 
@@ -47,6 +48,11 @@ int32_t ShownEnd(int32_t period, int32_t end) {
 
 void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo) {
   PeriodBounds b = BoundsOfPeriod(_period, now, userFrom, userTo);
+  // Plays are stamped no earlier than the play before them, so after the clock was set back
+  // the latest plays lie ahead of it; "All" still counts them.
+  int32_t first = 0, last = 0;
+  if (_period == kPeriodAll && FirstAndLastPlay(&first, &last) && last >= b.end)
+    b.end = Clamp32(int64_t{last} + 1);
   _start = b.start;
   _end = b.end;
   _pivot = _end;

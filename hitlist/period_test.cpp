@@ -21,7 +21,8 @@ TEST(Periods, BoundsOfTheSixChoices) {
   EXPECT_EQ(BoundsOfPeriod(kPeriodYear, kNow, 1, 2).start, kNow - 31536000);
   EXPECT_EQ(BoundsOfPeriod(kPeriodYear, kNow, 1, 2).end, kNow);
   EXPECT_EQ(BoundsOfPeriod(kPeriodAll, kNow, 1, 2).start, 0);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, kNow, 1, 2).end, kNow);
+  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, kNow, 1, 2).end, kNow + 1);  // this second's play counts
+  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, INT32_MAX, 1, 2).end, INT32_MAX);
   EXPECT_EQ(BoundsOfPeriod(kPeriodUser, kNow, 7, 3).start, 7);
   EXPECT_EQ(BoundsOfPeriod(kPeriodUser, kNow, 7, 3).end, 3);
   EXPECT_EQ(BoundsOfPeriod(kPeriodYear, INT32_MIN + 5, 0, 0).start, INT32_MIN);
@@ -92,6 +93,19 @@ TEST_F(ScrollBar, DisabledForAllAndWithoutPlays) {
   ScrollBarState bar = UpdateScrollBar();
   EXPECT_FALSE(bar.enabled);
   EXPECT_EQ(bar.range, 0);
+}
+
+TEST_F(ScrollBar, AllReachesPlaysStampedAheadOfTheClock) {
+  _period = kPeriodAll;
+  SetPeriodBounds(kNow, 0, 0);
+  EXPECT_EQ(_end, kNow + 1);                                       // no plays: up to this second
+  test::WriteHits({{0, 0, 0, kNow - 5}, {0, 0, 0, kNow + 3600}});  // the clock went back
+  SetPeriodBounds(kNow, 0, 0);
+  EXPECT_EQ(_start, 0);
+  EXPECT_EQ(_end, kNow + 3601);
+  _period = kPeriodDay;
+  SetPeriodBounds(kNow, 0, 0);
+  EXPECT_EQ(_end, kNow);
 }
 
 TEST(Periods, PreviousPositionTexts) {
