@@ -40,10 +40,12 @@ RecId FindAlbum(const char* album, const char* artist);
 RecId FindAlbumBoth(const char* artistDashAlbum);  // "artist - album"
 // FindSong also follows an alias of those names (records.h) when no live song holds them, to
 // the live song it names (through at most kAliasHops aliases); `throughAlias` then says so.
-// FindLiveSong never follows an alias.
+// FindLiveSong never follows an alias. FollowAlias gives the live song an alias's target leads
+// to (the target itself when live), or kNoId.
 constexpr int kAliasHops = 4;
 RecId FindSong(const char* title, const char* album, const char* artist,
                bool* throughAlias = nullptr);
+RecId FollowAlias(RecId target);
 RecId FindLiveSong(const char* title, const char* album, const char* artist);
 
 // Single-field readers; kNoId (or empty texts) when the file or the record is missing.

@@ -133,16 +133,21 @@ RecId FindSong(const char* title, const char* album, const char* artist, bool* t
   RecId id = ScanSongs(title, album, artist, &alias);
   if (throughAlias) *throughAlias = alias;
   if (!alias) return id;
+  RecId live = FollowAlias(id);
+  if (throughAlias) *throughAlias = live != kNoId;
+  return live;
+}
+
+RecId FollowAlias(RecId target) {
   // An alias leads to a live song, perhaps through the aliases of later edits; a target that
   // was removed (or is past the end) leads nowhere, and the play starts a new entry.
   for (int hop = 0; hop < kAliasHops; ++hop) {
     SongRecord rec;
-    if (!ReadRecord(kSongFile, id, &rec)) break;
-    if (rec.id == id) return id;
+    if (!ReadRecord(kSongFile, target, &rec)) break;
+    if (rec.id == target) return target;
     if (!IsAlias(rec)) break;
-    id = rec.albumId;
+    target = rec.albumId;
   }
-  if (throughAlias) *throughAlias = false;
   return kNoId;
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/clock.h"
 #include "db/database.h"
+#include "db/edit.h"
 #include "hitlist/test_db.h"
 #include "tags/track_tag.h"
 #include "tests/test_util.h"
@@ -353,6 +354,21 @@ TEST_F(PlaylistFilter, MarksTheTracksItHoldsAndStoresNothing) {
     EXPECT_EQ(FileSize(FullPath(type == kListAlbums ? kAlbumFile : kArtistFile)),
               type == kListAlbums ? 104 : 54);
   }
+}
+
+// A file still tagged with the names a song had before an edit is that song under the filter.
+TEST_F(PlaylistFilter, OldNamesOfAnEditedSongFindIt) {
+  std::string a = Track("alpha"), b = Track("beta");
+  Play(a, 1000), Play(a, 1001), Play(b, 1002);
+  ASSERT_EQ(UpdateSong(0, "Alpha (Remastered)", "", ""), kEditRenamed);
+  ASSERT_EQ(UpdateSong(0, "Alpha (2024)", "", ""), kEditRenamed);  // an alias of an alias
+  test::ListPlayer player({a});
+  std::vector<HitListItem> items(4);
+  char value[kFilterSize] = "";
+  GetHitList(items.data(), 4, kListSongs, 0, 5000, kFilterPlaylist, value, kPosNone, nullptr);
+  EXPECT_EQ(items[0].id, 0);
+  EXPECT_EQ(items[0].hits, 3);  // two plays and the playlist's mark
+  for (size_t i = 1; i < items.size(); ++i) EXPECT_LE(items[i].hits, 0);  // the rest is not shown
 }
 
 TEST_F(PlaylistFilter, OnePreviousPlayCarriesAPosition) {

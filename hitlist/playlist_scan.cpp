@@ -107,7 +107,8 @@ bool IsLive(const unsigned char* rec) {
 }
 
 // Finds every entry's record in one pass: the lowest matching index of a live record, as the
-// lookups by name answer. Entries stay kNoId when the record file cannot be opened.
+// lookups by name answer, else for songs the live song an alias of those names leads to (the
+// names a song had before an edit). Entries stay kNoId when the record file cannot be opened.
 void MatchByName(int32_t type, std::vector<Entry>* entries) {
   File f(FullPath(RecordFileOf(type)), "rb");
   if (!f.IsOpen()) return;
@@ -122,9 +123,17 @@ void MatchByName(int32_t type, std::vector<Entry>* entries) {
   }
   size_t left = wanted.size();
   size_t offset = FirstFieldOffset(type);
+  std::unordered_map<std::string, RecId> aliasTargets;
   ScanRecords(f, RecordSizeOf(type), [&](const unsigned char* rec, RecId i) {
-    if (!first->MayHold(rec + offset) || !hashes.count(HashRecord(type, rec)) || !IsLive(rec))
+    if (!first->MayHold(rec + offset) || !hashes.count(HashRecord(type, rec))) return false;
+    if (!IsLive(rec)) {
+      SongRecord song;
+      if (type == kListSongs) {
+        std::memcpy(&song, rec, sizeof song);
+        if (IsAlias(song)) aliasTargets.emplace(RecordKey(type, rec), song.albumId);
+      }
       return false;
+    }
     auto it = wanted.find(RecordKey(type, rec));
     if (it != wanted.end() && it->second == kNoId) {
       it->second = i;
@@ -132,6 +141,11 @@ void MatchByName(int32_t type, std::vector<Entry>* entries) {
     }
     return left == 0;
   });
+  f.Close();
+  for (auto& [key, id] : wanted) {
+    auto alias = aliasTargets.find(key);
+    if (id == kNoId && alias != aliasTargets.end()) id = FollowAlias(alias->second);
+  }
   for (Entry& e : *entries) e.id = wanted[e.key];
 }
 
