@@ -14,13 +14,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/demo-out/installer}")
 build=$(realpath -m "${2:-$root/build/win-i686}")
 . "$root/scripts/wine_session.sh"
-if declare -F wine_session_arch >/dev/null; then wine_session_arch "$build"; fi
 
 "$root/scripts/deps.sh" demo
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" >/dev/null
-fi
+wine_build_configure "$build"  # the installer is a 32-bit program: 32-bit Wine runs it
 ninja -C "$build" installer spinox-installer-probe >/dev/null
 setup=$(ls "$build"/Spinox-*-setup.exe)
 version=$(basename "$setup" | sed 's/^Spinox-\(.*\)-setup\.exe$/\1/')

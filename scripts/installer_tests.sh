@@ -12,14 +12,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build/win-i686}")
 . "$root/scripts/wine_session.sh"
-# The installer is a 32-bit program; a 32-bit Wine runs it where the session set-up offers one.
-if declare -F wine_session_arch >/dev/null; then wine_session_arch "$build"; fi
 
 "$root/scripts/deps.sh" test
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" >/dev/null
-fi
+wine_build_configure "$build"  # the installer is a 32-bit program: 32-bit Wine runs it
 ninja -C "$build" installer spinox-installer-probe >/dev/null
 setup=$(ls "$build"/Spinox-*-setup.exe)
 probe="$build/installer/spinox-installer-probe.exe"
