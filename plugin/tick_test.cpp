@@ -145,30 +145,24 @@ TEST_F(TickTest, PausedAndStoppedTimeIsNotCounted) {
 }
 
 TEST_F(TickTest, PercentThresholdOfTheTrackLength) {
-  EXPECT_EQ(PlayThreshold(-50, 245), 122);
-  EXPECT_EQ(PlayThreshold(-100, 1), 1);
-  EXPECT_EQ(PlayThreshold(-50, -1), -50);
-  EXPECT_EQ(PlayThreshold(0, 300), 0);
-  EXPECT_EQ(PlayThreshold(45, 10), 45);
+  const int cases[][3] = {{-50, 245, 122}, {-100, 1, 1}, {-50, -1, -50}, {0, 300, 0}, {45, 10, 45}};
+  for (const auto& c : cases) EXPECT_EQ(PlayThreshold(c[0], c[1]), c[2]) << c[0] << " " << c[1];
   _addTime = -50;
   player_.length = 245;
   Tick(122);  // timer at 121
   EXPECT_EQ(Hits(), 0);
   Tick(1);
   EXPECT_EQ(Hits(), 1);
-}
-
-TEST_F(TickTest, UnknownLengthAndZeroThresholdCountOnTheNextTick) {
-  _addTime = -50;
-  player_.length = -1;
-  Tick(1);
-  EXPECT_EQ(Hits(), 0) << "the tick that first sees a file never counts it";
-  Tick(1);
-  EXPECT_EQ(Hits(), 1);
-  _addTime = 0;
+  player_.length = -1;  // unknown length, then a zero threshold: count on the next tick
   player_.position = 1;
-  Tick(2);
+  Tick(1);
+  EXPECT_EQ(Hits(), 1) << "the tick that first sees a file never counts it";
+  Tick(1);
   EXPECT_EQ(Hits(), 2);
+  _addTime = 0;
+  player_.position = 0;
+  Tick(2);
+  EXPECT_EQ(Hits(), 3);
 }
 
 TEST_F(TickTest, UntaggedFileIsSkippedButStillShown) {

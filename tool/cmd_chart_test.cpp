@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,37 +7,20 @@
 #include "db/records.h"
 #include "hitlist/test_db.h"
 #include "tests/test_util.h"
+#include "tool/cli_test_util.h"
 #include "tool/command.h"
 
 namespace spinox::cli {
 namespace {
 
-struct Output {
-  int code = 0;
-  std::string out, err;
-};
-
-std::string Slurp(FILE* f) {
-  std::string s;
-  std::rewind(f);
-  for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return s;
-}
+using Output = test::CliRun;
 
 Output Spinox(const std::vector<std::string>& args) {
-  Io io;
-  io.out = std::tmpfile();
-  io.err = std::tmpfile();
-  Output r;
-  r.code = RunTool(args, io);
-  r.out = Slurp(io.out);
-  r.err = Slurp(io.err);
-  return r;
+  return test::RunCli(args);
 }
 
 std::string Text(const std::string& path) {
-  std::vector<unsigned char> bytes = test::ReadBytes(path);
+  std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
   return std::string(bytes.begin(), bytes.end());
 }
 
@@ -48,7 +30,8 @@ class ChartCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"a", "b", "c"}) {
-      test::WriteBytes(db_.File(std::string(name) + ".mp3"), std::vector<unsigned char>(300, 1));
+      spinox::test::WriteBytes(db_.File(std::string(name) + ".mp3"),
+                               std::vector<unsigned char>(300, 1));
     }
     Play("a", 1000000 - 604800 - 500), Play("a", 1000000 - 604800 - 400);
     Play("c", 1000000 - 604800 - 300), Play("a", 1000000 - 604800 - 200);
@@ -64,7 +47,7 @@ class ChartCommand : public ::testing::Test {
     args.insert(args.end(), extra.begin(), extra.end());
     return Spinox(args);
   }
-  test::TempDatabase db_;
+  spinox::test::TempDatabase db_;
 };
 
 TEST_F(ChartCommand, WeekWithPreviousPositionsAsCsv) {
@@ -96,26 +79,17 @@ TEST_F(ChartCommand, LogAndTextTitle) {
 }
 
 TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
-  test::WriteBytes(db_.File("list.m3u"), {'#', 'x', '\n', 'c', '.', 'm', 'p', '3', '\r', '\n', 'b',
-                                          '.', 'm', 'p', '3', '\n'});
+  spinox::test::WriteBytes(db_.File("list.m3u"), {'#', 'x', '\n', 'c', '.', 'm', 'p', '3', '\r',
+                                                  '\n', 'b', '.', 'm', 'p', '3', '\n'});
   Output r = Chart({"--period", "all", "--playlist", db_.File("list.m3u"), "--format", "csv"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "#,Title,Artist,Album,Hits\n1,b.mp3,,,2\n2,c.mp3,,,1\n");
 }
 
-TEST_F(ChartCommand, BadOptions) {
-  EXPECT_EQ(Chart({"--type", "tracks"}).code, kBadUsage);
-  EXPECT_EQ(Chart({"--period", "range", "--from", "2020-01-01"}).code, kBadUsage);
-  EXPECT_EQ(Chart({"--top", "0"}).code, kBadUsage);
-  EXPECT_EQ(Chart({"--type", "artists", "--artist", "x"}).code, kBadUsage);
-  EXPECT_EQ(Chart({"--album", "a - b", "--artist", "x"}).code, kBadUsage);
-  EXPECT_EQ(Chart({"--playlist", db_.File("none.m3u")}).code, kFailed);
-}
-
-// Options that name nothing, or a period that cannot be, are errors that say why, never a
-// chart titled as if they had been applied.
+// Options that are malformed, name nothing, or give a period that cannot be, are errors that
+// say why, never a chart titled as if they had been applied.
 TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {
-  test::WriteBytes(db_.File("empty.m3u"), {'#', 'x', '\n'});
+  spinox::test::WriteBytes(db_.File("empty.m3u"), {'#', 'x', '\n'});
   struct Case {
     std::vector<std::string> options;
     int code;
@@ -139,6 +113,11 @@ TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {
       {{"--from", "2021-02-29", "--to", "2022-01-01"},
        kBadUsage,
        "bad --from '2021-02-29' (want YYYY-MM-DD"},
+      {{"--type", "tracks"}, kBadUsage, ""},
+      {{"--period", "range", "--from", "2020-01-01"}, kBadUsage, ""},
+      {{"--top", "0"}, kBadUsage, ""},
+      {{"--type", "artists", "--artist", "x"}, kBadUsage, ""},
+      {{"--album", "a - b", "--artist", "x"}, kBadUsage, ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"chart", "--db", db_.path()};
@@ -155,7 +134,7 @@ TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {
 // Names are shown harmlessly: a control character in a stored name cannot reach the terminal.
 TEST_F(ChartCommand, ControlCharactersInNamesAreShownEscaped) {
   std::string odd = db_.File("x\x1b[2J\ty\x7f.mp3");
-  test::WriteBytes(odd, std::vector<unsigned char>(300, 1));
+  spinox::test::WriteBytes(odd, std::vector<unsigned char>(300, 1));
   ASSERT_EQ(Spinox({"play", "--db", db_.path(), "--at", "@999000", odd}).code, 0);
   const std::string shown = "x\\x1B[2J\\x09y\\x7F.mp3";
   Output r = Chart({"--period", "week"});

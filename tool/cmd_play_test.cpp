@@ -1,105 +1,86 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/test_util.h"
 #include "tool/args.h"
+#include "tool/cli_test_util.h"
 #include "tool/command.h"
 
 namespace spinox::cli {
 namespace {
 
-// Runs the tool with captured output.
-struct ToolRun {
-  int code = 0;
-  std::string out, err;
-};
-
-std::string Slurp(FILE* f) {
-  std::string s;
-  std::rewind(f);
-  int c;
-  while ((c = std::fgetc(f)) != EOF) s.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return s;
-}
-
-ToolRun RunCli(std::vector<std::string> args) {
-  Io io;
-  io.out = std::tmpfile();
-  io.err = std::tmpfile();
-  ToolRun r;
-  r.code = RunTool(args, io);
-  r.out = Slurp(io.out);
-  r.err = Slurp(io.err);
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 class PlayCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     track_ = db_.File("Some Song.mp3");
-    test::WriteBytes(track_, std::vector<unsigned char>(300, 0x55));  // untagged
+    spinox::test::WriteBytes(track_, std::vector<unsigned char>(300, 0x55));  // untagged
   }
-  test::TempDatabase db_;
+  spinox::test::TempDatabase db_;
   std::string track_;
 };
 
 TEST_F(PlayCommand, SecondPlaySeesTheFirst) {
-  ToolRun first = RunCli({"play", "--db", db_.path(), "--at", "@1000000", track_});
+  CliRun first = RunCli({"play", "--db", db_.path(), "--at", "@1000000", track_});
   ASSERT_EQ(first.code, 0) << first.err;
   EXPECT_NE(first.out.find("songId:     -1"), std::string::npos) << first.out;
-  ToolRun second = RunCli({"play", "--db", db_.path(), "--at", "@1000100", "--json", track_});
+  CliRun second = RunCli({"play", "--db", db_.path(), "--at", "@1000100", "--json", track_});
   ASSERT_EQ(second.code, 0) << second.err;
   EXPECT_NE(second.out.find("\"songId\": 0"), std::string::npos) << second.out;
   EXPECT_NE(second.out.find("\"hits\": 1,"), std::string::npos);
   EXPECT_NE(second.out.find("\"lastPlayed\": 1000000}"), std::string::npos);
   EXPECT_NE(second.out.find("\"title\": \"Some Song.mp3\""), std::string::npos)
       << "the name keeps its case";
-  EXPECT_EQ(test::ReadBytes(db_.File("gen_spinox.hit")).size(), 32u);
+  EXPECT_EQ(spinox::test::ReadBytes(db_.File("gen_spinox.hit")).size(), 32u);
 }
 
 TEST_F(PlayCommand, InfoRecordsNothing) {
-  ToolRun r = RunCli({"info", "--db", db_.path(), track_});
+  CliRun r = RunCli({"info", "--db", db_.path(), track_});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(test::ReadBytes(db_.File("gen_spinox.hit")).empty());
+  EXPECT_TRUE(spinox::test::ReadBytes(db_.File("gen_spinox.hit")).empty());
 }
 
 TEST_F(PlayCommand, PlayTimesNeverGoBackwards) {
   ASSERT_EQ(RunCli({"play", "--db", db_.path(), "--at", "@2000000", track_}).code, 0);
-  ToolRun r = RunCli({"play", "--db", db_.path(), "--at", "@1000", "--json", track_});
+  CliRun r = RunCli({"play", "--db", db_.path(), "--at", "@1000", "--json", track_});
   EXPECT_NE(r.out.find("\"playTime\": 2000000"), std::string::npos) << r.out;
 }
 
 TEST_F(PlayCommand, RefusesBadInput) {
-  EXPECT_EQ(RunCli({"play", "--db", db_.path(), db_.File("missing.mp3")}).code, kFailed);
-  EXPECT_EQ(RunCli({"play", "--db", db_.path(), "--at", "2026-02-30", track_}).code, kBadUsage);
-  EXPECT_EQ(RunCli({"play", "--db", db_.path(), "--bogus", track_}).code, kBadUsage);
-  EXPECT_EQ(RunCli({"play", "--db", db_.path()}).code, kBadUsage);
-  EXPECT_EQ(RunCli({"dump", "--db", db_.path(), "tracks"}).code, kBadUsage);
-  EXPECT_EQ(RunCli({"nonsense"}).code, kBadUsage);
-  ToolRun help = RunCli({"play", "--help"});
+  const std::string db = db_.path();
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"play", "--db", db, db_.File("missing.mp3")}, kFailed},
+      {{"play", "--db", db, "--at", "2026-02-30", track_}, kBadUsage},
+      {{"play", "--db", db, "--bogus", track_}, kBadUsage},
+      {{"play", "--db", db}, kBadUsage},
+      {{"dump", "--db", db, "tracks"}, kBadUsage},
+      {{"nonsense"}, kBadUsage},
+  };
+  for (const auto& [args, code] : cases) EXPECT_EQ(RunCli(args).code, code) << args[0];
+  CliRun help = RunCli({"play", "--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("usage: spinox play"), std::string::npos);
 }
 
 TEST_F(PlayCommand, DumpShowsEveryRecordFile) {
   ASSERT_EQ(RunCli({"play", "--db", db_.path(), "--at", "@1000000", track_}).code, 0);
-  ToolRun songs = RunCli({"dump", "--db", db_.path(), "--json", "songs"});
+  CliRun songs = RunCli({"dump", "--db", db_.path(), "--json", "songs"});
   EXPECT_NE(songs.out.find("\"artistId\": 0, \"albumId\": 0, \"title\": \"Some Song.mp3\""),
             std::string::npos)
       << songs.out;
-  ToolRun hits = RunCli({"dump", "--db", db_.path(), "hits"});
+  CliRun hits = RunCli({"dump", "--db", db_.path(), "hits"});
   EXPECT_EQ(hits.out.rfind("0\tsongId=0\tartistId=0\talbumId=0\ttime=1000000", 0), 0u) << hits.out;
 }
 
 TEST(DateOption, AcceptsTheDocumentedForms) {
   int32_t t = 0;
-  EXPECT_TRUE(ParseDate("@0", &t));
-  EXPECT_EQ(t, 0);
-  EXPECT_TRUE(ParseDate("@-5", &t));
-  EXPECT_EQ(t, -5);
+  for (auto [text, want] : {std::pair{"@0", 0}, std::pair{"@-5", -5}}) {
+    EXPECT_TRUE(ParseDate(text, &t));
+    EXPECT_EQ(t, want);
+  }
   EXPECT_TRUE(ParseDate("2024-02-29", &t));
   EXPECT_TRUE(ParseDate("2024-02-29T23:59", &t));
   EXPECT_TRUE(ParseDate("2024-02-29T23:59:59", &t));

@@ -1,41 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/test_util.h"
+#include "tool/cli_test_util.h"
 #include "tool/command.h"
 
 namespace spinox::cli {
 namespace {
 
-struct TagsRun {
-  int code = 0;
-  std::string out, err;
-};
-
-std::string ReadAndClose(FILE* f) {
-  std::string s;
-  std::rewind(f);
-  for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return s;
-}
+using TagsRun = test::CliRun;
 
 TagsRun RunTags(std::vector<std::string> args) {
   args.insert(args.begin(), "tags");
-  Io io;
-  io.out = std::tmpfile();
-  io.err = std::tmpfile();
-  TagsRun r;
-  r.code = RunTool(args, io);
-  r.out = ReadAndClose(io.out);
-  r.err = ReadAndClose(io.err);
-  return r;
+  return test::RunCli(args);
 }
 
 std::string Fixture(const std::string& name) {
-  return test::TestDataPath("tags/" + name);
+  return spinox::test::TestDataPath("tags/" + name);
 }
 
 TEST(TagsCommand, PrintsOneBlockPerFileInUtf8) {
@@ -62,7 +44,7 @@ TEST(TagsCommand, JsonIsOneArray) {
 }
 
 TEST(TagsCommand, UnreadableFilesAreErrorsButTheOthersArePrinted) {
-  test::TempDir dir;
+  spinox::test::TempDir dir;
   std::string longPath = dir.path() + "/" + std::string(250, 'x') + ".mp3";
   TagsRun r = RunTags(
       {"--json", dir.File("missing.mp3"), Fixture("oggenc_lower.ogg"), dir.path(), longPath});

@@ -57,101 +57,70 @@ class Refusals : public ::testing::Test {
   std::vector<unsigned char> hits_;
 };
 
-// A place a file is read from or written to. The odd entry is made at `at` in a fresh folder
-// (`dir`); `args` gives the command with the database `db` and the entry's path `odd`.
+using Args = std::vector<std::string>;
+
+// A place a file is read from or written to. The odd entry is made at `at` in a fresh folder;
+// in `args`, DB is the database, DIR that folder, ODD the entry, TMPL a settings file whose page
+// template is the entry and TRACK a usable track.
 struct Place {
   const char* what;
   const char* at;
-  std::function<std::vector<std::string>(Refusals*, const std::string& db, const std::string& dir,
-                                         const std::string& odd)>
-      args;
+  Args args;
   const char* says;  // part of the message besides the reason
 };
 
-using Args = std::vector<std::string>;
-using S = const std::string&;
-
-const std::vector<Place>& Places() {
-  static const std::vector<Place> places = {
-      {"track", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"play", "--db", db, odd};
-       },
-       "cannot read"},
-      {"track (info)", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"info", "--db", db, odd};
-       },
-       "cannot read"},
-      {"track (tags)", "odd",
-       [](Refusals*, S, S, S odd) {
-         return Args{"tags", odd};
-       },
-       "cannot read"},
-      {"playlist", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"chart", "--db", db, "--playlist", odd};
-       },
-       "cannot read playlist"},
-      {"settings file", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"html", "--db", db, "--settings", odd, "-o", odd + ".htm"};
-       },
-       "cannot use settings file"},
-      {"template", "odd",
-       [](Refusals* t, S db, S, S odd) {
-         return Args{"html", "--db",      db, "--settings", t->SettingsWithTemplate(odd),
-                     "-o",   odd + ".htm"};
-       },
-       "Could not read the template file"},
-      {"page", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"html", "--db", db, "-o", odd};
-       },
-       "Could not write"},
-      {"playlist written", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"m3u", "--db", db, "-o", odd};
-       },
-       "cannot write"},
-      {"song file", "gen_spinox.sng",
-       [](Refusals*, S, S dir, S) {
-         return Args{"chart", "--db", dir};
-       },
-       "where a data file belongs"},
-      {"hit file", "gen_spinox.hit",
-       [](Refusals*, S, S dir, S) {
-         return Args{"chart", "--db", dir};
-       },
-       "where a data file belongs"},
-      {"hit file (play)", "gen_spinox.hit",
-       [](Refusals* t, S, S dir, S) {
-         return Args{"play", "--db", dir, t->track()};
-       },
-       "where a data file belongs"},
-      {"settings in the data folder", "gen_spinox.dat",
-       [](Refusals*, S, S dir, S) {
-         return Args{"dump", "--db", dir, "songs"};
-       },
-       "where a data file belongs"},
-      {"backup", "odd",
-       [](Refusals*, S db, S, S odd) {
-         return Args{"restore", "--db", db, "--yes", odd};
-       },
-       "cannot read"},
-  };
-  return places;
-}
+const Place kPlaces[] = {
+    {"track", "odd", {"play", "--db", "DB", "ODD"}, "cannot read"},
+    {"track (info)", "odd", {"info", "--db", "DB", "ODD"}, "cannot read"},
+    {"track (tags)", "odd", {"tags", "ODD"}, "cannot read"},
+    {"playlist", "odd", {"chart", "--db", "DB", "--playlist", "ODD"}, "cannot read playlist"},
+    {"settings file",
+     "odd",
+     {"html", "--db", "DB", "--settings", "ODD", "-o", "ODD.htm"},
+     "cannot use settings file"},
+    {"template",
+     "odd",
+     {"html", "--db", "DB", "--settings", "TMPL", "-o", "ODD.htm"},
+     "Could not read the template file"},
+    {"page", "odd", {"html", "--db", "DB", "-o", "ODD"}, "Could not write"},
+    {"playlist written", "odd", {"m3u", "--db", "DB", "-o", "ODD"}, "cannot write"},
+    {"song file", "gen_spinox.sng", {"chart", "--db", "DIR"}, "where a data file belongs"},
+    {"hit file", "gen_spinox.hit", {"chart", "--db", "DIR"}, "where a data file belongs"},
+    {"hit file (play)",
+     "gen_spinox.hit",
+     {"play", "--db", "DIR", "TRACK"},
+     "where a data file belongs"},
+    {"settings in the data folder",
+     "gen_spinox.dat",
+     {"dump", "--db", "DIR", "songs"},
+     "where a data file belongs"},
+    {"backup", "odd", {"restore", "--db", "DB", "--yes", "ODD"}, "cannot read"},
+};
 
 // Runs every place with the odd entry `make` makes; each must fail with `reason`, leave the
 // entry as it was and record no play.
 void CheckPlaces(Refusals* t, const std::function<void(const std::string&)>& make,
                  const char* reason) {
-  for (const Place& p : Places()) {
+  for (const Place& p : kPlaces) {
     spinox::test::TempDir dir;
     std::string odd = dir.File(p.at);
     make(odd);
-    CliRun r = RunCli(p.args(t, t->db(), dir.path(), odd));
+    Args args;
+    for (const std::string& a : p.args) {
+      if (a == "DB")
+        args.push_back(t->db());
+      else if (a == "DIR")
+        args.push_back(dir.path());
+      else if (a == "TMPL")
+        args.push_back(t->SettingsWithTemplate(odd));
+      else if (a == "TRACK")
+        args.push_back(t->track());
+      else if (a.rfind("ODD", 0) == 0)
+        args.push_back(odd + a.substr(3));
+      else
+        args.push_back(a);
+    }
+    CliRun r = RunCli(args);
     EXPECT_EQ(r.code, kFailed) << p.what << ": " << r.err;
     EXPECT_TRUE(Contains(r.err, p.says)) << p.what << ": " << r.err;
     EXPECT_TRUE(Contains(r.err, reason)) << p.what << ": " << r.err;
