@@ -42,20 +42,28 @@ const char* const kLockFile = "gen_spinox.lck";
 
 namespace {
 
-int gWaitMs = 0;
-int gDepth = 0;  // nesting of the lock this process holds
-LockKind gKind = LockKind::kShared;
+// The lock belongs to the process: how deeply its holders nest, of which kind it is, and the
+// one OS handle on the lock file whose closing releases it (also when the process dies).
+struct HeldLock {
+  int waitMs = 0;  // the wait SetLockWait chose
+  int depth = 0;
+  LockKind kind = LockKind::kShared;
+#ifdef _WIN32
+  void* handle = nullptr;
+#else
+  int fd = -1;
+#endif
+};
+HeldLock gHeld;
 
 enum class Take { kTaken, kBusy, kNoFile, kFailed };
 
-// The OS side: one open handle on the lock file while the lock is held; closing it releases the
-// lock, also when the process dies.
+// The OS side.
 #ifdef _WIN32
-void* gHandle = nullptr;
 
 void Release() {
-  if (gHandle) win::CloseHandle(gHandle);
-  gHandle = nullptr;
+  if (gHeld.handle) win::CloseHandle(gHeld.handle);
+  gHeld.handle = nullptr;
 }
 
 Take TryTake(const std::string& path, LockKind kind) {
@@ -70,7 +78,10 @@ Take TryTake(const std::string& path, LockKind kind) {
   constexpr unsigned long kFailImmediately = 1, kExclusive = 2, kLockViolation = 33;
   win::Overlapped at = {};
   unsigned long flags = kFailImmediately | (kind == LockKind::kExclusive ? kExclusive : 0);
-  if (win::LockFileEx(h, flags, 0, 1, 0, &at)) return gHandle = h, Take::kTaken;
+  if (win::LockFileEx(h, flags, 0, 1, 0, &at)) {
+    gHeld.handle = h;
+    return Take::kTaken;
+  }
   bool busy = win::GetLastError() == kLockViolation;
   win::CloseHandle(h);
   return busy ? Take::kBusy : (errno = EACCES, Take::kFailed);
@@ -80,11 +91,9 @@ void Pause() {
   win::Sleep(10);
 }
 #else
-int gFd = -1;
-
 void Release() {
-  if (gFd >= 0) close(gFd);
-  gFd = -1;
+  if (gHeld.fd >= 0) close(gHeld.fd);
+  gHeld.fd = -1;
 }
 
 // Byte 0 of the lock file, locked as an open-file-description record lock where the system has
@@ -107,7 +116,10 @@ Take TryTake(const std::string& path, LockKind kind) {
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0 && kind == LockKind::kShared) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Take::kNoFile;
-  if (Lock(fd, kind)) return gFd = fd, Take::kTaken;
+  if (Lock(fd, kind)) {
+    gHeld.fd = fd;
+    return Take::kTaken;
+  }
   bool busy = errno == EAGAIN || errno == EACCES || errno == EWOULDBLOCK;
   close(fd);
   return busy ? Take::kBusy : Take::kFailed;
@@ -169,32 +181,32 @@ bool AcquireRecovered(LockKind kind, int waitMs) {
 }  // namespace
 
 void SetLockWait(int milliseconds) {
-  gWaitMs = milliseconds > 0 ? milliseconds : 0;
+  gHeld.waitMs = milliseconds > 0 ? milliseconds : 0;
 }
 
 DatabaseLock::DatabaseLock(LockKind kind, int waitMs) {
-  if (gDepth > 0) {
-    if (kind == LockKind::kExclusive && gKind == LockKind::kShared) {
+  if (gHeld.depth > 0) {
+    if (kind == LockKind::kExclusive && gHeld.kind == LockKind::kShared) {
       SetIoError("the database cannot be changed while it is being read");
       return;
     }
     held_ = true;
-    ++gDepth;
+    ++gHeld.depth;
     return;
   }
-  if (!AcquireRecovered(kind, waitMs == kSetWait ? gWaitMs : waitMs)) return;
+  if (!AcquireRecovered(kind, waitMs == kSetWait ? gHeld.waitMs : waitMs)) return;
   held_ = true;
-  gDepth = 1;
-  gKind = kind;
+  gHeld.depth = 1;
+  gHeld.kind = kind;
 }
 
 DatabaseLock::~DatabaseLock() {
   if (!held_) return;
-  if (--gDepth == 0) Release();
+  if (--gHeld.depth == 0) Release();
 }
 
 bool HoldsExclusiveLock() {
-  return gDepth > 0 && gKind == LockKind::kExclusive;
+  return gHeld.depth > 0 && gHeld.kind == LockKind::kExclusive;
 }
 
 }  // namespace spinox
