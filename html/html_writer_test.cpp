@@ -206,10 +206,5 @@ TEST_F(HtmlPage, UnwritableOutputFails) {
   EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, dir_.File("no/such/dir.htm"), list_, 2), 0);
 }
 
-TEST(HtmlEscape, TheFourCharacters) {
-  EXPECT_EQ(HtmlEscape("a&b<c>d\"e'f"), "a&amp;b&lt;c&gt;d&quot;e'f");
-  EXPECT_EQ(HtmlEscape(""), "");
-}
-
 }  // namespace
 }  // namespace spinox

@@ -82,16 +82,5 @@ TEST(TagFile, ReadTagFollowsFramesPastTheHeadAndReadsTheTrailer) {
   EXPECT_EQ(tag.id3Version, 3);
 }
 
-// A short file is read whole at open: its trailer is found without a second read.
-TEST(TagFile, ShortFileWithTrailerOnly) {
-  test::TempDir dir;
-  test::WriteBytes(dir.File("s.mp3"), test::Audio(300) + test::Id3v1("T", "A", "L"));
-  TrackTag tag{};
-  SetField(tag.file, dir.File("s.mp3"));
-  EXPECT_EQ(ReadTag(&tag), 1);
-  EXPECT_EQ(FieldText(tag.title), "T");
-  EXPECT_EQ(FieldText(tag.album), "L");
-}
-
 }  // namespace
 }  // namespace spinox
