@@ -23,41 +23,13 @@ using test::SongBytes;
 
 const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
 
-// Answers merges with a set reply and keeps what it was asked and told.
-class EditUser : public User {
- public:
-  explicit EditUser(bool yes) : yes_(yes) { SetCurrentUser(this); }
-  ~EditUser() override { SetCurrentUser(nullptr); }
-  bool Ask(const std::string& text, const std::string& caption) override {
-    asked = text + "|" + caption;
-    return yes_;
-  }
-  void Tell(const std::string& text, const std::string& caption) override {
-    told = caption;
-    toldText = text;
-  }
-  bool ChooseFile(const std::string&, const std::string&, const std::string&,
-                  std::string*) override {
-    return false;
-  }
-  std::string asked, told, toldText;
-
- private:
-  bool yes_;
-};
+using EditUser = test::ScriptedUser;
+using test::Records;
 
 std::string Lower(const char* field) {
   std::string s = FieldText(field, kNameSize);
   MakeLower(s.data());
   return s;
-}
-
-template <typename Rec>
-std::vector<Rec> Records(const std::string& path) {
-  Bytes b = test::ReadBytes(path);
-  std::vector<Rec> recs(b.size() / sizeof(Rec));
-  if (!recs.empty()) std::memcpy(recs.data(), b.data(), recs.size() * sizeof(Rec));
-  return recs;
 }
 
 class EditTest : public ::testing::Test {
@@ -90,14 +62,19 @@ class EditTest : public ::testing::Test {
   test::TempDatabase db;
 };
 
-TEST_F(EditTest, SameNamesInAnyCaseWriteNothing) {
+// Names equal in any case, and merges the user declines, leave every file as it was.
+TEST_F(EditTest, UnchangedNamesAndDeclinedMergesWriteNothing) {
   std::vector<Bytes> before = Snapshot();
-  EditUser user(true);
+  EditUser yes(true);
   EXPECT_EQ(UpdateSong(1, "SOS", "Gold", "ABBA"), kEditUnchanged);
   EXPECT_EQ(UpdateAlbum(1, "Arrival", "abba"), kEditUnchanged);
   EXPECT_EQ(UpdateArtist(0, "ABBA"), kEditUnchanged);
+  EXPECT_TRUE(yes.asked.empty());
+  EditUser no(false);
+  EXPECT_EQ(UpdateSong(2, "waterloo", "gold", "abba"), kEditDeclined);
+  EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditDeclined);
+  EXPECT_EQ(UpdateArtist(1, "Abba"), kEditDeclined);
   EXPECT_EQ(Snapshot(), before);
-  EXPECT_TRUE(user.asked.empty());
 }
 
 TEST_F(EditTest, RenamingASongTouchesOnlyItsRecordAndHits) {
@@ -160,15 +137,6 @@ TEST_F(EditTest, MergingSongsSumsTheirPlays) {
   EXPECT_EQ(info.hits, 3);
   ASSERT_TRUE(Hit(&info));
   EXPECT_EQ(Hits().back().songId, 2u);
-}
-
-TEST_F(EditTest, DeclinedMergeWritesNothing) {
-  std::vector<Bytes> before = Snapshot();
-  EditUser user(false);
-  EXPECT_EQ(UpdateSong(2, "waterloo", "gold", "abba"), kEditDeclined);
-  EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditDeclined);
-  EXPECT_EQ(UpdateArtist(1, "Abba"), kEditDeclined);
-  EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(EditTest, RenamingAnArtistRewritesAlbumsByOldNameInAnyCase) {
@@ -325,85 +293,22 @@ TEST_F(EditTest, PlaysOfOldNamesCountForTheSurvivor) {
     size_t liveSongs, artists, albums;
   };
   const Track waterloo = {"waterloo", "gold", "abba"}, sos = {"sos", "gold", "abba"};
+  // clang-format off
   const Case cases[] = {
-      {"song renamed",
-       [] { UpdateSong(0, "Waterloo (live)", "gold", "abba"); },
-       {waterloo},
-       0,
-       3,
-       4,
-       2,
-       3},
-      {"songs merged",
-       [] { UpdateSong(1, "Waterloo", "gold", "abba"); },
-       {waterloo, sos},
-       1,
-       6,
-       3,
-       2,
-       3},
-      {"album renamed",
-       [] { UpdateAlbum(0, "Gold (remaster)", "abba"); },
-       {waterloo, waterloo},
-       0,
-       4,
-       4,
-       2,
-       3},
-      {"artist renamed",
-       [] { UpdateArtist(1, "Queen+"); },
-       {{"bohemian", "greatest hits", "queen"}},
-       3,
-       2,
-       4,
-       2,
-       3},
-      {"renamed twice",
-       [] {
-         UpdateSong(0, "b", "gold", "abba");
-         UpdateSong(0, "c", "gold", "abba");
-       },
-       {waterloo, {"b", "gold", "abba"}},
-       0,
-       4,
-       4,
-       2,
-       3},
-      {"renamed, then merged away",
-       [] {
-         UpdateSong(0, "x", "gold", "abba");
-         UpdateSong(1, "x", "gold", "abba");
-       },
-       {waterloo, sos},
-       1,
-       6,
-       3,
-       2,
-       3},
-      {"renamed back",
-       [] {
-         UpdateSong(0, "b", "gold", "abba");
-         UpdateSong(0, "waterloo", "gold", "abba");
-       },
-       {waterloo, {"b", "gold", "abba"}},
-       0,
-       4,
-       4,
-       2,
-       3},
+      {"song renamed", [] { UpdateSong(0, "Waterloo (live)", "gold", "abba"); }, {waterloo}, 0, 3, 4, 2, 3},
+      {"songs merged", [] { UpdateSong(1, "Waterloo", "gold", "abba"); }, {waterloo, sos}, 1, 6, 3, 2, 3},
+      {"album renamed", [] { UpdateAlbum(0, "Gold (remaster)", "abba"); }, {waterloo, waterloo}, 0, 4, 4, 2, 3},
+      {"artist renamed", [] { UpdateArtist(1, "Queen+"); }, {{"bohemian", "greatest hits", "queen"}}, 3, 2, 4, 2, 3},
+      {"renamed twice", [] { UpdateSong(0, "b", "gold", "abba"); UpdateSong(0, "c", "gold", "abba"); },
+       {waterloo, {"b", "gold", "abba"}}, 0, 4, 4, 2, 3},
+      {"renamed, then merged away", [] { UpdateSong(0, "x", "gold", "abba"); UpdateSong(1, "x", "gold", "abba"); },
+       {waterloo, sos}, 1, 6, 3, 2, 3},
+      {"renamed back", [] { UpdateSong(0, "b", "gold", "abba"); UpdateSong(0, "waterloo", "gold", "abba"); },
+       {waterloo, {"b", "gold", "abba"}}, 0, 4, 4, 2, 3},
       {"removed", [] { RemoveFromDatabase(0); }, {waterloo}, 4, 1, 4, 2, 3},
-      {"renamed, then removed",
-       [] {
-         UpdateSong(0, "x", "gold", "abba");
-         RemoveFromDatabase(0);
-       },
-       {waterloo},
-       5,
-       1,
-       4,
-       2,
-       3},
+      {"renamed, then removed", [] { UpdateSong(0, "x", "gold", "abba"); RemoveFromDatabase(0); }, {waterloo}, 5, 1, 4, 2, 3},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SetUp();

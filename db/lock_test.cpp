@@ -28,13 +28,7 @@ std::string LowerCopy(std::string s) {
   return s;
 }
 
-template <typename Rec>
-std::vector<Rec> Records(const std::string& path) {
-  test::Bytes b = test::ReadBytes(path);
-  std::vector<Rec> recs(b.size() / sizeof(Rec));
-  if (!recs.empty()) std::memcpy(recs.data(), b.data(), recs.size() * sizeof(Rec));
-  return recs;
-}
+using test::Records;
 
 SongInfo Track(int k) {
   SongInfo info = {};

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "base/clock.h"
@@ -352,39 +351,6 @@ TEST_F(PlayTest, AppendOverwritesATornRecordAtTheEnd) {
                   SongBytes({1, 1, 1, "Innuendo", "Queen", "Innuendo", "/q", kNow})}),
             Get(kSongFile));
   EXPECT_EQ(Join({HitBytes(0, 0, 0, kNow - 10), HitBytes(1, 1, 1, kNow)}), Get(kHitFile));
-}
-
-// When the hit cannot be written the play is not recorded, and a later retry completes it
-// without duplicating the records already stored.
-TEST_F(PlayTest, UnwritableHitFileFailsTheHitAndARetryCompletesIt) {
-  std::filesystem::create_directory(db.File(kHitFile));
-  SetClockOverride(kNow);
-  SongInfo info = Track("abba", "waterloo", "gold", "/a");
-  FillSongInfo(&info);
-  EXPECT_FALSE(Hit(&info));
-  EXPECT_EQ(0u, info.artistId);
-  EXPECT_EQ(0u, info.albumId);
-  EXPECT_EQ(0u, info.songId);
-  std::filesystem::remove(db.File(kHitFile));
-  EXPECT_TRUE(Hit(&info));
-  EXPECT_EQ(ArtistBytes(0, "abba"), Get(kArtistFile));
-  EXPECT_EQ(AlbumBytes(0, "gold", "abba"), Get(kAlbumFile));
-  EXPECT_EQ(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", kNow}), Get(kSongFile));
-  EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
-}
-
-TEST_F(PlayTest, UnwritableArtistFileStopsTheHitBeforeAnythingElse) {
-  std::filesystem::create_directory(db.File(kArtistFile));
-  SetClockOverride(kNow);
-  SongInfo info = Track("abba", "waterloo", "gold", "/a");
-  FillSongInfo(&info);
-  EXPECT_FALSE(Hit(&info));
-  EXPECT_EQ(kNoId, info.artistId);
-  for (const char* name : {kAlbumFile, kSongFile, kHitFile})
-    EXPECT_FALSE(FileExists(db.File(name))) << name;
-  std::filesystem::remove(db.File(kArtistFile));
-  EXPECT_TRUE(Hit(&info));
-  EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
 }
 
 }  // namespace

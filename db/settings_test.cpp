@@ -47,41 +47,20 @@ TEST_F(SettingsTest, FirstStartWritesTheDefaultFile) {
   EXPECT_EQ(0, std::memcmp(b.data(), "SPX\0", 4));
   EXPECT_EQ(Word(b, 4), 151);
   // Offsets spelled out byte by byte, independently of the structs.
-  EXPECT_EQ(Word(b, 8), 100);
-  EXPECT_EQ(Word(b, 20), 400);
-  EXPECT_EQ(Word(b, 24), 505);
-  EXPECT_EQ(Word(b, 36), 350);
-  EXPECT_EQ(Word(b, 52), 1700000000);
-  EXPECT_EQ(Word(b, 56), 1700000000);
-  EXPECT_EQ(Word(b, 60), 100);
-  EXPECT_EQ(static_cast<uint32_t>(Word(b, 72)), 0xFFFFFFFFu);
-  EXPECT_EQ(Word(b, 80), 0x00A00000);
-  EXPECT_EQ(Word(b, 84), 0x00FFFFFF);
-  EXPECT_EQ(Word(b, 88), 0x00FF6600);
-  EXPECT_EQ(static_cast<uint32_t>(Word(b, 92)), 0xFFFFFFFFu);
-  EXPECT_EQ(Word(b, 2346), 1);
-  EXPECT_EQ(Word(b, 2350), 1);
-  EXPECT_EQ(Text(b, 2354), FullPath("spinoxsampletemplate.htm"));
-  EXPECT_EQ(Text(b, 2604), "Top %size %type ( %sdate - %edate )");
-  EXPECT_EQ(Word(b, 2854), 90);
-  EXPECT_EQ(Word(b, 2866), 3);
-  EXPECT_EQ(Word(b, 2870), 3);
-  EXPECT_EQ(Text(b, 2878), "Default Font");
-  EXPECT_EQ(Word(b, 3410), 1);
-  EXPECT_EQ(Word(b, 3414), 1);
-  EXPECT_EQ(Word(b, 3418), 60);
-  EXPECT_EQ(Word(b, 3426), 30);
-  EXPECT_EQ(Text(b, 3438), "%title (%hits)\n%artist (%hitsartist)\n%album (%hitsalbum)");
-  EXPECT_EQ(Word(b, 3638), 10);
-  EXPECT_EQ(Word(b, 3642), 50);
-  EXPECT_EQ(Word(b, 3646), 0x00323232);
-  EXPECT_EQ(Text(b, 3650), "Arial");
-  EXPECT_EQ(Word(b, 3700), 1);
-  EXPECT_EQ(Word(b, 3704), 50);
-  EXPECT_EQ(Word(b, 3708), 100);
-  EXPECT_EQ(Text(b, 3712), "%d/%m/%y");
-  EXPECT_EQ(Text(b, 3737), "%H:%M:%S");
-  EXPECT_EQ(Word(b, 3762), 0);
+  // clang-format off
+  const struct { size_t at; uint32_t word; } words[] = {
+      {8, 100}, {20, 400}, {24, 505}, {36, 350}, {52, 1700000000}, {56, 1700000000}, {60, 100},
+      {72, 0xFFFFFFFF}, {80, 0x00A00000}, {84, 0x00FFFFFF}, {88, 0x00FF6600}, {92, 0xFFFFFFFF},
+      {2346, 1}, {2350, 1}, {2854, 90}, {2866, 3}, {2870, 3}, {3410, 1}, {3414, 1}, {3418, 60},
+      {3426, 30}, {3638, 10}, {3642, 50}, {3646, 0x00323232}, {3700, 1}, {3704, 50}, {3708, 100},
+      {3762, 0}};
+  const struct { size_t at; std::string text; } texts[] = {
+      {2354, FullPath("spinoxsampletemplate.htm")}, {2604, "Top %size %type ( %sdate - %edate )"},
+      {2878, "Default Font"}, {3438, "%title (%hits)\n%artist (%hitsartist)\n%album (%hitsalbum)"},
+      {3650, "Arial"}, {3712, "%d/%m/%y"}, {3737, "%H:%M:%S"}};
+  // clang-format on
+  for (const auto& w : words) EXPECT_EQ(static_cast<uint32_t>(Word(b, w.at)), w.word) << w.at;
+  for (const auto& t : texts) EXPECT_EQ(Text(b, t.at), t.text) << t.at;
 }
 
 TEST_F(SettingsTest, FieldTableCoversTheLayoutInOrder) {

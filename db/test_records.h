@@ -2,12 +2,14 @@
 // layouts (independently of the structs in db/records.h).
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "base/file.h"
 #include "base/user.h"
+#include "tests/test_util.h"
 
 namespace spinox::test {
 
@@ -79,7 +81,16 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-// Answers every question with a set reply and remembers the last one asked.
+// The whole records of a record file (a torn tail left out).
+template <typename Rec>
+std::vector<Rec> Records(const std::string& path) {
+  Bytes b = ReadBytes(path);
+  std::vector<Rec> recs(b.size() / sizeof(Rec));
+  if (!recs.empty()) std::memcpy(recs.data(), b.data(), recs.size() * sizeof(Rec));
+  return recs;
+}
+
+// Answers every question with a set reply and remembers the last question and message.
 class ScriptedUser : public User {
  public:
   explicit ScriptedUser(bool reply) : reply_(reply) { SetCurrentUser(this); }
@@ -88,12 +99,15 @@ class ScriptedUser : public User {
     asked = text + "|" + caption;
     return reply_;
   }
-  void Tell(const std::string&, const std::string&) override {}
+  void Tell(const std::string& text, const std::string& caption) override {
+    told = caption;
+    toldText = text;
+  }
   bool ChooseFile(const std::string&, const std::string&, const std::string&,
                   std::string*) override {
     return false;
   }
-  std::string asked;
+  std::string asked, told, toldText;
 
  private:
   bool reply_;
