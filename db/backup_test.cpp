@@ -199,22 +199,6 @@ TEST_F(BackupTest, AForeignHeaderIsRestoredAllTheSame) {
   EXPECT_EQ(RestoreBackupFile(path), RestoreResult::kRestored);
 }
 
-TEST_F(BackupTest, WriteFailureDuringRestoreLeavesTheOldFiles) {
-  PutExample();
-  std::string path = BackupDatabase();
-  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(5, 4));
-  std::vector<Bytes> before = Snapshot();
-  for (int n = 1; n <= 4; ++n) {
-    SetWriteFault(n);
-    RestoreResult result = RestoreBackupFile(path);
-    SetWriteFault(0);
-    EXPECT_EQ(result, RestoreResult::kWriteFailed) << n;
-    EXPECT_EQ(Snapshot(), before) << n;
-    for (const char* name : kRecordFiles)
-      EXPECT_FALSE(FileExists(db.File(std::string(name) + ".new")));
-  }
-}
-
 TEST_F(BackupTest, FailedBackupIsReportedAndLeavesNoFile) {
   PutExample();
   std::string first = BackupDatabase();

@@ -73,6 +73,7 @@ struct Case {
   Counts afterRepair;  // what it finds after --repair
 };
 
+// clang-format off
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
       {"sound", [](Db&) {}, {}, {}},
@@ -84,30 +85,12 @@ const std::vector<Case>& Cases() {
        },
        {{P::kTornTail, 3}},
        {}},
-      {"own id",
-       [](Db& d) { d.songs[1] = Db::Song(5, 1, 1, "s2", "a2", "y"); },
-       {{P::kBadOwnId, 1}},
-       {{P::kBadOwnId, 1}}},
-      {"song's artist past the end",
-       [](Db& d) { d.songs[1] = Db::Song(1, 2, 1, "s2", "a2", "y"); },
-       {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}},
-       {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}}},
-      {"play's song past the end",
-       [](Db& d) { d.hits[2] = test::HitBytes(2, 0, 0, 300); },
-       {{P::kIdOutOfRange, 1}},
-       {{P::kIdOutOfRange, 1}}},
-      {"play's album past the end",
-       [](Db& d) { d.hits[2] = test::HitBytes(0, 0, 9, 300); },
-       {{P::kIdOutOfRange, 1}},
-       {{P::kIdOutOfRange, 1}}},
-      {"play's ids not its song's",
-       [](Db& d) { d.hits[0] = test::HitBytes(0, 1, 1, 100); },
-       {{P::kIdsDiffer, 1}},
-       {{P::kIdsDiffer, 1}}},
-      {"deleted play naming an artist",
-       [](Db& d) { d.hits[0] = test::HitBytes(kNo, 0, kNo, 100); },
-       {{P::kDeletedMark, 1}},
-       {{P::kDeletedMark, 1}}},
+      {"own id", [](Db& d) { d.songs[1] = Db::Song(5, 1, 1, "s2", "a2", "y"); }, {{P::kBadOwnId, 1}}, {{P::kBadOwnId, 1}}},
+      {"song's artist past the end", [](Db& d) { d.songs[1] = Db::Song(1, 2, 1, "s2", "a2", "y"); }, {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}}, {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}}},
+      {"play's song past the end", [](Db& d) { d.hits[2] = test::HitBytes(2, 0, 0, 300); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
+      {"play's album past the end", [](Db& d) { d.hits[2] = test::HitBytes(0, 0, 9, 300); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
+      {"play's ids not its song's", [](Db& d) { d.hits[0] = test::HitBytes(0, 1, 1, 100); }, {{P::kIdsDiffer, 1}}, {{P::kIdsDiffer, 1}}},
+      {"deleted play naming an artist", [](Db& d) { d.hits[0] = test::HitBytes(kNo, 0, kNo, 100); }, {{P::kDeletedMark, 1}}, {{P::kDeletedMark, 1}}},
       {"removed song and its plays",
        [](Db& d) {
          d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x");
@@ -125,26 +108,11 @@ const std::vector<Case>& Cases() {
        },
        {},
        {}},
-      {"alias of a song past the end",
-       [](Db& d) { d.songs.push_back(Db::Song(kNo, kAliasMark, 3, "old s1", "a1", "x")); },
-       {{P::kIdOutOfRange, 1}},
-       {{P::kIdOutOfRange, 1}}},
-      {"play of a deleted song",
-       [](Db& d) { d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x"); },
-       {{P::kDeletedMark, 2}},
-       {{P::kDeletedMark, 2}}},
-      {"song of a deleted album",
-       [](Db& d) { d.albums[1] = test::AlbumBytes(kNo, "y", "a2"); },
-       {{P::kDeletedMark, 1}},
-       {{P::kDeletedMark, 1}}},
-      {"song's artist of another name",
-       [](Db& d) { d.songs[1] = Db::Song(1, 1, 1, "s2", "a3", "y"); },
-       {{P::kNameMismatch, 2}},
-       {{P::kNameMismatch, 2}}},
-      {"times backwards",
-       [](Db& d) { d.hits[1] = test::HitBytes(1, 1, 1, 99); },
-       {{P::kTimeBackwards, 1}},
-       {{P::kTimeBackwards, 1}}},
+      {"alias of a song past the end", [](Db& d) { d.songs.push_back(Db::Song(kNo, kAliasMark, 3, "old s1", "a1", "x")); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
+      {"play of a deleted song", [](Db& d) { d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x"); }, {{P::kDeletedMark, 2}}, {{P::kDeletedMark, 2}}},
+      {"song of a deleted album", [](Db& d) { d.albums[1] = test::AlbumBytes(kNo, "y", "a2"); }, {{P::kDeletedMark, 1}}, {{P::kDeletedMark, 1}}},
+      {"song's artist of another name", [](Db& d) { d.songs[1] = Db::Song(1, 1, 1, "s2", "a3", "y"); }, {{P::kNameMismatch, 2}}, {{P::kNameMismatch, 2}}},
+      {"times backwards", [](Db& d) { d.hits[1] = test::HitBytes(1, 1, 1, 99); }, {{P::kTimeBackwards, 1}}, {{P::kTimeBackwards, 1}}},
       {"ids missing from a song and its plays",
        [](Db& d) {
          d.songs[1] = Db::Song(1, kNo, kNo, "s2", "a2", "y");
@@ -152,10 +120,7 @@ const std::vector<Case>& Cases() {
        },
        {{P::kMissingIds, 2}},
        {}},
-      {"ids missing from a play only",
-       [](Db& d) { d.hits[2] = test::HitBytes(0, 0, kNo, 300); },
-       {{P::kMissingIds, 1}},
-       {}},
+      {"ids missing from a play only", [](Db& d) { d.hits[2] = test::HitBytes(0, 0, kNo, 300); }, {{P::kMissingIds, 1}}, {}},
       {"a change cut short",
        [](Db& d) {
          // The hit file was switched in, the old one kept aside; the journal still names it.
@@ -185,6 +150,7 @@ const std::vector<Case>& Cases() {
   };
   return cases;
 }
+// clang-format on
 
 TEST(CheckDatabase, FindsWhatIsWrongAndRepairsOnlyWhatIsDetermined) {
   for (const Case& c : Cases()) {

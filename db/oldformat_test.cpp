@@ -97,22 +97,6 @@ TEST_F(OldFormatTest, SetAsideNeverReplacesAnEarlierOne) {
   EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad.1")), Bytes{2});
 }
 
-// Four record files and the magic: a failure at any of the five writes changes nothing, and the
-// old file stays in place for the next attempt.
-TEST_F(OldFormatTest, WriteFailureChangesNothing) {
-  for (int n = 1; n <= 5; ++n) {
-    PutCurrentDatabase();
-    test::PutFile(db.File(kSettingsFile), OldFile(8));
-    SetWriteFault(n);
-    OldFormatResult result = BreakDownOldVersionDatFile();
-    SetWriteFault(0);
-    EXPECT_EQ(result, OldFormatResult::kFailed) << n;
-    ExpectCurrentDatabaseUntouched();
-    EXPECT_EQ(test::ReadBytes(db.File(kSettingsFile)), OldFile(8)) << n;
-    EXPECT_FALSE(FileExists(db.File("gen_spinox.dat.bad"))) << n;
-  }
-}
-
 // At start-up the settings are later written over gen_spinox.dat, so an old database that
 // could not be converted is kept under another name.
 TEST_F(OldFormatTest, LoaderKeepsAnOldDatabaseItCannotConvert) {
