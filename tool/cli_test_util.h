@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_util.h"
 #include "tool/command.h"
 
 namespace spinox::cli::test {
@@ -36,6 +37,12 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& in
   r.err = SlurpAndClose(io.err);
   std::fclose(io.in);
   return r;
+}
+
+// Writes an untagged track at `track` and records one play of it at `at`; gives the exit code.
+inline int PlayUntagged(const std::string& db, const std::string& track, int32_t at) {
+  spinox::test::WriteBytes(track, std::vector<unsigned char>(300, 7));
+  return RunCli({"play", "--db", db, "--at", "@" + std::to_string(at), track}).code;
 }
 
 inline bool Contains(const std::string& text, const std::string& part) {

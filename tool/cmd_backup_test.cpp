@@ -20,11 +20,7 @@ class DatabaseCommands : public ::testing::Test {
   void SetUp() override {
     int32_t t = 1000000;
     for (const char* name : {"one.mp3", "two.mp3", "one.mp3"}) {
-      std::string track = db.File(name);
-      spinox::test::WriteBytes(track, Bytes(200, 0x20));
-      ASSERT_EQ(
-          RunCli({"play", "--db", db.path(), "--at", "@" + std::to_string(t += 100), track}).code,
-          0);
+      ASSERT_EQ(test::PlayUntagged(db.path(), db.File(name), t += 100), 0);
     }
   }
   std::vector<Bytes> Snapshot() const {
@@ -92,9 +88,8 @@ TEST_F(DatabaseCommands, RemoveMarksTheSongAndItsPlays) {
   EXPECT_EQ(Bytes(hits.begin(), hits.begin() + 12), Bytes(12, 0xFF));
   EXPECT_EQ(hits[16], 1);  // song 1's play stays
   EXPECT_EQ(Bytes(hits.begin() + 32, hits.begin() + 44), Bytes(12, 0xFF));
-  EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "2"}).code, kFailed);
-  EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "-1"}).code, kFailed);
-  EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", "x"}).code, kFailed);
+  for (const char* id : {"2", "-1", "x"})
+    EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", id}).code, kFailed) << id;
   Bytes before = spinox::test::ReadBytes(db.File(kHitFile));
   r = RunCli({"remove", "--db", db.path(), "--yes", "0"});
   EXPECT_EQ(r.code, kFailed);

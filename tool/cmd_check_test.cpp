@@ -16,9 +16,8 @@ using test::RunCli;
 // A database of one play, then a torn record at the end of its hit file.
 TEST(CheckCommand, ReportsRepairsAndSaysSo) {
   spinox::test::TempDir dir;
-  std::string track = dir.File("song.mp3"), db = dir.File("db");
-  spinox::test::WriteBytes(track, std::vector<unsigned char>(300, 7));
-  ASSERT_EQ(RunCli({"play", "--db", dir.path(), "--at", "@1000000", track}).code, 0);
+  std::string db = dir.File("db");
+  ASSERT_EQ(test::PlayUntagged(dir.path(), dir.File("song.mp3"), 1000000), 0);
   CliRun r = RunCli({"check", "--db", dir.path()});
   EXPECT_EQ(r.code, kOk) << r.out << r.err;
   EXPECT_TRUE(Contains(r.out, "1 songs, 1 albums, 1 artists, 1 plays\nno problems found\n"));
@@ -57,9 +56,7 @@ TEST(CheckCommand, ReportsRepairsAndSaysSo) {
 // A change cut short is reported, then undone by --repair, one line for each thing done.
 TEST(CheckCommand, RepairUndoesAChangeCutShortLineByLine) {
   spinox::test::TempDir dir;
-  std::string track = dir.File("song.mp3");
-  spinox::test::WriteBytes(track, std::vector<unsigned char>(300, 7));
-  ASSERT_EQ(RunCli({"play", "--db", dir.path(), "--at", "@1000000", track}).code, 0);
+  ASSERT_EQ(test::PlayUntagged(dir.path(), dir.File("song.mp3"), 1000000), 0);
   std::vector<unsigned char> hits = spinox::test::ReadBytes(dir.File("gen_spinox.hit"));
   spinox::test::WriteBytes(dir.File("gen_spinox.hit.old"), hits);
   spinox::test::WriteBytes(dir.File("gen_spinox.hit"), {});

@@ -19,11 +19,7 @@ class EditCommand : public ::testing::Test {
   void SetUp() override {
     int32_t t = 1000000;
     for (const char* name : {"one.mp3", "two.mp3", "two.mp3"}) {
-      std::string track = db.File(name);
-      spinox::test::WriteBytes(track, Bytes(200, 0x20));
-      ASSERT_EQ(
-          RunCli({"play", "--db", db.path(), "--at", "@" + std::to_string(t += 100), track}).code,
-          0);
+      ASSERT_EQ(test::PlayUntagged(db.path(), db.File(name), t += 100), 0);
     }
   }
   SongRecord Song(RecId id) const {
@@ -77,13 +73,16 @@ TEST_F(EditCommand, RefusesUnusableIdsAndBadUsage) {
   auto r = RunCli(Edit({"song", "-1", "--title", "x"}));
   EXPECT_EQ(r.code, kFailed);
   EXPECT_TRUE(Contains(r.err, "cannot be edited")) << r.err;
-  EXPECT_EQ(RunCli(Edit({"album", "7", "--album", "x"})).code, kFailed);
-  EXPECT_EQ(RunCli(Edit({"song", "0", "--name", "x"})).code, kBadUsage);
-  EXPECT_EQ(RunCli(Edit({"artist", "0", "--title", "x"})).code, kBadUsage);
-  EXPECT_EQ(RunCli(Edit({"--merge", "--no-merge", "song", "0"})).code, kBadUsage);
-  EXPECT_EQ(RunCli(Edit({"track", "0"})).code, kBadUsage);
-  EXPECT_EQ(RunCli(Edit({"song", "zero"})).code, kBadUsage);
-  EXPECT_EQ(RunCli(Edit({"song", "0", "--title", std::string(50, 'a')})).code, kBadUsage);
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"album", "7", "--album", "x"}, kFailed},
+      {{"song", "0", "--name", "x"}, kBadUsage},
+      {{"artist", "0", "--title", "x"}, kBadUsage},
+      {{"--merge", "--no-merge", "song", "0"}, kBadUsage},
+      {{"track", "0"}, kBadUsage},
+      {{"song", "zero"}, kBadUsage},
+      {{"song", "0", "--title", std::string(50, 'a')}, kBadUsage},
+  };
+  for (const auto& [args, code] : cases) EXPECT_EQ(RunCli(Edit(args)).code, code) << args[0];
   EXPECT_EQ(spinox::test::ReadBytes(db.File(kSongFile)), before);
 }
 

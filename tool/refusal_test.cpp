@@ -30,8 +30,7 @@ class Refusals : public ::testing::Test {
   void SetUp() override {
     alarm(60);  // a refusal that hangs (a pipe opened for reading) fails the run
     track_ = db_.File("song.mp3");
-    spinox::test::WriteBytes(track_, std::vector<unsigned char>(300, 7));
-    ASSERT_EQ(RunCli({"play", "--db", db_.path(), "--at", "@1000000", track_}).code, 0);
+    ASSERT_EQ(test::PlayUntagged(db_.path(), track_, 1000000), 0);
     hits_ = spinox::test::ReadBytes(db_.File("gen_spinox.hit"));
   }
   void TearDown() override { alarm(0); }
