@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 
 #include "base/file.h"
 #include "base/text.h"
@@ -282,24 +281,21 @@ bool HitIdsMendable(const Tables& t, const HitRecord& h, const SongIds& s) {
 }
 
 // The files are read under the shared lock, so no change of another process is seen half
-// done; but a change left unfinished is reported, not finished (taking the lock would finish
-// it), and the files are then read as they are.
+// done, and a journal seen then belongs to no live change: it was cut short. It is reported,
+// not finished, and the files are read as they are.
 CheckReport CheckDatabase(Tables* tables) {
   CheckReport report;
   Checker c(&report);
   Tables own;
   Tables& t = tables ? *tables : own;
-  std::unique_ptr<DatabaseLock> lock;
-  if (ChangePending()) {
+  DatabaseLock lock(LockKind::kShared, DatabaseLock::kSetWait, LeftChange::kLeave);
+  if (!lock.held()) {
+    report.error = LastIoError();
+    return report;
+  }
+  if (ChangePending())
     c.Add(CheckProblem::kUnfinishedChange, kJournalFile, -1,
           "a change to several record files was cut short; the files may be partly changed");
-  } else {
-    lock = std::make_unique<DatabaseLock>(LockKind::kShared);
-    if (!lock->held()) {
-      report.error = LastIoError();
-      return report;
-    }
-  }
   c.ReadNames(kArtistFile, sizeof(ArtistRecord), offsetof(ArtistRecord, name), 0, &t.artists);
   c.ReadNames(kAlbumFile, sizeof(AlbumRecord), offsetof(AlbumRecord, album),
               offsetof(AlbumRecord, artist), &t.albums);

@@ -184,7 +184,7 @@ void SetLockWait(int milliseconds) {
   gHeld.waitMs = milliseconds > 0 ? milliseconds : 0;
 }
 
-DatabaseLock::DatabaseLock(LockKind kind, int waitMs) {
+DatabaseLock::DatabaseLock(LockKind kind, int waitMs, LeftChange left) {
   if (gHeld.depth > 0) {
     if (kind == LockKind::kExclusive && gHeld.kind == LockKind::kShared) {
       SetIoError("the database cannot be changed while it is being read");
@@ -194,7 +194,8 @@ DatabaseLock::DatabaseLock(LockKind kind, int waitMs) {
     ++gHeld.depth;
     return;
   }
-  if (!AcquireRecovered(kind, waitMs == kSetWait ? gHeld.waitMs : waitMs)) return;
+  int wait = waitMs == kSetWait ? gHeld.waitMs : waitMs;
+  if (!(left == LeftChange::kFinish ? AcquireRecovered(kind, wait) : Acquire(kind, wait))) return;
   held_ = true;
   gHeld.depth = 1;
   gHeld.kind = kind;

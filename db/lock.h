@@ -14,6 +14,10 @@ extern const char* const kLockFile;  // "gen_spinox.lck"
 
 enum class LockKind { kShared, kExclusive };
 
+// Whether taking the lock first finishes a change a dead process left unfinished (every reader
+// and writer) or leaves it for the caller to see (the check, which changes nothing).
+enum class LeftChange { kFinish, kLeave };
+
 // How long a request waits while another process holds the lock: 0 tries once (the default, for
 // the plug-in, which must not hold up the player's window: a busy lock is retried on a later
 // tick); the tool waits a few seconds before it reports the database busy.
@@ -23,7 +27,8 @@ class DatabaseLock {
  public:
   static constexpr int kSetWait = -1;
   // Waits as SetLockWait said, or `waitMs` (0: tries once).
-  explicit DatabaseLock(LockKind kind, int waitMs = kSetWait);
+  explicit DatabaseLock(LockKind kind, int waitMs = kSetWait,
+                        LeftChange left = LeftChange::kFinish);
   ~DatabaseLock();
   DatabaseLock(const DatabaseLock&) = delete;
   DatabaseLock& operator=(const DatabaseLock&) = delete;

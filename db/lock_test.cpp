@@ -16,7 +16,9 @@
 #include "base/clock.h"
 #include "base/file.h"
 #include "base/text.h"
+#include "db/check.h"
 #include "db/database.h"
+#include "db/journal.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 
@@ -186,6 +188,21 @@ TEST(LockTest, ReadersShareTheLockButKeepWritersOut) {
   EXPECT_FALSE(Hit(&read));
   reader.Release();
   EXPECT_TRUE(Hit(&read));
+}
+
+// A journal beside a change another process is making is no change cut short: the check waits
+// for the lock (and says the database is busy) instead of reporting damage.
+TEST(LockTest, TheCheckDoesNotTakeALiveChangeForOneCutShort) {
+  test::TempDatabase db;
+  SongInfo info = Track(0);
+  ASSERT_TRUE(Hit(&info));
+  Holder writer(LockKind::kExclusive);
+  test::WriteBytes(db.File(kJournalFile), {'x'});  // as the writer's commit has it
+  SetLockWait(0);
+  CheckReport busy = CheckDatabase();
+  EXPECT_NE(busy.error.find("is busy"), std::string::npos) << busy.error;
+  EXPECT_TRUE(busy.Clean());
+  writer.Release();
 }
 
 // A play failing at any step of its writes is not recorded; the retry (the same SongInfo, as
