@@ -27,33 +27,7 @@ int32_t LocalTime(int y, int mo, int d, int h, int mi) {
   return static_cast<int32_t>(std::mktime(&tm));
 }
 
-// Answers the restore question, picks the given file and keeps the note.
-class RestoringUser : public User {
- public:
-  RestoringUser(bool yes, std::string file) : yes_(yes), file_(std::move(file)) {
-    SetCurrentUser(this);
-  }
-  ~RestoringUser() override { SetCurrentUser(nullptr); }
-  bool Ask(const std::string& text, const std::string& caption) override {
-    asked = text + "|" + caption;
-    return yes_;
-  }
-  void Tell(const std::string& text, const std::string& caption) override {
-    told = text + "|" + caption;
-  }
-  bool ChooseFile(const std::string& title, const std::string& filter, const std::string& pattern,
-                  std::string* path) override {
-    chose = title + "|" + filter + "|" + pattern;
-    if (file_.empty()) return false;
-    *path = file_;
-    return true;
-  }
-  std::string asked, told, chose;
-
- private:
-  bool yes_;
-  std::string file_;
-};
+using RestoringUser = test::ScriptedUser;
 
 class BackupTest : public ::testing::Test {
  protected:

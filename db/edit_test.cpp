@@ -244,19 +244,17 @@ TEST_F(EditTest, UnusableIdsAreRefused) {
   std::vector<Bytes> before = Snapshot();
   EditUser user(true);
   EXPECT_EQ(UpdateSong(kNoId, "x", "y", "z"), kEditRefused);
-  EXPECT_EQ(user.told, "Edit Song");
+  EXPECT_EQ(user.told, std::string(kEditRefusedText) + "|Edit Song");
   EXPECT_EQ(UpdateAlbum(kNoId, "x", "y"), kEditRefused);
   EXPECT_EQ(UpdateArtist(kNoId, "x"), kEditRefused);
   EXPECT_EQ(UpdateArtist(2, "x"), kEditRefused);  // past the end
-  EXPECT_EQ(user.told, "Edit Artist");
-  EXPECT_EQ(user.toldText, kEditRefusedText);
+  EXPECT_EQ(user.told, std::string(kEditRefusedText) + "|Edit Artist");
   EXPECT_EQ(Snapshot(), before);
   // Removed or merged-away records are not edited (a rename would bring them back).
   ASSERT_TRUE(RemoveFromDatabase(1));
   before = Snapshot();
   EXPECT_EQ(UpdateSong(1, "sos 2", "gold", "abba"), kEditRefused);
-  EXPECT_EQ(user.told, "Edit Song");
-  EXPECT_EQ(user.toldText, kEditRemovedText);
+  EXPECT_EQ(user.told, std::string(kEditRemovedText) + "|Edit Song");
   EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditMerged);  // album 0 merged into 1
   before = Snapshot();
   EXPECT_EQ(UpdateAlbum(0, "anything", "abba"), kEditRefused);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/file.h"
@@ -90,27 +91,33 @@ std::vector<Rec> Records(const std::string& path) {
   return recs;
 }
 
-// Answers every question with a set reply and remembers the last question and message.
+// Answers every question with a set reply, picks the given file (none when empty), and
+// remembers the last question, message and file dialog as "text|caption".
 class ScriptedUser : public User {
  public:
-  explicit ScriptedUser(bool reply) : reply_(reply) { SetCurrentUser(this); }
+  explicit ScriptedUser(bool reply, std::string file = "") : reply_(reply), file_(std::move(file)) {
+    SetCurrentUser(this);
+  }
   ~ScriptedUser() override { SetCurrentUser(nullptr); }
   bool Ask(const std::string& text, const std::string& caption) override {
     asked = text + "|" + caption;
     return reply_;
   }
   void Tell(const std::string& text, const std::string& caption) override {
-    told = caption;
-    toldText = text;
+    told = text + "|" + caption;
   }
-  bool ChooseFile(const std::string&, const std::string&, const std::string&,
-                  std::string*) override {
-    return false;
+  bool ChooseFile(const std::string& title, const std::string& filter, const std::string& pattern,
+                  std::string* path) override {
+    chose = title + "|" + filter + "|" + pattern;
+    if (file_.empty()) return false;
+    *path = file_;
+    return true;
   }
-  std::string asked, told, toldText;
+  std::string asked, told, chose;
 
  private:
   bool reply_;
+  std::string file_;
 };
 
 }  // namespace spinox::test
