@@ -4,7 +4,7 @@
 
 #include "base/clock.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "db/test_records.h"
 #include "hitlist/hitlist.h"
 #include "tests/test_util.h"

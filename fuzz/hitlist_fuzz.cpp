@@ -11,7 +11,7 @@
 #include "base/player.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "fuzz/fuzz_util.h"
 #include "fuzz/records_driver.h"
 #include "hitlist/engine.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "fuzz/fuzz_util.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -36,6 +36,22 @@ enum FilterType : int32_t {
 // Position modes of GetHitList.
 enum PositionMode : int32_t { kPosNone = 0, kPosCompare = 1, kPosComparisonPass = 2 };
 
+#pragma pack(push, 1)
+// The hit list's part of the settings file (offset 40): what the list shows. The field names
+// are those the settings file gives them.
+struct HitListSettings {
+  int32_t _type;    // ListType
+  int32_t _period;  // PeriodChoice
+  int32_t _check;   // last-played column: 0 none, 1 days, 2 date and time
+  int32_t _start;   // period bounds, seconds since 1970
+  int32_t _end;
+  int32_t _size;    // requested length ("Show Top")
+  int32_t _pos;     // show the previous position
+  int32_t _change;  // show the change of position
+};
+#pragma pack(pop)
+static_assert(sizeof(HitListSettings) == 32, "HitListSettings layout");
+
 // Room for the longest filter entry: two 49-character names joined by " - ", and a NUL.
 constexpr int kFilterSize = 102;
 

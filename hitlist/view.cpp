@@ -6,7 +6,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"

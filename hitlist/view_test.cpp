@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/test_db.h"
 #include "hitlist/time_text.h"

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "html/html_writer.h"
 
 namespace spinox {

@@ -5,7 +5,7 @@
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

@@ -8,7 +8,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {

@@ -7,7 +7,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"

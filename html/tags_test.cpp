@@ -9,7 +9,7 @@
 #include "base/clock.h"
 #include "base/codepage.h"
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/test_db.h"
 #include "html/color.h"

@@ -5,7 +5,7 @@
 
 #include "db/backup.h"
 #include "db/journal.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"

@@ -7,7 +7,7 @@
 #include "base/player.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

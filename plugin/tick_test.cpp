@@ -11,7 +11,7 @@
 #include "base/file.h"
 #include "base/player.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 

@@ -2,7 +2,7 @@
 // settings file is read into globals; these move them into the windows and back.
 #include <windows.h>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "plugin/shell_win.h"
 #include "ui/html/dialog_win.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
 #include "resources/resource.h"

@@ -2,7 +2,7 @@
 #include "base/file.h"
 #include "db/database.h"
 #include "db/oldformat.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "tool/args.h"
 
 namespace spinox::cli {

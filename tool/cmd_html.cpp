@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "html/color.h"
 #include "html/html_settings.h"
 #include "html/html_writer.h"

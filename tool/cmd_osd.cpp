@@ -8,7 +8,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "tags/track_tag.h"

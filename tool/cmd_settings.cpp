@@ -6,7 +6,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "tool/args.h"
 #include "tool/json.h"
 

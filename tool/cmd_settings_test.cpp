@@ -4,7 +4,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"

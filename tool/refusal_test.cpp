@@ -13,7 +13,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "tests/e2e/test_player_win.h"
 
 namespace spinox::e2e {

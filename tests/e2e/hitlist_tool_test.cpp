@@ -15,14 +15,14 @@ class HitlistToolTest : public HitlistTest {
 
 TEST_F(HitlistToolTest, StartUpShowsTheSavedSettings) {
   SettingsRecord rec = DefaultSettings();
-  rec.type = 1;
-  rec.period = 5;
-  rec.size = 25;
-  rec.check = 2;
-  rec.pos = 1;
-  rec.change = 0;
-  rec.start = 1072915200;  // 2004-01-01 00:00 UTC
-  rec.end = 1075593600;    // 2004-02-01 00:00 UTC
+  rec.list._type = 1;
+  rec.list._period = 5;
+  rec.list._size = 25;
+  rec.list._check = 2;
+  rec.list._pos = 1;
+  rec.list._change = 0;
+  rec.list._start = 1072915200;  // 2004-01-01 00:00 UTC
+  rec.list._end = 1075593600;    // 2004-02-01 00:00 UTC
   Start(rec);
   EXPECT_EQ(ComboEntries(Tool(), IDC_TYPE), (Cells{"Songs", "Albums", "Artists", "Log"}));
   EXPECT_EQ(ComboEntries(Tool(), IDC_PERIOD),

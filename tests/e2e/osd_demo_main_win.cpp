@@ -19,7 +19,7 @@
 
 #include "base/text.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "resources/resource.h"
 #include "tests/e2e/iat_hook_win.h"
 #include "tests/e2e/test_player_win.h"

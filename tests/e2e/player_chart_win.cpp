@@ -9,7 +9,7 @@
 #include <string>
 
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "resources/resource.h"
 
 namespace spinox::e2e {

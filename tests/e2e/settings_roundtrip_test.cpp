@@ -107,12 +107,12 @@ class RoundTripTest : public DialogTest {
     EXPECT_EQ(r.hitRect.bottom, 390);
     EXPECT_EQ(r.toolRect.left, 480);
     EXPECT_EQ(r.toolRect.right, 880);
-    EXPECT_EQ(r.type, 0);
-    EXPECT_EQ(r.period, 1);
-    EXPECT_EQ(r.size, 25);
-    EXPECT_EQ(r.check, 2);
-    EXPECT_EQ(r.pos, 1);
-    EXPECT_EQ(r.change, 1);
+    EXPECT_EQ(r.list._type, 0);
+    EXPECT_EQ(r.list._period, 1);
+    EXPECT_EQ(r.list._size, 25);
+    EXPECT_EQ(r.list._check, 2);
+    EXPECT_EQ(r.list._pos, 1);
+    EXPECT_EQ(r.list._change, 1);
     EXPECT_EQ(r.enabled, 0);
     EXPECT_EQ(r.skip, 0);
     EXPECT_EQ(r.highlight, 1);

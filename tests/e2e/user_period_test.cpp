@@ -79,9 +79,9 @@ TEST_F(UserPeriodTest, TheDaysPickedAreCountedWholeAndStayPut) {
     SCOPED_TRACE(session);
     player->Quit();
     SettingsRecord rec = Saved();
-    EXPECT_EQ(rec.period, 5);
-    EXPECT_EQ(rec.start, kJuly15);
-    EXPECT_EQ(rec.end, kJuly17);
+    EXPECT_EQ(rec.list._period, 5);
+    EXPECT_EQ(rec.list._start, kJuly15);
+    EXPECT_EQ(rec.list._end, kJuly17);
     player = std::make_unique<TestPlayer>();
     StartPlugin();
     ExpectShown(IDC_FROM, 15);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/engine.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "html/color.h"
 #include "ui/toolkit/controls_win.h"
 

@@ -1,12 +1,12 @@
 // "Generate HTML" (dialog 110): modeless, created hidden at start-up and shown by the hit list
 // window's command. Its controls are the store of the HTML settings; the seven colours and four
-// image paths live in globals beside them (db/settings.h and here).
+// image paths live in globals beside them (settings/settings.h and here).
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
-#include "db/settings.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "db/records.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
 #include "ui/osd/display_text.h"

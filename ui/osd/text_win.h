@@ -1,5 +1,5 @@
 // The on-screen display: a frameless, topmost window (dialog 106) shaped like its text, and the
-// hidden window that owns it. The display's settings are the _txt_ globals (db/settings.h).
+// hidden window that owns it. The display's settings are the _txt_ globals (settings/settings.h).
 #pragma once
 #include <windows.h>
 

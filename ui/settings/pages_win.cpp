@@ -7,7 +7,7 @@
 
 #include "base/clock.h"
 #include "base/text.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/time_text.h"
 #include "plugin/shell_win.h"

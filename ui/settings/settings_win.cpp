@@ -5,7 +5,7 @@
 #include "base/clock.h"
 #include "db/backup.h"
 #include "db/database.h"
-#include "db/settings.h"
+#include "settings/settings.h"
 #include "resources/resource.h"
 #include "ui/html/colors_win.h"
 #include "ui/osd/display_text.h"

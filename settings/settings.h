@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "db/records.h"
+#include "hitlist/hitlist.h"
 
 namespace spinox {
 
@@ -74,14 +75,7 @@ struct SettingsRecord {
   int32_t version;
   WindowRect hitRect;   // hit list window (the frame of _hwndHit)
   WindowRect toolRect;  // options panel (_hwndTool)
-  int32_t type;
-  int32_t period;
-  int32_t check;
-  int32_t start;
-  int32_t end;
-  int32_t size;
-  int32_t pos;
-  int32_t change;
+  HitListSettings list;
   uint32_t htmTableBg;
   uint32_t htmTableBrd;
   uint32_t htmTopBg;

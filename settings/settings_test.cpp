@@ -1,4 +1,4 @@
-#include "db/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, EveryFieldSurvivesWriteAndLoad) {
         << f.name;
   }
   EXPECT_EQ(_addTime, +want.addTime);
-  EXPECT_EQ(_size, +want.size);
+  EXPECT_EQ(_size, +want.list._size);
   EXPECT_STREQ(_htmDialog.topFont, want.html.topFont);
 }
 

@@ -1,4 +1,4 @@
-#include "db/settings.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -74,13 +74,13 @@ void DefaultHtml(HtmlSettings* h) {
 }
 
 void SetHitlistDefaults(SettingsRecord* r) {
-  r->type = kListSongs;
-  r->period = kPeriodDay;
-  r->check = 0;
-  r->start = r->end = ClockNow();
-  r->size = 100;
-  r->pos = 0;
-  r->change = 0;
+  r->list._type = kListSongs;
+  r->list._period = kPeriodDay;
+  r->list._check = 0;
+  r->list._start = r->list._end = ClockNow();
+  r->list._size = 100;
+  r->list._pos = 0;
+  r->list._change = 0;
 }
 
 void SetOsdDefaults(SettingsRecord* r) {
@@ -105,6 +105,12 @@ void SetOsdDefaults(SettingsRecord* r) {
         sizeof(HtmlSettings::member), kind                                                   \
   }
 
+#define SPX_LIST(name, member, kind)                                                            \
+  {                                                                                             \
+    name, static_cast<int>(offsetof(SettingsRecord, list) + offsetof(HitListSettings, member)), \
+        sizeof(HitListSettings::member), kind                                                   \
+  }
+
 using K = SettingsFieldKind;
 
 }  // namespace
@@ -115,14 +121,14 @@ const std::vector<SettingsField>& SettingsFields() {
       SPX_FIELD("version", version, K::kInt),
       SPX_FIELD("hitlist_window", hitRect, K::kRect),
       SPX_FIELD("options_panel", toolRect, K::kRect),
-      SPX_FIELD("_type", type, K::kInt),
-      SPX_FIELD("_period", period, K::kInt),
-      SPX_FIELD("_check", check, K::kInt),
-      SPX_FIELD("_start", start, K::kTime),
-      SPX_FIELD("_end", end, K::kTime),
-      SPX_FIELD("_size", size, K::kInt),
-      SPX_FIELD("_pos", pos, K::kInt),
-      SPX_FIELD("_change", change, K::kInt),
+      SPX_LIST("_type", _type, K::kInt),
+      SPX_LIST("_period", _period, K::kInt),
+      SPX_LIST("_check", _check, K::kInt),
+      SPX_LIST("_start", _start, K::kTime),
+      SPX_LIST("_end", _end, K::kTime),
+      SPX_LIST("_size", _size, K::kInt),
+      SPX_LIST("_pos", _pos, K::kInt),
+      SPX_LIST("_change", _change, K::kInt),
       SPX_FIELD("_htm_table_bg", htmTableBg, K::kColor),
       SPX_FIELD("_htm_table_brd", htmTableBrd, K::kColor),
       SPX_FIELD("_htm_top_bg", htmTopBg, K::kColor),
@@ -182,6 +188,7 @@ const std::vector<SettingsField>& SettingsFields() {
 
 #undef SPX_FIELD
 #undef SPX_HTML
+#undef SPX_LIST
 
 SettingsRecord DefaultSettings() {
   SettingsRecord r = {};
@@ -213,8 +220,9 @@ SettingsRecord CurrentSettings() {
   std::memcpy(r.magic, kMagic, sizeof kMagic);
   r.version = kSettingsVersion;
   r.hitRect = _rectHit, r.toolRect = _rectTool;
-  r.type = _type, r.period = _period, r.check = _check, r.start = _start, r.end = _end;
-  r.size = _size, r.pos = _pos, r.change = _change;
+  r.list._type = _type, r.list._period = _period, r.list._check = _check, r.list._start = _start,
+  r.list._end = _end;
+  r.list._size = _size, r.list._pos = _pos, r.list._change = _change;
   r.htmTableBg = _htm_table_bg, r.htmTableBrd = _htm_table_brd, r.htmTopBg = _htm_top_bg;
   r.htmTopFg = _htm_top_fg, r.htmRestBg = _htm_rest_bg, r.htmRestFg = _htm_rest_fg;
   CopyField(r.htmFilename, _htm_filename);
@@ -238,8 +246,9 @@ SettingsRecord CurrentSettings() {
 
 void ApplySettings(const SettingsRecord& r) {
   _rectHit = r.hitRect, _rectTool = r.toolRect;
-  _type = r.type, _period = r.period, _check = r.check, _start = r.start, _end = r.end;
-  _size = r.size, _pos = r.pos, _change = r.change;
+  _type = r.list._type, _period = r.list._period, _check = r.list._check, _start = r.list._start,
+  _end = r.list._end;
+  _size = r.list._size, _pos = r.list._pos, _change = r.list._change;
   _htm_table_bg = r.htmTableBg, _htm_table_brd = r.htmTableBrd, _htm_top_bg = r.htmTopBg;
   _htm_top_fg = r.htmTopFg, _htm_rest_bg = r.htmRestBg, _htm_rest_fg = r.htmRestFg;
   CopyField(_htm_filename, r.htmFilename);
@@ -339,7 +348,7 @@ int32_t RectHeight(const WindowRect& r) {
 
 int GetRects(WindowRect* hit, WindowRect* tool) {
   std::vector<unsigned char> bytes;
-  constexpr size_t kRectsEnd = offsetof(SettingsRecord, type);
+  constexpr size_t kRectsEnd = offsetof(SettingsRecord, list);
   if (!ReadFileRange(FullPath(kSettingsFile), 0, kRectsEnd, &bytes)) return 0;
   if (bytes.size() < kRectsEnd || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return 0;
   std::memcpy(hit, bytes.data() + offsetof(SettingsRecord, hitRect), sizeof *hit);
