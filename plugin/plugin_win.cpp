@@ -18,6 +18,7 @@
 #include "ui/osd/display_text.h"
 #include "ui/osd/text_win.h"
 #include "ui/settings/settings_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin_win.h"
 
@@ -40,6 +41,8 @@ HWND _hwndDummy = nullptr;
 HWND _hwndText = nullptr;
 
 namespace {
+
+ShellState gShell;
 
 constexpr WindowRect kDefaultHitRect = {100, 100, 500, 400};
 constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
@@ -155,8 +158,13 @@ ShellHooks& CurrentShellHooks() {
   return gShellHooks;
 }
 
+ShellState& Shell() {
+  return gShell;
+}
+
 int init() {
   HWND player = plugin.hwndParent;
+  gShell.instance = plugin.hDllInstance;
   InstallAnsiCodePage();
   InstallWinampPlayer(player);
   InstallWin32User();
