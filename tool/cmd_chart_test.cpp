@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,20 @@ Output Spinox(const std::vector<std::string>& args) {
 std::string Text(const std::string& path) {
   std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
   return std::string(bytes.begin(), bytes.end());
+}
+
+// A track with an ID3v1 tag: 300 bytes of audio, then title, artist and album.
+std::vector<unsigned char> TaggedTrack(const std::string& title, const std::string& artist,
+                                       const std::string& album) {
+  std::string tag = "TAG";
+  for (const std::string& name : {title, artist, album}) {
+    std::string field = name.substr(0, 30);
+    tag += field + std::string(30 - field.size(), '\0');
+  }
+  tag.resize(128, '\0');
+  std::vector<unsigned char> bytes(300, 1);
+  bytes.insert(bytes.end(), tag.begin(), tag.end());
+  return bytes;
 }
 
 // Three tracks played with `spinox play` at chosen times: in the week before @1000000 "b"
@@ -78,12 +93,21 @@ TEST_F(ChartCommand, LogAndTextTitle) {
   EXPECT_NE(r.out.find("[\"1\", \"\", \"7\"]"), std::string::npos) << r.out;
 }
 
+// The entries are relative to the playlist's own folder. A tagged track is known by its tag
+// (untagged ones by the file name alone), so only the entry joined to that folder finds it.
 TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
-  spinox::test::WriteBytes(db_.File("list.m3u"), {'#', 'x', '\n', 'c', '.', 'm', 'p', '3', '\r',
-                                                  '\n', 'b', '.', 'm', 'p', '3', '\n'});
-  Output r = Chart({"--period", "all", "--playlist", db_.File("list.m3u"), "--format", "csv"});
+  spinox::test::WriteBytes(db_.File("d.mp3"), TaggedTrack("Dancing Queen", "Abba", "Arrival"));
+  for (int32_t at : {1000000 - 50, 1000000 - 40, 1000000 - 30}) Play("d", at);
+  std::filesystem::create_directory(db_.File("lists"));
+  const std::string list = "#x\n../c.mp3\r\n../b.mp3\n../d.mp3\n";
+  spinox::test::WriteBytes(db_.File("lists/list.m3u"),
+                           std::vector<unsigned char>(list.begin(), list.end()));
+  Output r =
+      Chart({"--period", "all", "--playlist", db_.File("lists/list.m3u"), "--format", "csv"});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "#,Title,Artist,Album,Hits\n1,b.mp3,,,2\n2,c.mp3,,,1\n");
+  EXPECT_EQ(r.out,
+            "#,Title,Artist,Album,Hits\n1,Dancing Queen,Abba,Arrival,3\n2,b.mp3,,,2\n"
+            "3,c.mp3,,,1\n");
 }
 
 // Options that are malformed, name nothing, or give a period that cannot be, are errors that
