@@ -131,8 +131,10 @@ TEST_F(BackupTest, WhatIsNotABackupChangesNothing) {
   std::string path = BackupDatabase();
   Bytes good = test::ReadBytes(path);
   std::vector<Bytes> before = Snapshot();
-  Bytes negative = good;
-  negative[16] = 0xFF, negative[17] = 0xFF, negative[18] = 0xFF, negative[19] = 0xFF;
+  // A negative hit count steps back into the header, whose bytes then read as counts of 0, 0
+  // and 1 album that ends the file exactly: only the sign of the count tells it is no backup.
+  Bytes negative = {'S', 'P', 'I', 'N', 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+  negative.resize(16 + 104, 0);
   Bytes oversized = good;
   oversized[68] = 0x00, oversized[69] = 0x00, oversized[70] = 0x01;  // 65536 songs
   Bytes longer = good;
