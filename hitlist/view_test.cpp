@@ -2,25 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <vector>
 
 #include "base/clock.h"
-#include "settings/settings.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/test_db.h"
 #include "hitlist/time_text.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
 namespace {
-
-std::string Local(int32_t t, const char* format) {
-  std::time_t tt = t;
-  char buf[100];
-  std::strftime(buf, sizeof buf, format, std::localtime(&tt));
-  return buf;
-}
 
 std::vector<std::string> Titles(const std::vector<HitListColumn>& columns) {
   std::vector<std::string> titles;
@@ -58,9 +50,10 @@ TEST(Columns, WidthsShareTheListWithFivePercentToSpare) {
 }
 
 TEST(TitleLine, EveryForm) {
+  test::ScopedZone zone("Europe/Berlin");
   const std::string date = "%Y-%m-%d";
-  int32_t s = 1700000000, e = s + 604800;
-  std::string period = "( " + Local(s, "%Y-%m-%d") + " - " + Local(e, "%Y-%m-%d") + " )";
+  int32_t s = 1700000000, e = s + 604800;  // 22:13 UTC, 23:13 in Berlin
+  std::string period = "( 2023-11-14 - 2023-11-21 )";
   EXPECT_EQ(TitleLine(kListSongs, kPeriodWeek, s, e, kFilterNone, "", 7, date),
             "Top 7 Songs " + period + " ");
   EXPECT_EQ(TitleLine(kListAlbums, kPeriodAll, s, e, kFilterArtist, "abba", 3, date),
@@ -71,9 +64,7 @@ TEST(TitleLine, EveryForm) {
   EXPECT_EQ(TitleLine(kListArtists, kPeriodUser, s, e, kFilterPlaylist, "x", 1, date),
             "Top 1 Artists " + period + " ( Winamp Playlist )");
   // Whole days picked end at the next day's first second: the title names the last day.
-  std::tm day = {};
-  day.tm_year = 124, day.tm_mon = 6, day.tm_mday = 16, day.tm_isdst = -1;
-  int32_t midnight = static_cast<int32_t>(std::mktime(&day));
+  int32_t midnight = 1721080800;  // 2024-07-16 00:00 in Berlin, 22:00 UTC the day before
   EXPECT_EQ(
       TitleLine(kListSongs, kPeriodUser, midnight - 86400, midnight, kFilterNone, "", 2, date),
       "Top 2 Songs ( 2024-07-15 - 2024-07-15 ) ");
@@ -82,10 +73,30 @@ TEST(TitleLine, EveryForm) {
       "Top 2 Songs ( 2024-07-15 - 2024-07-16 ) ");
 }
 
+// Local time in zones with and without daylight saving, on both sides of a change.
+TEST(TimeText, LocalTimeOfFixedInstants) {
+  struct Case {
+    const char* zone;
+    int32_t t;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"UTC", 1700000000, "14/11/23 22:13:20 UTC"},
+      {"Europe/Berlin", 1700000000, "14/11/23 23:13:20 CET"},
+      {"Europe/Berlin", 1711846799, "31/03/24 01:59:59 CET"},  // the last second of winter time
+      {"Europe/Berlin", 1711846800, "31/03/24 03:00:00 CEST"},
+      {"Europe/Berlin", 1721080800, "16/07/24 00:00:00 CEST"},  // 15/07/24 22:00 UTC
+      {"America/New_York", 1721080800, "15/07/24 18:00:00 EDT"},
+  };
+  for (const Case& c : cases) {
+    test::ScopedZone zone(c.zone);
+    EXPECT_EQ(FormatLocalTime(c.t, "%d/%m/%y %H:%M:%S %Z", 50), c.text) << c.zone;
+  }
+}
+
 TEST(TimeText, FormatsAndLimits) {
   int32_t t = 1700000000;
-  EXPECT_EQ(FormatLocalTime(t, "%d/%m/%y %H:%M:%S", 50), Local(t, "%d/%m/%y %H:%M:%S"));
-  EXPECT_EQ(FormatLocalTime(t, "%Y", 5), Local(t, "%Y"));
+  EXPECT_EQ(FormatLocalTime(t, "%Y", 5), "2023");
   EXPECT_EQ(FormatLocalTime(t, "%Y", 4), "");  // does not fit
   EXPECT_EQ(FormatLocalTime(t, "", 50), "");
   // Conversions outside the basic set are written as typed, also a trailing percent sign.
@@ -108,7 +119,8 @@ class Display : public ::testing::Test {
     test::WriteSongs({{"One", "Abba", "Gold", 0, 0, "/m/1.mp3", kNow - 36 * 3600},
                       {"Two <b>", "Abba", "Gold", 0, 0, "/m/2.mp3", kNow - 3600}});
   }
-  static constexpr int32_t kNow = 1700000000;
+  static constexpr int32_t kNow = 1700000000;  // 14/11/23 23:13:20 in Berlin
+  test::ScopedZone zone_{"Europe/Berlin"};
   test::TempDatabase db_;
 };
 
@@ -130,13 +142,12 @@ TEST_F(Display, LastPlayedTimeAndTheLog) {
   HitListItem items[2] = {{0, 1, -1}, {-1, 9, 0}};
   HitListRows rows = DisplayRows(items, 2, kListSongs);
   ASSERT_EQ(rows.cells.size(), 1u);
-  EXPECT_EQ(rows.cells[0][5], Local(kNow - 36 * 3600, "%d/%m/%y %H:%M:%S"));
+  EXPECT_EQ(rows.cells[0][5], "13/11/23 11:13:20");
   _period = kPeriodAll;
   HitListItem log[3] = {{1, kNow - 10, -1}, {0, kNow - 20, -1}, {1, kNow - 30, -1}};
   rows = DisplayRows(log, 3, kListLog);
   ASSERT_EQ(rows.cells.size(), 3u);
-  EXPECT_EQ(rows.cells[2],
-            (Strings{"3", "Two <b>", "Abba", "Gold", Local(kNow - 30, "%d/%m/%y %H:%M:%S")}));
+  EXPECT_EQ(rows.cells[2], (Strings{"3", "Two <b>", "Abba", "Gold", "14/11/23 23:12:50"}));
   EXPECT_EQ(rows.title, "Last 3 played ");
 }
 

@@ -2,18 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "base/clock.h"
 #include "base/codepage.h"
 #include "base/text.h"
-#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/test_db.h"
 #include "html/color.h"
 #include "html/sample_template.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -65,13 +64,6 @@ TEST(HtmlTags, TableOnlyInTemplates) {
   EXPECT_EQ(Template(binary), std::string("20\0%\xFF", 5));
 }
 
-std::string Local(int32_t t, const char* format) {
-  std::time_t tt = t;
-  char buf[100];
-  std::strftime(buf, sizeof buf, format, std::localtime(&tt));
-  return buf;
-}
-
 class TagValues : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -86,7 +78,8 @@ class TagValues : public ::testing::Test {
     SetField(_theFilter, "abba");
     _hitlistsize = 17;
   }
-  static constexpr int32_t kNow = 1700000000;
+  static constexpr int32_t kNow = 1700000000;  // 2023-11-14 23:13 in Berlin
+  test::ScopedZone zone_{"Europe/Berlin"};
   test::TempDatabase db_;
 };
 
@@ -95,10 +88,10 @@ TEST_F(TagValues, FromTheGlobals) {
   GetTags(&v);
   EXPECT_STREQ(v.size, "17");
   EXPECT_STREQ(v.type, "Albums");
-  EXPECT_EQ(std::string(v.date), Local(kNow, "%Y-%m-%d"));
-  EXPECT_EQ(std::string(v.time), Local(kNow, "%H:%M"));
-  EXPECT_EQ(std::string(v.sdate), Local(kNow - 604800, "%Y-%m-%d"));
-  EXPECT_EQ(std::string(v.edate), Local(kNow, "%Y-%m-%d"));
+  EXPECT_STREQ(v.date, "2023-11-14");
+  EXPECT_STREQ(v.time, "23:13");
+  EXPECT_STREQ(v.sdate, "2023-11-07");
+  EXPECT_STREQ(v.edate, "2023-11-14");
   EXPECT_STREQ(v.filter, "");
   _filter = kFilterArtist;
   GetTags(&v);
@@ -106,10 +99,8 @@ TEST_F(TagValues, FromTheGlobals) {
 }
 
 TEST_F(TagValues, AUserPeriodEndsOnItsLastDay) {
-  std::tm day = {};
-  day.tm_year = 124, day.tm_mon = 6, day.tm_mday = 16, day.tm_isdst = -1;
   _period = kPeriodUser;
-  _end = static_cast<int32_t>(std::mktime(&day));  // the first second after 15 July
+  _end = 1721080800;  // 2024-07-16 00:00 in Berlin: the first second after 15 July
   HtmTagValues v;
   GetTags(&v);
   EXPECT_STREQ(v.edate, "2024-07-15");
@@ -120,8 +111,8 @@ TEST_F(TagValues, AllReadsTheHitFile) {
   test::WriteHits({{0, 0, 0, 1000000}, {0, 0, 0, kNow + 86400 * 3}});
   HtmTagValues v;
   GetTags(&v);
-  EXPECT_EQ(std::string(v.sdate), Local(1000000, "%Y-%m-%d"));
-  EXPECT_EQ(std::string(v.edate), Local(kNow + 86400 * 3, "%Y-%m-%d"));
+  EXPECT_STREQ(v.sdate, "1970-01-12");
+  EXPECT_STREQ(v.edate, "2023-11-17");
 }
 
 TEST_F(TagValues, TooLongFormatsGiveEmptyFields) {

@@ -3,7 +3,7 @@
 # root directly, else through sudo. A minimal Debian image has neither make nor python3.
 # usage: scripts/deps.sh demo|test
 set -euo pipefail
-base=(g++ cmake ninja-build libgtest-dev googletest zlib1g-dev python3)
+base=(g++ cmake ninja-build libgtest-dev googletest zlib1g-dev python3 tzdata)
 case "${1:-test}" in
   demo) pkgs=("${base[@]}" g++-mingw-w64-i686 wine64 wine32:i386 xvfb fonts-wine imagemagick
               x11-apps nsis) ;;

@@ -12,6 +12,10 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPINOX_SANITIZE=ON 
 ninja -C build/asan -j"$jobs"
 ln -sf build/asan/compile_commands.json compile_commands.json
 (cd build/asan && ./spinox_tests --gtest_brief=1)
+# Local times again in a zone with daylight saving (tzdata): the tests that name a zone set
+# their own; this pass checks that nothing else takes the machine's zone for UTC.
+step "native unit tests again under TZ=Europe/Berlin"
+(cd build/asan && TZ=Europe/Berlin ./spinox_tests --gtest_brief=1)
 
 step "fuzzers (${FUZZ_SECONDS:=20} s each)"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 
@@ -32,6 +33,22 @@ TempDatabase::TempDatabase(Where where) : TempDir(where) {
 
 TempDatabase::~TempDatabase() {
   ClearClockOverride();
+}
+
+ScopedZone::ScopedZone(const char* zone) {
+  const char* before = std::getenv("TZ");
+  had_ = before != nullptr;
+  if (had_) before_ = before;
+  setenv("TZ", zone, 1);
+  tzset();
+}
+
+ScopedZone::~ScopedZone() {
+  if (had_)
+    setenv("TZ", before_.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
 }
 
 std::vector<unsigned char> ReadBytes(const std::string& path) {

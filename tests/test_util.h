@@ -31,6 +31,20 @@ class TempDatabase : public TempDir {
   ~TempDatabase();
 };
 
+// Local time follows `zone` (a tz name such as "Europe/Berlin") until scope end, whatever zone
+// the suite runs in; then the zone before.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone);
+  ~ScopedZone();
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
+
+ private:
+  bool had_;
+  std::string before_;
+};
+
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::string TestDataPath(const std::string& name);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "tests/test_util.h"
 #include "tool/args.h"
@@ -91,6 +92,25 @@ TEST(DateOption, AcceptsTheDocumentedForms) {
        {"", "@", "@12x", "@99999999999", "2023-02-29", "2024-13-01", "2024-01-01T24:00", "2024-1-1",
         "2024-01-01T10", "2024-01-01T10:00:5", "2100-01-01"}) {
     EXPECT_FALSE(ParseDate(bad, &t)) << bad;
+  }
+}
+
+// Dates are local wall-clock times, with daylight saving where the zone has it.
+TEST(DateOption, LocalTimesInAZoneWithDaylightSaving) {
+  spinox::test::ScopedZone zone("Europe/Berlin");
+  const std::pair<const char*, int32_t> cases[] = {
+      {"2024-01-15T12:00", 1705316400},     // 11:00 UTC
+      {"2024-07-15T12:00", 1721037600},     // 10:00 UTC
+      {"2024-03-31T01:59:59", 1711846799},  // the last second of winter time
+      {"2024-03-31T03:00:00", 1711846800},  // the next second
+  };
+  for (auto [text, want] : cases) {
+    int32_t t = 0;
+    EXPECT_TRUE(ParseDate(text, &t)) << text;
+    EXPECT_EQ(t, want) << text;
+    std::string shown = std::string(text).replace(10, 1, " ");
+    if (shown.size() == 16) shown += ":00";
+    EXPECT_EQ(FormatTime(want), shown);
   }
 }
 
