@@ -5,13 +5,13 @@
 
 #include "db/backup.h"
 #include "db/journal.h"
-#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/hitlist/tool_win.h"
 #include "ui/html/dialog_win.h"
@@ -206,7 +206,7 @@ void quit() {
   KillTimer(hwnd_winamp, kTickTimer);
   TakeWindowSettings();
   WriteDataFile();
-  WADlg_close();
+  WADlg_close(gShell.skin);
   DestroyWindows();
   ClearTray(hwnd_winamp);
   UnhookPlayerWindow();

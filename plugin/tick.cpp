@@ -101,10 +101,6 @@ void SetTickHooks(const TickHooks& hooks) {
   gHooks = hooks;
 }
 
-const TickHooks& CurrentTickHooks() {
-  return gHooks;
-}
-
 int32_t PlayThreshold(int32_t addTime, int32_t length) {
   if (addTime >= 0 || length == -1) return addTime;
   // The product wraps in 32 bits as the stored settings were always computed.

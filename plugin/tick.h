@@ -27,7 +27,6 @@ struct TickHooks {
   void (*currentHitlistPos)() = nullptr;  // marks the track in _data in the list on show
 };
 void SetTickHooks(const TickHooks& hooks);
-const TickHooks& CurrentTickHooks();
 
 // Seconds of playing after which a track counts: `addTime` itself when it is 0 or more, else
 // the negated percentage of `length` (-1: unknown, the threshold stays negative).

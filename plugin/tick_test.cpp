@@ -11,8 +11,8 @@
 #include "base/file.h"
 #include "base/player.h"
 #include "db/database.h"
-#include "settings/settings.h"
 #include "db/test_records.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -65,8 +65,14 @@ class TickTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetClockOverride(kT0);
-    _enabled = 1, _addTime = 60, _skip = 1, _txt = 0, _txt_timeEnd = 10;
-    _backup = 0, _backupTime = 30, _backupLast = 0;
+    _enabled = 1;
+    _addTime = 60;
+    _skip = 1;
+    _txt = 0;
+    _txt_timeEnd = 10;
+    _backup = 0;
+    _backupTime = 30;
+    _backupLast = 0;
     _timer = _added = _txt_showing = _txt_timeNow = 0;
     std::memset(&_curSong, 0, sizeof _curSong);
     std::memset(&_data, 0, sizeof _data);
@@ -226,7 +232,8 @@ TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
   EXPECT_EQ(_txt_showing, 0);
   Tick(20);
   EXPECT_EQ(gCalls.hide, 1);
-  _txt_showing = 1, _txt_timeNow = 0;
+  _txt_showing = 1;
+  _txt_timeNow = 0;
   int32_t timer = _timer;
   _enabled = 0;  // a disabled plug-in freezes the clock
   Tick(30);

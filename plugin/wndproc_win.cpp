@@ -6,10 +6,11 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "settings/settings.h"
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/skin_win.h"
 
 namespace spinox {
@@ -99,7 +100,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
     if (message == kTrayMessage) OnTray(hwnd, lParam);
     if (message == WM_COMMAND) OnCommand(wParam);
-    if (message == WM_DISPLAYCHANGE) WADlg_init(hwnd);
+    if (message == WM_DISPLAYCHANGE) WADlg_init(Shell().skin, QuerySkinBitmap(hwnd));
   }
   WNDPROC next = lpWndProcOld;
   if (!gRunning) LeaveChainWhenOnTop(hwnd);

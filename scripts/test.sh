@@ -6,6 +6,15 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 jobs=$(nproc)
 step() { printf '\n=== %s\n' "$*"; }
+# A step's script that is missing fails the run: a step skipped in silence would pass untested.
+need() {
+  for script in "$@"; do
+    [ -x "$script" ] && continue
+    echo "test.sh: $script is missing or not executable; its step cannot run" >&2
+    exit 1
+  done
+}
+need scripts/check_dll.sh scripts/installer_tests.sh scripts/wine_tests.sh
 
 step "native unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPINOX_SANITIZE=ON >/dev/null
@@ -47,16 +56,19 @@ for arch in i686 x86_64; do
     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$arch.cmake >/dev/null
   ninja -C build/win-$arch -j"$jobs"
 done
-[ -x scripts/check_dll.sh ] && { step "DLL checks"; scripts/check_dll.sh build/win-i686; }
+step "DLL checks"
+scripts/check_dll.sh build/win-i686
 step "installer (Wine)"
 scripts/installer_tests.sh build/win-i686
 # Under Wine: first the 32-bit DLL users install, then the 64-bit build.
 for arch in i686 x86_64; do
-  [ -x scripts/wine_tests.sh ] || break
   step "Wine end-to-end tests ($arch)"
   SPINOX_TOOL=build/asan/spinox scripts/wine_tests.sh build/win-$arch --gtest_brief=1
 done
-for t in tests/*_check.sh; do
-  [ -x "$t" ] && { step "$t"; "$t" build/asan; }
+checks=(tests/*_check.sh)
+need "${checks[@]}"
+for t in "${checks[@]}"; do
+  step "$t"
+  "$t" build/asan
 done
 step "all tests passed"

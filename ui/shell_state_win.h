@@ -4,10 +4,15 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/hitlist/tool_win.h"
+#include "ui/toolkit/skin_win.h"
+
 namespace spinox {
 
 struct ShellState {
   HINSTANCE instance = nullptr;  // the plug-in DLL, for its resources
+  Skin skin;                     // the embedded windows' colours
+  ToolPanelState tool;
 };
 
 // The plug-in's one instance. Windows that are made with a pointer to their state keep that;

@@ -25,30 +25,34 @@ std::vector<COLORREF> UnusableRow() {
 class SkinTest : public ::testing::Test {
  protected:
   void SetUp() override { player = std::make_unique<TestPlayer>(); }
-  void TearDown() override { WADlg_close(); }
+  void TearDown() override { WADlg_close(skin); }
+
+  // The skin as the player hands it out now.
+  void Init() { WADlg_init(skin, QuerySkinBitmap(player->window())); }
 
   // The colours a dialog gets for one control colour message.
   HBRUSH Colors(UINT message, COLORREF* text) {
     HDC dc = CreateCompatibleDC(nullptr);
     auto brush = reinterpret_cast<HBRUSH>(
-        WADlg_handleDialogMsgs(nullptr, message, reinterpret_cast<WPARAM>(dc), 0));
+        WADlg_handleDialogMsgs(skin, message, reinterpret_cast<WPARAM>(dc)));
     *text = GetTextColor(dc);
     DeleteDC(dc);
     return brush;
   }
 
   std::unique_ptr<TestPlayer> player;
+  Skin skin;
 };
 
 TEST_F(SkinTest, UnusablePixelsTakeTheReplacements) {
   player->skinRow = UnusableRow();
   player->skinRow[50] = RGB(0, 198, 255);  // the unset marker
-  WADlg_init(player->window());
-  EXPECT_EQ(WADlg_getColor(21), 0x00811212u);
-  EXPECT_EQ(WADlg_getColor(1), 0x0000FF00u);
-  EXPECT_EQ(WADlg_getColor(18), 0x00FFFFFFu);
-  EXPECT_EQ(WADlg_getColor(19), 0x00C60000u);
-  EXPECT_NE(WADlg_heldBitmap(), nullptr);
+  Init();
+  EXPECT_EQ(WADlg_getColor(skin, 21), 0x00811212u);
+  EXPECT_EQ(WADlg_getColor(skin, 1), 0x0000FF00u);
+  EXPECT_EQ(WADlg_getColor(skin, 18), 0x00FFFFFFu);
+  EXPECT_EQ(WADlg_getColor(skin, 19), 0x00C60000u);
+  EXPECT_NE(skin.wadlg_bitmap.Get(), nullptr);
 }
 
 TEST_F(SkinTest, UsablePixelsAreReadFromTheTopRow) {
@@ -57,39 +61,39 @@ TEST_F(SkinTest, UsablePixelsAreReadFromTheTopRow) {
   player->skinRow[SkinPixelX(21)] = kReference;
   player->skinRow[SkinPixelX(2)] = RGB(254, 254, 254);
   player->skinRow[SkinPixelX(6)] = RGB(0, 0, 2);
-  WADlg_init(player->window());
-  EXPECT_EQ(WADlg_getColor(0), static_cast<uint32_t>(RGB(0, 100, 200)));
-  EXPECT_EQ(WADlg_getColor(20), static_cast<uint32_t>(RGB(20, 100, 200)));
-  EXPECT_EQ(WADlg_getColor(21), static_cast<uint32_t>(RGB(127, 127, 128)));
+  Init();
+  EXPECT_EQ(WADlg_getColor(skin, 0), static_cast<uint32_t>(RGB(0, 100, 200)));
+  EXPECT_EQ(WADlg_getColor(skin, 20), static_cast<uint32_t>(RGB(20, 100, 200)));
+  EXPECT_EQ(WADlg_getColor(skin, 21), static_cast<uint32_t>(RGB(127, 127, 128)));
 }
 
 TEST_F(SkinTest, AShortBitmapOrNoneKeepsWhatItCannotRead) {
   player->skinRow = std::vector<COLORREF>(56, RGB(1, 2, 3));  // ends before x 56
-  WADlg_init(player->window());
-  EXPECT_EQ(WADlg_getColor(0), static_cast<uint32_t>(RGB(1, 2, 3)));
-  EXPECT_EQ(WADlg_getColor(4), 0x00FFFFFFu) << "outside the bitmap: the default";
+  Init();
+  EXPECT_EQ(WADlg_getColor(skin, 0), static_cast<uint32_t>(RGB(1, 2, 3)));
+  EXPECT_EQ(WADlg_getColor(skin, 4), 0x00FFFFFFu) << "outside the bitmap: the default";
   player->skinRow.clear();
-  WADlg_init(player->window());
-  EXPECT_EQ(WADlg_heldBitmap(), nullptr);
-  EXPECT_EQ(WADlg_getColor(0), static_cast<uint32_t>(RGB(1, 2, 3))) << "the table stays";
+  Init();
+  EXPECT_EQ(skin.wadlg_bitmap.Get(), nullptr);
+  EXPECT_EQ(WADlg_getColor(skin, 0), static_cast<uint32_t>(RGB(1, 2, 3))) << "the table stays";
 }
 
 TEST_F(SkinTest, OneBrushAtATime) {
   player->skinRow = UnusableRow();
-  WADlg_init(player->window());
+  Init();
   COLORREF text = 0;
   HBRUSH first = Colors(WM_CTLCOLORSTATIC, &text);
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(text, WADlg_getColor(4));
+  EXPECT_EQ(text, WADlg_getColor(skin, 4));
   HBRUSH second = Colors(WM_CTLCOLOREDIT, &text);
-  EXPECT_EQ(text, WADlg_getColor(1));
+  EXPECT_EQ(text, WADlg_getColor(skin, 1));
   EXPECT_EQ(GetObjectType(first), 0u) << "the first brush is deleted";
   EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(Colors(WM_CTLCOLORSCROLLBAR, &text), nullptr);
-  EXPECT_EQ(WADlg_lastBrush(), second);
-  WADlg_close();
-  EXPECT_EQ(WADlg_lastBrush(), nullptr);
-  EXPECT_EQ(WADlg_heldBitmap(), nullptr);
+  EXPECT_EQ(skin.wadlg_lastbrush.Get(), second);
+  WADlg_close(skin);
+  EXPECT_EQ(skin.wadlg_lastbrush.Get(), nullptr);
+  EXPECT_EQ(skin.wadlg_bitmap.Get(), nullptr);
 }
 
 // Through the DLL: the list view's colours, and a skin change announced to the player window.

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "ui/edit/edit_win.h"
 #include "ui/hitlist/tool_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin.h"
 #include "ui/toolkit/skin_win.h"
@@ -40,19 +41,19 @@ constexpr char kSaveExtension[] = "m3u";
 
 void SetListColors(HWND dlg) {
   HWND list = GetDlgItem(dlg, IDC_LIST);
-  SendMessageA(list, LVM_SETTEXTCOLOR, 0, WADlg_getColor(1));
-  SendMessageA(list, LVM_SETBKCOLOR, 0, WADlg_getColor(0));
-  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, WADlg_getColor(0));
+  const Skin& skin = Shell().skin;
+  SendMessageA(list, LVM_SETTEXTCOLOR, 0, WADlg_getColor(skin, 1));
+  SendMessageA(list, LVM_SETBKCOLOR, 0, WADlg_getColor(skin, 0));
+  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, WADlg_getColor(skin, 0));
 }
 
 void DrawBorders(HWND dlg) {
-  const int codes[] = {IDC_LIST};
-  WADlg_DrawChildWindowBorders(dlg, codes, 1);
+  WADlg_DrawChildWindowBorders(Shell().skin, dlg);
 }
 
 void OnInit(HWND dlg) {
   _hwndHit = dlg;
-  WADlg_init(GetWinampWnd());
+  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
   LV_SetStyle(dlg, IDC_LIST, kListStyle);
   LV_Clear(dlg, IDC_LIST);
   SetText(dlg, IDC_TITLE, "");
@@ -65,7 +66,7 @@ void OnInit(HWND dlg) {
 }
 
 void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
-  WADlg_init(GetWinampWnd());
+  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
   DrawBorders(dlg);
   SetListColors(dlg);
   if (wParam || lParam) return;
@@ -239,7 +240,7 @@ void OnScroll(HWND dlg, WPARAM wParam) {
 }  // namespace
 
 INT_PTR CALLBACK DlgProcList(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (INT_PTR brush = WADlg_handleDialogMsgs(dlg, message, wParam, lParam)) return brush;
+  if (INT_PTR brush = WADlg_handleDialogMsgs(Shell().skin, message, wParam)) return brush;
   switch (message) {
     case WM_INITDIALOG:
       OnInit(dlg);

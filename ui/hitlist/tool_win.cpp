@@ -12,6 +12,7 @@
 #include "plugin/shell_win.h"
 #include "resources/resource.h"
 #include "ui/hitlist/list_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin.h"
 #include "ui/toolkit/skin_win.h"
@@ -28,8 +29,6 @@ constexpr char kArtist[] = "Artist";
 constexpr char kPlaylist[] = "Winamp Playlist";
 // The longest entry of a list: two names joined by " - ".
 constexpr int kEntrySize = kFilterSize;
-
-HBRUSH gButtonBrush = nullptr;
 
 // The filters each list type offers, in the order shown.
 std::vector<const char*> FilterEntries(int32_t type) {
@@ -158,7 +157,7 @@ void OnCommand(HWND dlg, WPARAM wParam) {
 }
 
 void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
-  WADlg_init(GetWinampWnd());
+  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
   if (wParam || lParam) return;
   ShowWindow(dlg, SW_HIDE);
   ShowWindow(dlg, SW_SHOW);
@@ -168,11 +167,10 @@ void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
 // a repaint does not leak one per button.
 INT_PTR ButtonColors(WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, WADlg_getColor(3));
+  const Skin& skin = Shell().skin;
+  SetTextColor(dc, WADlg_getColor(skin, 3));
   SetBkMode(dc, OPAQUE);
-  if (gButtonBrush) DeleteObject(gButtonBrush);
-  gButtonBrush = CreateSolidBrush(WADlg_getColor(0));
-  return reinterpret_cast<INT_PTR>(gButtonBrush);
+  return reinterpret_cast<INT_PTR>(Shell().tool.gButtonBrush.For(WADlg_getColor(skin, 0)));
 }
 
 }  // namespace
@@ -217,10 +215,10 @@ int32_t GetFilter() {
 }
 
 INT_PTR CALLBACK DlgProcTool(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (INT_PTR brush = WADlg_handleDialogMsgs(dlg, message, wParam, lParam)) return brush;
+  if (INT_PTR brush = WADlg_handleDialogMsgs(Shell().skin, message, wParam)) return brush;
   switch (message) {
     case WM_INITDIALOG:
-      WADlg_init(GetWinampWnd());
+      WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
       SetWindowTextA(GetParent(dlg), "Spinox");
       return 0;
     case WM_DISPLAYCHANGE:
@@ -232,8 +230,7 @@ INT_PTR CALLBACK DlgProcTool(HWND dlg, UINT message, WPARAM wParam, LPARAM lPara
       OnCommand(dlg, wParam);
       return 0;
     case WM_DESTROY:
-      if (gButtonBrush) DeleteObject(gButtonBrush);
-      gButtonBrush = nullptr;
+      Shell().tool.gButtonBrush.Reset();
       return 0;
   }
   return 0;

@@ -6,7 +6,14 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/gdi_win.h"
+
 namespace spinox {
+
+// The options panel's own state.
+struct ToolPanelState {
+  SolidBrush gButtonBrush;  // the buttons' background when the skin leaves their colours alone
+};
 
 INT_PTR CALLBACK DlgProcTool(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 

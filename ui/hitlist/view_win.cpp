@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "hitlist/engine.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
@@ -15,9 +14,11 @@
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
-#include "ui/toolkit/skin.h"
+#include "ui/toolkit/skin_win.h"
 
 namespace spinox {
 
@@ -140,10 +141,10 @@ LRESULT ProcessCustomDraw(NMLVCUSTOMDRAW* draw) {
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   int row = static_cast<int>(draw->nmcd.dwItemSpec);
   if (row == lvSelect) {
-    draw->clrTextBk = WADlg_getColor(6);
+    draw->clrTextBk = WADlg_getColor(Shell().skin, 6);
     EnableHighlighting(row, 0);
   }
-  if (row == lvPlaying && _highlight) draw->clrText = WADlg_getColor(5);
+  if (row == lvPlaying && _highlight) draw->clrText = WADlg_getColor(Shell().skin, 5);
   return CDRF_NEWFONT;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ui/osd/gdi_win.h"
+#include "ui/toolkit/gdi_win.h"
 
 namespace spinox {
 

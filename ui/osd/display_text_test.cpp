@@ -20,8 +20,13 @@ SongInfo Song() {
   SetField(s.title, "Song");
   SetField(s.artist, "Band");
   SetField(s.album, "Record");
-  s.hits = 3, s.hitsDay = 1, s.hitsWeek = 2, s.hitsMonth = 4, s.hitsYear = 5;
-  s.hitsAlbum = 6, s.hitsArtist = 10;
+  s.hits = 3;
+  s.hitsDay = 1;
+  s.hitsWeek = 2;
+  s.hitsMonth = 4;
+  s.hitsYear = 5;
+  s.hitsAlbum = 6;
+  s.hitsArtist = 10;
   s.lastPlayed = kNow - 26 * 3600;
   return s;
 }
@@ -114,11 +119,21 @@ TEST(DisplayText, ExpandsTheLiveSettings) {
 TEST(DisplayText, BackupAndRestoreTheEightSettings) {
   SetField(_txt_text, "before");
   SetField(_txt_font, "Arial");
-  _txt_timeEnd = 10, _txt_size = 50, _txt_bg = 0x323232, _txt_bold = 1, _txt_x = 50, _txt_y = 100;
+  _txt_timeEnd = 10;
+  _txt_size = 50;
+  _txt_bg = 0x323232;
+  _txt_bold = 1;
+  _txt_x = 50;
+  _txt_y = 100;
   BackupTextShowSettings(1);
   SetField(_txt_text, "tried");
   SetField(_txt_font, "Courier New");
-  _txt_timeEnd = 3, _txt_size = 20, _txt_bg = 0xFF, _txt_bold = 0, _txt_x = 1, _txt_y = 2;
+  _txt_timeEnd = 3;
+  _txt_size = 20;
+  _txt_bg = 0xFF;
+  _txt_bold = 0;
+  _txt_x = 1;
+  _txt_y = 2;
   BackupTextShowSettings(0);
   EXPECT_STREQ(_txt_text, "before");
   EXPECT_STREQ(_txt_font, "Arial");

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "base/text.h"
-#include "settings/settings.h"
 #include "plugin/shell_win.h"
 #include "plugin/tick.h"
+#include "settings/settings.h"
 #include "ui/osd/display_text.h"
-#include "ui/osd/gdi_win.h"
+#include "ui/toolkit/gdi_win.h"
 
 namespace spinox {
 

@@ -65,10 +65,6 @@ int32_t LocalToCalendar(int year, int month, int day, int hour, int minute, int 
 
 }  // namespace
 
-int32_t PickerToCalendar(const PickerTime& t) {
-  return LocalToCalendar(t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
 int32_t PickerDayStart(const PickerTime& t) {
   return LocalToCalendar(t.year, t.month, t.day, 0, 0, 0);
 }
@@ -94,12 +90,6 @@ PickerTime CalendarToPicker(int32_t time) {
 std::string FormatInt(int32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%d", value);
-  return text;
-}
-
-std::string FormatOneDecimal(float value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
   return text;
 }
 

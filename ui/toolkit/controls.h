@@ -30,9 +30,6 @@ struct PickerTime {
   uint16_t milliseconds;
 };
 
-// The picker's fields as local time, with the zone's daylight-saving rule for that date, as a
-// calendar time. -1 when the C run-time cannot represent it.
-int32_t PickerToCalendar(const PickerTime& t);
 // A calendar time broken down in local time (daylight saving applied) for showing in a
 // picker; weekday and milliseconds 0. A time the C run-time cannot break down shows as
 // 1970-01-01 00:00:00.
@@ -44,8 +41,7 @@ PickerTime CalendarToPicker(int32_t time);
 int32_t PickerDayStart(const PickerTime& t);
 int32_t PickerDayAfter(const PickerTime& t);
 
-// "%d" and "%.1f" as the list view cells show them.
+// "%d" as the number edits show it.
 std::string FormatInt(int32_t value);
-std::string FormatOneDecimal(float value);
 
 }  // namespace spinox

@@ -101,10 +101,6 @@ int LV_InsertItem(HWND dlg, int id, const char* text) {
   return row;
 }
 
-int LV_InsertItemInt(HWND dlg, int id, int value) {
-  return LV_InsertItem(dlg, id, FormatInt(value).c_str());
-}
-
 BOOL LV_SetSubItem(HWND dlg, int id, const char* text, int row, int column) {
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
@@ -114,43 +110,16 @@ BOOL LV_SetSubItem(HWND dlg, int id, const char* text, int row, int column) {
   return static_cast<BOOL>(Send(dlg, id, LVM_SETITEMA, 0, Ptr(&item)));
 }
 
-BOOL LV_SetSubItemInt(HWND dlg, int id, int value, int row, int column) {
-  return LV_SetSubItem(dlg, id, FormatInt(value).c_str(), row, column);
-}
-
-BOOL LV_SetSubItemFlt(HWND dlg, int id, float value, int row, int column) {
-  return LV_SetSubItem(dlg, id, FormatOneDecimal(value).c_str(), row, column);
-}
-
 BOOL LV_Clear(HWND dlg, int id) {
   return static_cast<BOOL>(Send(dlg, id, LVM_DELETEALLITEMS, 0, 0));
-}
-
-BOOL LV_DeleteItem(HWND dlg, int id, int row) {
-  return static_cast<BOOL>(Send(dlg, id, LVM_DELETEITEM, row, 0));
 }
 
 int LV_GetSelected(HWND dlg, int id) {
   return static_cast<int>(Send(dlg, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
-BOOL LV_Redraw(HWND dlg, int id) {
-  return static_cast<BOOL>(Send(dlg, id, LVM_REDRAWITEMS, 0, LV_Count(dlg, id) - 1));
-}
-
 BOOL LV_RedrawItem(HWND dlg, int id, int row) {
   return static_cast<BOOL>(Send(dlg, id, LVM_REDRAWITEMS, row, row));
-}
-
-BOOL LV_DeselectAll(HWND dlg, int id) {
-  LVITEMA item = {};
-  item.stateMask = LVIS_SELECTED;
-  item.state = 0;
-  return static_cast<BOOL>(Send(dlg, id, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), Ptr(&item)));
-}
-
-BOOL LV_EnsureVisible(HWND dlg, int id, int row) {
-  return static_cast<BOOL>(Send(dlg, id, LVM_ENSUREVISIBLE, row, FALSE));
 }
 
 int GetWindowWidth(HWND dlg, int id) {
@@ -209,10 +178,6 @@ int LST_InsertItem(HWND dlg, int id, const char* text) {
   return static_cast<int>(Send(dlg, id, LB_ADDSTRING, 0, Ptr(text)));
 }
 
-void LST_Clear(HWND dlg, int id) {
-  Send(dlg, id, LB_RESETCONTENT, 0, 0);
-}
-
 int LST_Current(HWND dlg, int id) {
   return static_cast<int>(Send(dlg, id, LB_GETCURSEL, 0, 0));
 }
@@ -261,10 +226,6 @@ int SC_GetPos(HWND dlg, int id) {
   return static_cast<int>(Send(dlg, id, SBM_GETPOS, 0, 0));
 }
 
-void SC_GetRange(HWND dlg, int id, int* minimum, int* maximum) {
-  Send(dlg, id, SBM_GETRANGE, reinterpret_cast<WPARAM>(minimum), Ptr(maximum));
-}
-
 int SC_SetPos(HWND dlg, int id, int position) {
   return static_cast<int>(Send(dlg, id, SBM_SETPOS, position, TRUE));
 }
@@ -279,18 +240,6 @@ int SC_GetTrackPos(HWND dlg, int id) {
 
 int SC_SetRange(HWND dlg, int id, int minimum, int maximum) {
   return static_cast<int>(Send(dlg, id, SBM_SETRANGE, minimum, maximum));
-}
-
-void SC_SetScrollInfo(HWND dlg, int id) {
-  SCROLLINFO info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_ALL;  // 23
-  info.nMin = 1;
-  info.nMax = 10;
-  info.nPage = 2;
-  info.nPos = 4;
-  info.nTrackPos = 4;
-  Send(dlg, id, SBM_SETSCROLLINFO, TRUE, Ptr(&info));
 }
 
 void PB_SetRange(HWND dlg, int id, int minimum, int maximum, int step) {
@@ -316,10 +265,6 @@ PickerTime GetSelFields(HWND dlg, int id) {
   Send(dlg, id, DTM_GETSYSTEMTIME, 0, Ptr(&st));
   return PickerTime{st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
                     st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
-}
-
-int32_t GetSelTime(HWND dlg, int id) {
-  return PickerToCalendar(GetSelFields(dlg, id));
 }
 
 void SetSelTime(HWND dlg, int id, int32_t time) {

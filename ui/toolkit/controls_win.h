@@ -21,17 +21,10 @@ BOOL LV_DeleteColumn(HWND dlg, int id, int column);
 int LV_GetColumnWidth(HWND dlg, int id, int column);
 BOOL LV_SetColumnWidth(HWND dlg, int id, int column, int width);
 int LV_InsertItem(HWND dlg, int id, const char* text);  // appends; the new row's index
-int LV_InsertItemInt(HWND dlg, int id, int value);
 BOOL LV_SetSubItem(HWND dlg, int id, const char* text, int row, int column);
-BOOL LV_SetSubItemInt(HWND dlg, int id, int value, int row, int column);
-BOOL LV_SetSubItemFlt(HWND dlg, int id, float value, int row, int column);
 BOOL LV_Clear(HWND dlg, int id);
-BOOL LV_DeleteItem(HWND dlg, int id, int row);
 int LV_GetSelected(HWND dlg, int id);  // the row with the keyboard focus, -1 if none
-BOOL LV_Redraw(HWND dlg, int id);
 BOOL LV_RedrawItem(HWND dlg, int id, int row);
-BOOL LV_DeselectAll(HWND dlg, int id);
-BOOL LV_EnsureVisible(HWND dlg, int id, int row);
 int GetWindowWidth(HWND dlg, int id);
 
 // Check boxes.
@@ -51,7 +44,6 @@ int CBO_GetCurString(HWND dlg, int id, char* buffer, int size);
 
 // List boxes.
 int LST_InsertItem(HWND dlg, int id, const char* text);
-void LST_Clear(HWND dlg, int id);
 int LST_Current(HWND dlg, int id);
 int LST_SetCurSel(HWND dlg, int id, int index);
 
@@ -68,10 +60,8 @@ int SC_GetPos(HWND dlg, int id);
 // Where the thumb is being dragged, or was let go (SB_THUMBTRACK, SB_THUMBPOSITION), in 32
 // bits: the scroll message's own position is cut to 16.
 int SC_GetTrackPos(HWND dlg, int id);
-void SC_GetRange(HWND dlg, int id, int* minimum, int* maximum);
 int SC_SetPos(HWND dlg, int id, int position);
 int SC_SetRange(HWND dlg, int id, int minimum, int maximum);
-void SC_SetScrollInfo(HWND dlg, int id);
 void PB_SetRange(HWND dlg, int id, int minimum, int maximum, int step);
 int PB_Step(HWND dlg, int id);
 
@@ -81,7 +71,6 @@ void Show(HWND dlg, int id, int flag);
 
 // Date-time pickers: their fields are local time, with the zone's daylight-saving rule.
 PickerTime GetSelFields(HWND dlg, int id);
-int32_t GetSelTime(HWND dlg, int id);
 void SetSelTime(HWND dlg, int id, int32_t time);
 
 // The common file dialogs. `filter` is pairs of description and pattern, each ended by a NUL,

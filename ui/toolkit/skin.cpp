@@ -1,16 +1,10 @@
 #include "ui/toolkit/skin.h"
 
+#include <algorithm>
+
 namespace spinox {
 
 const uint32_t wadlg_defcolors[kSkinColorCount] = {
-    0x00000000, 0x0000FF00, 0x003C2424, 0x00423839, 0x00FFFFFF, 0x00A59484, 0x00C60000, 0x00784848,
-    0x00FFFFFF, 0x00B46C6C, 0x003C2424, 0x001E1212, 0x003C2424, 0x003C2424, 0x003C2424, 0x00968279,
-    0x006E584E, 0x003C2424, 0x00FFFFFF, 0x00B40000, 0x0000FF00, 0x00800000,
-};
-
-// Until a skin is read the dialogs draw in the default colours: an all-zero table would draw
-// black text on a black background, for good when the player has no skin bitmap.
-uint32_t wadlg_colors[kSkinColorCount] = {
     0x00000000, 0x0000FF00, 0x003C2424, 0x00423839, 0x00FFFFFF, 0x00A59484, 0x00C60000, 0x00784848,
     0x00FFFFFF, 0x00B46C6C, 0x003C2424, 0x001E1212, 0x003C2424, 0x003C2424, 0x003C2424, 0x00968279,
     0x006E584E, 0x003C2424, 0x00FFFFFF, 0x00B40000, 0x0000FF00, 0x00800000,
@@ -45,9 +39,13 @@ void ComputeSkinColors(const uint32_t pixels[kSkinColorCount], uint32_t referenc
     colors[i] = Usable(pixels[i], reference) ? pixels[i] : Replacement(i, colors);
 }
 
-uint32_t WADlg_getColor(int index) {
+SkinColors::SkinColors() {
+  std::copy(wadlg_defcolors, wadlg_defcolors + kSkinColorCount, wadlg_colors);
+}
+
+uint32_t WADlg_getColor(const SkinColors& table, int index) {
   if (index < 0 || index >= kSkinColorCount) return 0;
-  return wadlg_colors[index];
+  return table.wadlg_colors[index];
 }
 
 }  // namespace spinox

@@ -13,10 +13,15 @@ constexpr uint32_t kUnsetSkinPixel = 0x00FFC600;
 // The reference pixel: an entry equal to it is unset too.
 constexpr int kSkinReferenceX = 111;
 
-// The current table (0x00BBGGRR); the defaults until a skin is read.
-extern uint32_t wadlg_colors[kSkinColorCount];
 // The colours of a skin that gives none.
 extern const uint32_t wadlg_defcolors[kSkinColorCount];
+
+// A colour table (0x00BBGGRR). It starts with the defaults: an all-zero table would draw black
+// text on a black background, for good when the player has no skin bitmap.
+struct SkinColors {
+  SkinColors();
+  uint32_t wadlg_colors[kSkinColorCount];
+};
 
 // Where entry i is read: (48 + 2 i, 0).
 constexpr int SkinPixelX(int i) {
@@ -29,7 +34,7 @@ constexpr int SkinPixelX(int i) {
 void ComputeSkinColors(const uint32_t pixels[kSkinColorCount], uint32_t reference,
                        uint32_t colors[kSkinColorCount]);
 
-// Entry `index` of wadlg_colors; 0 for an index outside 0..21.
-uint32_t WADlg_getColor(int index);
+// Entry `index` of the table; 0 for an index outside 0..21.
+uint32_t WADlg_getColor(const SkinColors& table, int index);
 
 }  // namespace spinox

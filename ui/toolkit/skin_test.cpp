@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace spinox {
 namespace {
 
@@ -64,19 +62,19 @@ TEST(SkinColors, ReplacementsUseTheEntriesOfTheSamePass) {
   EXPECT_EQ(colors[21], 0x007F7F7Fu) << "odd channels round down: 0 + 0x7F";
 }
 
-TEST(SkinColors, TheTableStartsWithTheDefaults) {
-  for (int i = 0; i < kSkinColorCount; ++i) EXPECT_EQ(wadlg_colors[i], wadlg_defcolors[i]) << i;
+TEST(SkinColors, ATableStartsWithTheDefaults) {
+  SkinColors table;
+  for (int i = 0; i < kSkinColorCount; ++i)
+    EXPECT_EQ(table.wadlg_colors[i], wadlg_defcolors[i]) << i;
 }
 
 TEST(SkinColors, GetColorOutsideTheTableIsZero) {
-  uint32_t saved[kSkinColorCount];
-  std::copy(wadlg_colors, wadlg_colors + kSkinColorCount, saved);
-  for (int i = 0; i < kSkinColorCount; ++i) wadlg_colors[i] = 0x00010000u + i;
-  EXPECT_EQ(WADlg_getColor(0), 0x00010000u);
-  EXPECT_EQ(WADlg_getColor(21), 0x00010015u);
-  EXPECT_EQ(WADlg_getColor(22), 0u);
-  EXPECT_EQ(WADlg_getColor(-1), 0u);
-  std::copy(saved, saved + kSkinColorCount, wadlg_colors);
+  SkinColors table;
+  for (int i = 0; i < kSkinColorCount; ++i) table.wadlg_colors[i] = 0x00010000u + i;
+  EXPECT_EQ(WADlg_getColor(table, 0), 0x00010000u);
+  EXPECT_EQ(WADlg_getColor(table, 21), 0x00010015u);
+  EXPECT_EQ(WADlg_getColor(table, 22), 0u);
+  EXPECT_EQ(WADlg_getColor(table, -1), 0u);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ class GdiObject {
   Handle handle_ = nullptr;
 };
 
+using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Region = GdiObject<HRGN>;
@@ -43,13 +44,7 @@ using Region = GdiObject<HRGN>;
 // One solid brush, made anew only when another colour is asked for.
 class SolidBrush {
  public:
-  HBRUSH For(COLORREF color) {
-    if (!brush_.Get() || color != color_) {
-      brush_.Reset(CreateSolidBrush(color));
-      color_ = color;
-    }
-    return brush_.Get();
-  }
+  HBRUSH For(COLORREF color);
   void Reset() { brush_.Reset(); }
 
  private:
@@ -60,10 +55,8 @@ class SolidBrush {
 // A window's device context for one operation.
 class WindowDC {
  public:
-  explicit WindowDC(HWND window) : window_(window), dc_(window ? GetDC(window) : nullptr) {}
-  ~WindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
+  explicit WindowDC(HWND window);
+  ~WindowDC();
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   HDC Get() const { return dc_; }
@@ -73,20 +66,46 @@ class WindowDC {
   HDC dc_;
 };
 
+// A memory device context compatible with the screen, deleted at the end of its scope.
+class MemoryDC {
+ public:
+  MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MemoryDC();
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // An object selected into a device context for a scope; the previous one comes back after.
 class Selection {
  public:
-  Selection(HDC dc, HGDIOBJ object)
-      : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
-  ~Selection() {
-    if (previous_) SelectObject(dc_, previous_);
-  }
+  Selection(HDC dc, HGDIOBJ object);
+  ~Selection();
   Selection(const Selection&) = delete;
   Selection& operator=(const Selection&) = delete;
 
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// BeginPaint for a scope; EndPaint comes on every path.
+class Painting {
+ public:
+  explicit Painting(HWND window);
+  ~Painting();
+  Painting(const Painting&) = delete;
+  Painting& operator=(const Painting&) = delete;
+  HDC Get() const { return dc_; }
+  const PAINTSTRUCT& Info() const { return info_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT info_ = {};
+  HDC dc_;
 };
 
 }  // namespace spinox
