@@ -1,5 +1,6 @@
 #include "tests/e2e/fixture_win.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -8,15 +9,15 @@
 #include <ctime>
 #include <fstream>
 
+#include "base/clock.h"
+#include "base/text.h"
+#include "db/database.h"
+#include "settings/settings.h"
 #include "tests/e2e/iat_hook_win.h"
 
 namespace spinox::e2e {
 
-std::vector<TrayCall> gTrayCalls;
-std::vector<std::vector<MenuItem>> gMenus;
-std::vector<std::string> gShellOpened;
-std::vector<std::string> gNotes;
-std::string gUnwritableFolder;
+Watched gWatched;
 
 namespace {
 
@@ -24,40 +25,119 @@ using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
 NotifyFn gRealNotify = nullptr;
 
 BOOL WINAPI WatchNotify(DWORD action, PNOTIFYICONDATAA data) {
-  gTrayCalls.push_back(TrayCall{action, data->uID, data->uFlags, data->uCallbackMessage,
-                                data->hIcon, std::string(data->szTip)});
+  gWatched.tray.push_back(TrayCall{action, data->uID, data->uFlags, data->uCallbackMessage,
+                                   data->hIcon, std::string(data->szTip)});
   return gRealNotify ? gRealNotify(action, data) : TRUE;
 }
 
-// The menu is read, then dismissed at once, as if the user clicked elsewhere.
 BOOL WINAPI WatchTrackPopupMenu(HMENU menu, UINT, int, int, int, HWND, const RECT*) {
   std::vector<MenuItem> items;
-  int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     char text[100] = {};
     GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
     items.push_back(MenuItem{GetMenuItemID(menu, i), text});
   }
-  gMenus.push_back(items);
+  gWatched.menus.push_back(items);
   return FALSE;
 }
 
 HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  gShellOpened.push_back(file ? file : "");
+  gWatched.shellOpened.push_back(file ? file : "");
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
-int WINAPI WatchMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
-  gNotes.push_back(text ? text : "");
-  return IDOK;
+int WINAPI AnswerMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+  HWND panel = gWatched.toolWindow;
+  gWatched.boxes.push_back(
+      BoxCall{text ? text : "", caption ? caption : "", type, panel && IsWindowEnabled(panel)});
+  return gWatched.boxAnswer;
+}
+
+std::string JoinFilter(const char* filter) {
+  std::string out;
+  for (const char* p = filter; p && *p; p += std::strlen(p) + 1) out += std::string(p) + "|";
+  return out;
+}
+
+FileDialogCall CallOf(const OPENFILENAMEA* ofn) {
+  auto text = [](const char* s) { return std::string(s ? s : ""); };
+  return FileDialogCall{text(ofn->lpstrTitle),
+                        JoinFilter(ofn->lpstrFilter),
+                        text(ofn->lpstrInitialDir),
+                        text(ofn->lpstrDefExt),
+                        ofn->Flags,
+                        ofn->nMaxFile,
+                        ofn->nFilterIndex,
+                        ofn->hwndOwner};
+}
+
+BOOL Answer(LPOPENFILENAMEA ofn, const std::string& answer) {
+  if (answer.empty()) return FALSE;
+  CopyText(ofn->lpstrFile, ofn->nMaxFile, answer.c_str());
+  if (ofn->lpstrFileTitle)
+    CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle,
+             answer.substr(answer.find_last_of('\\') + 1).c_str());
+  return TRUE;
+}
+
+BOOL WINAPI AnswerSaveDialog(LPOPENFILENAMEA ofn) {
+  gWatched.saves.push_back(CallOf(ofn));
+  return Answer(ofn, gWatched.saveAnswer);
+}
+
+BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA ofn) {
+  gWatched.opens.push_back(CallOf(ofn));
+  return Answer(ofn, gWatched.openAnswer);
+}
+
+BOOL WINAPI AnswerColorChooser(LPCHOOSECOLORA choice) {
+  gWatched.colorStarts.push_back(choice->rgbResult);
+  if (!gWatched.colorChosen) return FALSE;
+  choice->rgbResult = gWatched.colorAnswer;
+  return TRUE;
+}
+
+BOOL WINAPI WatchEnableWindow(HWND window, BOOL enable) {
+  if (window == gWatched.hitWindow && window && !enable) ++gWatched.recomputed;
+  return EnableWindow(window, enable);
+}
+
+BOOL WINAPI WatchShowWindow(HWND window, int command) {
+  if (gWatched.hitWindow && window == GetDlgItem(gWatched.hitWindow, IDC_PROGRESS))
+    gWatched.progressShown.push_back(command);
+  return ShowWindow(window, command);
 }
 
 UINT WINAPI WatchTempFileName(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {
-  if (folder && lstrcmpiA(folder, gUnwritableFolder.c_str()) == 0) {
+  if (folder && lstrcmpiA(folder, gWatched.unwritableFolder.c_str()) == 0) {
     SetLastError(ERROR_ACCESS_DENIED);
     return 0;
   }
   return GetTempFileNameA(folder, prefix, unique, out);
+}
+
+void WatchPlugin(HMODULE module) {
+  struct Hook {
+    const char* dll;
+    const char* function;
+    void* replacement;
+  };
+  const Hook hooks[] = {
+      {"user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(WatchTrackPopupMenu)},
+      {"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(WatchShellExecute)},
+      {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(AnswerMessageBox)},
+      {"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(AnswerSaveDialog)},
+      {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(AnswerOpenDialog)},
+      {"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(AnswerColorChooser)},
+      {"user32.dll", "EnableWindow", reinterpret_cast<void*>(WatchEnableWindow)},
+      {"user32.dll", "ShowWindow", reinterpret_cast<void*>(WatchShowWindow)},
+      {"kernel32.dll", "GetTempFileNameA", reinterpret_cast<void*>(WatchTempFileName)},
+  };
+  for (const Hook& h : hooks) HookImport(module, h.dll, h.function, h.replacement);
+  void* real =
+      HookImport(module, "shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(WatchNotify));
+  // A module that stayed loaded from an earlier test is watched already.
+  if (real != reinterpret_cast<void*>(WatchNotify)) gRealNotify = reinterpret_cast<NotifyFn>(real);
 }
 
 void (*gLaterAction)() = nullptr;
@@ -93,39 +173,118 @@ const bool kCrashReporter = (SetUnhandledExceptionFilter(ReportCrash), true);
 // written in its own format.
 const bool kSystemTimeZone = (_putenv("TZ="), _tzset(), true);
 
-void WatchPlugin(HMODULE module) {
-  void* real =
-      HookImport(module, "shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(WatchNotify));
-  // A module that stayed loaded from an earlier test is watched already.
-  if (real != reinterpret_cast<void*>(WatchNotify)) gRealNotify = reinterpret_cast<NotifyFn>(real);
-  HookImport(module, "user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(WatchTrackPopupMenu));
-  HookImport(module, "shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(WatchShellExecute));
-  HookImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(WatchMessageBox));
-  HookImport(module, "kernel32.dll", "GetTempFileNameA",
-             reinterpret_cast<void*>(WatchTempFileName));
+const SettingsField& FieldNamed(const char* name) {
+  for (const SettingsField& f : SettingsFields())
+    if (std::strcmp(f.name, name) == 0) return f;
+  ADD_FAILURE() << "no settings field " << name;
+  return SettingsFields().front();
+}
+
+// The steps run inside a modal dialog.
+std::vector<std::function<void()>> gSteps;
+size_t gStep = 0;
+bool gInStep = false;
+
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
+  if (gInStep) return;
+  if (gStep >= gSteps.size()) {
+    HWND open = FindWindowA(nullptr, "Spinox Settings");
+    if (open) PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  gInStep = true;
+  std::function<void()> step = gSteps[gStep++];
+  step();
+  gInStep = false;
+}
+
+BOOL CALLBACK MatchDisplay(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  bool topmost = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (std::strcmp(name, "#32770") != 0 || !topmost || !GetWindow(window, GW_OWNER)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
 }
 
 }  // namespace
 
-void PluginTest::SetUp() {
-  folder_ = ExeFolder();
-  RemoveTree(PluginsFolder());
-  RemoveTree(UserFolder());
-  RemoveTree(folder_ + "\\music");
-  CreateDirectoryA(PluginsFolder().c_str(), nullptr);
-  CreateDirectoryA((folder_ + "\\music").c_str(), nullptr);
-  CreateDirectoryA(UserFolder().c_str(), nullptr);
-  SetEnvironmentVariableA("APPDATA", UserFolder().c_str());
-  gTrayCalls.clear();
-  gMenus.clear();
-  gShellOpened.clear();
-  gNotes.clear();
-  gUnwritableFolder.clear();
-  player = std::make_unique<TestPlayer>();
+// ---- the settings file ----
+
+SettingsFile::SettingsFile() {
+  SettingsRecord rec = DefaultSettings();
+  const auto* p = reinterpret_cast<const unsigned char*>(&rec);
+  bytes.assign(p, p + sizeof rec);
 }
 
-void PluginTest::TearDown() {
-  player.reset();
+SettingsFile SettingsFile::Read(const std::string& path) {
+  SettingsFile file;
+  std::string text = ReadText(path);
+  file.bytes.assign(text.begin(), text.end());
+  EXPECT_EQ(file.bytes.size(), static_cast<size_t>(kSettingsBytes)) << path;
+  file.bytes.resize(kSettingsBytes);
+  return file;
+}
+
+int32_t SettingsFile::Int(const char* name) const {
+  int32_t v = 0;
+  std::memcpy(&v, bytes.data() + FieldNamed(name).offset, sizeof v);
+  return v;
+}
+
+std::string SettingsFile::Text(const char* name) const {
+  const SettingsField& f = FieldNamed(name);
+  const char* p = reinterpret_cast<const char*>(bytes.data() + f.offset);
+  return std::string(p, strnlen(p, static_cast<size_t>(f.width)));
+}
+
+RECT SettingsFile::Rect(const char* name) const {
+  int32_t v[4] = {};
+  std::memcpy(v, bytes.data() + FieldNamed(name).offset, sizeof v);
+  return RECT{v[0], v[1], v[2], v[3]};
+}
+
+std::string SettingsFile::Value(const char* name) const {
+  const SettingsField& f = FieldNamed(name);
+  if (f.kind == SettingsFieldKind::kText) return Text(name);
+  char text[20];
+  if (f.kind == SettingsFieldKind::kColor)
+    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(Int(name)));
+  else
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(Int(name)));
+  return text;
+}
+
+SettingsFile& SettingsFile::Set(const char* name, int32_t value) {
+  std::memcpy(bytes.data() + FieldNamed(name).offset, &value, sizeof value);
+  return *this;
+}
+
+SettingsFile& SettingsFile::Set(const char* name, const std::string& text) {
+  const SettingsField& f = FieldNamed(name);
+  CopyText(reinterpret_cast<char*>(bytes.data() + f.offset), static_cast<size_t>(f.width),
+           text.c_str());
+  return *this;
+}
+
+SettingsFile& SettingsFile::Set(const char* name, const RECT& r) {
+  int32_t v[4] = {r.left, r.top, r.right, r.bottom};
+  std::memcpy(bytes.data() + FieldNamed(name).offset, v, sizeof v);
+  return *this;
+}
+
+// ---- the fixture ----
+
+void PluginTest::SetUp() {
+  folder_ = ExeFolder();
+  for (const std::string& f : {PluginsFolder(), UserFolder(), folder_ + "\\music"}) {
+    RemoveTree(f);
+    CreateDirectoryA(f.c_str(), nullptr);
+  }
+  SetEnvironmentVariableA("APPDATA", UserFolder().c_str());
+  gWatched = Watched();
+  player = std::make_unique<TestPlayer>();
+  now = ClockNow();
 }
 
 void PluginTest::StartPlugin(bool keepRealTimer) {
@@ -133,16 +292,37 @@ void PluginTest::StartPlugin(bool keepRealTimer) {
   ASSERT_NE(player->plugin(), nullptr);
   WatchPlugin(player->module());
   ASSERT_EQ(player->Init(), 0);
+  gWatched.hitWindow = player->frames.size() > 1 ? Hit() : nullptr;
+  gWatched.toolWindow = player->frames.empty() ? nullptr : Tool();
   if (!keepRealTimer) player->StopRealTimer();
   player->Pump();
+}
+
+// The default template is the sample the plug-in installs in its data folder.
+void PluginTest::Start(SettingsFile settings) {
+  if (settings.Text("template_file") == "spinoxsampletemplate.htm")
+    settings.Set("template_file", DataFile("spinoxsampletemplate.htm"));
+  WriteSettings(settings);
+  StartPlugin();
+  Command(ID_HITLIST);
+}
+
+void PluginTest::WriteSettings(const SettingsFile& settings) {
+  WriteText(DataFile("gen_spinox.dat"), std::string(settings.bytes.begin(), settings.bytes.end()));
+}
+
+void PluginTest::Restart() {
+  player->Unload();
+  player = std::make_unique<TestPlayer>();
+  StartPlugin();
+  Command(ID_HITLIST);
 }
 
 std::string PluginTest::MakeTrack(const std::string& name, const char* title, const char* artist,
                                   const char* album) {
   std::string path = MusicFile(name);
   std::ofstream out(path, std::ios::binary);
-  std::string audio(256, '\x55');
-  out << audio;
+  out << std::string(256, '\x55');
   if (title) {
     char tag[128] = {'T', 'A', 'G'};
     std::strncpy(tag + 3, title, 30);
@@ -154,13 +334,23 @@ std::string PluginTest::MakeTrack(const std::string& name, const char* title, co
   return path;
 }
 
-void PluginTest::WriteSettings(const SettingsRecord& rec) {
-  ASSERT_TRUE(WriteSettingsFile(DataFile("gen_spinox.dat"), rec));
+void PluginTest::Record(const Track& t, int32_t at) {
+  std::string path = MakeTrack(t);
+  SetDataDir(PluginsFolder());
+  SetClockOverride(at);
+  SongInfo info = {};
+  SetField(info.title, t.title);
+  SetField(info.artist, t.artist);
+  SetField(info.album, t.album);
+  SetField(info.file, path);
+  FillSongInfo(&info);
+  spinox::Hit(&info);
+  ClearClockOverride();
 }
 
 const TrayCall& PluginTest::LastTray() const {
   static const TrayCall kNone = {};
-  return gTrayCalls.empty() ? kNone : gTrayCalls.back();
+  return gWatched.tray.empty() ? kNone : gWatched.tray.back();
 }
 
 HICON PluginTest::Icon(int resource) const {
@@ -168,16 +358,208 @@ HICON PluginTest::Icon(int resource) const {
 }
 
 std::vector<MenuItem> PluginTest::TrayMenu() {
-  size_t before = gMenus.size();
+  size_t before = gWatched.menus.size();
   SendMessageA(player->window(), WM_USER + 48, 13, WM_RBUTTONUP);
   player->Pump();
-  return gMenus.size() > before ? gMenus.back() : std::vector<MenuItem>();
+  return gWatched.menus.size() > before ? gWatched.menus.back() : std::vector<MenuItem>();
 }
 
 void PluginTest::Command(WPARAM command) {
   SendMessageA(player->window(), WM_COMMAND, command, 0);
   player->Pump();
 }
+
+void PluginTest::Choose(HWND dlg, int id, int index) {
+  SendDlgItemMessageA(dlg, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+  player->Pump();
+}
+
+void PluginTest::Click(HWND dlg, int id) {
+  Press(dlg, id);
+  player->Pump();
+}
+
+void PluginTest::SetCheck(int id, bool on) {
+  if (IsChecked(Tool(), id) != on) Click(Tool(), id);
+}
+
+void PluginTest::Refresh(int type, int period, int top) {
+  Choose(Tool(), IDC_TYPE, type);
+  Choose(Tool(), IDC_PERIOD, period);
+  SetDlgItemTextA(Tool(), IDC_SHOWTOP, std::to_string(top).c_str());
+  Click(Tool(), IDC_REFRESH);
+}
+
+std::string PluginTest::Title() const {
+  return TextOf(Hit(), IDC_TITLE);
+}
+
+int PluginTest::Rows() const {
+  return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string PluginTest::Cell(int row, int column) const {
+  char text[300] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+Cells PluginTest::Column(int column) const {
+  Cells out;
+  for (int r = 0; r < Rows(); ++r) out.push_back(Cell(r, column));
+  return out;
+}
+
+Cells PluginTest::Headings() const {
+  Cells out;
+  HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETHEADER, 0, 0));
+  int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[100] = {};
+    LVCOLUMNA col = {};
+    col.mask = LVCF_TEXT;
+    col.pszText = text;
+    col.cchTextMax = sizeof text;
+    SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETCOLUMNA, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(&col));
+    out.push_back(text);
+  }
+  return out;
+}
+
+void PluginTest::FocusRow(int row) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  item.state = LVIS_FOCUSED | LVIS_SELECTED;
+  SendDlgItemMessageA(Hit(), IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&item));
+}
+
+void PluginTest::Notify(UINT code) {
+  NMITEMACTIVATE nm = {};
+  nm.hdr.hwndFrom = GetDlgItem(Hit(), IDC_LIST);
+  nm.hdr.idFrom = IDC_LIST;
+  nm.hdr.code = code;
+  nm.iItem = -1;
+  SendMessageA(Hit(), WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&nm));
+  player->Pump();
+}
+
+void PluginTest::ListCommand(WPARAM command) {
+  SendMessageA(Hit(), WM_COMMAND, command, 0);
+  player->Pump();
+}
+
+void PluginTest::Scroll(int code) {
+  SendMessageA(Hit(), WM_HSCROLL, MAKEWPARAM(code, 0),
+               reinterpret_cast<LPARAM>(GetDlgItem(Hit(), IDC_PERIODSCROLL)));
+}
+
+int PluginTest::ScrollPos() const {
+  return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_PERIODSCROLL, SBM_GETPOS, 0, 0));
+}
+
+void PluginTest::WithSettings(std::vector<std::function<void()>> steps) {
+  WhileModal(std::move(steps), [this] { player->plugin()->config(); });
+}
+
+// ---- controls ----
+
+std::string TextOf(HWND dlg, int id) {
+  char text[1000] = {};
+  GetWindowTextA(GetDlgItem(dlg, id), text, sizeof text);
+  return text;
+}
+
+Cells Entries(HWND dlg, int id) {
+  Cells out;
+  int n = static_cast<int>(SendDlgItemMessageA(dlg, id, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[200] = {};
+    SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(text));
+    out.push_back(text);
+  }
+  return out;
+}
+
+void Type(HWND dlg, int id, const std::string& text) {
+  HWND edit = GetDlgItem(dlg, id);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  if (text.empty()) SendMessageA(edit, WM_CHAR, VK_BACK, 0);
+  for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+void FocusOn(HWND dlg, int id) {
+  SetFocus(GetDlgItem(dlg, id));
+}
+
+void Press(HWND dlg, int id) {
+  SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
+}
+
+bool IsChecked(HWND dlg, int id) {
+  return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsOn(HWND dlg, int id) {
+  return IsWindowEnabled(GetDlgItem(dlg, id)) != FALSE;
+}
+
+bool IsShown(HWND dlg, int id) {
+  return (GetWindowLongPtrA(GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+int Selected(HWND dlg, int id) {
+  return static_cast<int>(SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0));
+}
+
+COLORREF PaintedColor(HWND dlg, int id, UINT message) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetBkColor(dc, RGB(1, 2, 3));
+  LRESULT brush = SendMessageA(dlg, message, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+  COLORREF color = brush ? GetBkColor(dc) : CLR_INVALID;
+  DeleteDC(dc);
+  return color;
+}
+
+void WhileModal(std::vector<std::function<void()>> steps, const std::function<void()>& blocking) {
+  gSteps = std::move(steps);
+  gStep = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, RunNextStep);
+  blocking();
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(gStep, gSteps.size()) << "the dialog closed before its last step";
+}
+
+void Later(int ms, void (*action)()) {
+  gLaterAction = action;
+  SetTimer(nullptr, 0, static_cast<UINT>(ms), LaterProc);
+}
+
+HWND DisplayWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), MatchDisplay, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HRGN RegionOf(HWND window) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(window, region) != ERROR) return region;
+  DeleteObject(region);
+  return nullptr;
+}
+
+// ---- files ----
 
 int64_t SizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -207,20 +589,19 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryA(path.c_str());
 }
 
-std::vector<unsigned char> ReadAll(const std::string& path) {
+std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 RECT WindowRectOf(HWND window) {
   RECT r = {};
   GetWindowRect(window, &r);
   return r;
-}
-
-void Later(int ms, void (*action)()) {
-  gLaterAction = action;
-  SetTimer(nullptr, 0, static_cast<UINT>(ms), LaterProc);
 }
 
 }  // namespace spinox::e2e

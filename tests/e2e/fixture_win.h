@@ -1,24 +1,34 @@
-// The end-to-end fixture: a fresh data folder, the test player and the plug-in DLL loaded into
-// it, with the plug-in's tray, menu and shell calls watched.
+// The end-to-end fixture: a fresh data folder, the test player with the plug-in DLL loaded into
+// it, the plug-in's calls to the system (tray, menus, message boxes, file and colour dialogs,
+// the shell) watched and answered through its imports, and the windows driven with the
+// messages a user's clicks and keys send. Settings go in and come out as the settings file.
 #pragma once
-#include <gtest/gtest.h>
 #include <windows.h>
+// System headers below need windows.h first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "settings/settings.h"
+#include "resources/resource.h"
 #include "tests/e2e/test_player_win.h"
 
 namespace spinox::e2e {
 
+constexpr int32_t kHour = 3600;
+constexpr int32_t kDay = 86400;
+constexpr int32_t kWeek = 7 * kDay;
+constexpr int kSettingsBytes = 3766;
+
+using Cells = std::vector<std::string>;
+
 struct TrayCall {
   DWORD action;
-  UINT id;
-  UINT flags;
-  UINT message;
+  UINT id, flags, message;
   HICON icon;
   std::string tip;
 };
@@ -29,60 +39,167 @@ struct MenuItem {
   bool operator==(const MenuItem& o) const { return id == o.id && text == o.text; }
 };
 
+struct BoxCall {
+  std::string text, caption;
+  UINT type;
+  bool panelEnabled;  // the options panel could be used while the box was up
+};
+
+// An open or save dialog as the plug-in asked for it.
+struct FileDialogCall {
+  std::string title, filter, folder, defExt;  // filter: the pairs joined by '|'
+  DWORD flags, maxFile, filterIndex;
+  HWND owner;
+};
+
+// What the plug-in did through its imports since the test began, and how the user answers.
+struct Watched {
+  std::vector<TrayCall> tray;
+  std::vector<std::vector<MenuItem>> menus;  // each dismissed at once
+  std::vector<std::string> shellOpened;
+  std::vector<BoxCall> boxes;
+  int boxAnswer = IDNO;
+  std::vector<FileDialogCall> saves, opens;
+  std::string saveAnswer, openAnswer;  // empty: the user cancels
+  std::vector<COLORREF> colorStarts;
+  bool colorChosen = true;
+  COLORREF colorAnswer = 0;
+  HWND hitWindow = nullptr, toolWindow = nullptr;
+  int recomputed = 0;              // times the hit list window was disabled for a recomputation
+  std::vector<int> progressShown;  // ShowWindow commands given to the progress bar
+  // A folder the probe finds unwritable (as a protected install is for a user).
+  std::string unwritableFolder;
+};
+extern Watched gWatched;
+
+// A settings file's bytes; the fields are reached by the names of the file's layout
+// ("_txt_y", "top_bold", "hitlist_window"...). A new one holds the defaults.
+struct SettingsFile {
+  SettingsFile();
+  static SettingsFile Read(const std::string& path);
+  int32_t Int(const char* name) const;
+  std::string Text(const char* name) const;
+  RECT Rect(const char* name) const;
+  // Any field as text: a text field as it is, a colour as 0x00bbggrr, a number in decimal.
+  std::string Value(const char* name) const;
+  SettingsFile& Set(const char* name, int32_t value);
+  SettingsFile& Set(const char* name, const std::string& text);
+  SettingsFile& Set(const char* name, const RECT& r);
+  std::vector<unsigned char> bytes;
+};
+
+struct Track {
+  const char* file;
+  const char* title;
+  const char* artist;
+  const char* album;
+};
+
+// Tracks tagged in lower case (names are stored as the tags give them). A and B share the
+// artist and the album; C and D share the artist, not the album.
+inline const Track kA = {"a.mp3", "alpha", "band one", "first"};
+inline const Track kB = {"b.mp3", "beta", "band one", "first"};
+inline const Track kC = {"c.mp3", "gamma", "band two", "second"};
+inline const Track kD = {"d.mp3", "delta", "band two", "third"};
+
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
+  void TearDown() override { player.reset(); }
 
-  // Loads the DLL and starts it; the real timer is stopped unless asked to keep it.
+  // Loads the DLL and starts it with its imports watched; the real timer is stopped unless
+  // asked to keep it.
   void StartPlugin(bool keepRealTimer = false);
+  void WriteSettings(const SettingsFile& settings);
+  // Writes `settings`, starts the plug-in and shows both windows as the tray icon's click does.
+  void Start(SettingsFile settings = SettingsFile());
+  // Quits and starts a new player on the files the last session left.
+  void Restart();
 
   std::string PluginsFolder() const { return folder_ + "\\plugins"; }
   std::string UserFolder() const { return folder_ + "\\appdata"; }
+  std::string TestsFolder() const { return folder_; }
   std::string MusicFile(const std::string& name) const { return folder_ + "\\music\\" + name; }
   std::string DataFile(const std::string& name) const { return PluginsFolder() + "\\" + name; }
+  SettingsFile Saved() const { return SettingsFile::Read(DataFile("gen_spinox.dat")); }
 
-  // A music file with an ID3v1 tag (or none when title is null).
+  // A music file with an ID3v1 tag (none when title is null).
   std::string MakeTrack(const std::string& name, const char* title, const char* artist,
                         const char* album);
-  void WriteSettings(const SettingsRecord& rec);
+  std::string MakeTrack(const Track& t) { return MakeTrack(t.file, t.title, t.artist, t.album); }
+  // One play of a track at time `at`, written to the record files (in time order).
+  void Record(const Track& t, int32_t at);
 
-  // The last tray icon the plug-in set, and the icon resource it shows.
   const TrayCall& LastTray() const;
   HICON Icon(int resource) const;
-  // The items of the menu the plug-in shows on a right click of its tray icon.
   std::vector<MenuItem> TrayMenu();
   void Command(WPARAM command);
 
+  HWND Tool() const { return player->Embedded(0); }
+  HWND Hit() const { return player->Embedded(1); }
+  static HWND Html() { return FindWindowA(nullptr, "Generate HTML"); }
+  static HWND Settings() { return FindWindowA(nullptr, "Spinox Settings"); }
+
+  // ---- the options panel ----
+  void Choose(HWND dlg, int id, int index);  // a click on a drop-down list's entry
+  void Click(HWND dlg, int id);
+  void SetCheck(int id, bool on);
+  // Type, period and length, then "Refresh Hitlist".
+  void Refresh(int type, int period, int top = 100);
+
+  // ---- the hit list window ----
+  std::string Title() const;
+  int Rows() const;
+  std::string Cell(int row, int column) const;
+  Cells Column(int column) const;
+  Cells Headings() const;
+  void FocusRow(int row);  // as a click on it does
+  void Notify(UINT code);  // a list view notification (NM_RCLICK, NM_DBLCLK)
+  void ListCommand(WPARAM command);
+  void Scroll(int code);
+  int ScrollPos() const;
+
+  // config() as the tray menu runs it, `steps` run one by one inside the modal dialog.
+  void WithSettings(std::vector<std::function<void()>> steps);
+
   std::unique_ptr<TestPlayer> player;
-  // The DLL StartPlugin loads, in the tests' folder. A copy under another name is another
-  // module, with globals of its own.
+  // The DLL StartPlugin loads. A copy under another name is another module.
   std::string dllName = "gen_spinox.dll";
-  std::string TestsFolder() const { return folder_; }
+  int32_t now = 0;
 
  private:
   std::string folder_;
 };
 
-extern std::vector<TrayCall> gTrayCalls;
-extern std::vector<std::vector<MenuItem>> gMenus;
-extern std::vector<std::string> gShellOpened;
-// The notes the plug-in showed in message boxes (answered OK at once), until a test hooks
-// MessageBoxA itself.
-extern std::vector<std::string> gNotes;
-// A folder the plug-in's probe finds unwritable (as a protected install is for a user, which
-// the tests, run as the superuser under Wine, cannot otherwise make).
-extern std::string gUnwritableFolder;
+// ---- controls, as the keyboard and the mouse change them ----
+std::string TextOf(HWND dlg, int id);
+Cells Entries(HWND dlg, int id);
+// Replaces an edit field's text key by key, the focus in it; "" empties it.
+void Type(HWND dlg, int id, const std::string& text);
+void FocusOn(HWND dlg, int id);
+void Press(HWND dlg, int id);
+bool IsChecked(HWND dlg, int id);
+bool IsOn(HWND dlg, int id);
+bool IsShown(HWND dlg, int id);  // the control's own style, whether or not the dialog shows
+int Selected(HWND dlg, int id);
+// The background colour a dialog sets for a control when asked (CLR_INVALID: no brush).
+COLORREF PaintedColor(HWND dlg, int id, UINT message = WM_CTLCOLORSTATIC);
 
-// Records and file helpers.
+// Runs `blocking` (which opens a modal dialog) while `steps` run from inside its loop; a
+// settings dialog left open after them is cancelled.
+void WhileModal(std::vector<std::function<void()>> steps, const std::function<void()>& blocking);
+// Runs `action` after `ms` milliseconds from inside whatever message loop runs then.
+void Later(int ms, void (*action)());
+
+// The on-screen display (the topmost owned dialog) and a copy of its region (null: none).
+HWND DisplayWindow();
+HRGN RegionOf(HWND window);
+
 int64_t SizeOf(const std::string& path);
 bool IsFolder(const std::string& path);
 void RemoveTree(const std::string& path);
-std::vector<unsigned char> ReadAll(const std::string& path);
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
 RECT WindowRectOf(HWND window);
-
-// Runs `action` after `ms` milliseconds from inside whatever message loop runs then (a modal
-// dialog's, for instance).
-void Later(int ms, void (*action)());
 
 }  // namespace spinox::e2e

@@ -1,174 +1,308 @@
-// The hit list window's commands: the context menus, remove, play, enqueue and save as
-// playlist, through the real window and the test player.
-#include <cstring>
+// The options panel and the hit list window's commands: the panel's enabling rules and filters,
+// the context menus, remove, play, enqueue and save as playlist, through the real windows and
+// the test player.
+#include <algorithm>
 
-#include "tests/e2e/hitlist_util_win.h"
+#include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
 namespace {
 
-class HitlistCommandsTest : public HitlistTest {
+class HitlistCommandsTest : public PluginTest {
  protected:
-  // Two days ago: alpha 3, beta 2, gamma 1; songs 0, 1, 2.
+  // Two days ago: alpha 3, beta 2, gamma 1 and last delta 1. Songs 0 to 3.
   void SetUp() override {
-    HitlistTest::SetUp();
+    PluginTest::SetUp();
     int32_t t = now - 2 * kDay;
-    for (const Track* p : {&kA, &kB, &kA, &kC, &kB, &kA}) Record(*p, t += kHour);
-    Start();
+    for (const Track* p : {&kA, &kB, &kA, &kC, &kB, &kA, &kD}) Record(*p, t += kHour);
   }
-  std::vector<std::string> PlayerFiles() {
-    std::vector<std::string> out;
+  Cells PlayerFiles() {
+    Cells out;
     for (const Entry& e : player->playlist) out.push_back(e.file);
     return out;
   }
-  std::string Lines(std::initializer_list<const char*> names) {
+  std::string Lines(const std::string& names) {
     std::string text;
-    for (const char* n : names) text += MusicFile(n) + "\r\n";
+    for (char n : names) text += MusicFile(std::string(1, n) + ".mp3") + "\r\n";
     return text;
   }
-  std::string FileText(const std::string& path) {
-    std::vector<unsigned char> bytes = ReadAll(path);
-    return std::string(bytes.begin(), bytes.end());
-  }
-  std::string TempList() { return DataFile("temphit.m3u"); }
 };
 
-TEST_F(HitlistCommandsTest, RemoveAsksFirst) {
-  Refresh(0, 1);
-  FocusRow(1);
-  gBoxAnswer = IDNO;
-  gDisabled = 0;
-  ListCommand(ID_REMOVE);
-  ASSERT_EQ(gBoxes.size(), 1u);
-  EXPECT_EQ(gBoxes[0].text,
-            "The selected song will be completely removed from the database.\n\nAre you sure?");
-  EXPECT_EQ(gBoxes[0].caption, "Remove Song from Database");
-  EXPECT_EQ(gBoxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_FALSE(gBoxes[0].panelEnabled) << "no refresh can replace the list meanwhile";
-  EXPECT_TRUE(IsWindowEnabled(Tool()));
-  EXPECT_EQ(Rows(), 3) << "No changes nothing";
-  EXPECT_EQ(gDisabled, 0);
+// One step of the user on the options panel, and the state of its controls afterwards.
+struct PanelStep {
+  const char* name;
+  int control;  // a drop-down list, or a button when index < 0
+  int index;
+  std::vector<int> on, off, checked, unchecked;
+};
 
-  gBoxAnswer = IDYES;
-  ListCommand(ID_REMOVE);
-  EXPECT_EQ(gDisabled, 1) << "recomputed";
-  EXPECT_COLUMN(1, "alpha", "gamma");
-  Refresh(3, 4);
-  EXPECT_EQ(Rows(), 4) << "beta's plays are gone from every list";
-  Refresh(2, 4);
-  EXPECT_COLUMN(2, "3", "1");
+const PanelStep kPanelSteps[] = {
+    {"at start", IDC_TYPE, 0, {IDC_DAYS}, {IDC_FROM, IDC_TO, IDC_FILTERVALUE}, {}, {}},
+    {"user period", IDC_PERIOD, 5, {IDC_FROM, IDC_TO}, {}, {}, {}},
+    {"last position", IDC_LASTPOS, -1, {}, {}, {IDC_LASTPOS}, {}},
+    {"change", IDC_CHANGE, -1, {}, {}, {IDC_CHANGE}, {}},
+    {"all has no previous period",
+     IDC_PERIOD,
+     4,
+     {},
+     {IDC_FROM, IDC_LASTPOS, IDC_CHANGE},
+     {IDC_LASTPOS, IDC_CHANGE},
+     {}},
+    {"week", IDC_PERIOD, 1, {IDC_LASTPOS, IDC_CHANGE}, {}, {}, {}},
+    {"the log has no positions", IDC_TYPE, 3, {}, {IDC_LASTPOS, IDC_CHANGE}, {}, {}},
+    {"still the log", IDC_PERIOD, 2, {}, {IDC_CHANGE}, {}, {}},
+    {"artists", IDC_TYPE, 2, {IDC_CHANGE, IDC_LASTPOS}, {IDC_DAYS, IDC_EXACTTIME}, {}, {}},
+    {"songs", IDC_TYPE, 0, {IDC_DAYS, IDC_EXACTTIME}, {}, {}, {}},
+    {"days", IDC_DAYS, -1, {}, {}, {IDC_DAYS}, {IDC_EXACTTIME}},
+    {"exact time excludes days", IDC_EXACTTIME, -1, {}, {}, {IDC_EXACTTIME}, {IDC_DAYS}},
+    {"and days exact time", IDC_DAYS, -1, {}, {}, {IDC_DAYS}, {IDC_EXACTTIME}},
+    {"albums", IDC_TYPE, 1, {}, {IDC_DAYS, IDC_EXACTTIME}, {}, {}},
+};
+
+TEST_F(HitlistCommandsTest, ThePanelsRulesFollowTheUsersChoices) {
+  Start();
+  for (const PanelStep& s : kPanelSteps) {
+    SCOPED_TRACE(s.name);
+    if (s.index < 0)
+      Click(Tool(), s.control);
+    else
+      Choose(Tool(), s.control, s.index);
+    for (int id : s.on) EXPECT_TRUE(IsOn(Tool(), id)) << id;
+    for (int id : s.off) EXPECT_FALSE(IsOn(Tool(), id)) << id;
+    for (int id : s.checked) EXPECT_TRUE(IsChecked(Tool(), id)) << id;
+    for (int id : s.unchecked) EXPECT_FALSE(IsChecked(Tool(), id)) << id;
+  }
 }
 
-TEST_F(HitlistCommandsTest, RemoveNeedsAFocusedSongRow) {
+// The filter's drop-down lists as the list type changes, and what the filters keep.
+struct FilterStep {
+  const char* name;
+  int control, index;
+  Cells filters;  // the filter types offered
+  const char* filter;
+  Cells values;  // the values offered, when the value list is on
+};
+
+const Cells kAllFilters = {"None", "Album", "Artist", "Winamp Playlist"};
+const FilterStep kFilterSteps[] = {
+    {"songs", IDC_TYPE, 0, kAllFilters, "None", {}},
+    {"the playlist has no value", IDC_FILTERTYPE, 3, kAllFilters, "Winamp Playlist", {}},
+    {"the log has no playlist filter", IDC_TYPE, 3, {"None", "Album", "Artist"}, "None", {}},
+    {"artists offered", IDC_TYPE, 0, kAllFilters, "None", {}},
+    {"an artist", IDC_FILTERTYPE, 2, kAllFilters, "Artist", {"band one", "band two"}},
+    {"the albums keep the artist filter",
+     IDC_TYPE,
+     1,
+     {"None", "Artist", "Winamp Playlist"},
+     "Artist",
+     {"band one", "band two"}},
+    {"the artists list has none", IDC_TYPE, 2, {"None", "Winamp Playlist"}, "None", {}},
+    {"albums offered", IDC_TYPE, 0, kAllFilters, "None", {}},
+    {"an album",
+     IDC_FILTERTYPE,
+     1,
+     kAllFilters,
+     "Album",
+     {"band one - first", "band two - second", "band two - third"}},
+};
+
+TEST_F(HitlistCommandsTest, FilterListsFollowTheListTypeAndRestrictTheList) {
+  Start();
+  for (const FilterStep& s : kFilterSteps) {
+    SCOPED_TRACE(s.name);
+    Choose(Tool(), s.control, s.index);
+    EXPECT_EQ(Entries(Tool(), IDC_FILTERTYPE), s.filters);
+    EXPECT_EQ(TextOf(Tool(), IDC_FILTERTYPE), s.filter);
+    EXPECT_EQ(IsOn(Tool(), IDC_FILTERVALUE), !s.values.empty());
+    if (!s.values.empty()) {
+      EXPECT_EQ(Entries(Tool(), IDC_FILTERVALUE), s.values);
+    }
+  }
+  Choose(Tool(), IDC_FILTERVALUE, 2);  // band two - third
   Refresh(0, 1);
-  gBoxAnswer = IDYES;
-  ListCommand(ID_REMOVE);
-  EXPECT_TRUE(gBoxes.empty()) << "no row has the focus";
-  Refresh(1, 1);
-  FocusRow(0);
-  ListCommand(ID_REMOVE);
-  EXPECT_TRUE(gBoxes.empty()) << "an album's id is not a song's";
+  EXPECT_EQ(Column(1), Cells{"delta"});
+  EXPECT_EQ(Title().substr(Title().find(") (")), ") ( Album = band two - third )") << Title();
+  Choose(Tool(), IDC_FILTERTYPE, 2);  // band one
+  Refresh(3, 4);
+  EXPECT_EQ(Title(), "Last 5 played ( Artist = band one )");
+  EXPECT_EQ(Column(1), (Cells{"alpha", "beta", "alpha", "beta", "alpha"}));
+  Choose(Tool(), IDC_TYPE, 0);
+  Choose(Tool(), IDC_FILTERVALUE, 1);  // band two
+  Refresh(1, 4);
+  Cells albums = Column(1);
+  std::sort(albums.begin(), albums.end());
+  EXPECT_EQ(albums, (Cells{"second", "third"}));
+}
+
+TEST_F(HitlistCommandsTest, ThePlaylistFilterScansWithTheProgressBar) {
+  player->playlist = {{MusicFile("a.mp3"), 200},
+                      {MusicFile("c.mp3"), 200},
+                      {MakeTrack("z.mp3", "zeta", "x", "y"), 200}};
+  Start();
+  int64_t songs = SizeOf(DataFile("gen_spinox.sng"));
+  Choose(Tool(), IDC_FILTERTYPE, 3);
   Refresh(0, 1);
-  EXPECT_EQ(Rows(), 3);
+  EXPECT_EQ(Column(1), (Cells{"alpha", "gamma"})) << "zeta was never played";
+  EXPECT_EQ(Column(4), (Cells{"3", "1"})) << "the membership mark is not shown";
+  EXPECT_EQ(Title().substr(Title().find(") (")), ") ( Winamp Playlist )") << Title();
+  EXPECT_EQ(gWatched.progressShown, (std::vector<int>{SW_SHOW, SW_HIDE}));
+  EXPECT_EQ(SizeOf(DataFile("gen_spinox.sng")), songs) << "the filter stores nothing";
 }
 
 TEST_F(HitlistCommandsTest, ContextMenusFollowTheListType) {
+  const struct {
+    int type;
+    bool focused;
+    std::vector<MenuItem> menu;  // empty: none shown
+  } cases[] = {
+      {0, false, {}},
+      {0,
+       true,
+       {{ID_REMOVE, "Remove"},
+        {ID_EDITSONG, "Edit Song"},
+        {ID_EDITALBUM, "Edit Album"},
+        {ID_EDITARTIST, "Edit Artist"}}},
+      {1, true, {{ID_EDITALBUM, "Edit Album"}, {ID_EDITARTIST, "Edit Artist"}}},
+      {2, true, {{ID_EDITARTIST, "Edit Artist"}}},
+      {3, true, {}},
+  };
+  Start();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << " focused " << c.focused);
+    Refresh(c.type, 1);
+    if (c.focused) FocusRow(0);
+    gWatched.menus.clear();
+    Notify(NM_RCLICK);
+    if (c.menu.empty())
+      EXPECT_TRUE(gWatched.menus.empty());
+    else
+      EXPECT_EQ(gWatched.menus, std::vector<std::vector<MenuItem>>{c.menu});
+  }
+}
+
+TEST_F(HitlistCommandsTest, RemoveAsksFirstAndTakesTheFocusedSong) {
+  Start();
   Refresh(0, 1);
-  Notify(NM_RCLICK);
-  EXPECT_TRUE(gMenus.empty()) << "no row has the focus";
-  FocusRow(0);
-  Notify(NM_RCLICK);
-  ASSERT_EQ(gMenus.size(), 1u);
-  std::vector<MenuItem> songs = {{ID_REMOVE, "Remove"},
-                                 {ID_EDITSONG, "Edit Song"},
-                                 {ID_EDITALBUM, "Edit Album"},
-                                 {ID_EDITARTIST, "Edit Artist"}};
-  EXPECT_EQ(gMenus[0], songs);
+  ListCommand(ID_REMOVE);
   Refresh(1, 1);
   FocusRow(0);
-  Notify(NM_RCLICK);
-  std::vector<MenuItem> albums = {{ID_EDITALBUM, "Edit Album"}, {ID_EDITARTIST, "Edit Artist"}};
-  EXPECT_EQ(gMenus.back(), albums);
-  Refresh(2, 1);
-  FocusRow(0);
-  Notify(NM_RCLICK);
-  std::vector<MenuItem> artists = {{ID_EDITARTIST, "Edit Artist"}};
-  EXPECT_EQ(gMenus.back(), artists);
-  Refresh(3, 1);
-  FocusRow(0);
-  size_t shown = gMenus.size();
-  Notify(NM_RCLICK);
-  EXPECT_EQ(gMenus.size(), shown) << "the log has no menu";
-}
+  ListCommand(ID_REMOVE);
+  EXPECT_TRUE(gWatched.boxes.empty()) << "no focused row, then an album row: not a song";
 
-TEST_F(HitlistCommandsTest, PlayReplacesThePlaylistAndStarts) {
-  player->playlist = {{MusicFile("x.mp3"), 100}};
   Refresh(0, 1);
-  ListCommand(ID_PLAY);
-  EXPECT_EQ(FileText(TempList()), Lines({"a.mp3", "b.mp3", "c.mp3"}));
-  EXPECT_EQ(PlayerFiles(), (Cells{MusicFile("a.mp3"), MusicFile("b.mp3"), MusicFile("c.mp3")}));
-  EXPECT_EQ(player->state, 1);
-  EXPECT_EQ(player->position, 0);
-  for (HWND w : {Hit(), Tool(), player->frames[0], player->frames[1]})
-    EXPECT_TRUE(IsWindowEnabled(w)) << "enabled again";
+  FocusRow(1);
+  gWatched.recomputed = 0;
+  ListCommand(ID_REMOVE);
+  ASSERT_EQ(gWatched.boxes.size(), 1u);
+  const BoxCall& box = gWatched.boxes[0];
+  EXPECT_EQ(box.text,
+            "The selected song will be completely removed from the database.\n\nAre you sure?");
+  EXPECT_EQ(box.caption, "Remove Song from Database");
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_FALSE(box.panelEnabled) << "no refresh can replace the list meanwhile";
+  EXPECT_TRUE(IsWindowEnabled(Tool()));
+  EXPECT_EQ(Rows(), 4) << "No changes nothing";
+  EXPECT_EQ(gWatched.recomputed, 0);
+
+  gWatched.boxAnswer = IDYES;
+  ListCommand(ID_REMOVE);
+  EXPECT_EQ(gWatched.recomputed, 1);
+  Cells titles = Column(1);
+  std::sort(titles.begin(), titles.end());
+  EXPECT_EQ(titles, (Cells{"alpha", "delta", "gamma"}));
+  Refresh(3, 4);
+  EXPECT_EQ(Rows(), 5) << "beta's plays are gone from every list";
+  Refresh(2, 4);
+  EXPECT_EQ(Column(2), (Cells{"3", "2"}));
 }
 
-TEST_F(HitlistCommandsTest, EnqueueAppendsWithoutPlaying) {
-  player->playlist = {{MusicFile("x.mp3"), 100}};
-  Refresh(3, 1, 4);
-  ListCommand(ID_ENQUEUE);
-  EXPECT_EQ(FileText(TempList()), Lines({"a.mp3", "b.mp3", "c.mp3", "a.mp3"}))
-      << "the log in its order, a song twice when played twice";
-  EXPECT_EQ(PlayerFiles().size(), 5u);
-  EXPECT_EQ(PlayerFiles()[0], MusicFile("x.mp3"));
-  EXPECT_EQ(player->state, 0);
-}
+// Play, enqueue and save as playlist hand the list's songs over as a playlist file.
+struct PlaylistCase {
+  const char* name;
+  int type, period, top;
+  WPARAM command;
+  const char* songs;  // the playlist's tracks, "" when none is written
+  bool saved;         // to the file chosen in the save dialog, not to the player
+  const char* playerAfter;
+  int stateAfter;
+};
 
-TEST_F(HitlistCommandsTest, AlbumsAndArtistsPlayEverySongInDatabaseOrder) {
-  Record(Track{"d.mp3", "delta", "band two", "first"}, now - kHour);
-  Refresh(1, 1);  // three albums
-  ListCommand(ID_PLAY);
-  EXPECT_EQ(FileText(TempList()), Lines({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
-  Refresh(2, 1, 1);  // band one
-  ListCommand(ID_ENQUEUE);
-  EXPECT_EQ(FileText(TempList()), Lines({"a.mp3", "b.mp3"}));
-}
+const PlaylistCase kPlaylists[] = {
+    {"play replaces and starts", 0, 1, 2, ID_PLAY, "ab", false, "ab", 1},
+    {"enqueue appends the log in its order", 3, 1, 5, ID_ENQUEUE, "dabca", false, "xdabca", 0},
+    {"albums in database order", 1, 1, 100, ID_PLAY, "abcd", false, "abcd", 1},
+    {"an artist's songs", 2, 1, 1, ID_ENQUEUE, "ab", false, "xab", 0},
+    {"save as playlist", 0, 1, 2, ID_SAVEPLAYLIST, "ab", true, "x", 0},
+    {"an empty list plays nothing", 0, 0, 100, ID_PLAY, "", false, "x", 0},
+    {"nor enqueues", 0, 0, 100, ID_ENQUEUE, "", false, "x", 0},
+    {"nor asks where to save", 0, 0, 100, ID_SAVEPLAYLIST, "", true, "x", 0},
+};
 
-TEST_F(HitlistCommandsTest, AnEmptyListTouchesNothing) {
-  player->playlist = {{MusicFile("x.mp3"), 100}};
-  Refresh(0, 0);  // nothing played in the last day
-  ASSERT_EQ(Rows(), 0);
-  ListCommand(ID_PLAY);
-  ListCommand(ID_ENQUEUE);
-  gSaveAnswer = MusicFile("never.m3u");
-  ListCommand(ID_SAVEPLAYLIST);
-  EXPECT_EQ(SizeOf(TempList()), -1);
-  EXPECT_EQ(PlayerFiles(), (Cells{MusicFile("x.mp3")}));
-  EXPECT_EQ(player->state, 0);
-  EXPECT_TRUE(gSaveDialogs.empty()) << "not even the save dialog";
-}
-
-TEST_F(HitlistCommandsTest, SaveAsPlaylist) {
+TEST_F(HitlistCommandsTest, PlaylistsOfTheListOnShow) {
+  Start();
+  for (const PlaylistCase& c : kPlaylists) {
+    SCOPED_TRACE(c.name);
+    player->playlist = {{MusicFile("x.mp3"), 100}};
+    player->state = 0;
+    DeleteFileA(DataFile("temphit.m3u").c_str());
+    DeleteFileA(MusicFile("saved.m3u").c_str());
+    gWatched.saves.clear();
+    gWatched.saveAnswer = MusicFile("saved.m3u");
+    Refresh(c.type, c.period, c.top);
+    ListCommand(c.command);
+    std::string written = ReadText(c.saved ? MusicFile("saved.m3u") : DataFile("temphit.m3u"));
+    EXPECT_EQ(written, Lines(c.songs));
+    EXPECT_EQ(SizeOf(DataFile("temphit.m3u")) > 0, *c.songs && !c.saved);
+    EXPECT_EQ(gWatched.saves.size(), c.saved && *c.songs ? 1u : 0u);
+    Cells files;
+    for (char n : std::string(c.playerAfter))
+      files.push_back(MusicFile(std::string(1, n) + ".mp3"));
+    EXPECT_EQ(PlayerFiles(), files);
+    EXPECT_EQ(player->state, c.stateAfter);
+    if (c.stateAfter) {
+      EXPECT_EQ(player->position, 0);
+    }
+    for (HWND w : {Hit(), Tool()}) EXPECT_TRUE(IsWindowEnabled(w)) << "enabled again";
+  }
+  ASSERT_EQ(gWatched.saves.size(), 0u);
   Refresh(0, 1, 2);
-  gSaveAnswer = MusicFile("top.m3u");
+  gWatched.saveAnswer.clear();  // cancelled
   ListCommand(ID_SAVEPLAYLIST);
-  ASSERT_EQ(gSaveDialogs.size(), 1u);
-  const OPENFILENAMEA& ofn = gSaveDialogs[0];
-  EXPECT_STREQ(ofn.lpstrTitle, "Save Playlist As");
-  EXPECT_EQ(std::memcmp(ofn.lpstrFilter, "M3U Playlist Files\0*.m3u\0\0", 26), 0);
-  EXPECT_EQ(ofn.nFilterIndex, 1u);
-  EXPECT_EQ(ofn.nMaxFile, 250u);
-  EXPECT_TRUE(ofn.Flags & OFN_OVERWRITEPROMPT);
-  EXPECT_STREQ(ofn.lpstrDefExt, "m3u");
-  EXPECT_EQ(ofn.hwndOwner, Hit());
-  EXPECT_EQ(FileText(gSaveAnswer), Lines({"a.mp3", "b.mp3"}));
-  EXPECT_EQ(SizeOf(TempList()), -1) << "the player is not involved";
-  EXPECT_TRUE(player->playlist.empty());
+  ASSERT_EQ(gWatched.saves.size(), 1u);
+  const FileDialogCall& save = gWatched.saves[0];
+  EXPECT_EQ(save.title, "Save Playlist As");
+  EXPECT_EQ(save.filter, "M3U Playlist Files|*.m3u|");
+  EXPECT_EQ(save.filterIndex, 1u);
+  EXPECT_EQ(save.maxFile, 250u);
+  EXPECT_TRUE(save.flags & OFN_OVERWRITEPROMPT);
+  EXPECT_EQ(save.defExt, "m3u");
+  EXPECT_EQ(save.owner, Hit());
+  EXPECT_EQ(SizeOf(MusicFile("saved.m3u")), -1);
+}
 
-  gSaveAnswer.clear();  // cancelled
-  ListCommand(ID_SAVEPLAYLIST);
-  EXPECT_EQ(gSaveDialogs.size(), 2u);
-  EXPECT_EQ(FileText(MusicFile("top.m3u")), Lines({"a.mp3", "b.mp3"}));
+TEST_F(HitlistCommandsTest, ThePanelsButtonsHandTheirCommandsToTheList) {
+  Start();
+  Refresh(0, 1, 2);
+  Click(Tool(), IDC_PLAYHITLIST);
+  EXPECT_EQ(PlayerFiles(), (Cells{MusicFile("a.mp3"), MusicFile("b.mp3")}));
+  EXPECT_EQ(player->state, 1);
+  Click(Tool(), IDC_ENQUEUEHITLIST);
+  EXPECT_EQ(player->playlist.size(), 4u);
+  gWatched.saveAnswer = MusicFile("saved.m3u");
+  Click(Tool(), IDC_SAVEPLAYLIST);
+  EXPECT_EQ(ReadText(gWatched.saveAnswer), Lines("ab"));
+  Click(Tool(), IDC_GENERATEHTML);
+  ASSERT_NE(Html(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(Html()));
+  EXPECT_TRUE(IsWindowEnabled(Tool())) << "enabled again after each command";
+  EXPECT_TRUE(IsWindowEnabled(Hit()));
+
+  // Escape hides each window with its frame.
+  SendMessageA(Tool(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindowVisible(player->frames[0]));
+  EXPECT_TRUE(IsWindowVisible(player->frames[1]));
+  SendMessageA(Hit(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindowVisible(player->frames[1]));
 }
 
 }  // namespace

@@ -1,40 +1,153 @@
-// What the hit list window shows after "Refresh Hitlist": columns, widths, cells, the title,
-// the layout, the custom-drawn rows, and the period stepped with the scroll bar.
+// What the hit list window shows after "Refresh Hitlist": the columns and cells of each list,
+// the title, the custom-drawn rows, the period stepped with the scroll bar, and a user-defined
+// period counted in whole local days.
 #include <algorithm>
 #include <ctime>
 
-#include "tests/e2e/hitlist_util_win.h"
+#include "base/clock.h"
+#include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
 namespace {
 
-// The tracks of these tests are tagged in lower case.
-const Track kA = {"a.mp3", "alpha", "band one", "first"};
-const Track kB = {"b.mp3", "beta", "band one", "first"};
-const Track kC = {"c.mp3", "gamma", "band two", "second"};
-const Track kD = {"d.mp3", "delta", "band three", "third"};
+std::string LocalText(int32_t t, const char* format) {
+  time_t when = t;
+  char text[60] = {};
+  std::strftime(text, sizeof text, format, std::localtime(&when));
+  return text;
+}
 
-using Cells = std::vector<std::string>;
+struct ListCase {
+  const char* name;
+  int type, period, top;
+  bool positions;  // "Last position" and "Change" checked
+  Cells headings;
+  std::vector<std::pair<int, Cells>> columns;  // every row of these columns
+  int rows;                                    // -1: given by the columns
+  const char* titleStart;
+};
 
-class HitlistViewTest : public HitlistTest {
+// Last week: gamma 4, alpha 2, beta 1. This week: alpha 4, beta 3, delta 2, gamma 1.
+const ListCase kLists[] = {
+    {"songs with positions",
+     0,
+     1,
+     100,
+     true,
+     {"#", "Prev", "Chng", "Title", "Artist", "Album", "Hits"},
+     {{0, {"1", "2", "3", "4"}},
+      {1, {"2", "3", "-", "1"}},
+      {2, {"+1", "+1", "*", "-3"}},
+      {3, {"alpha", "beta", "delta", "gamma"}},
+      {4, {"band one", "band one", "band two", "band two"}},
+      {5, {"first", "first", "third", "second"}},
+      {6, {"4", "3", "2", "1"}}},
+     -1,
+     "Top 4 Songs ( "},
+    {"albums with positions",
+     1,
+     1,
+     100,
+     true,
+     {"#", "Prev", "Chng", "Album", "Artist", "Hits"},
+     {{1, {"2", "-", "1"}},
+      {2, {"+1", "*", "-2"}},
+      {3, {"first", "third", "second"}},
+      {4, {"band one", "band two", "band two"}},
+      {5, {"7", "2", "1"}}},
+     -1,
+     "Top 3 Albums ( "},
+    {"artists with positions",
+     2,
+     1,
+     100,
+     true,
+     {"#", "Prev", "Chng", "Artist", "Hits"},
+     {{1, {"2", "1"}}, {2, {"+1", "-1"}}, {3, {"band one", "band two"}}, {4, {"7", "3"}}},
+     -1,
+     "Top 2 Artists ( "},
+    {"the log never compares",
+     3,
+     1,
+     100,
+     true,
+     {"#", "Title", "Artist", "Album", "Played"},
+     {{1, {"alpha", "gamma", "beta", "delta", "alpha", "beta", "delta", "alpha", "beta", "alpha"}}},
+     -1,
+     "Log ( "},
+    {"songs without positions",
+     0,
+     1,
+     100,
+     false,
+     {"#", "Title", "Artist", "Album", "Hits"},
+     {{4, {"4", "3", "2", "1"}}},
+     -1,
+     "Top 4 Songs ( "},
+    {"albums without positions",
+     1,
+     1,
+     100,
+     false,
+     {"#", "Album", "Artist", "Hits"},
+     {},
+     3,
+     "Top 3 Albums ( "},
+    {"artists without positions",
+     2,
+     1,
+     100,
+     false,
+     {"#", "Artist", "Hits"},
+     {},
+     2,
+     "Top 2 Artists ( "},
+    {"all time has no comparison",
+     0,
+     4,
+     100,
+     true,
+     {"#", "Title", "Artist", "Album", "Hits"},
+     {{1, {"alpha", "gamma", "beta", "delta"}}, {4, {"6", "5", "4", "2"}}},
+     -1,
+     "Top 4 Songs  "},
+    {"the log of all time",
+     3,
+     4,
+     20,
+     false,
+     {"#", "Title", "Artist", "Album", "Played"},
+     {},
+     17,
+     "Last 17 played "},
+    {"the log cut to its length",
+     3,
+     4,
+     5,
+     false,
+     {"#", "Title", "Artist", "Album", "Played"},
+     {{1, {"alpha", "gamma", "beta", "delta", "alpha"}}},
+     -1,
+     "Last 5 played "},
+    {"the day's songs",
+     0,
+     0,
+     100,
+     false,
+     {"#", "Title", "Artist", "Album", "Hits"},
+     {},
+     0,
+     "Top 0 Songs ( "},
+};
+
+class HitlistViewTest : public PluginTest {
  protected:
-  // Last week: Gamma 4, Alpha 2, Beta 1. This week: Alpha 4, Beta 3, Delta 2, Gamma 1.
   void RecordTwoWeeks() {
     int32_t t = now - 10 * kDay;
     for (const Track* p : {&kC, &kC, &kC, &kC, &kA, &kA, &kB}) Record(*p, t += kHour);
     t = now - 3 * kDay;
     for (const Track* p : {&kA, &kB, &kA, &kD, &kB, &kA, &kD, &kB, &kC, &kA})
       Record(*p, t += kHour);
-  }
-  void Positions(bool on) {
-    SetCheck(IDC_LASTPOS, on);
-    SetCheck(IDC_CHANGE, on);
-  }
-  std::string Date(int32_t t) {
-    time_t when = t;
-    char text[40] = {};
-    std::strftime(text, sizeof text, "%d/%m/%y", std::localtime(&when));
-    return text;
   }
   // The custom-draw answer for one stage of one row, and the colours it leaves.
   LRESULT Draw(DWORD stage, int row, NMLVCUSTOMDRAW* cd) {
@@ -50,105 +163,25 @@ class HitlistViewTest : public HitlistTest {
   }
 };
 
-TEST_F(HitlistViewTest, EveryListTypeWithAndWithoutPositions) {
+TEST_F(HitlistViewTest, EveryListTypeAndPeriod) {
   RecordTwoWeeks();
   Start();
-  Positions(true);
-  Refresh(0, 1);
-  EXPECT_EQ(Headings(), (Cells{"#", "Prev", "Chng", "Title", "Artist", "Album", "Hits"}));
-  EXPECT_COLUMN(0, "1", "2", "3", "4");
-  EXPECT_COLUMN(1, "2", "3", "-", "1");
-  EXPECT_COLUMN(2, "+1", "+1", "*", "-3");
-  EXPECT_COLUMN(3, "alpha", "beta", "delta", "gamma");
-  EXPECT_COLUMN(4, "band one", "band one", "band three", "band two");
-  EXPECT_COLUMN(5, "first", "first", "third", "second");
-  EXPECT_COLUMN(6, "4", "3", "2", "1");
-
-  Refresh(1, 1);
-  EXPECT_EQ(Headings(), (Cells{"#", "Prev", "Chng", "Album", "Artist", "Hits"}));
-  EXPECT_COLUMN(3, "first", "third", "second");
-  EXPECT_COLUMN(1, "2", "-", "1");
-  EXPECT_COLUMN(2, "+1", "*", "-2");
-  EXPECT_COLUMN(5, "7", "2", "1");
-  EXPECT_EQ(Title().rfind("Top 3 Albums ( ", 0), 0u) << Title();
-
-  Refresh(2, 1);
-  EXPECT_EQ(Headings(), (Cells{"#", "Prev", "Chng", "Artist", "Hits"}));
-  EXPECT_COLUMN(3, "band one", "band three", "band two");
-  EXPECT_COLUMN(2, "+1", "*", "-2");
-
-  Refresh(3, 1);
-  EXPECT_EQ(Headings(), (Cells{"#", "Title", "Artist", "Album", "Played"}))
-      << "the log never compares";
-  EXPECT_COLUMN(1, "alpha", "gamma", "beta", "delta", "alpha", "beta", "delta", "alpha", "beta",
-                "alpha");
-  EXPECT_EQ(Title().rfind("Log ( ", 0), 0u) << Title();
-
-  Positions(false);
-  for (int type = 0; type < 3; ++type) {
-    Refresh(type, 1);
-    Cells h = Headings();
-    EXPECT_EQ(std::count(h.begin(), h.end(), "Prev"), 0) << type;
-    EXPECT_EQ(std::count(h.begin(), h.end(), "Chng"), 0) << type;
+  for (const ListCase& c : kLists) {
+    SCOPED_TRACE(c.name);
+    SetCheck(IDC_LASTPOS, c.positions);
+    SetCheck(IDC_CHANGE, c.positions);
+    Refresh(c.type, c.period, c.top);
+    EXPECT_EQ(Headings(), c.headings);
+    for (const auto& [column, cells] : c.columns) EXPECT_EQ(Column(column), cells) << column;
+    if (c.rows >= 0) {
+      EXPECT_EQ(Rows(), c.rows);
+    }
+    EXPECT_EQ(Title().rfind(c.titleStart, 0), 0u) << Title();
   }
-  EXPECT_EQ(Headings(), (Cells{"#", "Artist", "Hits"}));
-}
-
-TEST_F(HitlistViewTest, TitlesCountTheRowsShown) {
-  RecordTwoWeeks();
-  Start();
-  Positions(true);
-  int32_t before = ClockNow();
+  int32_t at = ClockNow();
   Refresh(0, 1);
-  std::string period = "( " + Date(before - kWeek) + " - " + Date(before) + " )";
-  EXPECT_EQ(Title(), "Top 4 Songs " + period + " ");
-  Refresh(0, 4);
-  EXPECT_EQ(Headings(), (Cells{"#", "Title", "Artist", "Album", "Hits"}))
-      << "no comparison for All, though both boxes are checked";
-  EXPECT_EQ(Title(), "Top 4 Songs  ");
-  EXPECT_COLUMN(4, "6", "5", "4", "2");
-  Refresh(3, 4, 20);
-  EXPECT_EQ(Rows(), 17);
-  EXPECT_EQ(Title(), "Last 17 played ");
-  Refresh(3, 4, 5);
-  EXPECT_EQ(Rows(), 5);
-  EXPECT_EQ(Title(), "Last 5 played ");
-}
-
-TEST_F(HitlistViewTest, SevenRowsOfAHundredRequested) {
-  const char* titles[] = {"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight", "Nine"};
-  for (int i = 0; i < 9; ++i) {
-    std::string file = std::string(titles[i]) + ".mp3";
-    int32_t when = i < 2 ? now - 20 * kDay + i * kHour : now - 20 * kHour + i * kHour;
-    Record(Track{file.c_str(), titles[i], "band", "album"}, when);
-  }
-  Start();
-  Refresh(0, 0, 100);
-  EXPECT_EQ(Rows(), 7);
-  EXPECT_EQ(Title().rfind("Top 7 Songs ( ", 0), 0u) << Title();
-}
-
-TEST_F(HitlistViewTest, LayoutAndColumnWidths) {
-  RecordTwoWeeks();
-  Start();
-  Command(ID_HITLIST);
-  MoveWindow(Hit(), 0, 0, 300, 200, TRUE);
-  RECT list = WindowRectOf(GetDlgItem(Hit(), IDC_LIST));
-  RECT bar = WindowRectOf(GetDlgItem(Hit(), IDC_PERIODSCROLL));
-  RECT progress = WindowRectOf(GetDlgItem(Hit(), IDC_PROGRESS));
-  RECT window = WindowRectOf(Hit());
-  EXPECT_EQ(list.top - window.top, 16);
-  EXPECT_EQ(list.bottom - list.top, 168);
-  EXPECT_EQ(bar.top - window.top, 185);
-  EXPECT_EQ(progress.top - window.top, 185);
-  EXPECT_EQ(bar.bottom - bar.top, 15);
-
-  MoveWindow(Hit(), 0, 0, 400, 300, TRUE);
-  Positions(false);
-  Refresh(2, 1);
-  EXPECT_EQ(Widths(), (std::vector<int>{20, 303, 60}));
-  MoveWindow(Hit(), 0, 0, 800, 300, TRUE);
-  EXPECT_EQ(Widths(), (std::vector<int>{40, 606, 121})) << "the columns follow the window";
+  EXPECT_EQ(Title(), "Top 4 Songs ( " + LocalText(at - kWeek, "%d/%m/%y") + " - " +
+                         LocalText(at, "%d/%m/%y") + " ) ");
 }
 
 TEST_F(HitlistViewTest, LastPlayedColumns) {
@@ -159,67 +192,54 @@ TEST_F(HitlistViewTest, LastPlayedColumns) {
   SetCheck(IDC_DAYS, true);
   Refresh(0, 1);
   EXPECT_EQ(Headings().back(), "Last Played");
-  EXPECT_COLUMN(5, "0 days", "1 days");
+  EXPECT_EQ(Column(5), (Cells{"0 days", "1 days"}));
   SetCheck(IDC_EXACTTIME, true);
   Refresh(0, 1);
-  time_t when = now - 2 * kHour;
-  char text[60] = {};
-  std::strftime(text, sizeof text, "%d/%m/%y %H:%M:%S", std::localtime(&when));
-  EXPECT_EQ(Cell(0, 5), text);
+  EXPECT_EQ(Cell(0, 5), LocalText(now - 2 * kHour, "%d/%m/%y %H:%M:%S"));
   Refresh(1, 1);
   EXPECT_EQ(Headings().back(), "Hits") << "only the songs list shows it";
 }
 
+// With the setting, the playing track's row (and its album's) is drawn in skin colour 5; the
+// focused row gets colour 6 as its background instead of the system's selection.
 TEST_F(HitlistViewTest, FocusedAndPlayingRowsAreDrawnInTheSkinColours) {
-  RecordTwoWeeks();
-  player->skinRow.assign(120, RGB(10, 20, 30));
-  player->skinRow[58] = RGB(250, 200, 40);  // colour 5: the playing row's text
-  player->skinRow[60] = RGB(30, 60, 160);   // colour 6: the focused row's background
-  player->playlist = {{MusicFile("b.mp3"), 300}};
-  player->state = 1;
-  SettingsRecord rec = DefaultSettings();
-  rec.highlight = 1;
-  Start(rec);
-  player->Tick(2);
-  Refresh(0, 1);
-  NMLVCUSTOMDRAW cd;
-  EXPECT_EQ(Draw(CDDS_PREPAINT, 0, &cd), CDRF_NOTIFYITEMDRAW);
-  EXPECT_EQ(Draw(CDDS_ITEMPREPAINT, 1, &cd), CDRF_NEWFONT);
-  EXPECT_EQ(cd.clrText, RGB(250, 200, 40)) << "Beta plays";
-  EXPECT_EQ(Draw(CDDS_ITEMPREPAINT, 0, &cd), CDRF_NEWFONT);
-  EXPECT_EQ(cd.clrText, RGB(1, 2, 3));
-  EXPECT_EQ(cd.clrTextBk, RGB(4, 5, 6));
-
-  FocusRow(2);
-  EXPECT_EQ(Draw(CDDS_ITEMPREPAINT, 2, &cd), CDRF_NEWFONT);
-  EXPECT_EQ(cd.clrTextBk, RGB(30, 60, 160));
-  EXPECT_EQ(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMSTATE, 2, LVIS_SELECTED), 0)
-      << "the system's selection colours do not paint over it";
-  EXPECT_EQ(Draw(CDDS_ITEMPOSTPAINT, 2, &cd), CDRF_DODEFAULT);
-
-  // The albums list marks the playing track's album.
-  Refresh(1, 1);
-  Draw(CDDS_ITEMPREPAINT, 0, &cd);
-  EXPECT_EQ(cd.clrText, RGB(250, 200, 40));
-}
-
-TEST_F(HitlistViewTest, ThePlayingRowIsNotColouredWithoutTheSetting) {
-  RecordTwoWeeks();
-  player->playlist = {{MusicFile("a.mp3"), 300}};
-  player->state = 1;
-  Start();
-  player->Tick(2);
-  Refresh(0, 1);
-  NMLVCUSTOMDRAW cd;
-  Draw(CDDS_ITEMPREPAINT, 0, &cd);
-  EXPECT_EQ(cd.clrText, RGB(1, 2, 3));
+  for (int highlight : {1, 0}) {
+    SCOPED_TRACE(highlight);
+    player.reset();
+    SetUp();
+    RecordTwoWeeks();
+    player->skinRow.assign(120, RGB(10, 20, 30));
+    player->skinRow[58] = RGB(250, 200, 40);  // colour 5
+    player->skinRow[60] = RGB(30, 60, 160);   // colour 6
+    player->playlist = {{MusicFile("b.mp3"), 300}};
+    player->state = 1;
+    Start(SettingsFile().Set("_highlight", highlight));
+    player->Tick(2);
+    Refresh(0, 1);
+    NMLVCUSTOMDRAW cd;
+    EXPECT_EQ(Draw(CDDS_PREPAINT, 0, &cd), CDRF_NOTIFYITEMDRAW);
+    EXPECT_EQ(Draw(CDDS_ITEMPREPAINT, 1, &cd), CDRF_NEWFONT);
+    EXPECT_EQ(cd.clrText, highlight ? RGB(250, 200, 40) : RGB(1, 2, 3)) << "beta plays";
+    Draw(CDDS_ITEMPREPAINT, 0, &cd);
+    EXPECT_EQ(cd.clrText, RGB(1, 2, 3));
+    EXPECT_EQ(cd.clrTextBk, RGB(4, 5, 6));
+    FocusRow(2);
+    EXPECT_EQ(Draw(CDDS_ITEMPREPAINT, 2, &cd), CDRF_NEWFONT);
+    EXPECT_EQ(cd.clrTextBk, RGB(30, 60, 160));
+    EXPECT_EQ(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMSTATE, 2, LVIS_SELECTED), 0)
+        << "the system's selection colours do not paint over it";
+    EXPECT_EQ(Draw(CDDS_ITEMPOSTPAINT, 2, &cd), CDRF_DODEFAULT);
+    Refresh(1, 1);
+    Draw(CDDS_ITEMPREPAINT, 0, &cd);
+    EXPECT_EQ(cd.clrText, highlight ? RGB(250, 200, 40) : RGB(1, 2, 3)) << "beta's album";
+  }
 }
 
 // "old" was played 30 weeks and 3 days ago, "new" two days ago.
-class PeriodScrollTest : public HitlistViewTest {
+class PeriodScrollTest : public PluginTest {
  protected:
   void SetUp() override {
-    HitlistViewTest::SetUp();
+    PluginTest::SetUp();
     Record(Track{"old.mp3", "old", "band", "album"}, now - 30 * kWeek - 3 * kDay);
     Record(Track{"new.mp3", "new", "band", "album"}, now - 2 * kDay);
     Start();
@@ -242,34 +262,36 @@ class PeriodScrollTest : public HitlistViewTest {
   }
 };
 
-TEST_F(PeriodScrollTest, ThreePagesLeftRecomputeOnceAtTheRelease) {
+TEST_F(PeriodScrollTest, PagesRecomputeOnceAtTheReleaseWithinTheRange) {
   Refresh(0, 1);
-  EXPECT_TRUE(Enabled(Hit(), IDC_PERIODSCROLL));
+  EXPECT_TRUE(IsOn(Hit(), IDC_PERIODSCROLL));
   EXPECT_EQ(ScrollPos(), 31);
-  EXPECT_COLUMN(1, "new");
-  gDisabled = 0;
+  gWatched.recomputed = 0;
   for (int i = 0; i < 3; ++i) Scroll(SB_PAGELEFT);
   EXPECT_EQ(ScrollPos(), 1);
-  EXPECT_EQ(gDisabled, 0) << "no recomputation while the mouse is held";
-  EXPECT_COLUMN(1, "new");
+  EXPECT_EQ(gWatched.recomputed, 0) << "no recomputation while the mouse is held";
+  EXPECT_EQ(Column(1), Cells{"new"});
   Scroll(SB_ENDSCROLL);
-  EXPECT_EQ(gDisabled, 1);
-  EXPECT_COLUMN(1, "old");
+  EXPECT_EQ(gWatched.recomputed, 1);
+  EXPECT_EQ(Column(1), Cells{"old"});
 
   DragThumbToTheRightEnd();
-  EXPECT_COLUMN(1, "new") << "the thumb back at the right end shows the refreshed week";
+  EXPECT_EQ(Column(1), Cells{"new"}) << "the thumb back at the right end shows the refreshed week";
   Scroll(SB_LINERIGHT);
   Scroll(SB_ENDSCROLL);
   EXPECT_EQ(ScrollPos(), 31) << "kept within the range";
   Scroll(SB_LINELEFT);
   Scroll(SB_ENDSCROLL);
   EXPECT_EQ(Rows(), 0) << "the week before has no play";
-  EXPECT_EQ(Title().rfind("Top 0 Songs ( ", 0), 0u) << Title();
-}
 
-// An hour's period over eleven years: 100,000 steps, more than a scroll message's 16 bits hold.
-TEST_F(PeriodScrollTest, TheThumbIsReadInThirtyTwoBits) {
-  Refresh(0, 1);
+  Refresh(0, 2);
+  EXPECT_EQ(ScrollPos(), 8);
+  for (int i = 0; i < 3; ++i) Scroll(SB_PAGELEFT);
+  Scroll(SB_ENDSCROLL);
+  EXPECT_EQ(ScrollPos(), 0) << "pages past the start stop at position 0";
+  EXPECT_EQ(Rows(), 0) << "which lies before the first play";
+
+  // An hour's period over eleven years: more steps than a scroll message's 16 bits hold.
   HWND bar = GetDlgItem(Hit(), IDC_PERIODSCROLL);
   SendMessageA(bar, SBM_SETRANGE, 0, 100000);
   SendMessageA(bar, SBM_SETPOS, 0, TRUE);
@@ -277,29 +299,80 @@ TEST_F(PeriodScrollTest, TheThumbIsReadInThirtyTwoBits) {
   EXPECT_EQ(ScrollPos(), 100000);
 }
 
-TEST_F(PeriodScrollTest, PagesPastTheStartStopAtPositionZero) {
-  Refresh(0, 2);
-  EXPECT_EQ(ScrollPos(), 8);
-  gDisabled = 0;
-  for (int i = 0; i < 3; ++i) Scroll(SB_PAGELEFT);
-  Scroll(SB_ENDSCROLL);
-  EXPECT_EQ(ScrollPos(), 0);
-  EXPECT_EQ(gDisabled, 1);
-  EXPECT_EQ(Rows(), 0) << "position 0 lies before the first play";
-}
-
 TEST_F(PeriodScrollTest, AllAndReversedPeriodsCannotScroll) {
   Refresh(0, 4);
-  EXPECT_FALSE(Enabled(Hit(), IDC_PERIODSCROLL));
+  EXPECT_FALSE(IsOn(Hit(), IDC_PERIODSCROLL));
   EXPECT_EQ(Rows(), 2);
-  // "From" after "To": an empty list.
   SYSTEMTIME from = {2030, 1, 0, 1, 0, 0, 0, 0}, to = {2029, 1, 0, 1, 0, 0, 0, 0};
   SendDlgItemMessageA(Tool(), IDC_FROM, DTM_SETSYSTEMTIME, GDT_VALID,
                       reinterpret_cast<LPARAM>(&from));
   SendDlgItemMessageA(Tool(), IDC_TO, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&to));
   Refresh(0, 5);
-  EXPECT_EQ(Rows(), 0);
-  EXPECT_FALSE(Enabled(Hit(), IDC_PERIODSCROLL));
+  EXPECT_EQ(Rows(), 0) << "\"From\" after \"To\": an empty list";
+  EXPECT_FALSE(IsOn(Hit(), IDC_PERIODSCROLL));
+}
+
+// Berlin, summer (scripts/wine_tests.sh sets the zone): 15 July 2024 00:00:00 local is 14 July
+// 22:00 UTC.
+constexpr int32_t kJuly15 = 1720994400;
+
+class UserPeriodTest : public PluginTest {
+ protected:
+  // A day picked, with a time of day the picker keeps but does not show.
+  void Pick(int id, WORD day, WORD hour) {
+    SYSTEMTIME st = {2024, 7, 0, day, hour, 30, 15, 0};
+    SendDlgItemMessageA(Tool(), id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  }
+  std::string Shown(int id) {
+    SYSTEMTIME st = {};
+    SendDlgItemMessageA(Tool(), id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return std::to_string(st.wYear) + "-" + std::to_string(st.wMonth) + "-" +
+           std::to_string(st.wDay);
+  }
+  Cells SortedTitles() {
+    Cells titles = Column(1);
+    std::sort(titles.begin(), titles.end());
+    return titles;
+  }
+};
+
+TEST_F(UserPeriodTest, TheDaysPickedAreCountedWholeAndStayPut) {
+  TIME_ZONE_INFORMATION zone;
+  GetTimeZoneInformation(&zone);
+  ASSERT_EQ(zone.Bias, -60) << "run the suite with TZ=Europe/Berlin (scripts/wine_tests.sh)";
+  // One second either side of each bound.
+  Record(kA, kJuly15 - 1);
+  Record(kB, kJuly15);
+  Record(kC, kJuly15 + 2 * kDay - 1);
+  Record(kA, kJuly15 + 2 * kDay);
+  Start();
+  Choose(Tool(), IDC_PERIOD, 5);
+  Pick(IDC_FROM, 15, 18);
+  Pick(IDC_TO, 16, 6);
+  Refresh(0, 5);
+  EXPECT_EQ(SortedTitles(), (Cells{"beta", "gamma"}));
+  EXPECT_NE(Title().find("( 15/07/24 - 16/07/24 )"), std::string::npos) << Title();
+
+  // Sessions one after the other: the period saved is the one shown and counted again.
+  for (int session = 0; session < 3; ++session) {
+    SCOPED_TRACE(session);
+    EXPECT_EQ(Shown(IDC_FROM), "2024-7-15");
+    EXPECT_EQ(Shown(IDC_TO), "2024-7-16");
+    player->Quit();
+    SettingsFile saved = Saved();
+    EXPECT_EQ(saved.Int("_period"), 5);
+    EXPECT_EQ(saved.Int("_start"), kJuly15);
+    EXPECT_EQ(saved.Int("_end"), kJuly15 + 2 * kDay);
+    Restart();
+    Click(Tool(), IDC_REFRESH);
+    EXPECT_EQ(Rows(), 2);
+  }
+
+  // One day is a day from either end of it.
+  Pick(IDC_FROM, 15, 23);
+  Pick(IDC_TO, 15, 0);
+  Click(Tool(), IDC_REFRESH);
+  EXPECT_EQ(SortedTitles(), (Cells{"beta"}));
 }
 
 }  // namespace

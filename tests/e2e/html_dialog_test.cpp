@@ -1,28 +1,10 @@
-// "Generate HTML" through the real dialog: its lists, the colour settings with their edits,
-// swatches and chooser, the template rule, the images copied beside the page, and the page
-// written from the list view on show.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <algorithm>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "resources/resource.h"
-#include "tests/e2e/settings_util_win.h"
+// "Generate HTML" through the real dialog: the colour settings with their edits, swatches and
+// chooser, the template rule, the images copied beside the page, and the page written from the
+// list view on show.
+#include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
 namespace {
-
-std::string ReadText(const std::string& path) {
-  std::vector<unsigned char> bytes = ReadAll(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 // The <table ...> tag of a page.
 std::string TableTag(const std::string& page) {
@@ -30,23 +12,21 @@ std::string TableTag(const std::string& page) {
   return at == std::string::npos ? std::string() : page.substr(at, page.find('>', at) - at + 1);
 }
 
-class HtmlDialogTest : public DialogTest {
+class HtmlDialogTest : public PluginTest {
  protected:
   // Two songs played, the song list of all time on show, and the dialog opened from the list.
-  HWND Open(const SettingsRecord& rec = DefaultSettings()) {
+  HWND Open(const SettingsFile& settings = SettingsFile()) {
     Record({"one.mp3", "One", "Band", "Album"}, now - 2 * kDay);
     Record({"two.mp3", "Two & Co", "Band", "Album"}, now - kDay);
     Record({"one.mp3", "One", "Band", "Album"}, now - kHour);
-    Start(rec);
+    Start(settings);
     Refresh(0, 4);
     return Show();
   }
   HWND Show() {
     ListCommand(ID_GENERATEHTML);
-    HWND dlg = Html();
-    EXPECT_NE(dlg, nullptr);
-    EXPECT_TRUE(IsWindowVisible(dlg));
-    return dlg;
+    EXPECT_TRUE(IsWindowVisible(Html()));
+    return Html();
   }
   // Types a colour text and leaves the edit.
   void TypeColor(HWND dlg, int edit, const std::string& text) {
@@ -55,76 +35,22 @@ class HtmlDialogTest : public DialogTest {
   }
   // "Generate" with `path` chosen in the save dialog; the page's text.
   std::string Generate(HWND dlg, const std::string& path) {
-    gSaveAnswer = path;
+    gWatched.saveAnswer = path;
     Press(dlg, IDOK);
     player->Pump();
     EXPECT_FALSE(IsWindowVisible(dlg)) << "hidden after Generate";
     return ReadText(path);
   }
-  std::string Out(const std::string& name) {
-    std::string folder = MusicFile("out");
+  std::string Folder(const std::string& name) {
+    std::string folder = MusicFile(name);
     CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\" + name;
+    return folder;
   }
 };
 
-TEST_F(HtmlDialogTest, ListsHintAndTheDefaultsAfterStartUp) {
-  StartPlugin();
-  HWND dlg = Html();
-  ASSERT_NE(dlg, nullptr);
-  EXPECT_FALSE(IsWindowVisible(dlg)) << "hidden until asked for";
-  EXPECT_EQ(ComboEntries(dlg, IDC_HTM_TABLEUNIT), (std::vector<std::string>{"%", "pixels"}));
-  std::vector<std::string> aligns = {"Default", "Left", "Center", "Right"};
-  for (int id : {IDC_HTM_TABLEALIGN, IDC_HTM_TOPALIGN, IDC_HTM_RESTALIGN}) {
-    EXPECT_EQ(ComboEntries(dlg, id), aligns) << id;
-    EXPECT_EQ(Selected(dlg, id), 0) << id;
-  }
-  std::vector<std::string> sizes = ComboEntries(dlg, IDC_HTM_TOPSIZE);
-  ASSERT_EQ(sizes.size(), 22u);
-  EXPECT_EQ(sizes[0], "None");
-  EXPECT_EQ(sizes[7], "7");
-  EXPECT_EQ(sizes[8], "+1");
-  EXPECT_EQ(sizes[21], "-7");
-  EXPECT_EQ(ComboEntries(dlg, IDC_HTM_RESTSIZE), sizes);
-
-  std::vector<std::string> fonts = {"Default Font",
-                                    "Arial, Helvetica, sans-serif",
-                                    "Times New Roman, Times, serif",
-                                    "Courier New, Courier, mono",
-                                    "Georgia, Times New Roman, Times, serif",
-                                    "Verdana, Arial, Helvetica, sans-serif",
-                                    "Geneva, Arial, Helvetica, sans-serif"};
-  std::vector<std::string> installed = ComboEntries(dlg, IDC_HTM_FONTSOURCE);
-  EXPECT_FALSE(IsShown(dlg, IDC_HTM_FONTSOURCE));
-  ASSERT_FALSE(installed.empty());
-  EXPECT_NE(std::find(installed.begin(), installed.end(), "Tahoma"), installed.end());
-  fonts.insert(fonts.end(), installed.begin(), installed.end());
-  EXPECT_EQ(ComboEntries(dlg, IDC_HTM_TOPFONT), fonts);
-  EXPECT_EQ(ComboEntries(dlg, IDC_HTM_RESTFONT), fonts);
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TOPFONT), "Default Font");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_HINT),
-            "Tags: %sdate, %edate, %type, %filter\n%size, %table, %date, %time,");
-
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TEMPLATE), DataFile("spinoxsampletemplate.htm"));
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_PAGETITLE), "Top %size %type ( %sdate - %edate )");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TABLEWIDTH), "90");
-  EXPECT_TRUE(IsChecked(dlg, IDC_HTM_OPENBROWSER));
-  EXPECT_TRUE(IsChecked(dlg, IDC_HTM_USETEMPLATE));
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TOPFG), "#ffffff");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TOPBG), "#0000a0");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_RESTBG), "#0066ff");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_RESTFG), "");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_PAGEBG), "");
-  for (int id : {IDC_HTM_TOPFGSWATCH, IDC_HTM_TOPBGSWATCH, IDC_HTM_RESTBGSWATCH})
-    EXPECT_TRUE(IsOn(dlg, id)) << id;
-  for (int id :
-       {IDC_HTM_PAGEBGSWATCH, IDC_HTM_TABLEBGSWATCH, IDC_HTM_TABLEBRDSWATCH, IDC_HTM_RESTFGSWATCH})
-    EXPECT_FALSE(IsOn(dlg, id)) << id << ": no colour";
-  EXPECT_EQ(PaintedColor(dlg, IDC_HTM_TOPBGSWATCH), 0x00A00000u);
-}
-
 TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   HWND dlg = Open();
+  EXPECT_EQ(PaintedColor(dlg, IDC_HTM_TOPBGSWATCH), 0x00A00000u) << "the stored colour";
   Press(dlg, IDC_HTM_USETEMPLATE);  // the built-in page
   TypeColor(dlg, IDC_HTM_TABLEBG, "00ff00");
   EXPECT_TRUE(IsOn(dlg, IDC_HTM_TABLEBGSWATCH));
@@ -134,12 +60,11 @@ TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   TypeColor(dlg, IDC_HTM_RESTFG, "#12");
   EXPECT_EQ(PaintedColor(dlg, IDC_HTM_RESTFGSWATCH), RGB(0x12, 0, 0));
   TypeColor(dlg, IDC_HTM_PAGEBG, "ff");
-  EXPECT_TRUE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH));
 
-  std::string page = Generate(dlg, Out("chart.htm"));
-  ASSERT_EQ(gSaveDialogs.size(), 1u);
-  EXPECT_STREQ(gSaveDialogs[0].lpstrTitle, "Save as html");
-  EXPECT_EQ(JoinFilter(gSaveDialogs[0].lpstrFilter), "Html Files|*.htm;*.html|All Files|*.*|");
+  std::string page = Generate(dlg, Folder("out") + "\\chart.htm");
+  ASSERT_EQ(gWatched.saves.size(), 1u);
+  EXPECT_EQ(gWatched.saves[0].title, "Save as html");
+  EXPECT_EQ(gWatched.saves[0].filter, "Html Files|*.htm;*.html|All Files|*.*|");
   EXPECT_NE(TableTag(page).find("bgcolor=\"#00ff00\""), std::string::npos) << TableTag(page);
   EXPECT_NE(page.find("color=\"#120000\""), std::string::npos);
   EXPECT_NE(page.find("<body bgcolor=\"#ff0000\">"), std::string::npos);
@@ -151,8 +76,7 @@ TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   ASSERT_EQ(GetACP(), 1252u) << "a Western system";
   EXPECT_NE(page.find("content=\"text/html; charset=windows-1252\">"), std::string::npos)
       << "the ANSI code page the texts are in";
-  ASSERT_EQ(gShellOpened.size(), 1u) << "opened in the browser";
-  EXPECT_EQ(gShellOpened[0], Out("chart.htm"));
+  EXPECT_EQ(gWatched.shellOpened, Cells{MusicFile("out\\chart.htm")}) << "opened in the browser";
 
   dlg = Show();
   TypeColor(dlg, IDC_HTM_TABLEBG, "");
@@ -160,28 +84,21 @@ TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   EXPECT_EQ(PaintedColor(dlg, IDC_HTM_TABLEBGSWATCH), PaintedColor(dlg, IDC_HTM_TABLEIMG))
       << "painted as any read-only box";
   Press(dlg, IDC_HTM_OPENBROWSER);
-  page = Generate(dlg, Out("plain.htm"));
+  page = Generate(dlg, MusicFile("out\\plain.htm"));
   EXPECT_EQ(TableTag(page).find("bgcolor"), std::string::npos) << TableTag(page);
-  EXPECT_EQ(page.find("#00ff00"), std::string::npos);
-  EXPECT_EQ(gShellOpened.size(), 1u) << "not opened when the box is unchecked";
-}
+  EXPECT_EQ(gWatched.shellOpened.size(), 1u) << "not opened when the box is unchecked";
 
-TEST_F(HtmlDialogTest, TheChooserSetsTheColourAndCancelKeepsIt) {
-  Start();
-  HWND dlg = Html();
-  gColorAnswer = RGB(0xab, 0xcd, 0xef);
+  // The chooser starts at the current colour and sets it; cancelled, it changes nothing.
+  dlg = Show();
+  gWatched.colorAnswer = RGB(0xab, 0xcd, 0xef);
   Press(dlg, IDC_HTM_TABLEBRDPICK);
-  ASSERT_EQ(gColorStarts.size(), 1u);
   EXPECT_EQ(TextOf(dlg, IDC_HTM_TABLEBRD), "#abcdef");
-  EXPECT_TRUE(IsOn(dlg, IDC_HTM_TABLEBRDSWATCH));
   EXPECT_EQ(PaintedColor(dlg, IDC_HTM_TABLEBRDSWATCH), RGB(0xab, 0xcd, 0xef));
   Press(dlg, IDC_HTM_TOPBGPICK);
-  EXPECT_EQ(gColorStarts.back(), 0x00A00000u) << "the chooser starts at the current colour";
-  gColorChosen = false;
-  gColorAnswer = RGB(1, 1, 1);
+  EXPECT_EQ(gWatched.colorStarts.back(), 0x00A00000u) << "the chooser starts at the colour";
+  gWatched.colorChosen = false;
   Press(dlg, IDC_HTM_TABLEBRDPICK);
   EXPECT_EQ(TextOf(dlg, IDC_HTM_TABLEBRD), "#abcdef") << "cancel changes nothing";
-  EXPECT_EQ(PaintedColor(dlg, IDC_HTM_TABLEBRDSWATCH), RGB(0xab, 0xcd, 0xef));
 }
 
 TEST_F(HtmlDialogTest, TheTemplateRuleSwitchesThePageControls) {
@@ -189,105 +106,95 @@ TEST_F(HtmlDialogTest, TheTemplateRuleSwitchesThePageControls) {
   HWND dlg = Html();
   ShowWindow(dlg, SW_SHOW);
   const int page[] = {IDC_HTM_PAGETITLE, IDC_HTM_PAGEIMGPICK, IDC_HTM_PAGEBGPICK, IDC_HTM_PAGEBG};
-  auto expectTemplateMode = [&](bool on) {
-    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATE), on);
-    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATEPICK), on);
-    for (int id : page) EXPECT_EQ(IsOn(dlg, id), !on) << id;
-  };
-  expectTemplateMode(true);
-  EXPECT_FALSE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH));
-  Press(dlg, IDC_HTM_USETEMPLATE);
-  expectTemplateMode(false);
-  EXPECT_FALSE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH)) << "no page colour yet";
-  TypeColor(dlg, IDC_HTM_PAGEBG, "336699");
-  EXPECT_TRUE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH));
-  Press(dlg, IDC_HTM_USETEMPLATE);
-  expectTemplateMode(true);
-  EXPECT_FALSE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH));
-  Press(dlg, IDC_HTM_USETEMPLATE);
-  EXPECT_TRUE(IsOn(dlg, IDC_HTM_PAGEBGSWATCH)) << "a page colour is set";
-
-  gOpenAnswer = MakeTrack("mine.htm", nullptr, nullptr, nullptr);
+  // {template in use, a page colour typed, the page colour's swatch on}
+  const struct {
+    bool useTemplate;
+    const char* pageColor;
+    bool swatch;
+  } steps[] = {{true, nullptr, false},
+               {false, nullptr, false},
+               {false, "336699", true},
+               {true, nullptr, false},
+               {false, nullptr, true}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << s.useTemplate << " " << (s.pageColor ? s.pageColor : ""));
+    if (IsChecked(dlg, IDC_HTM_USETEMPLATE) != s.useTemplate) Press(dlg, IDC_HTM_USETEMPLATE);
+    if (s.pageColor) TypeColor(dlg, IDC_HTM_PAGEBG, s.pageColor);
+    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATE), s.useTemplate);
+    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATEPICK), s.useTemplate);
+    for (int id : page) EXPECT_EQ(IsOn(dlg, id), !s.useTemplate) << id;
+    EXPECT_EQ(IsOn(dlg, IDC_HTM_PAGEBGSWATCH), s.swatch);
+  }
+  gWatched.openAnswer = MakeTrack("mine.htm", nullptr, nullptr, nullptr);
   Press(dlg, IDC_HTM_TEMPLATEPICK);
-  ASSERT_EQ(gOpenDialogs.size(), 1u);
-  EXPECT_EQ(gOpenDialogs[0].title, "Select Template File");
-  EXPECT_EQ(gOpenDialogs[0].filter, "Html Files|*.htm;*html|All Files|*.*|");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TEMPLATE), gOpenAnswer);
+  ASSERT_EQ(gWatched.opens.size(), 1u);
+  EXPECT_EQ(gWatched.opens[0].title, "Select Template File");
+  EXPECT_EQ(gWatched.opens[0].filter, "Html Files|*.htm;*html|All Files|*.*|");
+  EXPECT_EQ(TextOf(dlg, IDC_HTM_TEMPLATE), gWatched.openAnswer);
 }
 
 TEST_F(HtmlDialogTest, TemplatesTheSampleAndAMissingOne) {
   HWND dlg = Open();
-  std::string page = Generate(dlg, Out("sample.htm"));
+  std::string page = Generate(dlg, Folder("out") + "\\sample.htm");
   EXPECT_NE(page.find(">One<"), std::string::npos) << "the sample template, installed for it";
-  EXPECT_NE(page.find("content=\"text/html; charset=windows-1252\">"), std::string::npos);
   EXPECT_GT(SizeOf(DataFile("spinoxsampletemplate.htm")), 0);
 
   dlg = Show();
   SetDlgItemTextA(dlg, IDC_HTM_TEMPLATE, MusicFile("missing.htm").c_str());
-  gBoxes.clear();
-  page = Generate(dlg, Out("nothing.htm"));
-  ASSERT_EQ(gBoxes.size(), 1u);
-  EXPECT_EQ(gBoxes[0].text, "Could not read the template file '" + MusicFile("missing.htm") +
-                                "': No such file or directory");
-  EXPECT_EQ(gBoxes[0].caption, "Error Writing File");
-  EXPECT_EQ(gBoxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_EQ(SizeOf(Out("nothing.htm")), -1) << "no output is written";
-  EXPECT_EQ(gShellOpened.size(), 1u) << "only the first page was opened";
+  gWatched.boxes.clear();
+  Generate(dlg, MusicFile("out\\nothing.htm"));
+  ASSERT_EQ(gWatched.boxes.size(), 1u);
+  EXPECT_EQ(gWatched.boxes[0].text, "Could not read the template file '" +
+                                        MusicFile("missing.htm") + "': No such file or directory");
+  EXPECT_EQ(gWatched.boxes[0].caption, "Error Writing File");
+  EXPECT_EQ(gWatched.boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_EQ(SizeOf(MusicFile("out\\nothing.htm")), -1) << "no output is written";
+  EXPECT_EQ(gWatched.shellOpened.size(), 1u) << "only the first page was opened";
 
   dlg = Show();
-  size_t saves = gSaveDialogs.size();
-  gSaveAnswer.clear();
+  gWatched.saveAnswer.clear();
   Press(dlg, IDOK);
-  EXPECT_EQ(gSaveDialogs.size(), saves + 1);
+  EXPECT_EQ(gWatched.saves.size(), 3u);
   EXPECT_FALSE(IsWindowVisible(dlg)) << "cancel in the save dialog hides the dialog";
-  EXPECT_EQ(gShellOpened.size(), 1u);
   dlg = Show();
   Press(dlg, IDCANCEL);
   EXPECT_FALSE(IsWindowVisible(dlg)) << "Close";
 }
 
 TEST_F(HtmlDialogTest, ChosenImagesAreCopiedBesideThePageKeepingExistingFiles) {
-  HWND dlg = Open();
+  // A stored image box name never leads out of the page's folder.
+  std::string rest = MusicFile("pic.png");
+  HWND dlg = Open(SettingsFile()
+                      .Set("_htm_rest_img", rest)
+                      .Set("rest_image_box", "..\\escaped.png")
+                      .Set("use_template", 0));
+  WriteText(rest, "picture");
   std::string image = MusicFile("table.png");
   WriteText(image, "table image");
-  gOpenAnswer = image;
+  gWatched.openAnswer = image;
   Press(dlg, IDC_HTM_TABLEIMGPICK);
-  ASSERT_EQ(gOpenDialogs.size(), 1u);
-  EXPECT_EQ(gOpenDialogs[0].title, "Select Image");
-  EXPECT_EQ(gOpenDialogs[0].filter, "Image Files|*.gif;*.jpg;*.jpeg;*.png|All Files|*.*|");
+  ASSERT_EQ(gWatched.opens.size(), 1u);
+  EXPECT_EQ(gWatched.opens[0].title, "Select Image");
+  EXPECT_EQ(gWatched.opens[0].filter, "Image Files|*.gif;*.jpg;*.jpeg;*.png|All Files|*.*|");
   EXPECT_EQ(TextOf(dlg, IDC_HTM_TABLEIMG), "table.png") << "the box shows the name only";
-  gOpenAnswer.clear();
+  gWatched.openAnswer.clear();
   Press(dlg, IDC_HTM_TOPIMGPICK);
   EXPECT_EQ(TextOf(dlg, IDC_HTM_TOPIMG), "") << "cancel changes nothing";
 
-  std::string first = MusicFile("first");
-  CreateDirectoryA(first.c_str(), nullptr);
+  std::string first = Folder("first");
   std::string page = Generate(dlg, first + "\\page.htm");
   EXPECT_NE(TableTag(page).find("background=\"table.png\""), std::string::npos);
-  EXPECT_EQ(ReadText(first + "\\table.png"), "table image") << "copied in template mode too";
+  EXPECT_EQ(ReadText(first + "\\table.png"), "table image");
+  EXPECT_EQ(ReadText(first + "\\escaped.png"), "picture");
+  EXPECT_EQ(SizeOf(MusicFile("escaped.png")), -1);
 
-  std::string second = MusicFile("second");
-  CreateDirectoryA(second.c_str(), nullptr);
+  std::string second = Folder("second");
   WriteText(second + "\\table.png", "older file");
   dlg = Show();
   Press(dlg, IDC_HTM_USETEMPLATE);
   Generate(dlg, second + "\\page.htm");
   EXPECT_EQ(ReadText(second + "\\table.png"), "older file") << "an existing file is kept";
-}
-
-TEST_F(HtmlDialogTest, AStoredImageNameNeverLeadsOutOfThePageFolder) {
-  std::string image = MusicFile("pic.png");
-  SettingsRecord rec = DefaultSettings();
-  std::strcpy(rec.htmRestImg, image.c_str());
-  std::strcpy(rec.html.restImgBox, "..\\escaped.png");
-  rec.html.useTemplate = 0;
-  HWND dlg = Open(rec);
-  WriteText(image, "picture");
-  std::string folder = MusicFile("deep");
-  CreateDirectoryA(folder.c_str(), nullptr);
-  Generate(dlg, folder + "\\page.htm");
-  EXPECT_EQ(SizeOf(MusicFile("escaped.png")), -1);
-  EXPECT_EQ(ReadText(folder + "\\escaped.png"), "picture");
+  EXPECT_EQ(ReadText(second + "\\escaped.png"), "picture") << "copied in template mode too";
 }
 
 }  // namespace

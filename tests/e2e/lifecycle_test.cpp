@@ -1,20 +1,13 @@
-// Start-up, the tray icon and its menu, and shutdown, through the real DLL in the test player.
-#include <gtest/gtest.h>
-#include <windows.h>
-
+// Start-up, the tray icon and its menu, the skin, shutdown and unloading, and the player
+// window's procedure chain shared with another guest, through the real DLL in the test player.
 #include <cstring>
 
-#include "resources/resource.h"
+#include "plugin/host_win.h"
 #include "tests/e2e/fixture_win.h"
+#include "ui/toolkit/skin.h"
 
 namespace spinox::e2e {
 namespace {
-
-constexpr int kSettingsBytes = 3766;
-
-bool SameRect(const RECT& r, int left, int top, int right, int bottom) {
-  return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
-}
 
 std::string Caption(HWND w) {
   char text[100] = {};
@@ -22,173 +15,125 @@ std::string Caption(HWND w) {
   return text;
 }
 
-TEST_F(PluginTest, FirstStartPlacesTheWindowsAndEnables) {
+void ExpectRect(const RECT& r, const RECT& expected, const char* what) {
+  EXPECT_EQ(std::memcmp(&r, &expected, sizeof r), 0)
+      << what << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+}
+
+void TrayClick(TestPlayer* p, LPARAM button) {
+  SendMessageA(p->window(), WM_USER + 48, 13, button);
+  p->Pump();
+}
+
+const std::vector<MenuItem> kEnabledMenu = {{ID_HITLIST, "Hitlist"},
+                                            {ID_SETTINGS, "Settings"},
+                                            {ID_WEBSITE, "Website"},
+                                            {0, ""},
+                                            {ID_DISABLE, "Disable Plugin"}};
+
+TEST_F(PluginTest, FirstStartPlacesTheWindowsAndTheTrayIcon) {
   StartPlugin();
   ASSERT_EQ(player->frames.size(), 2u);
   // The options panel's frame is asked for first, then the hit list window's.
-  EXPECT_TRUE(SameRect(WindowRectOf(player->frames[0]), 505, 100, 900, 350));
-  EXPECT_TRUE(SameRect(WindowRectOf(player->frames[1]), 100, 100, 500, 400));
-  // The records the plug-in hands over are as large as the player's: 284 bytes in a 32-bit
-  // player, 296 in a 64-bit one (where the user pointer after the rectangle is 8-aligned).
-  const SIZE_T kRecordBytes = sizeof(void*) == 8 ? 296 : 284;
+  ExpectRect(WindowRectOf(player->frames[0]), RECT{505, 100, 900, 350}, "options panel");
+  ExpectRect(WindowRectOf(player->frames[1]), RECT{100, 100, 500, 400}, "hit list");
+  // The records handed over are as large as the player's: 284 bytes in a 32-bit player, 296 in
+  // a 64-bit one (where the user pointer after the rectangle is 8-aligned).
   for (EmbedWindowState* state : player->frameStates)
-    EXPECT_EQ(GlobalSize(GlobalHandle(state)), kRecordBytes);
+    EXPECT_EQ(GlobalSize(GlobalHandle(state)), sizeof(void*) == 8 ? 296u : 284u);
   EXPECT_EQ(Caption(player->frames[0]), "Spinox");
   EXPECT_EQ(Caption(player->frames[1]), "Spinox Hitlist");
-  HWND tool = player->Embedded(0), hit = player->Embedded(1);
-  ASSERT_NE(tool, nullptr);
-  ASSERT_NE(hit, nullptr);
-  EXPECT_NE(GetDlgItem(tool, IDC_REFRESH), nullptr);
-  EXPECT_NE(GetDlgItem(hit, IDC_LIST), nullptr);
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hit, IDC_PERIODSCROLL)));
-  EXPECT_FALSE(IsWindowVisible(GetDlgItem(hit, IDC_PROGRESS)));
+  EXPECT_NE(GetDlgItem(Tool(), IDC_REFRESH), nullptr);
+  EXPECT_FALSE(IsOn(Hit(), IDC_PERIODSCROLL));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(Hit(), IDC_PROGRESS)));
+  EXPECT_FALSE(IsWindowVisible(Hit())) << "hidden until asked for";
 
-  ASSERT_GE(gTrayCalls.size(), 2u);
-  EXPECT_EQ(gTrayCalls.front().action, static_cast<DWORD>(NIM_ADD));
+  ASSERT_GE(gWatched.tray.size(), 2u);
+  EXPECT_EQ(gWatched.tray.front().action, static_cast<DWORD>(NIM_ADD));
   const TrayCall& tray = LastTray();
   EXPECT_EQ(tray.icon, Icon(IDI_ENABLED));
   EXPECT_EQ(tray.id, 13u);
   EXPECT_EQ(tray.message, 1072u);
   EXPECT_EQ(tray.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(tray.tip, "Spinox v1.51");
-
-  std::vector<MenuItem> menu = TrayMenu();
-  std::vector<MenuItem> expected = {{ID_HITLIST, "Hitlist"},
-                                    {ID_SETTINGS, "Settings"},
-                                    {ID_WEBSITE, "Website"},
-                                    {0, ""},
-                                    {ID_DISABLE, "Disable Plugin"}};
-  EXPECT_EQ(menu, expected);
+  EXPECT_EQ(TrayMenu(), kEnabledMenu);
 }
 
-TEST_F(PluginTest, SavedWhileDisabledShowsTheDisabledIconAndOnlyEnable) {
-  SettingsRecord rec = DefaultSettings();
-  rec.enabled = 0;
-  WriteSettings(rec);
+TEST_F(PluginTest, TrayClicksAndMenuCommands) {
   StartPlugin();
-  EXPECT_EQ(LastTray().icon, Icon(IDI_DISABLED));
-  std::vector<MenuItem> expected = {{ID_ENABLE, "Enable Plugin"}};
-  EXPECT_EQ(TrayMenu(), expected);
-  // A left click does nothing while disabled.
-  SendMessageA(player->window(), WM_USER + 48, 13, WM_LBUTTONUP);
-  EXPECT_FALSE(IsWindowVisible(player->frames[1]));
-  Command(ID_ENABLE);
-  EXPECT_EQ(LastTray().icon, Icon(IDI_ENABLED));
-  EXPECT_EQ(TrayMenu().size(), 5u);
-}
-
-TEST_F(PluginTest, TrayAndMenuCommands) {
-  StartPlugin();
-  EXPECT_FALSE(IsWindowVisible(player->Embedded(1)));
-  SendMessageA(player->window(), WM_USER + 48, 13, WM_LBUTTONUP);
-  for (size_t i = 0; i < 2; ++i) {
-    EXPECT_TRUE(IsWindowVisible(player->frames[i])) << i;
-    EXPECT_TRUE(IsWindowVisible(player->Embedded(i))) << i;
-  }
+  TrayClick(player.get(), WM_LBUTTONUP);
+  for (size_t i = 0; i < 2; ++i) EXPECT_TRUE(IsWindowVisible(player->Embedded(i))) << i;
   for (HWND frame : player->frames) ShowWindow(frame, SW_HIDE);
   Command(ID_HITLIST);
-  EXPECT_TRUE(IsWindowVisible(player->frames[0]));
-  EXPECT_TRUE(IsWindowVisible(player->frames[1]));
+  for (HWND frame : player->frames) EXPECT_TRUE(IsWindowVisible(frame));
 
   Command(ID_DISABLE);
   EXPECT_EQ(LastTray().icon, Icon(IDI_DISABLED));
-  size_t calls = gTrayCalls.size();
+  EXPECT_EQ(TrayMenu(), (std::vector<MenuItem>{{ID_ENABLE, "Enable Plugin"}}));
+  size_t calls = gWatched.tray.size();
   Command(ID_DISABLE);
-  EXPECT_EQ(gTrayCalls.size(), calls) << "switching to the current state changes nothing";
+  EXPECT_EQ(gWatched.tray.size(), calls) << "switching to the current state changes nothing";
+  for (HWND frame : player->frames) ShowWindow(frame, SW_HIDE);
+  TrayClick(player.get(), WM_LBUTTONUP);
+  EXPECT_FALSE(IsWindowVisible(player->frames[1])) << "a left click does nothing while disabled";
   Command(ID_ENABLE);
   EXPECT_EQ(LastTray().icon, Icon(IDI_ENABLED));
+  EXPECT_EQ(TrayMenu(), kEnabledMenu);
 
   Command(ID_WEBSITE);
-  ASSERT_EQ(gShellOpened.size(), 1u);
-  EXPECT_EQ(gShellOpened[0].rfind("http", 0), 0u);
+  ASSERT_EQ(gWatched.shellOpened.size(), 1u);
+  EXPECT_EQ(gWatched.shellOpened[0].rfind("http", 0), 0u);
+
+  // The settings run modally, from config() and from the menu, with the windows disabled.
+  for (bool fromMenu : {false, true}) {
+    bool opened = false, disabled = false;
+    WhileModal({[&] {
+                 opened = Settings() != nullptr;
+                 disabled = !IsWindowEnabled(Hit());
+               }},
+               [&] { fromMenu ? Command(ID_SETTINGS) : player->plugin()->config(); });
+    EXPECT_TRUE(opened) << fromMenu;
+    EXPECT_TRUE(disabled) << fromMenu;
+    EXPECT_TRUE(IsWindowEnabled(Hit()));
+    EXPECT_TRUE(IsWindowEnabled(Tool()));
+  }
 }
 
-HWND gSettingsDialog = nullptr;
-bool gWindowsDisabledMeanwhile = false;
-HWND gHitWindow = nullptr;
-
-void CloseSettings() {
-  gSettingsDialog = FindWindowA(nullptr, "Spinox Settings");
-  gWindowsDisabledMeanwhile = gHitWindow && !IsWindowEnabled(gHitWindow);
-  if (gSettingsDialog) PostMessageA(gSettingsDialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-TEST_F(PluginTest, SettingsRunModallyFromConfigAndTheMenu) {
-  StartPlugin();
-  gHitWindow = player->Embedded(1);
-  gSettingsDialog = nullptr;
-  Later(300, CloseSettings);
-  player->plugin()->config();
-  EXPECT_NE(gSettingsDialog, nullptr);
-  EXPECT_TRUE(gWindowsDisabledMeanwhile);
-  EXPECT_TRUE(IsWindowEnabled(gHitWindow));
-  EXPECT_TRUE(IsWindowEnabled(player->Embedded(0)));
-  gSettingsDialog = nullptr;
-  Later(300, CloseSettings);
-  Command(ID_SETTINGS);
-  EXPECT_NE(gSettingsDialog, nullptr);
-}
-
-TEST_F(PluginTest, QuitSavesTheSettingsAndGivesTheWindowBack) {
-  StartPlugin();
+TEST_F(PluginTest, SavedSettingsComeBackAndQuitWritesThem) {
+  Start(SettingsFile()
+            .Set("_enabled", 0)
+            .Set("hitlist_window", RECT{30, 40, 330, 340})
+            .Set("options_panel", RECT{350, 40, 750, 300})
+            .Set("table_width", 77)
+            .Set("page_title", "My chart %type"));
+  EXPECT_EQ(LastTray().icon, Icon(IDI_DISABLED));
+  ExpectRect(WindowRectOf(player->frames[1]), RECT{30, 40, 330, 340}, "hit list");
+  ExpectRect(WindowRectOf(player->frames[0]), RECT{350, 40, 750, 300}, "options panel");
   SetWindowPos(player->frames[1], nullptr, 40, 60, 420, 330, SWP_NOZORDER | SWP_NOACTIVATE);
   player->Quit();
   EXPECT_EQ(GetWindowLongPtrA(player->window(), GWLP_WNDPROC),
-            reinterpret_cast<LONG_PTR>(player->ownProcedure()));
+            reinterpret_cast<LONG_PTR>(player->ownProcedure()))
+      << "the player window has its own procedure back";
   EXPECT_EQ(LastTray().action, static_cast<DWORD>(NIM_DELETE));
   EXPECT_FALSE(IsWindow(player->frames[0])) << "the frames go with their windows";
   EXPECT_FALSE(IsWindow(player->frames[1]));
 
-  std::vector<unsigned char> bytes = ReadAll(DataFile("gen_spinox.dat"));
-  ASSERT_EQ(bytes.size(), static_cast<size_t>(kSettingsBytes));
-  EXPECT_EQ(std::memcmp(bytes.data(), "SPX\0", 4), 0);
-  SettingsRecord rec;
-  ASSERT_TRUE(ParseSettings(bytes.data(), bytes.size(), &rec));
-  EXPECT_EQ(rec.version, 151);
-  EXPECT_EQ(rec.hitRect.left, 40);
-  EXPECT_EQ(rec.hitRect.top, 60);
-  EXPECT_EQ(rec.hitRect.right, 460);
-  EXPECT_EQ(rec.hitRect.bottom, 390);
-  EXPECT_EQ(rec.toolRect.left, 505);
-  EXPECT_EQ(rec.enabled, 1);
-  EXPECT_EQ(rec.addTime, 60);
+  SettingsFile saved = Saved();
+  EXPECT_EQ(std::memcmp(saved.bytes.data(), "SPX\0", 4), 0);
+  EXPECT_EQ(saved.Int("version"), 151);
+  ExpectRect(saved.Rect("hitlist_window"), RECT{40, 60, 460, 390}, "saved hit list");
+  ExpectRect(saved.Rect("options_panel"), RECT{350, 40, 750, 300}, "saved options panel");
+  EXPECT_EQ(saved.Int("_enabled"), 0);
+  EXPECT_EQ(saved.Int("table_width"), 77);
+  EXPECT_EQ(saved.Text("page_title"), "My chart %type");
+  EXPECT_EQ(saved.Int("_addTime"), 60) << "the fields not set keep their defaults";
 
   // The module can go while the player window lives on.
   player->Unload();
   player->Tick(3);
-  SendMessageA(player->window(), WM_USER + 48, 13, WM_RBUTTONUP);
+  TrayClick(player.get(), WM_RBUTTONUP);
   SendMessageA(player->window(), WM_DISPLAYCHANGE, 0, 0);
   player->Pump(50);
-}
-
-TEST_F(PluginTest, SettingsComeBackAsTheyWereSaved) {
-  SettingsRecord rec = DefaultSettings();
-  rec.hitRect = WindowRect{30, 40, 330, 340};
-  rec.toolRect = WindowRect{350, 40, 750, 300};
-  rec.addTime = -50;
-  rec.skip = 0;
-  rec.txtTimeEnd = 4;
-  rec.highlight = 1;
-  rec.html.tableWidth = 77;
-  rec.html.topBold = 1;
-  std::strcpy(rec.html.pageTitle, "My chart %type");
-  WriteSettings(rec);
-  StartPlugin();
-  EXPECT_TRUE(SameRect(WindowRectOf(player->frames[1]), 30, 40, 330, 340));
-  EXPECT_TRUE(SameRect(WindowRectOf(player->frames[0]), 350, 40, 750, 300));
-  player->Quit();
-  SettingsRecord back;
-  ASSERT_TRUE(ReadSettingsFile(DataFile("gen_spinox.dat"), &back));
-  EXPECT_EQ(back.hitRect.right, 330);
-  EXPECT_EQ(back.toolRect.bottom, 300);
-  EXPECT_EQ(back.addTime, -50);
-  EXPECT_EQ(back.skip, 0);
-  EXPECT_EQ(back.txtTimeEnd, 4);
-  EXPECT_EQ(back.highlight, 1);
-  EXPECT_EQ(back.html.tableWidth, 77);
-  EXPECT_EQ(back.html.topBold, 1);
-  EXPECT_STREQ(back.html.pageTitle, "My chart %type");
-  EXPECT_EQ(back.html.openInBrowser, 1);
 }
 
 TEST_F(PluginTest, NoFramesFromThePlayer) {
@@ -198,6 +143,84 @@ TEST_F(PluginTest, NoFramesFromThePlayer) {
   player->Tick(5);
   player->Quit();
   EXPECT_EQ(SizeOf(DataFile("gen_spinox.dat")), kSettingsBytes);
+}
+
+// The list view takes the skin's colours, and takes them again when the player announces a
+// change of skin.
+TEST_F(PluginTest, EmbeddedWindowsTakeTheSkinColours) {
+  player->skinRow.assign(120, RGB(10, 20, 30));
+  player->skinRow[SkinPixelX(0)] = RGB(0x11, 0x22, 0x33);
+  player->skinRow[SkinPixelX(1)] = RGB(0x44, 0x55, 0x66);
+  StartPlugin();
+  HWND list = GetDlgItem(Hit(), IDC_LIST);
+  EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), RGB(0x11, 0x22, 0x33));
+  EXPECT_EQ(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0), RGB(0x44, 0x55, 0x66));
+
+  player->skinRow[SkinPixelX(4)] = RGB(0x77, 0x88, 0x99);
+  int queries = player->skinQueries;
+  SendMessageA(player->window(), WM_DISPLAYCHANGE, 0, 0);
+  EXPECT_EQ(player->skinQueries, queries + 1);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageA(Tool(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0);
+  EXPECT_EQ(GetTextColor(dc), RGB(0x77, 0x88, 0x99));
+  DeleteDC(dc);
+}
+
+// The player's own answers come back through whatever chain is installed.
+void ExpectAnswering(TestPlayer* p, const char* when) {
+  SCOPED_TRACE(when);
+  EXPECT_EQ(SendMessageA(p->window(), kPlayerMessage, 0, kQueryPlaylistLength), 2);
+  p->closeRequested = false;
+  SendMessageA(p->window(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p->closeRequested) << "the player's procedure got WM_CLOSE";
+  EXPECT_TRUE(IsWindow(p->window())) << "not the default procedure, which destroys it";
+}
+
+// Beside another guest that subclasses the player window, each leaves when it quits without
+// cutting the other off, in every order.
+TEST_F(PluginTest, TwoGuestsLeaveThePlayerAsTheyFoundIt) {
+  const struct {
+    const char* name;
+    bool spinoxLoadsFirst, spinoxQuitsFirst;
+  } orders[] = {
+      {"Spinox in first, out first", true, true},
+      {"Spinox in first, out last", true, false},
+      {"Spinox in last, out first", false, true},
+      {"Spinox in last, out last", false, false},
+  };
+  // Spinox may have to stay loaded for the process (a later guest calls its procedure), so
+  // these runs use a copy of the DLL of their own.
+  dllName = "gen_spinox_guest.dll";
+  ASSERT_TRUE(CopyFileA((TestsFolder() + "\\gen_spinox.dll").c_str(),
+                        (TestsFolder() + "\\" + dllName).c_str(), FALSE));
+  for (const auto& order : orders) {
+    SCOPED_TRACE(order.name);
+    player = std::make_unique<TestPlayer>();
+    player->playlist = {{MakeTrack(kA), 100}, {MusicFile("x.mp3"), 100}};
+    WNDPROC own = player->ownProcedure();
+    if (!order.spinoxLoadsFirst) player->LoadGuest();
+    StartPlugin();
+    if (order.spinoxLoadsFirst) player->LoadGuest();
+    ExpectAnswering(player.get(), "both in");
+    if (order.spinoxQuitsFirst) {
+      player->Unload();
+      int before = player->guestMessages();
+      ExpectAnswering(player.get(), "Spinox out");
+      EXPECT_GT(player->guestMessages(), before) << "the other guest still sees the messages";
+      player->QuitGuest();
+    } else {
+      player->QuitGuest();
+      ExpectAnswering(player.get(), "the other guest out");
+      EXPECT_FALSE(TrayMenu().empty()) << "Spinox still answers its tray icon";
+      player->Unload();
+    }
+    ExpectAnswering(player.get(), "both out");
+    // A procedure left in the chain steps out at the first message it passes on.
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(player->window(), GWLP_WNDPROC)), own);
+    EXPECT_FALSE(player->guestInChain());
+    player->Tick(2);
+  }
+  player.reset();
 }
 
 }  // namespace

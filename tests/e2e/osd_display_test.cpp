@@ -1,14 +1,10 @@
 // The on-screen display through the real window: shown by a change of track, shaped like its
 // text (checked through the window region and hit testing, not pixels: under Wine a screenshot
 // does not show faithfully what lies behind a shaped window), timed out by the tick.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstring>
 #include <set>
 
-#include "resources/resource.h"
-#include "tests/e2e/settings_util_win.h"
+#include "tests/e2e/fixture_win.h"
+#include "tests/e2e/iat_hook_win.h"
 
 namespace spinox::e2e {
 namespace {
@@ -40,22 +36,21 @@ BOOL WINAPI CountDelete(HGDIOBJ object) {
   return DeleteObject(object);
 }
 
-class DisplayTest : public DialogTest {
+class DisplayTest : public PluginTest {
  protected:
   // The display switched on for a track that starts playing at once.
   void StartPlaying(const char* text) {
     player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300},
                         {MakeTrack("two.mp3", "Two", "Band", "Album"), 300}};
     player->state = 1;
-    SettingsRecord rec = DefaultSettings();
-    rec.txt = 1;
-    std::strcpy(rec.txtText, text);
-    std::strcpy(rec.txtFont, "Tahoma");
-    rec.txtSize = kSize;
-    rec.txtX = kX;
-    rec.txtY = kY;
-    rec.txtTimeEnd = 10;
-    Start(rec);
+    Start(SettingsFile()
+              .Set("_txt", 1)
+              .Set("_txt_text", text)
+              .Set("_txt_font", "Tahoma")
+              .Set("_txt_size", kSize)
+              .Set("_txt_x", kX)
+              .Set("_txt_y", kY)
+              .Set("_txt_timeEnd", 10));
   }
 };
 
@@ -214,7 +209,7 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   for (int i = 0; i < 6; ++i) {
     steps.push_back([i, display] {
       HWND dlg = Settings();
-      gColorAnswer = RGB(10 * i, 0x22, 0x33);
+      gWatched.colorAnswer = RGB(10 * i, 0x22, 0x33);
       Press(dlg, IDC_SET_COLOR);
       Type(dlg, IDC_SET_SIZE, std::to_string(20 + 4 * i));
       if (i % 2) Press(dlg, IDC_SET_BOLD);
@@ -235,7 +230,7 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
 TEST_F(DisplayTest, OffWhenTheSettingIsOff) {
   player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300}};
   player->state = 1;
-  Start(DefaultSettings());
+  Start();
   player->Tick(3);
   HWND display = DisplayWindow();
   ASSERT_NE(display, nullptr);

@@ -1,9 +1,6 @@
-// Plays counted through the player window's real procedure and timer, into the record files.
-#include <gtest/gtest.h>
-#include <windows.h>
-
+// Plays counted through the player window's real procedure and timer into the record files, and
+// the data folder the files go to.
 #include <cstring>
-#include <vector>
 
 #include "db/records.h"
 #include "tests/e2e/fixture_win.h"
@@ -12,11 +9,13 @@ namespace spinox::e2e {
 namespace {
 
 std::vector<HitRecord> Hits(const std::string& path) {
-  std::vector<unsigned char> bytes = ReadAll(path);
+  std::string bytes = ReadText(path);
   std::vector<HitRecord> hits(bytes.size() / sizeof(HitRecord));
   if (!hits.empty()) std::memcpy(hits.data(), bytes.data(), hits.size() * sizeof(HitRecord));
   return hits;
 }
+
+constexpr WPARAM kPlayButton = 40045;
 
 TEST_F(PluginTest, PlaysAreCountedIntoTheRecordFiles) {
   player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 100},
@@ -24,7 +23,7 @@ TEST_F(PluginTest, PlaysAreCountedIntoTheRecordFiles) {
                       {MakeTrack("two.mp3", "Two", "Band", "Album"), 100},
                       {MakeTrack("one.mp3", "One", "Band", "Album"), 80}};
   StartPlugin();
-  SendMessageA(player->window(), WM_COMMAND, 40045, 0);  // play
+  Command(kPlayButton);
   player->Tick(61);
   EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 1u) << "counted on the 60th second";
   player->Tick(330);
@@ -42,124 +41,89 @@ TEST_F(PluginTest, PlaysAreCountedIntoTheRecordFiles) {
   EXPECT_EQ(SizeOf(DataFile("gen_spinox.alb")), static_cast<int64_t>(sizeof(AlbumRecord)));
 }
 
+// The track playing at start-up counts from where it is; the real timer drives the count.
 TEST_F(PluginTest, TheCurrentTrackAtStartUpCountsAsNew) {
-  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300}};
-  player->state = 1;
-  player->elapsed = 20;
-  SettingsRecord rec = DefaultSettings();
-  rec.addTime = 5;
-  WriteSettings(rec);
-  StartPlugin();
-  player->Tick(5);
-  EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 0u);
-  player->Tick(1);
-  EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 1u);
-}
-
-TEST_F(PluginTest, TheRealTimerDrivesTheTick) {
-  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300}};
-  player->state = 1;
-  SettingsRecord rec = DefaultSettings();
-  rec.addTime = 1;
-  WriteSettings(rec);
-  StartPlugin(true);
-  for (int i = 0; i < 40 && SizeOf(DataFile("gen_spinox.hit")) <= 0; ++i) player->Pump(100);
-  EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 1u);
-}
-
-TEST_F(PluginTest, AnUnwritablePluginsFolderSendsTheFilesToTheUser) {
-  RemoveTree(PluginsFolder());
-  HANDLE f = CreateFileA(PluginsFolder().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);  // "plugins" is a file: no folder
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  CloseHandle(f);
-  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 100}};
-  StartPlugin();
-  SendMessageA(player->window(), WM_COMMAND, 40045, 0);
-  player->Tick(70);
-  player->Quit();
-  std::string user = UserFolder() + "\\Winamp\\plugins\\";
-  EXPECT_TRUE(IsFolder(UserFolder() + "\\Winamp\\plugins"));
-  EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), static_cast<int64_t>(sizeof(HitRecord)));
-  EXPECT_EQ(SizeOf(user + "gen_spinox.dat"), 3766);
-  EXPECT_FALSE(IsFolder(PluginsFolder()));
-}
-
-// A session that counts one play of `track` (100 s long) and quits.
-void PlayOnce(TestPlayer* player, const std::string& track) {
-  player->playlist = {{track, 100}};
-  SendMessageA(player->window(), WM_COMMAND, 40045, 0);
-  player->Tick(70);
-  player->Quit();
-}
-
-TEST_F(PluginTest, TheUserFolderTakesOverTheHistoryOnce) {
-  std::string track = MakeTrack("one.mp3", "One", "Band", "Album");
-  SettingsRecord rec = DefaultSettings();
-  rec.addTime = 30;
-  WriteSettings(rec);
-  StartPlugin();
-  PlayOnce(player.get(), track);
-  ASSERT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16);
-
-  // The install is protected now: the history moves to the user's folder, once.
-  std::string user = UserFolder() + "\\Winamp\\plugins\\";
-  gUnwritableFolder = PluginsFolder();
-  for (int session = 1; session <= 2; ++session) {
-    SCOPED_TRACE(session);
-    player = std::make_unique<TestPlayer>();
-    gNotes.clear();
-    StartPlugin();
-    PlayOnce(player.get(), track);
-    if (session == 1) {
-      ASSERT_EQ(gNotes.size(), 1u);
-      EXPECT_NE(gNotes[0].find(user.substr(0, user.size() - 1)), std::string::npos) << gNotes[0];
+  for (bool realTimer : {false, true}) {
+    SCOPED_TRACE(realTimer ? "real timer" : "ticks");
+    player.reset();
+    SetUp();
+    player->playlist = {{MakeTrack(kA), 300}};
+    player->state = 1;
+    player->elapsed = 20;
+    WriteSettings(SettingsFile().Set("_addTime", 5));
+    StartPlugin(realTimer);
+    if (realTimer) {
+      for (int i = 0; i < 80 && SizeOf(DataFile("gen_spinox.hit")) <= 0; ++i) player->Pump(100);
     } else {
-      EXPECT_TRUE(gNotes.empty()) << "said once";
+      player->Tick(5);
+      EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 0u);
+      player->Tick(1);
     }
-    EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16 * (session + 1)) << "the plays go on";
-    EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), static_cast<int64_t>(sizeof(SongRecord)));
-    SettingsRecord saved;
-    ASSERT_TRUE(ReadSettingsFile(user + "gen_spinox.dat", &saved));
-    EXPECT_EQ(saved.addTime, 30) << "the settings came along";
-    EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16) << "the original is left as it was";
+    EXPECT_EQ(Hits(DataFile("gen_spinox.hit")).size(), 1u);
   }
 }
 
-TEST_F(PluginTest, AHistoryThatCannotBeCopiedStaysWhereItIs) {
-  std::string track = MakeTrack("one.mp3", "One", "Band", "Album");
-  StartPlugin();
-  PlayOnce(player.get(), track);
-  std::string user = UserFolder() + "\\Winamp\\plugins\\";
+// Where the record files go: the plug-ins folder when it can be written, else the user's
+// folder, which takes the history over once (and only when all of it could be copied).
+TEST_F(PluginTest, TheDataFolderFollowsWhatCanBeWritten) {
+  const std::string user = UserFolder() + "\\Winamp\\plugins\\";
+  const std::string track = MakeTrack(kA);
+  auto session = [&](bool play) {
+    player = std::make_unique<TestPlayer>();
+    gWatched.boxes.clear();
+    StartPlugin();
+    if (!play) return;
+    player->playlist = {{track, 100}};
+    Command(kPlayButton);
+    player->Tick(70);
+    player->Quit();
+  };
+  // Writable: used.
+  WriteSettings(SettingsFile().Set("_addTime", 30));
+  session(true);
+  EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16);
+  EXPECT_FALSE(IsFolder(UserFolder() + "\\Winamp"));
+
+  // Protected, and the copy of the hit file cannot be written: nothing moves, the user is told.
   CreateDirectoryA((UserFolder() + "\\Winamp").c_str(), nullptr);
   CreateDirectoryA(user.c_str(), nullptr);
-  // The copy of the hit file cannot be written.
   CreateDirectoryA((user + "gen_spinox.hit.copy").c_str(), nullptr);
-  gUnwritableFolder = PluginsFolder();
-  player = std::make_unique<TestPlayer>();
-  StartPlugin();
-  ASSERT_EQ(gNotes.size(), 1u);
-  EXPECT_NE(gNotes[0].find("could not copy"), std::string::npos) << gNotes[0];
+  gWatched.unwritableFolder = PluginsFolder();
+  session(false);
+  ASSERT_EQ(gWatched.boxes.size(), 1u);
+  EXPECT_NE(gWatched.boxes[0].text.find("could not copy"), std::string::npos);
   EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), -1) << "no part of the history is left there";
   EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), -1);
   player->Quit();
-
   RemoveDirectoryA((user + "gen_spinox.hit.copy").c_str());
-  player = std::make_unique<TestPlayer>();
-  gNotes.clear();
-  StartPlugin();
-  EXPECT_EQ(gNotes.size(), 1u);
-  EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16) << "the next start copies it";
-}
 
-TEST_F(PluginTest, AWritablePluginsFolderIsUsed) {
-  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 100}};
-  StartPlugin();
-  SendMessageA(player->window(), WM_COMMAND, 40045, 0);
-  player->Tick(70);
-  player->Quit();
-  EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), static_cast<int64_t>(sizeof(HitRecord)));
-  EXPECT_FALSE(IsFolder(UserFolder() + "\\Winamp"));
+  // Then the history moves, once, and the plays go on there.
+  for (int n = 1; n <= 2; ++n) {
+    SCOPED_TRACE(n);
+    gWatched.unwritableFolder = PluginsFolder();
+    session(true);
+    if (n == 1) {
+      ASSERT_EQ(gWatched.boxes.size(), 1u);
+      EXPECT_NE(gWatched.boxes[0].text.find(user.substr(0, user.size() - 1)), std::string::npos);
+    } else {
+      EXPECT_TRUE(gWatched.boxes.empty()) << "said once";
+    }
+    EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16 * (n + 1));
+    EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), static_cast<int64_t>(sizeof(SongRecord)));
+    EXPECT_EQ(SettingsFile::Read(user + "gen_spinox.dat").Int("_addTime"), 30)
+        << "the settings came along";
+    EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16) << "the original is left as it was";
+  }
+
+  // "plugins" is a file: no folder can be made there.
+  RemoveTree(PluginsFolder());
+  RemoveTree(UserFolder() + "\\Winamp");
+  WriteText(PluginsFolder(), "");
+  gWatched.unwritableFolder.clear();
+  session(true);
+  EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), 16);
+  EXPECT_EQ(SizeOf(user + "gen_spinox.dat"), kSettingsBytes);
+  EXPECT_FALSE(IsFolder(PluginsFolder()));
 }
 
 }  // namespace
