@@ -28,17 +28,6 @@ const char kPluginTitle[] = "Spinox v1.51";
 const char kWebsite[] = "https://spinox.sourceforge.io/";
 
 PluginRecord plugin = {kPluginRecordVersion, kPluginTitle, init, config, quit, nullptr, nullptr};
-HWND hwnd_winamp = nullptr;
-WNDPROC lpWndProcOld = nullptr;
-EmbedWindowState* wa_wnd = nullptr;
-EmbedWindowState* wa_wnd3 = nullptr;
-HWND wa2 = nullptr;
-HWND wa3 = nullptr;
-HWND _hwndTool = nullptr;
-HWND _hwndHit = nullptr;
-HWND _hwndHTM = nullptr;
-HWND _hwndDummy = nullptr;
-HWND _hwndText = nullptr;
 
 namespace {
 
@@ -46,8 +35,6 @@ ShellState gShell;
 
 constexpr WindowRect kDefaultHitRect = {100, 100, 500, 400};
 constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
-
-ShellHooks gShellHooks;
 
 void InitCommonControlClasses() {
   INITCOMMONCONTROLSEX icc = {};
@@ -58,11 +45,25 @@ void InitCommonControlClasses() {
 }
 
 void RedrawListRow(int32_t row) {
-  if (_hwndHit) LV_RedrawItem(_hwndHit, IDC_LIST, row);
+  if (gShell._hwndHit) LV_RedrawItem(gShell._hwndHit, IDC_LIST, row);
 }
 
 void MarkPlayingRow() {
   CurrentHitlistPos(_data, RedrawListRow);
+}
+
+// The display for the track playing; the tick takes it down when its time is up.
+void ShowDisplay() {
+  if (!DisplayText(_data)) return;
+  _txt_timeNow = 0;
+  _txt_showing = 1;
+}
+
+void InstallShellHooks() {
+  gShell.EnablePlug = EnablePlug;
+  gShell.QuerySkinBitmap = QuerySkinBitmap;
+  gShell.ShowDisplay = ShowDisplay;
+  gShell.MarkPlayingRow = MarkPlayingRow;
 }
 
 void RunAutomaticBackup() {
@@ -72,7 +73,7 @@ void RunAutomaticBackup() {
 void InstallTickHooks() {
   TickHooks hooks;
   hooks.hideDisplay = HideDisplay;
-  hooks.displayText = DisplayText;
+  hooks.displayText = ShowDisplay;
   hooks.backupDatabase = RunAutomaticBackup;
   hooks.currentHitlistPos = MarkPlayingRow;
   SetTickHooks(hooks);
@@ -98,28 +99,25 @@ HWND CreateIn(HWND parent, int dialog, DLGPROC proc) {
 void CreateEmbeddedWindows() {
   WindowRect hit = kDefaultHitRect, tool = kDefaultToolRect;
   GetRects(&hit, &tool);
-  wa_wnd = NewEmbedRecord(tool);
-  wa_wnd3 = NewEmbedRecord(hit);
-  wa2 = EmbedFrame(wa_wnd);
-  wa3 = EmbedFrame(wa_wnd3);
-  _hwndTool = CreateIn(wa2, IDD_TOOL, DlgProcTool);
-  _hwndHit = CreateIn(wa3, IDD_HITLIST, DlgProcList);
+  gShell.wa_wnd = NewEmbedRecord(tool);
+  gShell.wa_wnd3 = NewEmbedRecord(hit);
+  gShell.wa2 = EmbedFrame(gShell.wa_wnd);
+  gShell.wa3 = EmbedFrame(gShell.wa_wnd3);
+  gShell._hwndTool = CreateIn(gShell.wa2, IDD_TOOL, DlgProcTool);
+  gShell._hwndHit = CreateIn(gShell.wa3, IDD_HITLIST, DlgProcList);
 }
 
 void CreateOwnedWindows() {
   HINSTANCE instance = plugin.hDllInstance;
-  _hwndHTM = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HTML), _hwndHit, DlgProcHTM, 0);
-  _hwndDummy = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), nullptr, dummy, 0);
-  _hwndText = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), _hwndDummy, DlgProcText, 0);
-}
-
-template <typename... A>
-void Call(void (*hook)(A...), A... args) {
-  if (hook) hook(args...);
+  ShellState& s = gShell;
+  s._hwndHTM = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HTML), s._hwndHit, DlgProcHTM, 0);
+  s._hwndDummy = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), nullptr, dummy, 0);
+  s._hwndText =
+      CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), s._hwndDummy, DlgProcText, 0);
 }
 
 void LoadSettings() {
-  Call(gShellHooks.initHTM);
+  InitHTM();
   // A change that a process ended in the middle of is undone before anything is read.
   RecoverDatabase(nullptr);
   DatFileLoad load = LoadDatFile();
@@ -127,25 +125,27 @@ void LoadSettings() {
   EnablePlug(load.enabled != 0 ? 1 : 0);
   _timer = 0;
   _added = 0;
-  Call(gShellHooks.prepareColors);
-  Call(gShellHooks.prepareColumns, static_cast<int>(_type));
-  Call(gShellHooks.initTool);
+  PrepareColors();
+  PrepareColumns(static_cast<int>(_type));
+  InitTool();
 }
 
 // The player keeps writing a frame's place into its record while the frame lives, so the
 // frames go before their records are freed.
 void ReleaseFrames() {
-  for (HWND frame : {wa2, wa3}) {
-    if (frame && IsWindow(frame)) DestroyWindow(frame);
+  for (HWND* frame : {&gShell.wa2, &gShell.wa3}) {
+    if (*frame && IsWindow(*frame)) DestroyWindow(*frame);
+    *frame = nullptr;
   }
-  wa2 = wa3 = nullptr;
-  if (wa_wnd) GlobalFree(wa_wnd);
-  if (wa_wnd3) GlobalFree(wa_wnd3);
-  wa_wnd = wa_wnd3 = nullptr;
+  for (EmbedWindowState** record : {&gShell.wa_wnd, &gShell.wa_wnd3}) {
+    if (*record) GlobalFree(*record);
+    *record = nullptr;
+  }
 }
 
 void DestroyWindows() {
-  HWND* windows[] = {&_hwndHit, &_hwndTool, &_hwndText, &_hwndHTM, &_hwndDummy};
+  HWND* windows[] = {&gShell._hwndHit, &gShell._hwndTool, &gShell._hwndText, &gShell._hwndHTM,
+                     &gShell._hwndDummy};
   for (HWND* w : windows) {
     if (*w) DestroyWindow(*w);
     *w = nullptr;
@@ -154,10 +154,6 @@ void DestroyWindows() {
 
 }  // namespace
 
-ShellHooks& CurrentShellHooks() {
-  return gShellHooks;
-}
-
 ShellState& Shell() {
   return gShell;
 }
@@ -165,6 +161,7 @@ ShellState& Shell() {
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
+  InstallShellHooks();
   InstallAnsiCodePage();
   InstallWinampPlayer(player);
   InstallWin32User();
@@ -172,7 +169,7 @@ int init() {
   InitCommonControlClasses();
   ChooseDataFolder();
   HookPlayerWindow(player);
-  hwnd_winamp = player;
+  gShell.hwnd_winamp = player;
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
   _txt_showing = 0;
@@ -180,9 +177,10 @@ int init() {
   CreateOwnedWindows();
   SetWinampWnd(player);
   LoadSettings();
-  Enable(_hwndHit, IDC_PERIODSCROLL, 0);
+  Enable(gShell._hwndHit, IDC_PERIODSCROLL, 0);
   SetTimer(player, kTickTimer, kTickPeriod, TickTimerProc);
-  if (_hwndText) SetWindowPos(_hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (gShell._hwndText)
+    SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
   AllocateHitList(_size, true);
   ResolveCurrentTrack();
   AddTrayIcon(player, plugin.hDllInstance, _enabled ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
@@ -191,24 +189,24 @@ int init() {
 }
 
 void config() {
-  EnableWindow(_hwndTool, FALSE);
-  EnableWindow(_hwndHit, FALSE);
+  EnableWindow(gShell._hwndTool, FALSE);
+  EnableWindow(gShell._hwndHit, FALSE);
   HideDisplay();
   BackupTextShowSettings(1);
   DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_SETTINGS), GetWinampWnd(),
                   DlgProcSettings, 0);
   HideDisplay();
-  EnableWindow(_hwndTool, TRUE);
-  EnableWindow(_hwndHit, TRUE);
+  EnableWindow(gShell._hwndTool, TRUE);
+  EnableWindow(gShell._hwndHit, TRUE);
 }
 
 void quit() {
-  KillTimer(hwnd_winamp, kTickTimer);
+  KillTimer(gShell.hwnd_winamp, kTickTimer);
   TakeWindowSettings();
   WriteDataFile();
   WADlg_close(gShell.skin);
   DestroyWindows();
-  ClearTray(hwnd_winamp);
+  ClearTray(gShell.hwnd_winamp);
   UnhookPlayerWindow();
   ReleaseFrames();
   FreeHitList();

@@ -14,18 +14,8 @@ constexpr UINT kTrayIconId = 13;
 extern const char kPluginTitle[];  // "Spinox v1.51": record description and tray tip
 extern const char kWebsite[];
 
+// The record the player loads; the windows and handles are in Shell() (ui/shell_state_win.h).
 extern PluginRecord plugin;
-extern HWND hwnd_winamp;
-extern WNDPROC lpWndProcOld;
-extern EmbedWindowState* wa_wnd;   // options panel
-extern EmbedWindowState* wa_wnd3;  // hit list window
-extern HWND wa2;                   // the options panel's frame
-extern HWND wa3;                   // the hit list window's frame
-extern HWND _hwndTool;             // options panel (105)
-extern HWND _hwndHit;              // hit list window (104)
-extern HWND _hwndHTM;              // "Generate HTML" (110)
-extern HWND _hwndDummy;            // hidden owner of the display
-extern HWND _hwndText;             // on-screen display (106)
 
 int init();
 void config();
@@ -33,6 +23,7 @@ void quit();
 
 // Switches counting on or off; the tray icon follows. Nothing happens when already so.
 void EnablePlug(int flag);
+// The player's main window, as Shell().hwnd_winamp holds it.
 void SetWinampWnd(HWND player);
 HWND GetWinampWnd();
 
@@ -41,7 +32,8 @@ HWND GetWinampWnd();
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The timer's procedure: the tick as WndProc runs it for a timer message.
 void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
-// Installs WndProc on the player window, keeping the procedure it replaces in lpWndProcOld.
+// Installs WndProc on the player window, keeping the procedure it replaces in
+// Shell().lpWndProcOld.
 bool HookPlayerWindow(HWND player);
 // The window gets the procedure it had back when WndProc is still the one installed. When a
 // later guest has subclassed the window over WndProc, WndProc stays in the chain (its module
@@ -54,16 +46,6 @@ BOOL ClearTray(HWND hwnd);
 
 // Shows both embedded windows and their frames and brings the player forward.
 void ShowHitlistWindows();
-
-// Start-up and shutdown steps of the parts whose windows the shell makes (the HTML dialog,
-// the list columns, the options panel, the display settings). A null hook is skipped.
-struct ShellHooks {
-  void (*initHTM)() = nullptr;
-  void (*prepareColors)() = nullptr;
-  void (*prepareColumns)(int type) = nullptr;
-  void (*initTool)() = nullptr;
-};
-ShellHooks& CurrentShellHooks();
 
 // The folder of the data files, decided once at start-up: the player's plugins folder when it
 // can be written to, else the per-user %APPDATA%\Winamp\plugins (made when missing). The

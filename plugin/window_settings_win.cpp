@@ -2,9 +2,10 @@
 // settings file is read into globals; these move them into the windows and back.
 #include <windows.h>
 
-#include "settings/settings.h"
 #include "plugin/shell_win.h"
+#include "settings/settings.h"
 #include "ui/html/dialog_win.h"
+#include "ui/shell_state_win.h"
 
 namespace spinox {
 
@@ -33,17 +34,19 @@ WindowRect FromRect(const RECT& r) {
 // The rectangles are the frames' places (the player keeps the records current as the frames
 // move), so the frames are moved; each window fills its own frame.
 void PutWindowSettings() {
-  MoveFrame(wa3, _rectHit);
-  MoveFrame(wa2, _rectTool);
-  FillFrame(_hwndHit);
-  FillFrame(_hwndTool);
-  if (_hwndHTM) PutHtmDialog(_hwndHTM, _htmDialog);
+  const ShellState& shell = Shell();
+  MoveFrame(shell.wa3, _rectHit);
+  MoveFrame(shell.wa2, _rectTool);
+  FillFrame(shell._hwndHit);
+  FillFrame(shell._hwndTool);
+  if (shell._hwndHTM) PutHtmDialog(shell._hwndHTM, _htmDialog);
 }
 
 void TakeWindowSettings() {
-  if (wa_wnd3) _rectHit = FromRect(wa_wnd3->r);
-  if (wa_wnd) _rectTool = FromRect(wa_wnd->r);
-  if (_hwndHTM) TakeHtmDialog(_hwndHTM, &_htmDialog);
+  const ShellState& shell = Shell();
+  if (shell.wa_wnd3) _rectHit = FromRect(shell.wa_wnd3->r);
+  if (shell.wa_wnd) _rectTool = FromRect(shell.wa_wnd->r);
+  if (shell._hwndHTM) TakeHtmDialog(shell._hwndHTM, &_htmDialog);
 }
 
 }  // namespace spinox

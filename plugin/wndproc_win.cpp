@@ -65,45 +65,42 @@ void OnCommand(WPARAM command) {
   }
 }
 
-// True between HookPlayerWindow and UnhookPlayerWindow: WndProc does the plug-in's work.
-bool gRunning = false;
-// The window WndProc was installed on; lpWndProcOld is set while WndProc is in its chain.
-HWND gHookedWindow = nullptr;
-
 // Gives the window back the procedure it had, when WndProc is still the one installed (else a
 // later guest's procedure would be thrown away with ours). True when WndProc is out of the chain.
 bool LeaveChainWhenOnTop(HWND window) {
-  if (!lpWndProcOld) return true;
+  ShellState& shell = Shell();
+  if (!shell.lpWndProcOld) return true;
   if (!IsWindow(window)) {
-    lpWndProcOld = nullptr;
-    gHookedWindow = nullptr;
+    shell.lpWndProcOld = nullptr;
+    shell.hookedWindow = nullptr;
     return true;
   }
   auto installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-  if (window != gHookedWindow || installed != WndProc) return false;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lpWndProcOld));
-  lpWndProcOld = nullptr;
-  gHookedWindow = nullptr;
+  if (window != shell.hookedWindow || installed != WndProc) return false;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));
+  shell.lpWndProcOld = nullptr;
+  shell.hookedWindow = nullptr;
   return true;
 }
 
 }  // namespace
 
 void ShowHitlistWindows() {
-  ShowWithFrame(_hwndHit);
-  ShowWithFrame(_hwndTool);
+  ShowWithFrame(Shell()._hwndHit);
+  ShowWithFrame(Shell()._hwndTool);
   SetForegroundWindow(GetWinampWnd());
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (gRunning) {
+  const ShellState& shell = Shell();
+  if (shell.running) {
     if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
     if (message == kTrayMessage) OnTray(hwnd, lParam);
     if (message == WM_COMMAND) OnCommand(wParam);
     if (message == WM_DISPLAYCHANGE) WADlg_init(Shell().skin, QuerySkinBitmap(hwnd));
   }
-  WNDPROC next = lpWndProcOld;
-  if (!gRunning) LeaveChainWhenOnTop(hwnd);
+  WNDPROC next = shell.lpWndProcOld;
+  if (!shell.running) LeaveChainWhenOnTop(hwnd);
   // Without a procedure to pass on to (the hook never took), the message is left unanswered:
   // the player's window is never handed to the default procedure.
   return next ? CallWindowProcA(next, hwnd, message, wParam, lParam) : 0;
@@ -114,20 +111,22 @@ void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
 }
 
 bool HookPlayerWindow(HWND player) {
-  gRunning = true;
+  ShellState& shell = Shell();
+  shell.running = true;
   // Still in the chain from an earlier start on this window (a guest that came later holds
   // WndProc): the hook is there already, and subclassing again would make a loop.
-  if (lpWndProcOld && gHookedWindow == player && IsWindow(player)) return true;
-  lpWndProcOld = reinterpret_cast<WNDPROC>(
+  if (shell.lpWndProcOld && shell.hookedWindow == player && IsWindow(player)) return true;
+  shell.lpWndProcOld = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
-  gHookedWindow = lpWndProcOld ? player : nullptr;
-  return lpWndProcOld != nullptr;
+  shell.hookedWindow = shell.lpWndProcOld ? player : nullptr;
+  return shell.lpWndProcOld != nullptr;
 }
 
 void UnhookPlayerWindow() {
-  gRunning = false;
-  if (!lpWndProcOld) return;
-  if (LeaveChainWhenOnTop(gHookedWindow)) return;
+  ShellState& shell = Shell();
+  shell.running = false;
+  if (!shell.lpWndProcOld) return;
+  if (LeaveChainWhenOnTop(shell.hookedWindow)) return;
   // A guest that subclassed the window after us holds WndProc as its previous procedure and
   // calls it for every message, so the code stays loaded for the life of the process and
   // WndProc passes each message on; it steps out once it is on top again.
@@ -145,11 +144,11 @@ void EnablePlug(int flag) {
 }
 
 void SetWinampWnd(HWND player) {
-  hwnd_winamp = player;
+  Shell().hwnd_winamp = player;
 }
 
 HWND GetWinampWnd() {
-  return hwnd_winamp;
+  return Shell().hwnd_winamp;
 }
 
 BOOL AddTrayIcon(HWND hwnd, HINSTANCE instance, int iconResource, DWORD action, const char* tip) {

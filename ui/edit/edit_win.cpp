@@ -10,8 +10,8 @@
 #include "db/database.h"
 #include "db/edit.h"
 #include "hitlist/hitlist.h"
-#include "plugin/shell_win.h"
 #include "resources/resource.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {
@@ -71,7 +71,8 @@ std::string ChosenArtist(HWND dlg, int code) {
 
 // The focused row's item, or null when no row of the list on show has the focus.
 const HitListItem* FocusedItem() {
-  int row = _hwndHit ? LV_GetSelected(_hwndHit, IDC_LIST) : -1;
+  HWND hit = Shell()._hwndHit;
+  int row = hit ? LV_GetSelected(hit, IDC_LIST) : -1;
   return _hitlist && row >= 0 && row < _hitlistsize ? &_hitlist[row] : nullptr;
 }
 

@@ -9,7 +9,6 @@
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/playlist.h"
-#include "plugin/shell_win.h"
 #include "resources/resource.h"
 #include "ui/edit/edit_win.h"
 #include "ui/hitlist/tool_win.h"
@@ -32,13 +31,6 @@ constexpr char kSaveFilter[] = "M3U Playlist Files\0*.m3u\0";
 // Appended to a name typed without an extension (the dialog takes it without the dot).
 constexpr char kSaveExtension[] = "m3u";
 
-// The shell (plugin/) makes the windows and calls these at start-up.
-[[maybe_unused]] const bool kHooked = [] {
-  CurrentShellHooks().prepareColumns = PrepareColumns;
-  CurrentShellHooks().initTool = InitTool;
-  return true;
-}();
-
 void SetListColors(HWND dlg) {
   HWND list = GetDlgItem(dlg, IDC_LIST);
   const Skin& skin = Shell().skin;
@@ -52,8 +44,8 @@ void DrawBorders(HWND dlg) {
 }
 
 void OnInit(HWND dlg) {
-  _hwndHit = dlg;
-  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
+  Shell()._hwndHit = dlg;
+  ReadPlayerSkin(Shell());
   LV_SetStyle(dlg, IDC_LIST, kListStyle);
   LV_Clear(dlg, IDC_LIST);
   SetText(dlg, IDC_TITLE, "");
@@ -66,7 +58,7 @@ void OnInit(HWND dlg) {
 }
 
 void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
-  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
+  ReadPlayerSkin(Shell());
   DrawBorders(dlg);
   SetListColors(dlg);
   if (wParam || lParam) return;
@@ -90,7 +82,7 @@ WPARAM EditCommandOf(int32_t type) {
 void ContextMenu(HWND dlg) {
   POINT at = {};
   GetCursorPos(&at);
-  HMENU menu = LoadMenuA(plugin.hDllInstance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
+  HMENU menu = LoadMenuA(Shell().instance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu, _type % 4);
   if (popup) {
@@ -121,15 +113,16 @@ INT_PTR OnNotify(HWND dlg, NMHDR* header) {
 }
 
 void EnableTool(BOOL on) {
-  if (_hwndTool) EnableWindow(_hwndTool, on);
-  if (wa2) EnableWindow(wa2, on);
+  const ShellState& shell = Shell();
+  if (shell._hwndTool) EnableWindow(shell._hwndTool, on);
+  if (shell.wa2) EnableWindow(shell.wa2, on);
 }
 
 void Edit(HWND dlg, int editType) {
   EnableTool(FALSE);
   _editType = editType;
   INT_PTR changed =
-      DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit, 0);
+      DialogBoxParamA(Shell().instance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit, 0);
   if (changed > 0) RefreshHitList();
   EnableTool(TRUE);
 }
@@ -166,10 +159,11 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
 }
 
 void EnableWindows(BOOL on, bool frames) {
-  if (frames && wa2) EnableWindow(wa2, on);
-  if (frames && wa3) EnableWindow(wa3, on);
-  if (_hwndHit) EnableWindow(_hwndHit, on);
-  if (_hwndTool) EnableWindow(_hwndTool, on);
+  const ShellState& shell = Shell();
+  if (frames && shell.wa2) EnableWindow(shell.wa2, on);
+  if (frames && shell.wa3) EnableWindow(shell.wa3, on);
+  if (shell._hwndHit) EnableWindow(shell._hwndHit, on);
+  if (shell._hwndTool) EnableWindow(shell._hwndTool, on);
 }
 
 void Playlist(HWND dlg, int32_t action) {
@@ -190,7 +184,7 @@ void OnCommand(HWND dlg, WPARAM command) {
     case ID_REMOVE:
       return Remove(dlg);
     case ID_GENERATEHTML:
-      if (_hwndHTM) ShowWindow(_hwndHTM, SW_SHOW);
+      if (Shell()._hwndHTM) ShowWindow(Shell()._hwndHTM, SW_SHOW);
       return;
     case ID_PLAY:
       return Playlist(dlg, kPlay);

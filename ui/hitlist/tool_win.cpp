@@ -9,7 +9,6 @@
 #include "db/edit.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
-#include "plugin/shell_win.h"
 #include "resources/resource.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/shell_state_win.h"
@@ -113,7 +112,7 @@ void OnRefresh(HWND dlg) {
                   PickerDayAfter(GetSelFields(dlg, IDC_TO)));
   RefreshHitList();
   SetPeriodScrollBar();
-  if (_start > _end) Enable(_hwndHit, IDC_PERIODSCROLL, 0);
+  if (_start > _end) Enable(Shell()._hwndHit, IDC_PERIODSCROLL, 0);
 }
 
 // The list's actions are carried out by the hit list window.
@@ -136,7 +135,8 @@ void OnButton(HWND dlg, int control) {
   if (control == IDC_EXACTTIME) CHK_UnCheck(dlg, IDC_DAYS);
   if (control == IDC_REFRESH) OnRefresh(dlg);
   if (WPARAM forwarded = ForwardedCommand(control)) {
-    if (_hwndHit) SendMessageA(_hwndHit, WM_COMMAND, forwarded, 0);
+    HWND hit = Shell()._hwndHit;
+    if (hit) SendMessageA(hit, WM_COMMAND, forwarded, 0);
   }
   if (control == IDCANCEL) {
     ShowWindow(GetParent(dlg), SW_HIDE);
@@ -157,7 +157,7 @@ void OnCommand(HWND dlg, WPARAM wParam) {
 }
 
 void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
-  WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
+  ReadPlayerSkin(Shell());
   if (wParam || lParam) return;
   ShowWindow(dlg, SW_HIDE);
   ShowWindow(dlg, SW_SHOW);
@@ -176,7 +176,7 @@ INT_PTR ButtonColors(WPARAM wParam) {
 }  // namespace
 
 void InitTool() {
-  HWND dlg = _hwndTool;
+  HWND dlg = Shell()._hwndTool;
   if (!dlg) return;
   Fill(dlg, IDC_TYPE, std::vector<const char*>(std::begin(kTypes), std::end(kTypes)));
   Fill(dlg, IDC_PERIOD, std::vector<const char*>(std::begin(kPeriods), std::end(kPeriods)));
@@ -198,7 +198,7 @@ void InitTool() {
 }
 
 void GetToolValues() {
-  HWND dlg = _hwndTool;
+  HWND dlg = Shell()._hwndTool;
   if (!dlg) return;
   _type = CBO_Current(dlg, IDC_TYPE);
   _period = CBO_Current(dlg, IDC_PERIOD);
@@ -211,14 +211,15 @@ void GetToolValues() {
 }
 
 int32_t GetFilter() {
-  return _hwndTool ? GetFilter(CurrentEntry(_hwndTool, IDC_FILTERTYPE)) : kFilterNone;
+  HWND dlg = Shell()._hwndTool;
+  return dlg ? GetFilter(CurrentEntry(dlg, IDC_FILTERTYPE)) : kFilterNone;
 }
 
 INT_PTR CALLBACK DlgProcTool(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
   if (INT_PTR brush = WADlg_handleDialogMsgs(Shell().skin, message, wParam)) return brush;
   switch (message) {
     case WM_INITDIALOG:
-      WADlg_init(Shell().skin, QuerySkinBitmap(GetWinampWnd()));
+      ReadPlayerSkin(Shell());
       SetWindowTextA(GetParent(dlg), "Spinox");
       return 0;
     case WM_DISPLAYCHANGE:

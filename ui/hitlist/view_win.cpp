@@ -11,8 +11,6 @@
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/view.h"
-#include "plugin/shell_win.h"
-#include "plugin/tick.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
@@ -30,42 +28,43 @@ constexpr int kLineHeight = 15;
 // The progress bar's range is 16 bits wide.
 constexpr int32_t kMaxProgress = 0xFFFF;
 
+HWND HitWindow() {
+  return Shell()._hwndHit;
+}
+
 // The playlist scan's progress, on the bar that lies over the period scroll bar.
 class WindowProgress : public HitListProgress {
  public:
   void Begin(int32_t total) override {
-    PB_SetRange(_hwndHit, IDC_PROGRESS, 0, total < kMaxProgress ? total : kMaxProgress, 1);
-    Show(_hwndHit, IDC_PROGRESS, 1);
+    PB_SetRange(HitWindow(), IDC_PROGRESS, 0, total < kMaxProgress ? total : kMaxProgress, 1);
+    Show(HitWindow(), IDC_PROGRESS, 1);
   }
   // The scan runs inside one message: the bar is painted as it goes.
   void Step() override {
-    PB_Step(_hwndHit, IDC_PROGRESS);
-    UpdateWindow(GetDlgItem(_hwndHit, IDC_PROGRESS));
+    PB_Step(HitWindow(), IDC_PROGRESS);
+    UpdateWindow(GetDlgItem(HitWindow(), IDC_PROGRESS));
   }
-  void End() override { Show(_hwndHit, IDC_PROGRESS, 0); }
+  void End() override { Show(HitWindow(), IDC_PROGRESS, 0); }
 };
 
 void Place(int id, int x, int y, int w, int h) {
-  SetWindowPos(GetDlgItem(_hwndHit, id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void RedrawRow(int32_t row) {
-  LV_RedrawItem(_hwndHit, IDC_LIST, row);
+  SetWindowPos(GetDlgItem(HitWindow(), id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void EnableEmbedded(BOOL on) {
-  if (_hwndHit) EnableWindow(_hwndHit, on);
-  if (_hwndTool) EnableWindow(_hwndTool, on);
+  const ShellState& shell = Shell();
+  if (shell._hwndHit) EnableWindow(shell._hwndHit, on);
+  if (shell._hwndTool) EnableWindow(shell._hwndTool, on);
 }
 
 void FillRows(const HitListRows& rows) {
-  HWND list = GetDlgItem(_hwndHit, IDC_LIST);
+  HWND list = GetDlgItem(HitWindow(), IDC_LIST);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (const std::vector<std::string>& cells : rows.cells) {
     if (cells.empty()) continue;
-    int row = LV_InsertItem(_hwndHit, IDC_LIST, cells[0].c_str());
+    int row = LV_InsertItem(HitWindow(), IDC_LIST, cells[0].c_str());
     for (size_t c = 1; c < cells.size(); ++c)
-      LV_SetSubItem(_hwndHit, IDC_LIST, cells[c].c_str(), row, static_cast<int>(c));
+      LV_SetSubItem(HitWindow(), IDC_LIST, cells[c].c_str(), row, static_cast<int>(c));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -73,62 +72,62 @@ void FillRows(const HitListRows& rows) {
 
 // DisplayHitList's part on the window: the rows were made from the record file.
 void ShowRows(const HitListRows& rows) {
-  ShowWindow(GetParent(_hwndHit), SW_SHOW);
-  ShowWindow(_hwndHit, SW_SHOW);
-  LV_Clear(_hwndHit, IDC_LIST);
+  ShowWindow(GetParent(HitWindow()), SW_SHOW);
+  ShowWindow(HitWindow(), SW_SHOW);
+  LV_Clear(HitWindow(), IDC_LIST);
   if (!rows.ok) return;
   FillRows(rows);
-  SetText(_hwndHit, IDC_TITLE, rows.title.c_str());
+  SetText(HitWindow(), IDC_TITLE, rows.title.c_str());
 }
 
 std::vector<int32_t> CurrentWidths() {
-  return ColumnWidths(CurrentColumns(), GetWindowWidth(_hwndHit, IDC_LIST));
+  return ColumnWidths(CurrentColumns(), GetWindowWidth(HitWindow(), IDC_LIST));
 }
 
 }  // namespace
 
 void RefreshHitList() {
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   PrepareColumns(_type);
-  LV_Clear(_hwndHit, IDC_LIST);
+  LV_Clear(HitWindow(), IDC_LIST);
   EnableEmbedded(FALSE);
   WindowProgress progress;
   HitListRows rows = RecomputeHitList(&progress);
   ShowRows(rows);
-  CurrentHitlistPos(_data, RedrawRow);
+  CallHook(Shell().MarkPlayingRow);
   EnableEmbedded(TRUE);
 }
 
 void DisplayHitList(HitListItem* items, int32_t n, int32_t type) {
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   ShowRows(DisplayRows(items, n, type));
 }
 
 void PrepareColumns(int type) {
   _type = type;
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   std::vector<HitListColumn> columns = CurrentColumns();
   std::vector<int32_t> widths = CurrentWidths();
-  for (int i = 0; i < kMaxColumns; ++i) LV_DeleteColumn(_hwndHit, IDC_LIST, 0);
+  for (int i = 0; i < kMaxColumns; ++i) LV_DeleteColumn(HitWindow(), IDC_LIST, 0);
   for (size_t i = 0; i < columns.size(); ++i) {
-    LV_InsertColumn(_hwndHit, IDC_LIST, columns[i].title, static_cast<int>(i), widths[i],
+    LV_InsertColumn(HitWindow(), IDC_LIST, columns[i].title, static_cast<int>(i), widths[i],
                     columns[i].format);
   }
   _clmns = static_cast<int32_t>(columns.size());
 }
 
 void ResizeColumns() {
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   std::vector<int32_t> widths = CurrentWidths();
   HWND header =
-      reinterpret_cast<HWND>(SendDlgItemMessageA(_hwndHit, IDC_LIST, LVM_GETHEADER, 0, 0));
+      reinterpret_cast<HWND>(SendDlgItemMessageA(HitWindow(), IDC_LIST, LVM_GETHEADER, 0, 0));
   int existing = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   for (int i = 0; i < existing && i < static_cast<int>(widths.size()); ++i)
-    LV_SetColumnWidth(_hwndHit, IDC_LIST, i, widths[static_cast<size_t>(i)]);
+    LV_SetColumnWidth(HitWindow(), IDC_LIST, i, widths[static_cast<size_t>(i)]);
 }
 
 void FixListSize(int w, int h) {
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   Place(IDC_TITLE, 0, 0, w, kLineHeight);
   Place(IDC_LIST, 0, kLineHeight + 1, w, h - 2 * (kLineHeight + 1));
   Place(IDC_PERIODSCROLL, 0, h - kLineHeight, w, kLineHeight);
@@ -152,18 +151,18 @@ void EnableHighlighting(int row, int on) {
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED;
   item.state = on ? 0xFFFFFFFFu : 0u;
-  SendDlgItemMessageA(_hwndHit, IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+  SendDlgItemMessageA(HitWindow(), IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                       reinterpret_cast<LPARAM>(&item));
 }
 
 void SetPeriodScrollBar() {
-  if (!_hwndHit) return;
+  if (!HitWindow()) return;
   ScrollBarState bar = UpdateScrollBar();
   if (bar.enabled || _period == kPeriodAll) {
-    SC_SetRange(_hwndHit, IDC_PERIODSCROLL, 0, bar.range);
-    SC_SetPos(_hwndHit, IDC_PERIODSCROLL, bar.pos);
+    SC_SetRange(HitWindow(), IDC_PERIODSCROLL, 0, bar.range);
+    SC_SetPos(HitWindow(), IDC_PERIODSCROLL, bar.pos);
   }
-  Enable(_hwndHit, IDC_PERIODSCROLL, bar.enabled ? 1 : 0);
+  Enable(HitWindow(), IDC_PERIODSCROLL, bar.enabled ? 1 : 0);
 }
 
 }  // namespace spinox

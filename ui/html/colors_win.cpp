@@ -2,13 +2,12 @@
 
 #include <commdlg.h>
 
-#include "settings/settings.h"
 #include "html/color.h"
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {
-
-COLORREF _colArray[16] = {};
 
 namespace {
 
@@ -22,6 +21,7 @@ COLORREF ChooserColor(uint32_t color) {
 }  // namespace
 
 int PickColor(HWND dlg, uint32_t& color, int edit, int swatch) {
+  COLORREF* _colArray = Shell()._colArray;
   _colArray[0] = ChooserColor(color);
   CHOOSECOLORA choice = {};
   choice.lStructSize = sizeof choice;

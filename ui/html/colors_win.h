@@ -9,10 +9,9 @@
 
 namespace spinox {
 
-extern COLORREF _colArray[16];  // the colour chooser's custom colours while the plug-in runs
-
-// The colour chooser owned by `dlg`, starting at `color`. On confirmation the colour is stored,
-// the swatch enabled and repainted, and its text written into `edit` (0: none). 1 when chosen.
+// The colour chooser owned by `dlg`, starting at `color`, with the shell's custom colours. On
+// confirmation the colour is stored, the swatch enabled and repainted, and its text written into
+// `edit` (0: none). 1 when chosen.
 int PickColor(HWND dlg, uint32_t& color, int edit, int swatch);
 // Reads the colour text of `edit` (at most 9 characters) into `color`; the swatch follows. The
 // text stays as typed.

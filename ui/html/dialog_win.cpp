@@ -14,12 +14,12 @@
 #include "html/page_images.h"
 #include "html/sample_template.h"
 #include "html/tags.h"
-#include "plugin/shell_win.h"
 #include "resources/resource.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/html/colors_win.h"
 #include "ui/html/list_view_win.h"
 #include "ui/osd/text_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {
@@ -71,15 +71,6 @@ const char* const kFixedFonts[] = {"Default Font",
                                    "Geneva, Arial, Helvetica, sans-serif"};
 const char* const kAligns[] = {"Default", "Left", "Center", "Right"};
 constexpr int kFontSizeCount = 22;
-
-SolidBrush gSwatchBrush;
-
-// The shell (plugin/) makes the dialog and calls these at start-up.
-[[maybe_unused]] const bool kHooked = [] {
-  CurrentShellHooks().initHTM = InitHTM;
-  CurrentShellHooks().prepareColors = PrepareColors;
-  return true;
-}();
 
 template <size_t N>
 void FillList(HWND dlg, int id, const char* const (&entries)[N]) {
@@ -154,7 +145,7 @@ void WritePage(HWND dlg, const char* path) {
   HtmPageProps page;
   FillTableStruct(fields, _htm_page_bg, &table, &top, &rest, &page);
   InstallSampleWhenChosen(page);
-  ListViewOnShow list(_hwndHit, IDC_LIST);
+  ListViewOnShow list(Shell()._hwndHit, IDC_LIST);
   std::string error;
   if (!WriteHtm(table, top, rest, page, tags, path, list, _clmns, &error)) {
     MessageBoxA(dlg, error.c_str(), "Error Writing File", MB_OK | MB_ICONERROR);
@@ -214,7 +205,7 @@ INT_PTR OnControlColor(WPARAM wParam, LPARAM lParam) {
   const ColorControls* c =
       ColorOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)), &ColorControls::swatch);
   if (!c) return FALSE;
-  return PaintSwatch(reinterpret_cast<HDC>(wParam), *c->color, &gSwatchBrush);
+  return PaintSwatch(reinterpret_cast<HDC>(wParam), *c->color, &Shell().htm.gSwatchBrush);
 }
 
 }  // namespace
@@ -227,14 +218,14 @@ INT_PTR CALLBACK DlgProcHTM(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
       return OnControlColor(wParam, lParam);
     case WM_DESTROY:
-      gSwatchBrush.Reset();
+      Shell().htm.gSwatchBrush.Reset();
       return FALSE;
   }
   return FALSE;
 }
 
 void InitHTM() {
-  HWND dlg = _hwndHTM;
+  HWND dlg = Shell()._hwndHTM;
   if (!dlg) return;
   CBO_InsertItem(dlg, IDC_HTM_TABLEUNIT, "%");
   CBO_InsertItem(dlg, IDC_HTM_TABLEUNIT, "pixels");
@@ -249,7 +240,7 @@ void InitHTM() {
 }
 
 void PrepareColors() {
-  HWND dlg = _hwndHTM;
+  HWND dlg = Shell()._hwndHTM;
   if (!dlg) return;
   for (const ColorControls& c : kColors) {
     if (c.saved) SetColorText(dlg, c.edit, *c.color);

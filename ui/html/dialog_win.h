@@ -7,8 +7,14 @@
 #include <cstdint>
 
 #include "settings/settings.h"
+#include "ui/toolkit/gdi_win.h"
 
 namespace spinox {
+
+// The dialog's own state.
+struct HtmlDialogState {
+  SolidBrush gSwatchBrush;  // the colour swatches'
+};
 
 // The page background colour: never saved, none at every start.
 extern uint32_t _htm_page_bg;

@@ -5,15 +5,12 @@
 #include <string>
 
 #include "base/text.h"
-#include "plugin/shell_win.h"
-#include "plugin/tick.h"
 #include "settings/settings.h"
 #include "ui/osd/display_text.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/gdi_win.h"
 
 namespace spinox {
-
-HRGN _txt_region = nullptr;
 
 namespace {
 
@@ -21,18 +18,8 @@ namespace {
 // 16-bit on some systems, and a hostile font size must not overflow the line positions.
 constexpr int64_t kMaxLineOffset = 32767;
 
-SolidBrush gBrush;
-
-// One font at a time, made anew when the face, the size or the weight changes.
-struct DisplayFontCache {
-  Font font;
-  std::string face;
-  int32_t size = 0;
-  int32_t bold = 0;
-};
-DisplayFontCache gFont;
-
 HFONT DisplayFont() {
+  DisplayFontCache& gFont = Shell().display.gFont;
   std::string face = FieldText(_txt_font);
   if (gFont.font.Get() && gFont.face == face && gFont.size == _txt_size && gFont.bold == _txt_bold)
     return gFont.font.Get();
@@ -73,7 +60,7 @@ void AddLines(HDC dc, HRGN all) {
 INT_PTR CALLBACK DlgProcText(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_CTLCOLORDLG) return FALSE;
   SetBkMode(reinterpret_cast<HDC>(wParam), OPAQUE);
-  return reinterpret_cast<INT_PTR>(gBrush.For(_txt_bg));
+  return reinterpret_cast<INT_PTR>(Shell().display.gBrush.For(_txt_bg));
 }
 
 INT_PTR CALLBACK dummy(HWND, UINT, WPARAM, LPARAM) {
@@ -84,8 +71,9 @@ INT_PTR CALLBACK dummy(HWND, UINT, WPARAM, LPARAM) {
 // system (some add the opaque text cell to the path, others do not), and its region is the
 // letters with the desktop between them.
 void SetRegion() {
-  if (!_hwndText) return;
-  WindowDC dc(_hwndText);
+  HWND window = Shell()._hwndText;
+  if (!window) return;
+  WindowDC dc(window);
   if (!dc.Get()) return;
   Selection font(dc.Get(), DisplayFont());
   SetBkMode(dc.Get(), TRANSPARENT);
@@ -93,29 +81,29 @@ void SetRegion() {
   if (!all.Get()) return;
   AddLines(dc.Get(), all.Get());
   // From here on the window owns the region and deletes the one it had.
-  if (SetWindowRgn(_hwndText, all.Get(), TRUE)) _txt_region = all.Release();
+  if (SetWindowRgn(window, all.Get(), TRUE)) Shell().display._txt_region = all.Release();
 }
 
 // Shown without taking the keyboard focus from whatever the user is typing into.
-void DisplayText() {
-  if (!_hwndText) return;
-  ExpandTxtDisplay(_data);
-  ShowWindow(_hwndText, SW_HIDE);
-  SetWindowPos(_hwndText, nullptr, _txt_x, _txt_y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+bool DisplayText(const SongInfo& song) {
+  HWND window = Shell()._hwndText;
+  if (!window) return false;
+  ExpandTxtDisplay(song);
+  ShowWindow(window, SW_HIDE);
+  SetWindowPos(window, nullptr, _txt_x, _txt_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetRegion();
-  _txt_timeNow = 0;
-  _txt_showing = 1;
-  ShowWindow(_hwndText, SW_SHOWNA);
+  ShowWindow(window, SW_SHOWNA);
+  return true;
 }
 
 void HideDisplay() {
-  if (_hwndText) ShowWindow(_hwndText, SW_HIDE);
+  HWND window = Shell()._hwndText;
+  if (window) ShowWindow(window, SW_HIDE);
 }
 
 void ReleaseDisplayObjects() {
-  gBrush.Reset();
-  gFont.font.Reset();
+  Shell().display.gBrush.Reset();
+  Shell().display.gFont.font.Reset();
 }
 
 int CALLBACK EnumFontsProc(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM combo) {

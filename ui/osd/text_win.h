@@ -3,23 +3,42 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
+#include "db/records.h"
+#include "ui/toolkit/gdi_win.h"
+
 namespace spinox {
 
-// The region last given to the display window. The window owns it: it is never deleted here.
-extern HRGN _txt_region;
+// One font at a time, made anew when the face, the size or the weight changes.
+struct DisplayFontCache {
+  Font font;
+  std::string face;
+  int32_t size = 0;
+  int32_t bold = 0;
+};
+
+// The display window's own state.
+struct DisplayWindowState {
+  // The region last given to the window. The window owns it: it is never deleted here.
+  HRGN _txt_region = nullptr;
+  SolidBrush gBrush;  // the display colour
+  DisplayFontCache gFont;
+};
 
 // Paints the whole window in the display colour; its region decides what shows.
 INT_PTR CALLBACK DlgProcText(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 // The hidden owner's procedure: handles nothing.
 INT_PTR CALLBACK dummy(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Expands the template for the track in _data and shows it at (_txt_x, _txt_y), shaped like
-// its text, for _txt_timeEnd seconds. Called again while up, it replaces the text and restarts
-// the count.
-void DisplayText();
+// Expands the template for `song` and shows it at (_txt_x, _txt_y), shaped like its text. Called
+// again while up, it replaces the text. False when there is no display window. The caller starts
+// the display's clock, which takes it down after _txt_timeEnd seconds.
+bool DisplayText(const SongInfo& song);
 // Gives the display window the region of _txt_display's glyphs: line k at y = k * _txt_size.
 void SetRegion();
-// Takes the display off the screen (the time-out clears _txt_showing itself).
+// Takes the display off the screen (its clock is the caller's).
 void HideDisplay();
 // Releases the display's brush and font (at shutdown).
 void ReleaseDisplayObjects();

@@ -7,13 +7,13 @@
 
 #include "base/clock.h"
 #include "base/text.h"
-#include "settings/settings.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/time_text.h"
-#include "plugin/shell_win.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "ui/osd/text_win.h"
 #include "ui/settings/settings_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {
@@ -96,7 +96,8 @@ int32_t TakeNumber(HWND dlg, int id) {
 }
 
 void RedrawPlayingRow() {
-  if (_hwndHit && lvPlaying >= 0) LV_RedrawItem(_hwndHit, IDC_LIST, lvPlaying);
+  HWND hit = Shell()._hwndHit;
+  if (hit && lvPlaying >= 0) LV_RedrawItem(hit, IDC_LIST, lvPlaying);
 }
 
 }  // namespace
@@ -126,7 +127,7 @@ void SaveDisplayPage(HWND dlg) {
 }
 
 void SaveSettings(HWND dlg) {
-  EnablePlug(CHK_IsChecked(dlg, IDC_SET_DISABLE) ? 0 : 1);
+  CallHook(Shell().EnablePlug, CHK_IsChecked(dlg, IDC_SET_DISABLE) ? 0 : 1);
   _skip = CHK_IsChecked(dlg, IDC_SET_SKIP);
   _highlight = CHK_IsChecked(dlg, IDC_SET_HIGHLIGHT);
   _addTime = TakeThreshold(dlg);

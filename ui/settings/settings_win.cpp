@@ -5,11 +5,12 @@
 #include "base/clock.h"
 #include "db/backup.h"
 #include "db/database.h"
-#include "settings/settings.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "ui/html/colors_win.h"
 #include "ui/osd/display_text.h"
 #include "ui/osd/text_win.h"
+#include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {
@@ -18,8 +19,6 @@ namespace {
 
 const char* const kPages[] = {"General", "Backup", "OSD", "Date/Time"};
 const int kNumberBoxes[] = {IDC_SET_ADDTIME, IDC_SET_BACKUPDAYS, IDC_SET_DURATION, IDC_SET_SIZE};
-
-SolidBrush gSwatchBrush;
 
 void OnInit(HWND dlg) {
   for (const char* page : kPages) LST_InsertItem(dlg, IDC_SET_PAGES, page);
@@ -46,7 +45,7 @@ void FormatChanged(HWND dlg, int box, int sample) {
 
 void Test(HWND dlg) {
   SaveDisplayPage(dlg);
-  DisplayText();
+  CallHook(Shell().ShowDisplay);
 }
 
 void Close(HWND dlg, int result) {
@@ -106,7 +105,7 @@ INT_PTR OnCommand(HWND dlg, WPARAM wParam) {
 // The swatch is a read-only box painted in the display colour.
 INT_PTR OnControlColor(HWND dlg, WPARAM wParam, LPARAM lParam) {
   if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dlg, IDC_SET_COLORSWATCH)) return FALSE;
-  return PaintSwatch(reinterpret_cast<HDC>(wParam), _txt_bg, &gSwatchBrush);
+  return PaintSwatch(reinterpret_cast<HDC>(wParam), _txt_bg, &Shell().settingsDialog.gSwatchBrush);
 }
 
 }  // namespace
@@ -122,7 +121,7 @@ INT_PTR CALLBACK DlgProcSettings(HWND dlg, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLORSTATIC:
       return OnControlColor(dlg, wParam, lParam);
     case WM_DESTROY:
-      gSwatchBrush.Reset();
+      Shell().settingsDialog.gSwatchBrush.Reset();
       return FALSE;
   }
   return FALSE;

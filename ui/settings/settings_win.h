@@ -6,7 +6,14 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/gdi_win.h"
+
 namespace spinox {
+
+// The dialog's own state.
+struct SettingsDialogState {
+  SolidBrush gSwatchBrush;  // the display colour's swatch
+};
 
 INT_PTR CALLBACK DlgProcSettings(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
