@@ -110,6 +110,15 @@ TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
             "3,c.mp3,,,1\n");
 }
 
+// A field holding a comma or a quote is quoted, its quotes doubled.
+TEST_F(ChartCommand, CsvQuotesTheFieldsThatNeedIt) {
+  spinox::test::WriteBytes(db_.File("e.mp3"), TaggedTrack("Say \"Hi\", Bye", "A,B", "Plain"));
+  for (int32_t at : {1000000 - 50, 1000000 - 40, 1000000 - 30}) Play("e", at);
+  Output r = Chart({"--period", "day", "--format", "csv", "--top", "1"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "#,Title,Artist,Album,Hits\n1,\"Say \"\"Hi\"\", Bye\",\"A,B\",Plain,3\n");
+}
+
 // Options that are malformed, name nothing, or give a period that cannot be, are errors that
 // say why, never a chart titled as if they had been applied.
 TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {

@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# Measures what the native unit tests are worth: seeds one realistic fault at a time into a
+# scratch copy of this tree, rebuilds the tests incrementally and runs them, and reports for each
+# fault whether the suite CAUGHT it (a test failed) or it SURVIVED (every test passed).
+#
+# usage: scripts/seed_faults.sh [--only NAME[,NAME...]] [--list]
+#
+# The caller's files are never touched: the tree as it is checked out (tracked files and new
+# files not ignored, uncommitted edits included) is mirrored into $SEED_FAULTS_DIR (default
+# ${TMPDIR:-/tmp}/spinox-seed-faults) and built there, in one build folder reused across faults
+# and runs (set CMAKE_CXX_COMPILER_LAUNCHER=ccache to share compiled objects). The suite runs as
+# scripts/test.sh runs it: once in the machine's zone, once more in each zone of
+# $SEED_FAULTS_ZONES (default Europe/Berlin; empty for the first run only).
+#
+# Each fault is one row of the table below: a name, the file, what the fault does, the exact
+# text to find (it must occur exactly once) and its replacement. When the code moves and a
+# row's text no longer occurs, the row is reported as NO MATCH and must be brought up to date.
+# Exit status: 0 when every fault was caught, 1 otherwise. CI does not run this (it rebuilds
+# and reruns the suite once per fault); run it after changing tests or moving code.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+names=() files=() descs=() finds=() repls=()
+fault() { names+=("$1") files+=("$2") descs+=("$3") finds+=("$4") repls+=("$5"); }
+
+# --- the faults -------------------------------------------------------------------------------
+# fault NAME FILE DESCRIPTION FIND REPLACE
+fault period-all-end hitlist/period.cpp \
+  "the All period leaves out the play of this very second" \
+  'return PeriodBounds{0, Clamp32(int64_t{now} + 1)};' \
+  'return PeriodBounds{0, now};'
+fault period-start-bound hitlist/hit_file.cpp \
+  "a play exactly at the start of the period is left out (off by one in the period bound)" \
+  'return h.time < v; });' \
+  'return h.time <= v; });'
+fault day-count-bound db/play.cpp \
+  "a play exactly one day old is not counted as played today" \
+  'if (h.time >= windows.day) ++hitsDay;' \
+  'if (h.time > windows.day) ++hitsDay;'
+fault artist-filter-dropped hitlist/engine.cpp \
+  "the albums list ignores the artist filter (a dropped filter)" \
+  'filterType == kFilterArtist && type != kListArtists)' \
+  'filterType == kFilterArtist && type == kListSongs)'
+fault log-filter-dropped hitlist/engine.cpp \
+  "the log ignores the artist filter (a dropped filter)" \
+  'filterValue && (filterType == kFilterArtist || filterType == kFilterAlbum);' \
+  'filterValue && filterType == kFilterAlbum;'
+fault album-filter-reads-artist hitlist/engine.cpp \
+  "the songs list's album filter compares the song's artist id" \
+  'std::memcpy(&albumId, rec + 8, sizeof albumId);' \
+  'std::memcpy(&albumId, rec + 4, sizeof albumId);'
+fault log-album-filter-reads-artist hitlist/engine.cpp \
+  "the log's album filter compares each play's artist id" \
+  'field = &HitRecord::albumId;' \
+  'field = &HitRecord::artistId;'
+fault prev-position-off-by-one hitlist/engine.cpp \
+  "the previous period's positions are one too high" \
+  'pos[top[r].id] = static_cast<int32_t>(r);' \
+  'pos[top[r].id] = static_cast<int32_t>(r) + 1;'
+fault play-lost db/play.cpp \
+  "a recorded play stays pending, so the next play of the song overwrites it (a lost hit)" \
+  $'  gPending.set = false;\n  info->playTime = hit.time;' \
+  '  info->playTime = hit.time;'
+fault removed-artist-found db/lookup.cpp \
+  "a removed artist record is found by name (a deleted record not skipped)" \
+  'return IsLive(r) && key.Matches(r + offsetof(ArtistRecord, name));' \
+  'return key.Matches(r + offsetof(ArtistRecord, name));'
+fault playlist-file-offset hitlist/playlist.cpp \
+  "playlists are written from the album field instead of the path (a wrong record offset)" \
+  'constexpr size_t kFileOffset = 162;' \
+  'constexpr size_t kFileOffset = 112;'
+fault playlist-relative-path tool/chart_common.cpp \
+  "a relative playlist entry is not joined to the playlist's folder" \
+  '(dir / p).lexically_normal().string()' \
+  'p.lexically_normal().string()'
+fault backup-negative-count db/sections.cpp \
+  "a negative record count in a backup is accepted" \
+  '!f.Read(&count, 4) || count < 0) return false;' \
+  '!f.Read(&count, 4)) return false;'
+fault html-escape-lt html/html_writer.cpp \
+  "'<' in a database text reaches the HTML page unescaped" \
+  'out += "&lt;";' \
+  'out += ch;'
+fault csv-quote tool/cmd_chart.cpp \
+  "a quote inside a CSV field is not doubled" \
+  'ch == '"'\"'"' ? std::string("\"\"")' \
+  'ch == '"'\"'"' ? std::string("\"")'
+fault local-time-as-utc hitlist/time_text.cpp \
+  "local-time texts are written in UTC (a time-zone slip)" \
+  'std::tm* tm = std::localtime(&tt);' \
+  'std::tm* tm = std::gmtime(&tt);'
+fault date-ignores-dst tool/args.cpp \
+  "a local date given to the tool is read as standard time in summer" \
+  'tm.tm_isdst = -1;' \
+  'tm.tm_isdst = 0;'
+fault lock-exclusive-as-shared db/lock.cpp \
+  "the exclusive database lock is taken as a shared one (a lock not taken)" \
+  'range.l_type = kind == LockKind::kExclusive ? F_WRLCK : F_RDLCK;' \
+  'range.l_type = F_RDLCK;'
+fault journal-undo-drops-old db/journal.cpp \
+  "undoing a change deletes the files moved aside instead of putting them back" \
+  'ok = RenameOver(OldPath(e.name), RealPath(e.name)) && ok;' \
+  'ok = RemoveFile(OldPath(e.name)) && ok;'
+fault journal-not-written db/journal.cpp \
+  "a change is switched in without writing its journal first (a journal step skipped)" \
+  'if (!WriteFileReplacing(journal, text.data(), text.size())) return ok_ = false;' \
+  ''
+fault synchsafe-shift tags/tag_io.cpp \
+  "ID3v2 synchsafe sizes are read with 8-bit digits" \
+  'v = v << 7 | (p[i] & 0x7F);' \
+  'v = v << 8 | (p[i] & 0x7F);'
+fault v1-blank-name-kept tags/id3.cpp \
+  "a name of blanks only is not trimmed to empty" \
+  'if (run >= 0) s[run]' \
+  'if (run > 0) s[run]'
+fault ogg-packet-cut tags/ogg.cpp \
+  "an Ogg comment packet that goes on past a 255-byte segment is cut short" \
+  'continues_ = page.lacing[i] == 255;' \
+  'continues_ = false;'
+
+# --- options ----------------------------------------------------------------------------------
+only=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --only) only=",${2:?--only needs a name},"; shift 2 ;;
+    --list)
+      for i in "${!names[@]}"; do printf '%-28s %-24s %s\n' "${names[$i]}" "${files[$i]}" "${descs[$i]}"; done
+      exit 0 ;;
+    -h|--help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "unknown option '$1' (see --help)" >&2; exit 2 ;;
+  esac
+done
+if [ -n "$only" ]; then
+  for n in $(echo "${only//,/ }"); do
+    case " ${names[*]} " in *" $n "*) ;; *) echo "no fault named '$n' (see --list)" >&2; exit 2 ;; esac
+  done
+fi
+
+# --- the scratch copy -------------------------------------------------------------------------
+scratch=${SEED_FAULTS_DIR:-${TMPDIR:-/tmp}/spinox-seed-faults}
+tree=$scratch/tree
+build=$tree/build/seed
+zones=${SEED_FAULTS_ZONES-Europe/Berlin}
+mkdir -p "$tree"
+command -v perl >/dev/null || { echo "seed_faults.sh needs perl" >&2; exit 2; }
+
+# Mirrors the checked-out tree into $tree: a file whose content changed is copied (with a new
+# time, so the build sees it); an unchanged one keeps its time; one no longer there is removed.
+mirror() {
+  local list
+  list=$(mktemp)
+  git -C "$repo" ls-files -co --exclude-standard | while IFS= read -r f; do
+    [ -f "$repo/$f" ] && printf '%s\n' "$f"
+  done | sort >"$list"
+  (cd "$tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
+    comm -13 "$list" - | while IFS= read -r f; do rm -f "$tree/$f"; done
+  while IFS= read -r f; do
+    if ! cmp -s "$repo/$f" "$tree/$f" 2>/dev/null; then
+      mkdir -p "$(dirname "$tree/$f")"
+      cp "$repo/$f" "$tree/$f"
+    fi
+  done <"$list"
+  rm -f "$list"
+}
+
+log=$scratch/last.log
+build_tests() {
+  ninja -C "$build" -j"${SEED_FAULTS_JOBS:-2}" spinox_tests >"$log" 2>&1
+}
+# Runs the suite as scripts/test.sh does; prints the first failing test when one fails.
+run_suite() {
+  local zone failed
+  for zone in "" $zones; do
+    if [ -z "$zone" ]; then
+      (cd "$build" && timeout 600 ./spinox_tests --gtest_brief=1 --gtest_fail_fast) >"$log" 2>&1
+    else
+      (cd "$build" && TZ=$zone timeout 600 ./spinox_tests --gtest_brief=1 --gtest_fail_fast) >"$log" 2>&1
+    fi || {
+      failed=$(grep -m1 -E '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^\[  FAILED  \] //; s/ (.*//' || true)
+      [ -z "$failed" ] && failed="the run ended abnormally"
+      echo "${zone:+TZ=$zone: }$failed"
+      return 1
+    }
+  done
+  return 0
+}
+
+echo "mirroring $repo into $tree"
+mirror
+cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPINOX_SANITIZE=ON >/dev/null
+build_tests || { tail -30 "$log"; echo "the unfaulted tree does not build" >&2; exit 2; }
+if why=$(run_suite); then :; else
+  tail -30 "$log"
+  echo "the unfaulted suite fails ($why): nothing can be measured" >&2
+  exit 2
+fi
+
+# --- the faults, one at a time ----------------------------------------------------------------
+caught=0 survived=0 stale=0 broken=0 total=0
+for i in "${!names[@]}"; do
+  name=${names[$i]} file=${files[$i]}
+  [ -n "$only" ] && [[ "$only" != *",$name,"* ]] && continue
+  total=$((total + 1))
+  target=$tree/$file
+  if [ ! -f "$target" ]; then
+    printf '%-28s NO MATCH   %s is gone: update the row\n' "$name" "$file"
+    stale=$((stale + 1))
+    continue
+  fi
+  cp "$target" "$scratch/original"
+  rc=0
+  FIND=${finds[$i]} REPL=${repls[$i]} perl -0777 -i -pe '
+    my $n = () = /\Q$ENV{FIND}\E/g;
+    s/\Q$ENV{FIND}\E/$ENV{REPL}/ if $n == 1;
+    END { exit($n == 1 ? 0 : $n == 0 ? 3 : 4) }' "$target" || rc=$?
+  if [ "$rc" -ne 0 ]; then
+    cp "$scratch/original" "$target"
+    why="its text no longer occurs in $file: update the row"
+    [ "$rc" -eq 4 ] && why="its text occurs more than once in $file: make it unique"
+    printf '%-28s NO MATCH   %s\n' "$name" "$why"
+    stale=$((stale + 1))
+    continue
+  fi
+  if ! build_tests; then
+    printf '%-28s BROKEN     the faulted tree does not build (%s)\n' "$name" \
+      "$(grep -m1 'error' "$log" | cut -c1-120)"
+    broken=$((broken + 1))
+  elif result=$(run_suite); then
+    printf '%-28s SURVIVED   %s\n' "$name" "${descs[$i]}"
+    survived=$((survived + 1))
+  else
+    printf '%-28s CAUGHT     by %s\n' "$name" "$result"
+    caught=$((caught + 1))
+  fi
+  cp "$scratch/original" "$target"  # a new time: the next build compiles the file again
+done
+# The last fault's file was restored after its build: bring the objects back in line.
+build_tests || true
+
+echo
+echo "$caught caught of $total ($survived survived, $stale no longer match, $broken do not build)"
+[ "$caught" -eq "$total" ]
