@@ -4,7 +4,6 @@
 
 #include "base/clock.h"
 #include "base/file.h"
-#include "base/text.h"
 #include "db/database.h"
 #include "db/record_io.h"
 #include "db/test_records.h"
@@ -16,63 +15,57 @@ namespace {
 using test::AlbumBytes;
 using test::ArtistBytes;
 using test::Bytes;
+using test::Counters;
+using test::Get;
 using test::HitBytes;
 using test::Join;
+using test::Put;
 using test::SongBytes;
+using test::Track;
 
 constexpr int32_t kNow = 1700000000;
 
-SongInfo Track(const char* artist, const char* title, const char* album, const char* file) {
-  SongInfo info = {};
-  SetField(info.artist, artist);
-  SetField(info.title, title);
-  SetField(info.album, album);
-  SetField(info.file, file);
+// Resolves the track at `now` and records one play of it; returns its statistics from before.
+SongInfo Play(SongInfo info, int32_t now) {
+  SetClockOverride(now);
+  FillSongInfo(&info);
+  SongInfo before = info;
+  EXPECT_TRUE(Hit(&info));
+  return before;
+}
+
+// The statistics of a track at kNow.
+SongInfo Resolved(SongInfo info) {
+  SetClockOverride(kNow);
+  FillSongInfo(&info);
   return info;
+}
+
+std::string Ids(const SongInfo& i) {
+  auto id = [](RecId v) { return v == kNoId ? std::string("-") : std::to_string(v); };
+  return id(i.songId) + " " + id(i.artistId) + " " + id(i.albumId);
 }
 
 class PlayTest : public ::testing::Test {
  protected:
-  void Put(const char* name, const Bytes& bytes) { test::PutFile(db.File(name), bytes); }
-  Bytes Get(const char* name) { return test::ReadBytes(db.File(name)); }
-  // Resolves the track at `now` and records one play of it; returns its statistics from
-  // before the play.
-  SongInfo Play(SongInfo info, int32_t now) {
-    SetClockOverride(now);
-    FillSongInfo(&info);
-    SongInfo before = info;
-    EXPECT_TRUE(Hit(&info));
-    return before;
-  }
   test::TempDatabase db;
 };
 
 TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
   SongInfo first = Play(Track("ABBA", "Waterloo", "Gold", "/m/a.mp3"), kNow);
-  EXPECT_EQ(kNoId, first.artistId);
-  EXPECT_EQ(kNoId, first.albumId);
-  EXPECT_EQ(kNoId, first.songId);
-  EXPECT_EQ(0, first.hits);
+  EXPECT_EQ(Ids(first), "- - -");
+  EXPECT_EQ(Counters(first), "0: day 0 week 0 month 0 year 0 album 0 artist 0 last 0");
   EXPECT_EQ(kNow, first.playTime);
-  EXPECT_STREQ("ABBA", first.artist);
-
   // A new song by a known artist on a new album: no artist record is added.
   SongInfo second = Play(Track("Abba", "SOS", "Arrival", "/m/s.mp3"), kNow + 100);
-  EXPECT_EQ(0u, second.artistId);
-  EXPECT_EQ(kNoId, second.albumId);
-  EXPECT_EQ(1, second.hitsArtist);
-  EXPECT_EQ(0, second.hitsAlbum);
+  EXPECT_EQ(Ids(second), "- 0 -");
+  EXPECT_EQ(Counters(second), "0: day 0 week 0 month 0 year 0 album 0 artist 1 last 0");
   EXPECT_STREQ("Abba", second.artist) << "the names keep the case of the tags";
-
   Play(Track("Queen", "Bohemian Rhapsody", "A Night at the Opera", "/m/q.mp3"), kNow + 200);
-
   // The first song again, differing in case only and played from another folder.
   SongInfo again = Play(Track("ABBA", "WATERLOO", "GOLD", "/n/a.mp3"), kNow + 300);
-  EXPECT_EQ(0u, again.songId);
-  EXPECT_EQ(1, again.hits);
-  EXPECT_EQ(kNow, again.lastPlayed);
-  EXPECT_EQ(2, again.hitsArtist);
-  EXPECT_EQ(1, again.hitsAlbum);
+  EXPECT_EQ(Ids(again), "0 0 0");
+  EXPECT_EQ(Counters(again), "1: day 1 week 1 month 1 year 1 album 1 artist 2 last 1700000000");
   EXPECT_EQ(kNow + 300, again.playTime);
 
   EXPECT_EQ(Join({ArtistBytes(0, "ABBA"), ArtistBytes(1, "Queen")}), Get(kArtistFile));
@@ -89,66 +82,37 @@ TEST_F(PlayTest, SequenceOfPlaysWritesTheRecordFiles) {
             Get(kHitFile));
 }
 
-// song 0 (album 0) and song 1 (album 1) by artist 0, plus one removed play.
+// Song 0 (album 0) and song 1 (album 1) by artist 0, the plays of song 0 at the given times, one
+// of song 1, and two removed plays.
 void WriteCounterLibrary(const std::vector<int32_t>& song0Times) {
-  Bytes hits;
-  for (int32_t time : song0Times) {
-    Bytes h = HitBytes(0, 0, 0, time);
-    hits.insert(hits.end(), h.begin(), h.end());
-  }
-  hits = Join({HitBytes(kNoId, kNoId, kNoId, song0Times.front()), hits,
-               HitBytes(1, 0, 1, kNow - 10), HitBytes(kNoId, kNoId, kNoId, kNow - 5)});
-  test::PutFile(FullPath(kHitFile), hits);
-  test::PutFile(FullPath(kArtistFile), ArtistBytes(0, "abba"));
-  test::PutFile(FullPath(kAlbumFile),
-                Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "arrival", "abba")}));
-  test::PutFile(FullPath(kSongFile),
-                Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}),
-                      SongBytes({1, 0, 1, "sos", "abba", "arrival", "/b", 0})}));
+  Bytes hits = HitBytes(kNoId, kNoId, kNoId, song0Times.front());
+  for (int32_t time : song0Times) hits = Join({hits, HitBytes(0, 0, 0, time)});
+  Put(kHitFile, Join({hits, HitBytes(1, 0, 1, kNow - 10), HitBytes(kNoId, kNoId, kNoId, kNow)}));
+  Put(kArtistFile, ArtistBytes(0, "abba"));
+  Put(kAlbumFile, Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "arrival", "abba")}));
+  Put(kSongFile, Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}),
+                       SongBytes({1, 0, 1, "sos", "abba", "arrival", "/b", 0})}));
 }
 
+// A play exactly at the start of a window counts in it; removed plays count nowhere, not even
+// for a track whose album or song is unknown; an unknown artist has no counters at all.
 TEST_F(PlayTest, CounterWindowsIncludeTheirStart) {
   WriteCounterLibrary({kNow - 31536001, kNow - 31536000, kNow - 2592001, kNow - 2592000,
                        kNow - 604801, kNow - 604800, kNow - 86401, kNow - 86400});
-  SetClockOverride(kNow);
-  SongInfo info = Track("Abba", "Waterloo", "Gold", "/a");
-  FillSongInfo(&info);
-  EXPECT_EQ(8, info.hits);
-  EXPECT_EQ(7, info.hitsYear);
-  EXPECT_EQ(5, info.hitsMonth);
-  EXPECT_EQ(3, info.hitsWeek);
-  EXPECT_EQ(1, info.hitsDay);
-  EXPECT_EQ(8, info.hitsAlbum);
-  EXPECT_EQ(9, info.hitsArtist);
-  EXPECT_EQ(kNow - 86400, info.lastPlayed);
+  SongInfo info = Resolved(Track("Abba", "Waterloo", "Gold", "/a"));
+  EXPECT_EQ(Counters(info), "8: day 1 week 3 month 5 year 7 album 8 artist 9 last 1699913600");
   EXPECT_EQ(kNow, info.playTime);
-}
-
-TEST_F(PlayTest, RemovedPlaysNeverCountForAnUnknownAlbumOrSong) {
   WriteCounterLibrary({kNow - 100});
-  SetClockOverride(kNow);
-  SongInfo info = Track("abba", "new song", "new album", "/c");
-  FillSongInfo(&info);
-  EXPECT_EQ(0u, info.artistId);
-  EXPECT_EQ(kNoId, info.albumId);
-  EXPECT_EQ(kNoId, info.songId);
-  EXPECT_EQ(0, info.hits);
-  EXPECT_EQ(0, info.hitsAlbum);
-  EXPECT_EQ(2, info.hitsArtist);
-  EXPECT_EQ(0, info.lastPlayed);
-}
-
-TEST_F(PlayTest, UnknownArtistHasNoCounters) {
+  info = Resolved(Track("abba", "new song", "new album", "/c"));
+  EXPECT_EQ(Ids(info), "- 0 -");
+  EXPECT_EQ(Counters(info), "0: day 0 week 0 month 0 year 0 album 0 artist 2 last 0");
   Put(kSongFile, SongBytes({0, kNoId, kNoId, "waterloo", "abba", "gold", "/old", 7}));
   Put(kHitFile, HitBytes(0, kNoId, kNoId, kNow - 10));
   Put(kArtistFile, Bytes{});
-  SetClockOverride(kNow);
-  SongInfo info = Track("abba", "waterloo", "gold", "/new");
-  FillSongInfo(&info);
-  EXPECT_EQ(0u, info.songId);
-  EXPECT_EQ(kNoId, info.artistId);
-  EXPECT_EQ(0, info.hits);
-  EXPECT_EQ(0, info.lastPlayed);
+  Put(kAlbumFile, Bytes{});
+  info = Resolved(Track("abba", "waterloo", "gold", "/new"));
+  EXPECT_EQ(Ids(info), "0 - -");
+  EXPECT_EQ(Counters(info), "0: day 0 week 0 month 0 year 0 album 0 artist 0 last 0");
 }
 
 TEST_F(PlayTest, CountsHitsAcrossAFileLargerThanOneRead) {
@@ -165,18 +129,14 @@ TEST_F(PlayTest, CountsHitsAcrossAFileLargerThanOneRead) {
   Put(kHitFile, hits);
   Put(kArtistFile, ArtistBytes(0, "abba"));
   Put(kSongFile, SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}));
-  SetClockOverride(kNow);
-  SongInfo info = Track("abba", "waterloo", "gold", "/a");
-  FillSongInfo(&info);
+  SongInfo info = Resolved(Track("abba", "waterloo", "gold", "/a"));
   EXPECT_EQ(expectSong, info.hits);
   EXPECT_EQ(expectArtist, info.hitsArtist);
   EXPECT_EQ(kNow - count + (count - 1) / 3 * 3, info.lastPlayed);
 }
 
 TEST_F(PlayTest, SongStoredWithoutAPlayKeepsUnknownIds) {
-  SetClockOverride(kNow);
-  SongInfo info = Track("Nobody", "Nothing", "Nowhere", "/x.mp3");
-  FillSongInfo(&info);
+  SongInfo info = Resolved(Track("Nobody", "Nothing", "Nowhere", "/x.mp3"));
   EXPECT_EQ(0u, AddSong(&info));
   EXPECT_EQ(0u, info.songId);
   EXPECT_EQ(SongBytes({0, kNoId, kNoId, "Nothing", "Nobody", "Nowhere", "/x.mp3", kNow}),
@@ -189,26 +149,20 @@ TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
   Play(Track("abba", "sos", "gold", "/b"), kNow + 1);
   Play(Track("abba", "waterloo", "gold", "/a"), kNow + 2);
   RemoveFromDatabase(0);
-  EXPECT_EQ(Join({SongBytes({kNoId, kNoId, kNoId, "waterloo", "abba", "gold", "/a", kNow + 2}),
-                  SongBytes({1, 0, 0, "sos", "abba", "gold", "/b", kNow + 1})}),
-            Get(kSongFile));
-  EXPECT_EQ(Join({HitBytes(kNoId, kNoId, kNoId, kNow), HitBytes(1, 0, 0, kNow + 1),
-                  HitBytes(kNoId, kNoId, kNoId, kNow + 2)}),
-            Get(kHitFile));
-
-  SongInfo other = Track("abba", "sos", "gold", "/b");
-  FillSongInfo(&other);
-  EXPECT_EQ(1, other.hitsArtist);
-  EXPECT_EQ(1, other.hitsAlbum);
-  SongInfo removed = Track("abba", "waterloo", "gold", "/a");
-  FillSongInfo(&removed);
-  EXPECT_EQ(kNoId, removed.songId) << "a removed song is never found again";
+  const Bytes songs =
+      Join({SongBytes({kNoId, kNoId, kNoId, "waterloo", "abba", "gold", "/a", kNow + 2}),
+            SongBytes({1, 0, 0, "sos", "abba", "gold", "/b", kNow + 1})});
+  const Bytes hits = Join({HitBytes(kNoId, kNoId, kNoId, kNow), HitBytes(1, 0, 0, kNow + 1),
+                           HitBytes(kNoId, kNoId, kNoId, kNow + 2)});
+  EXPECT_EQ(songs, Get(kSongFile));
+  EXPECT_EQ(hits, Get(kHitFile));
+  SongInfo other = Resolved(Track("abba", "sos", "gold", "/b"));
+  EXPECT_EQ(Counters(other), "1: day 1 week 1 month 1 year 1 album 1 artist 1 last 1700000001");
+  SongInfo removed = Resolved(Track("abba", "waterloo", "gold", "/a"));
+  EXPECT_EQ(Ids(removed), "- 0 0") << "a removed song is never found again";
   EXPECT_EQ(0, removed.hits);
 
-  Bytes songs = Get(kSongFile);
-  RemoveFromDatabase(5);
-  EXPECT_EQ(songs, Get(kSongFile)) << "an id past the end writes nothing";
-  Bytes hits = Get(kHitFile);
+  RemoveFromDatabase(5);  // an id past the end writes nothing
   EXPECT_FALSE(RemoveFromDatabase(0));
   EXPECT_EQ(LastIoError(), "the song was already removed");
   EXPECT_EQ(songs, Get(kSongFile));
@@ -216,9 +170,7 @@ TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
 
   RemoveFromDatabase(1);
   FillSongInfo(&other);
-  EXPECT_EQ(0, other.hits);
-  EXPECT_EQ(0, other.hitsAlbum);
-  EXPECT_EQ(0, other.hitsArtist);
+  EXPECT_EQ(Counters(other), "0: day 0 week 0 month 0 year 0 album 0 artist 0 last 0");
   EXPECT_TRUE(Hit(&removed));
   EXPECT_EQ(2u, removed.songId) << "a later play starts a new entry";
 }
@@ -247,8 +199,7 @@ TEST_F(PlayTest, HitRecordsUnderTheIdsTheNamesHaveNow) {
     SCOPED_TRACE(c.what);
     for (const char* name : {kArtistFile, kAlbumFile, kSongFile, kHitFile}) Put(name, {});
     Play(Track("abba", "waterloo", "gold", "/w"), kNow);
-    SongInfo info = Track("abba", "waterloo", "gold", "/w");
-    FillSongInfo(&info);
+    SongInfo info = Resolved(Track("abba", "waterloo", "gold", "/w"));
     ASSERT_EQ(0u, info.songId);
     Put(kArtistFile, c.artists);
     Put(kAlbumFile, c.albums);
@@ -257,8 +208,7 @@ TEST_F(PlayTest, HitRecordsUnderTheIdsTheNamesHaveNow) {
     EXPECT_TRUE(Hit(&info));
     EXPECT_EQ(HitBytes(c.song, c.artist, c.album, kNow), Get(kHitFile));
     EXPECT_EQ(c.song, info.songId);
-    SongInfo after = Track("abba", "waterloo", "gold", "/w");
-    FillSongInfo(&after);
+    SongInfo after = Resolved(Track("abba", "waterloo", "gold", "/w"));
     EXPECT_EQ(c.song, after.songId);
     EXPECT_EQ(1, after.hits);
   }
@@ -291,13 +241,10 @@ TEST_F(PlayTest, AnAliasLeadsToALiveSong) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Put(kSongFile, c.songs);
-    SongInfo info = Track("abba", "waterloo", "gold", "/new");
-    FillSongInfo(&info);
-    bool found = c.song != kNoId;
-    EXPECT_EQ(c.song, info.songId);
-    EXPECT_EQ(found ? 0u : 1u, info.artistId);  // the survivor's, not the old names' records
-    EXPECT_EQ(found ? 0u : 1u, info.albumId);
-    EXPECT_EQ(found ? 2 : 0, info.hits);
+    SongInfo info = Resolved(Track("abba", "waterloo", "gold", "/new"));
+    // The survivor's records, not those of the old names.
+    EXPECT_EQ(Ids(info), c.song == kNoId ? "- 1 1" : "0 0 0");
+    EXPECT_EQ(c.song == kNoId ? 0 : 2, info.hits);
   }
 }
 
@@ -311,6 +258,7 @@ TEST_F(PlayTest, ASongStoredWithoutIdsIsMendedAtItsNextPlay) {
   EXPECT_EQ(HitBytes(0, 0, 0, kNow), Get(kHitFile));
 }
 
+// Now is the clock, or the last whole play's time when that is later (a torn one is ignored).
 TEST_F(PlayTest, PlayTimesNeverGoBackwards) {
   SetClockOverride(kNow);
   EXPECT_EQ(kNow, GetTimeNow()) << "no hit file";
@@ -322,23 +270,15 @@ TEST_F(PlayTest, PlayTimesNeverGoBackwards) {
   EXPECT_EQ(kNow, info.playTime);
   SetClockOverride(kNow + 5);
   EXPECT_EQ(kNow + 5, GetTimeNow());
-}
-
-TEST_F(PlayTest, TimeOfATornLastHitIsIgnored) {
   Bytes torn = HitBytes(9, 9, 9, kNow + 999999);
-  torn.erase(torn.begin(), torn.begin() + 4);
-  Put(kHitFile, Join({HitBytes(0, 0, 0, kNow + 100), torn}));
-  SetClockOverride(kNow);
+  Put(kHitFile, Join({HitBytes(0, 0, 0, kNow + 100), Bytes(torn.begin() + 4, torn.end())}));
   EXPECT_EQ(kNow + 100, GetTimeNow());
 }
 
 // A write cut short leaves part of a record at the end of a file; the next append must take
 // its place, or every later record would sit off its id.
 TEST_F(PlayTest, AppendOverwritesATornRecordAtTheEnd) {
-  auto withTail = [](Bytes b, size_t n) {
-    b.insert(b.end(), n, 0xEE);
-    return b;
-  };
+  auto withTail = [](Bytes b, size_t n) { return Join({b, Bytes(n, 0xEE)}); };
   Put(kArtistFile, withTail(ArtistBytes(0, "abba"), 20));
   Put(kAlbumFile, withTail(AlbumBytes(0, "gold", "abba"), 103));
   Put(kSongFile, withTail(SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 1}), 100));

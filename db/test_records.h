@@ -2,6 +2,7 @@
 // layouts (independently of the structs in db/records.h).
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -9,7 +10,10 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/text.h"
 #include "base/user.h"
+#include "db/database.h"
+#include "db/records.h"
 #include "tests/test_util.h"
 
 namespace spinox::test {
@@ -80,6 +84,34 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   Bytes all;
   for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
   return all;
+}
+
+// A track as the player names it; nothing resolved yet.
+inline SongInfo Track(const char* artist, const char* title, const char* album,
+                      const char* file = "/m/x.mp3") {
+  SongInfo info = {};
+  SetField(info.artist, artist);
+  SetField(info.title, title);
+  SetField(info.album, album);
+  SetField(info.file, file);
+  return info;
+}
+
+// A SongInfo's counters and last play as one text, for whole comparisons.
+inline std::string Counters(const SongInfo& i) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%d: day %d week %d month %d year %d album %d artist %d last %d",
+                i.hits, i.hitsDay, i.hitsWeek, i.hitsMonth, i.hitsYear, i.hitsAlbum, i.hitsArtist,
+                i.lastPlayed);
+  return text;
+}
+
+// The record files of the database folder, written and read whole.
+inline void Put(const char* name, const Bytes& bytes) {
+  PutFile(FullPath(name), bytes);
+}
+inline Bytes Get(const char* name) {
+  return ReadBytes(FullPath(name));
 }
 
 // The whole records of a record file (a torn tail left out).
