@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ctime>
 #include <random>
 
 #include "base/clock.h"
@@ -17,45 +16,40 @@ namespace {
 
 using test::Bytes;
 using test::Join;
+using test::Put;
 
 const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
 
-int32_t LocalTime(int y, int mo, int d, int h, int mi) {
-  std::tm tm = {};
-  tm.tm_year = y - 1900, tm.tm_mon = mo - 1, tm.tm_mday = d, tm.tm_hour = h, tm.tm_min = mi;
-  tm.tm_isdst = -1;
-  return static_cast<int32_t>(std::mktime(&tm));
-}
+constexpr int32_t kNow = 1740989220;  // 2025-03-03 09:07 in Berlin, 08:07 UTC
 
 using RestoringUser = test::ScriptedUser;
 
 class BackupTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetClockOverride(LocalTime(2025, 3, 3, 9, 7)); }
+  void SetUp() override { SetClockOverride(kNow); }
   // The example database: 3 hits, 2 songs (one removed), 2 artists, 1 album.
   void PutExample() {
-    test::PutFile(db.File(kHitFile),
-                  Join({test::HitBytes(0, 0, 0, 10), test::HitBytes(kNoId, kNoId, kNoId, 20),
+    Put(kHitFile, Join({test::HitBytes(0, 0, 0, 10), test::HitBytes(kNoId, kNoId, kNoId, 20),
                         test::HitBytes(0, 0, 0, 30)}));
-    test::PutFile(
-        db.File(kSongFile),
+    Put(kSongFile,
         Join({test::SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/m/w.mp3", 30}),
               test::SongBytes({kNoId, kNoId, kNoId, "sos", "abba", "gold", "/m/s.mp3", 20})}));
-    test::PutFile(db.File(kArtistFile),
-                  Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
-    test::PutFile(db.File(kAlbumFile), test::AlbumBytes(0, "gold", "abba"));
+    Put(kArtistFile, Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
+    Put(kAlbumFile, test::AlbumBytes(0, "gold", "abba"));
   }
   std::vector<Bytes> Snapshot() const {
     std::vector<Bytes> files;
-    for (const char* name : kRecordFiles) files.push_back(test::ReadBytes(db.File(name)));
+    for (const char* name : kRecordFiles) files.push_back(test::Get(name));
     return files;
   }
+  test::ScopedZone zone{"Europe/Berlin"};
   test::TempDatabase db;
 };
 
 TEST_F(BackupTest, NameFollowsTheLocalTime) {
-  EXPECT_EQ(BackupFileName(LocalTime(2025, 3, 3, 9, 7)), "Spinox-Mar 03, 25,0907.bak");
-  EXPECT_EQ(BackupFileName(LocalTime(2024, 12, 31, 23, 59)), "Spinox-Dec 31, 24,2359.bak");
+  EXPECT_EQ(BackupFileName(kNow), "Spinox-Mar 03, 25,0907.bak");
+  EXPECT_EQ(BackupFileName(1735685940), "Spinox-Dec 31, 24,2359.bak");
+  EXPECT_EQ(BackupFileName(1751322600), "Spinox-Jul 01, 25,0030.bak");  // 22:30 UTC the day before
 }
 
 TEST_F(BackupTest, ExampleDatabaseRoundTrips) {
@@ -73,7 +67,7 @@ TEST_F(BackupTest, ExampleDatabaseRoundTrips) {
   EXPECT_EQ(backup[24 + 48 + 832], 2);        // A
   EXPECT_EQ(backup[28 + 48 + 832 + 108], 1);  // B
 
-  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(7, 1));
+  for (const char* name : kRecordFiles) Put(name, Bytes(7, 1));
   RestoringUser user(true, path);
   EXPECT_EQ(RestoreDatabase(), RestoreResult::kRestored);
   EXPECT_EQ(Snapshot(), before);  // the removed song keeps its place and its hit record
@@ -97,21 +91,19 @@ TEST_F(BackupTest, EmptyAndMissingFilesGiveZeroCounts) {
 
 TEST_F(BackupTest, PartialRecordsAreLeftOut) {
   PutExample();
-  Bytes songs = test::ReadBytes(db.File(kSongFile));
-  Bytes cut = songs;
-  cut.resize(songs.size() + 100, 0xEE);
-  test::PutFile(db.File(kSongFile), cut);
+  Bytes songs = test::Get(kSongFile);
+  Put(kSongFile, Join({songs, Bytes(100, 0xEE)}));
   std::string path = BackupDatabase();
   EXPECT_EQ(FileSize(path), 1124);
   EXPECT_EQ(RestoreBackupFile(path), RestoreResult::kRestored);
-  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
+  EXPECT_EQ(test::Get(kSongFile), songs);
 }
 
 TEST_F(BackupTest, NoOrCancelTouchesNothing) {
   PutExample();
   std::vector<Bytes> before = Snapshot();
   std::string path = BackupDatabase();
-  for (const char* name : kRecordFiles) test::PutFile(db.File(name), Bytes(3, 9));
+  for (const char* name : kRecordFiles) Put(name, Bytes(3, 9));
   std::vector<Bytes> changed = Snapshot();
   {
     RestoringUser no(false, path);

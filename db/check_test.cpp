@@ -40,11 +40,13 @@ struct Db {
     for (const auto& [name, bytes] : extra) test::PutFile(FullPath(name), bytes);
   }
   void Put(const char* name, const std::vector<Bytes>& records) const {
-    Bytes all;
-    for (const Bytes& r : records) all.insert(all.end(), r.begin(), r.end());
     auto tail = tails.find(name);
-    if (tail != tails.end()) all.insert(all.end(), tail->second.begin(), tail->second.end());
-    test::PutFile(FullPath(name), all);
+    test::Put(name, test::Join({Joined(records), tail != tails.end() ? tail->second : Bytes()}));
+  }
+  static Bytes Joined(const std::vector<Bytes>& records) {
+    Bytes all;
+    for (const Bytes& r : records) all = test::Join({all, r});
+    return all;
   }
 };
 
@@ -182,11 +184,8 @@ TEST(CheckDatabase, RepairFillsTheIdsTheNamesFind) {
   EXPECT_EQ(repair.done.size(), 3u);
   db.songs[1] = Db::Song(1, 1, 1, "s2", "a2", "y");
   db.hits[1] = test::HitBytes(1, 1, 1, 200);
-  Bytes songs, hits;
-  for (const Bytes& r : db.songs) songs.insert(songs.end(), r.begin(), r.end());
-  for (const Bytes& r : db.hits) hits.insert(hits.end(), r.begin(), r.end());
-  EXPECT_EQ(test::ReadBytes(dir.File(kSongFile)), songs);
-  EXPECT_EQ(test::ReadBytes(dir.File(kHitFile)), hits);
+  EXPECT_EQ(test::Get(kSongFile), Db::Joined(db.songs));
+  EXPECT_EQ(test::Get(kHitFile), Db::Joined(db.hits));
 }
 
 TEST(CheckDatabase, AFolderWhereARecordFileBelongs) {

@@ -63,11 +63,7 @@ void Put(const std::string& dir, const Snapshot& files) {
 }
 
 void Play(const char* artist, const char* title, const char* album, int32_t when) {
-  SongInfo info = {};
-  SetField(info.artist, artist);
-  SetField(info.title, title);
-  SetField(info.album, album);
-  SetField(info.file, "/m/x.mp3");
+  SongInfo info = test::Track(artist, title, album);
   SetClockOverride(when);
   FillSongInfo(&info);
   ASSERT_TRUE(Hit(&info));
@@ -242,10 +238,7 @@ TEST_F(ChangeTest, RecoveryReportsWhatItUndid) {
 TEST_F(ChangeTest, ReadOnlyRecordFilesStopEveryChange) {
   std::vector<Op> ops = Ops();
   ops.push_back({"play", [] {
-                   SongInfo info = {};
-                   SetField(info.artist, "ABBA");
-                   SetField(info.title, "SOS");
-                   SetField(info.album, "Arrival");
+                   SongInfo info = test::Track("ABBA", "SOS", "Arrival");
                    return FillSongInfo(&info) && Hit(&info);
                  }});
   for (const Op& op : ops) {
@@ -269,14 +262,9 @@ TEST_F(ChangeTest, ReadOnlyRecordFilesStopEveryChange) {
 // the track is stored at a later resolving, as when another process holds the lock.
 TEST_F(ChangeTest, ReadOnlyRecordFilesStillGiveStatistics) {
   for (const auto& [name, bytes] : before) ASSERT_EQ(chmod(db.File(name).c_str(), 0444), 0);
-  SongInfo info = {};
-  SetField(info.artist, "ABBA");
-  SetField(info.title, "SOS");
-  SetField(info.album, "Arrival");
-  SetField(info.file, "/elsewhere/sos.mp3");
+  SongInfo info = test::Track("ABBA", "SOS", "Arrival", "/elsewhere/sos.mp3");
   EXPECT_TRUE(FillSongInfo(&info)) << LastIoError();
-  EXPECT_EQ(info.hits, 1);
-  EXPECT_EQ(info.hitsArtist, 4);
+  EXPECT_EQ(test::Counters(info), "1: day 0 week 0 month 0 year 0 album 1 artist 4 last 3100");
   EXPECT_TRUE(Take(db.path()) == before);
   for (const auto& [name, bytes] : before) chmod(db.File(name).c_str(), 0644);
 }

@@ -32,13 +32,11 @@ std::string LowerCopy(std::string s) {
 
 using test::Records;
 
-SongInfo Track(int k) {
-  SongInfo info = {};
-  SetField(info.title, "Song " + std::to_string(k));
-  SetField(info.artist, "Artist " + std::to_string(k % 3));
-  SetField(info.album, "Album " + std::to_string(k % 2));
-  SetField(info.file, "/m/" + std::to_string(k) + ".mp3");
-  return info;
+// Song k of `artists` artists and `albums` albums.
+SongInfo Track(int k, int artists = 3, int albums = 2) {
+  return test::Track(("Artist " + std::to_string(k % artists)).c_str(),
+                     ("Song " + std::to_string(k)).c_str(),
+                     ("Album " + std::to_string(k % albums)).c_str());
 }
 
 constexpr int kSongs = 6;
@@ -79,10 +77,7 @@ TEST(LockTest, SeveralProcessesRecordingAtOnceLoseNothing) {
       for (int n = 0; n < kPlays; ++n) {
         // The clocks disagree: some processes run behind the others.
         SetClockOverride(1000000 + n * 10 - p * 15);
-        SongInfo info = {};
-        SetField(info.title, "Song " + std::to_string(n));
-        SetField(info.artist, "Artist " + std::to_string(n % 7));
-        SetField(info.album, "Album " + std::to_string(n % 5));
+        SongInfo info = Track(n, 7, 5);
         FillSongInfo(&info);
         usleep(1000);
         failed += !Hit(&info);
@@ -213,41 +208,38 @@ TEST(LockTest, APlayFailingAtAnyStepCountsOnceWhenRetried) {
     SongInfo played;
     size_t songs, artists, albums;  // records afterwards
   };
-  SongInfo newcomer = Track(0);
-  SetField(newcomer.title, "New");
-  SetField(newcomer.artist, "Newcomer");
-  SetField(newcomer.album, "Debut");
-  for (const Case& c : {Case{"new artist, album and song", newcomer, 7, 4, 7},
-                        Case{"known song", Track(0), 6, 3, 6}}) {
-    auto prepare = [&](test::TempDatabase& db, SongInfo* info) {
+  const Case cases[] = {
+      {"new artist, album and song", test::Track("Newcomer", "New", "Debut"), 7, 4, 7},
+      {"known song", Track(0), 6, 3, 6}};
+  for (const Case& c : cases) {
+    // Builds the database, resolves the play and records it with the fault set.
+    int steps = 0;
+    auto play = [&](IoFault fault) {
       SetClockOverride(5000);
       for (int k = 0; k < kSongs; ++k) {
         SongInfo earlier = Track(k);
-        ASSERT_TRUE(Hit(&earlier));
+        EXPECT_TRUE(Hit(&earlier));
       }
-      *info = c.played;
-      FillSongInfo(info);
-      (void)db;
+      SongInfo info = c.played;
+      FillSongInfo(&info);
+      SetIoFault(fault);
+      bool recorded = Hit(&info);
+      steps = IoStepCount();
+      SetIoFault({});
+      return std::pair{recorded, info};
     };
-    int steps;
     {
       test::TempDatabase db;
-      SongInfo info;
-      prepare(db, &info);
-      SetIoFault({});
-      ASSERT_TRUE(Hit(&info));
-      steps = IoStepCount();
+      ASSERT_TRUE(play({}).first);
     }
-    for (int at = 1; at <= steps; ++at) {
+    const int total = steps;
+    ASSERT_GT(total, 1);
+    for (int at = 1; at <= total; ++at) {
       for (bool sticky : {false, true}) {
         SCOPED_TRACE(std::string(c.name) + " failing at step " + std::to_string(at) +
                      (sticky ? " and after" : " only"));
         test::TempDatabase db;
-        SongInfo info;
-        prepare(db, &info);
-        SetIoFault({at, sticky, nullptr});
-        bool recorded = Hit(&info);
-        SetIoFault({});
+        auto [recorded, info] = play({at, sticky, nullptr});
         EXPECT_FALSE(recorded);
         ASSERT_TRUE(Hit(&info));
         std::vector<HitRecord> hits = Records<HitRecord>(db.File(kHitFile));

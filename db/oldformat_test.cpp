@@ -4,9 +4,9 @@
 
 #include "base/clock.h"
 #include "db/database.h"
-#include "settings/settings.h"
 #include "db/test_records.h"
 #include "hitlist/hitlist.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -14,6 +14,8 @@ namespace {
 
 using test::Bytes;
 using test::Join;
+
+const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
 
 Bytes Word(int32_t v) {
   Bytes b;
@@ -36,12 +38,10 @@ class OldFormatTest : public ::testing::Test {
                  songs, Word(1), artists, Word(1), albums});
   }
   void PutCurrentDatabase() {
-    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
-      test::PutFile(db.File(name), Bytes(54 * 16, 0x11));
+    for (const char* name : kRecordFiles) test::Put(name, Bytes(54 * 16, 0x11));
   }
   void ExpectCurrentDatabaseUntouched() {
-    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
-      EXPECT_EQ(test::ReadBytes(db.File(name)), Bytes(54 * 16, 0x11)) << name;
+    for (const char* name : kRecordFiles) EXPECT_EQ(test::Get(name), Bytes(54 * 16, 0x11)) << name;
   }
   test::TempDatabase db;
   Bytes hits, songs, artists, albums;
@@ -51,19 +51,16 @@ TEST_F(OldFormatTest, SplitsTheFileByteForByte) {
   PutCurrentDatabase();
   test::PutFile(db.File(kSettingsFile), OldFile(100));
   EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
-  EXPECT_EQ(test::ReadBytes(db.File(kHitFile)), hits);
-  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
-  EXPECT_EQ(test::ReadBytes(db.File(kArtistFile)), artists);
-  EXPECT_EQ(test::ReadBytes(db.File(kAlbumFile)), albums);
-  EXPECT_EQ(test::ReadBytes(db.File(kSettingsFile)), (Bytes{'S', 'P', 'X', 0}));
+  EXPECT_EQ((std::vector<Bytes>{test::Get(kHitFile), test::Get(kSongFile), test::Get(kArtistFile),
+                                test::Get(kAlbumFile), test::Get(kSettingsFile)}),
+            (std::vector<Bytes>{hits, songs, artists, albums, Bytes{'S', 'P', 'X', 0}}));
 }
 
 TEST_F(OldFormatTest, EmptyOldDatabaseGivesEmptyFiles) {
   PutCurrentDatabase();
   test::PutFile(db.File(kSettingsFile), Join({Word(0), Word(0), Word(0), Word(0), Word(0)}));
   EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
-  for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
-    EXPECT_EQ(FileSize(db.File(name)), 0) << name;
+  for (const char* name : kRecordFiles) EXPECT_EQ(FileSize(db.File(name)), 0) << name;
   EXPECT_EQ(FileSize(db.File(kSettingsFile)), 4);
 }
 
