@@ -110,6 +110,32 @@ TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
             "3,c.mp3,,,1\n");
 }
 
+// The album filter keeps the songs (and the plays) of the album it names. Two albums of one
+// artist give songs whose album and artist ids differ, so reading the one for the other shows.
+TEST_F(ChartCommand, AlbumFilterOnTheSongsAndTheLog) {
+  spinox::test::WriteBytes(db_.File("d.mp3"), TaggedTrack("Dancing Queen", "Abba", "Arrival"));
+  spinox::test::WriteBytes(db_.File("w.mp3"), TaggedTrack("Waterloo", "Abba", "Gold"));
+  Play("d", 1000000 - 50), Play("w", 1000000 - 40), Play("d", 1000000 - 30);
+  spinox::test::ScopedZone zone("UTC");
+  struct Case {
+    const char *type, *album, *csv;
+  };
+  const Case cases[] = {
+      {"songs", "Abba - Arrival", "#,Title,Artist,Album,Hits\n1,Dancing Queen,Abba,Arrival,2\n"},
+      {"songs", "abba - gold", "#,Title,Artist,Album,Hits\n1,Waterloo,Abba,Gold,1\n"},
+      {"log", "Abba - Arrival",
+       "#,Title,Artist,Album,Played\n1,Dancing Queen,Abba,Arrival,12/01/70 13:46:10\n"
+       "2,Dancing Queen,Abba,Arrival,12/01/70 13:45:50\n"},
+      {"log", "Abba - Gold",
+       "#,Title,Artist,Album,Played\n1,Waterloo,Abba,Gold,12/01/70 13:46:00\n"},
+  };
+  for (const Case& c : cases) {
+    Output r = Chart({"--type", c.type, "--period", "day", "--album", c.album, "--format", "csv"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, c.csv) << c.type << " " << c.album;
+  }
+}
+
 // A field holding a comma or a quote is quoted, its quotes doubled.
 TEST_F(ChartCommand, CsvQuotesTheFieldsThatNeedIt) {
   spinox::test::WriteBytes(db_.File("e.mp3"), TaggedTrack("Say \"Hi\", Bye", "A,B", "Plain"));
