@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/hitlist/list_win.h"
 #include "ui/hitlist/tool_win.h"
 #include "ui/html/dialog_win.h"
 #include "ui/osd/text_win.h"
@@ -40,6 +41,7 @@ struct ShellState {
   HWND _hwndText = nullptr;   // on-screen display (106)
 
   Skin skin;  // the embedded windows' colours
+  HitListWindowState hitList;
   ToolPanelState tool;
   HtmlDialogState htm;
   SettingsDialogState settingsDialog;

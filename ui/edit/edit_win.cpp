@@ -16,8 +16,6 @@
 
 namespace spinox {
 
-int32_t _editType = 0;
-
 namespace {
 
 const char* const kCaptions[] = {"Edit Song", "Edit Album", "Edit Artist"};
@@ -25,13 +23,13 @@ constexpr char kFailedText[] =
     "The change could not be written to the database.\n"
     "Check that the plug-in's data folder can be written to, then try again.";
 
-int Kind() {
-  return _editType >= 0 && _editType <= 2 ? _editType : 0;
+EditDialogState& StateOf(HWND dlg) {
+  return *reinterpret_cast<EditDialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
 }
 
-// The entry fixed when the dialog opened.
-RecId EntryOf(HWND dlg) {
-  return static_cast<RecId>(GetWindowLongPtrA(dlg, DWLP_USER));
+int Kind(HWND dlg) {
+  int32_t type = StateOf(dlg)._editType;
+  return type >= 0 && type <= 2 ? type : 0;
 }
 
 std::string Text(HWND dlg, int id) {
@@ -91,7 +89,7 @@ void ShowNames(HWND dlg, RecId rowId) {
 // artist is gone) is not edited: the update would rewrite records that hold -1 for other
 // reasons.
 void OnInit(HWND dlg) {
-  int kind = Kind();
+  int kind = Kind(dlg);
   SetWindowTextA(dlg, kCaptions[kind]);
   if (kind >= 1) Enable(dlg, IDC_EDITTITLE, 0);
   if (kind == 2) Enable(dlg, IDC_EDITALBUM, 0);
@@ -107,7 +105,7 @@ void OnInit(HWND dlg) {
     EndDialog(dlg, 0);
     return;
   }
-  SetWindowLongPtrA(dlg, DWLP_USER, static_cast<LONG_PTR>(entry));
+  StateOf(dlg).entry = entry;
   ShowNames(dlg, rowId);
 }
 
@@ -115,9 +113,9 @@ int Update(HWND dlg) {
   std::string title = Text(dlg, IDC_EDITTITLE);
   std::string album = Text(dlg, IDC_EDITALBUM);
   std::string artist = Text(dlg, IDC_EDITARTIST);
-  RecId entry = EntryOf(dlg);
-  if (Kind() == 0) return UpdateSong(entry, title.c_str(), album.c_str(), artist.c_str());
-  if (Kind() == 1) return UpdateAlbum(entry, album.c_str(), artist.c_str());
+  RecId entry = StateOf(dlg).entry;
+  if (Kind(dlg) == 0) return UpdateSong(entry, title.c_str(), album.c_str(), artist.c_str());
+  if (Kind(dlg) == 1) return UpdateAlbum(entry, album.c_str(), artist.c_str());
   return UpdateArtist(entry, artist.c_str());
 }
 
@@ -126,7 +124,7 @@ void OnOk(HWND dlg) {
   int result = Update(dlg);
   if (result == kEditDeclined) return;
   if (result == kEditFailed) {
-    CurrentUser().Tell(kFailedText, kCaptions[Kind()]);
+    CurrentUser().Tell(kFailedText, kCaptions[Kind(dlg)]);
     return;
   }
   EndDialog(dlg, result >= kEditUnchanged ? result - 1 : 0);
@@ -149,10 +147,15 @@ void OnCommand(HWND dlg, WPARAM wParam) {
 INT_PTR CALLBACK DlgProcEdit(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      if (!lParam) {
+        EndDialog(dlg, 0);
+        return TRUE;
+      }
+      SetWindowLongPtrA(dlg, DWLP_USER, lParam);
       OnInit(dlg);
       return TRUE;
     case WM_COMMAND:
-      OnCommand(dlg, wParam);
+      if (GetWindowLongPtrA(dlg, DWLP_USER)) OnCommand(dlg, wParam);
       return TRUE;
   }
   return FALSE;

@@ -5,11 +5,15 @@
 
 #include <cstdint>
 
+#include "db/records.h"
+
 namespace spinox {
 
-// What the dialog edits: 0 song, 1 album, 2 artist. Set by the hit list window before it runs
-// the dialog.
-extern int32_t _editType;
+// One run of the dialog, passed as its create parameter and living as long as it does.
+struct EditDialogState {
+  int32_t _editType = 0;  // what is edited: 0 song, 1 album, 2 artist
+  RecId entry = kNoId;    // the entry fixed when the dialog opened
+};
 
 // Ends with 0 when nothing changed (cancelled, no focused row, an entry without an id of its
 // own, or names that already were the entry's), 1 after a merge, 2 after a rename.

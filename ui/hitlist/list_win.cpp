@@ -120,9 +120,10 @@ void EnableTool(BOOL on) {
 
 void Edit(HWND dlg, int editType) {
   EnableTool(FALSE);
-  _editType = editType;
-  INT_PTR changed =
-      DialogBoxParamA(Shell().instance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit, 0);
+  EditDialogState edit;
+  edit._editType = editType;
+  INT_PTR changed = DialogBoxParamA(Shell().instance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit,
+                                    reinterpret_cast<LPARAM>(&edit));
   if (changed > 0) RefreshHitList();
   EnableTool(TRUE);
 }

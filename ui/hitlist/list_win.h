@@ -12,7 +12,10 @@
 
 namespace spinox {
 
-extern int32_t _clmns;  // columns of the list view
+// The hit list window's own state.
+struct HitListWindowState {
+  int32_t _clmns = 0;  // columns of the list view
+};
 
 INT_PTR CALLBACK DlgProcList(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 

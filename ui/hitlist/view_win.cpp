@@ -20,8 +20,6 @@
 
 namespace spinox {
 
-int32_t _clmns = 0;
-
 namespace {
 
 constexpr int kLineHeight = 15;
@@ -113,7 +111,7 @@ void PrepareColumns(int type) {
     LV_InsertColumn(HitWindow(), IDC_LIST, columns[i].title, static_cast<int>(i), widths[i],
                     columns[i].format);
   }
-  _clmns = static_cast<int32_t>(columns.size());
+  Shell().hitList._clmns = static_cast<int32_t>(columns.size());
 }
 
 void ResizeColumns() {

@@ -147,7 +147,7 @@ void WritePage(HWND dlg, const char* path) {
   InstallSampleWhenChosen(page);
   ListViewOnShow list(Shell()._hwndHit, IDC_LIST);
   std::string error;
-  if (!WriteHtm(table, top, rest, page, tags, path, list, _clmns, &error)) {
+  if (!WriteHtm(table, top, rest, page, tags, path, list, Shell().hitList._clmns, &error)) {
     MessageBoxA(dlg, error.c_str(), "Error Writing File", MB_OK | MB_ICONERROR);
     return;
   }
