@@ -32,6 +32,7 @@ PluginRecord plugin = {kPluginRecordVersion, kPluginTitle, init, config, quit, n
 namespace {
 
 ShellState gShell;
+TickState gTick;
 
 constexpr WindowRect kDefaultHitRect = {100, 100, 500, 400};
 constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
@@ -49,14 +50,14 @@ void RedrawListRow(int32_t row) {
 }
 
 void MarkPlayingRow() {
-  CurrentHitlistPos(_data, RedrawListRow);
+  CurrentHitlistPos(gTick._data, RedrawListRow);
 }
 
 // The display for the track playing; the tick takes it down when its time is up.
 void ShowDisplay() {
-  if (!DisplayText(_data)) return;
-  _txt_timeNow = 0;
-  _txt_showing = 1;
+  if (!DisplayText(gTick._data)) return;
+  gTick._txt_timeNow = 0;
+  gTick._txt_showing = 1;
 }
 
 void InstallShellHooks() {
@@ -71,12 +72,11 @@ void RunAutomaticBackup() {
 }
 
 void InstallTickHooks() {
-  TickHooks hooks;
+  TickHooks& hooks = gTick.hooks;
   hooks.hideDisplay = HideDisplay;
   hooks.displayText = ShowDisplay;
   hooks.backupDatabase = RunAutomaticBackup;
   hooks.currentHitlistPos = MarkPlayingRow;
-  SetTickHooks(hooks);
 }
 
 // Zero-filled, as the player expects; the rectangle says where the frame goes.
@@ -123,8 +123,8 @@ void LoadSettings() {
   DatFileLoad load = LoadDatFile();
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);
-  _timer = 0;
-  _added = 0;
+  gTick._timer = 0;
+  gTick._added = 0;
   PrepareColors();
   PrepareColumns(static_cast<int>(_type));
   InitTool();
@@ -158,6 +158,10 @@ ShellState& Shell() {
   return gShell;
 }
 
+TickState& CurrentTick() {
+  return gTick;
+}
+
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
@@ -172,7 +176,7 @@ int init() {
   gShell.hwnd_winamp = player;
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
-  _txt_showing = 0;
+  gTick._txt_showing = 0;
   _end = _start = _check = 0;
   CreateOwnedWindows();
   SetWinampWnd(player);
@@ -182,7 +186,7 @@ int init() {
   if (gShell._hwndText)
     SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
   AllocateHitList(_size, true);
-  ResolveCurrentTrack();
+  ResolveCurrentTrack(gTick);
   AddTrayIcon(player, plugin.hDllInstance, _enabled ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
               kPluginTitle);
   return 0;
@@ -211,7 +215,7 @@ void quit() {
   ReleaseFrames();
   FreeHitList();
   ReleaseDisplayObjects();
-  SetTickHooks(TickHooks());
+  gTick.hooks = TickHooks();
   RemoveWin32User();
   RemoveWinampPlayer();
 }
