@@ -32,7 +32,6 @@ PluginRecord plugin = {kPluginRecordVersion, kPluginTitle, init, config, quit, n
 namespace {
 
 ShellState gShell;
-TickState gTick;
 
 constexpr WindowRect kDefaultHitRect = {100, 100, 500, 400};
 constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
@@ -50,14 +49,14 @@ void RedrawListRow(int32_t row) {
 }
 
 void MarkPlayingRow() {
-  CurrentHitlistPos(gTick._data, RedrawListRow);
+  CurrentHitlistPos(_data, RedrawListRow);
 }
 
 // The display for the track playing; the tick takes it down when its time is up.
 void ShowDisplay() {
-  if (!DisplayText(gTick._data)) return;
-  gTick._txt_timeNow = 0;
-  gTick._txt_showing = 1;
+  if (!DisplayText(_data)) return;
+  _txt_timeNow = 0;
+  _txt_showing = 1;
 }
 
 void InstallShellHooks() {
@@ -72,11 +71,12 @@ void RunAutomaticBackup() {
 }
 
 void InstallTickHooks() {
-  TickHooks& hooks = gTick.hooks;
+  TickHooks hooks;
   hooks.hideDisplay = HideDisplay;
   hooks.displayText = ShowDisplay;
   hooks.backupDatabase = RunAutomaticBackup;
   hooks.currentHitlistPos = MarkPlayingRow;
+  SetTickHooks(hooks);
 }
 
 // Zero-filled, as the player expects; the rectangle says where the frame goes.
@@ -123,8 +123,8 @@ void LoadSettings() {
   DatFileLoad load = LoadDatFile();
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);
-  gTick._timer = 0;
-  gTick._added = 0;
+  _timer = 0;
+  _added = 0;
   PrepareColors();
   PrepareColumns(static_cast<int>(_type));
   InitTool();
@@ -158,10 +158,6 @@ ShellState& Shell() {
   return gShell;
 }
 
-TickState& CurrentTick() {
-  return gTick;
-}
-
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
@@ -176,7 +172,7 @@ int init() {
   gShell.hwnd_winamp = player;
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
-  gTick._txt_showing = 0;
+  _txt_showing = 0;
   _end = _start = _check = 0;
   CreateOwnedWindows();
   SetWinampWnd(player);
@@ -186,7 +182,7 @@ int init() {
   if (gShell._hwndText)
     SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
   AllocateHitList(_size, true);
-  ResolveCurrentTrack(gTick);
+  ResolveCurrentTrack();
   AddTrayIcon(player, plugin.hDllInstance, _enabled ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
               kPluginTitle);
   return 0;
@@ -215,7 +211,7 @@ void quit() {
   ReleaseFrames();
   FreeHitList();
   ReleaseDisplayObjects();
-  gTick.hooks = TickHooks();
+  SetTickHooks(TickHooks());
   RemoveWin32User();
   RemoveWinampPlayer();
 }

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "plugin/host_win.h"
-#include "plugin/tick.h"
 
 namespace spinox {
 
@@ -17,8 +16,6 @@ extern const char kWebsite[];
 
 // The record the player loads; the windows and handles are in Shell() (ui/shell_state_win.h).
 extern PluginRecord plugin;
-// The plug-in's play detection, run by the timer on the player window.
-TickState& CurrentTick();
 
 int init();
 void config();

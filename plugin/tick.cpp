@@ -11,10 +11,20 @@
 
 namespace spinox {
 
+int32_t _timer = 0;
+int32_t _added = 0;
+TrackTag _curSong = {};
+SongInfo _data = {};
+int32_t _txt_showing = 0;
+int32_t _txt_timeNow = 0;
+
 namespace {
 
 constexpr int32_t kDaySeconds = 86400;
 constexpr int kPlaying = 1;
+
+TickHooks gHooks;
+uint32_t gResolvedAt = 0;  // DatabaseChanges() when _data was last resolved
 
 void Call(void (*hook)()) {
   if (hook) hook();
@@ -30,62 +40,66 @@ std::string CurrentFileName(Player& player) {
 }
 
 // Reads the file's tags and resolves it: _curSong and _data describe it afterwards.
-void ResolveFile(TickState& t, const std::string& file) {
-  std::memset(&t._curSong, 0, sizeof t._curSong);
-  SetField(t._curSong.file, file);
-  ReadTag(&t._curSong);
-  TagToData(t._curSong, &t._data);
-  FillSongInfo(&t._data);
-  t.resolvedAt = DatabaseChanges();
+void ResolveFile(const std::string& file) {
+  std::memset(&_curSong, 0, sizeof _curSong);
+  SetField(_curSong.file, file);
+  ReadTag(&_curSong);
+  TagToData(_curSong, &_data);
+  FillSongInfo(&_data);
+  gResolvedAt = DatabaseChanges();
 }
 
 // After a clear, a restore, an edit or a removal the ids and counters of _data may name other
 // records: the track is resolved again from its tags, as it keeps playing (its timer, its
 // recorded state and the time given to its play stay).
-void ResolveAgainAfterChanges(TickState& t) {
-  if (t.resolvedAt == DatabaseChanges() || !t._curSong.file[0]) return;
-  int32_t playTime = t._data.playTime;
-  TagToData(t._curSong, &t._data);
-  FillSongInfo(&t._data);
-  t._data.playTime = playTime;
-  t.resolvedAt = DatabaseChanges();
-  Call(t.hooks.currentHitlistPos);
+void ResolveAgainAfterChanges() {
+  if (gResolvedAt == DatabaseChanges() || !_curSong.file[0]) return;
+  int32_t playTime = _data.playTime;
+  TagToData(_curSong, &_data);
+  FillSongInfo(&_data);
+  _data.playTime = playTime;
+  gResolvedAt = DatabaseChanges();
+  Call(gHooks.currentHitlistPos);
 }
 
-void CountDisplayTime(TickState& t) {
-  if (!t._txt_showing) return;
-  if (++t._txt_timeNow <= _txt_timeEnd) return;
-  Call(t.hooks.hideDisplay);
-  t._txt_showing = 0;
+void CountDisplayTime() {
+  if (!_txt_showing) return;
+  if (++_txt_timeNow <= _txt_timeEnd) return;
+  Call(gHooks.hideDisplay);
+  _txt_showing = 0;
 }
 
-void RunBackupWhenDue(const TickState& t) {
+void RunBackupWhenDue() {
   int32_t now = ClockNow();
   // Widened: a clock set far back must not overflow the difference.
   int64_t days = (static_cast<int64_t>(now) - _backupLast) / kDaySeconds;
   if (!_backup || days <= _backupTime) return;
   _backupLast = now;
-  Call(t.hooks.backupDatabase);
+  Call(gHooks.backupDatabase);
 }
 
-void StartNewFile(TickState& t, const std::string& file) {
-  t._added = 0;
-  t._timer = 0;
-  ResolveFile(t, file);
-  Call(t.hooks.currentHitlistPos);
-  if (_txt) Call(t.hooks.displayText);
+void StartNewFile(const std::string& file) {
+  _added = 0;
+  _timer = 0;
+  ResolveFile(file);
+  Call(gHooks.currentHitlistPos);
+  if (_txt) Call(gHooks.displayText);
 }
 
 // A play that could not be written stays pending, so the next playing tick tries again.
-void CountPlay(TickState& t, Player& player) {
-  if (t._added || (_skip && !t._curSong.tagged)) return;
+void CountPlay(Player& player) {
+  if (_added || (_skip && !_curSong.tagged)) return;
   int32_t length = _addTime < 0 ? player.TrackLength() : 0;
-  if (t._timer < PlayThreshold(_addTime, length)) return;
-  t._added = 1;
-  if (!Hit(&t._data)) t._added = 0;
+  if (_timer < PlayThreshold(_addTime, length)) return;
+  _added = 1;
+  if (!Hit(&_data)) _added = 0;
 }
 
 }  // namespace
+
+void SetTickHooks(const TickHooks& hooks) {
+  gHooks = hooks;
+}
 
 int32_t PlayThreshold(int32_t addTime, int32_t length) {
   if (addTime >= 0 || length == -1) return addTime;
@@ -95,30 +109,30 @@ int32_t PlayThreshold(int32_t addTime, int32_t length) {
   return -(product / 100);
 }
 
-void PlayTick(TickState& t) {
-  if (_enabled) CountDisplayTime(t);
+void PlayTick() {
+  if (_enabled) CountDisplayTime();
   if (!_enabled) return;
   Player* player = CurrentPlayer();
   int state = player ? player->PlayState() : 0;
-  RunBackupWhenDue(t);
-  ResolveAgainAfterChanges(t);
+  RunBackupWhenDue();
+  ResolveAgainAfterChanges();
   if (state != kPlaying) return;
   std::string file = CurrentFileName(*player);
-  ++t._timer;
+  ++_timer;
   if (file.empty()) return;
-  if (file != FieldText(t._curSong.file))
-    StartNewFile(t, file);
+  if (file != FieldText(_curSong.file))
+    StartNewFile(file);
   else
-    CountPlay(t, *player);
+    CountPlay(*player);
 }
 
-void ResolveCurrentTrack(TickState& t) {
+void ResolveCurrentTrack() {
   Player* player = CurrentPlayer();
   if (!player) return;
   std::string file = CurrentFileName(*player);
   if (file.empty()) return;
-  ResolveFile(t, file);
-  std::memset(t._curSong.file, 0, sizeof t._curSong.file);
+  ResolveFile(file);
+  std::memset(_curSong.file, 0, sizeof _curSong.file);
 }
 
 }  // namespace spinox

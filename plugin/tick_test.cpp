@@ -73,12 +73,16 @@ class TickTest : public ::testing::Test {
     _backup = 0;
     _backupTime = 30;
     _backupLast = 0;
+    _timer = _added = _txt_showing = _txt_timeNow = 0;
+    std::memset(&_curSong, 0, sizeof _curSong);
+    std::memset(&_data, 0, sizeof _data);
     gCalls = HookCalls();
-    TickHooks& hooks = tick_.hooks;
+    TickHooks hooks;
     hooks.hideDisplay = [] { ++gCalls.hide; };
     hooks.displayText = [] { ++gCalls.display; };
     hooks.backupDatabase = [] { ++gCalls.backup; };
     hooks.currentHitlistPos = [] { ++gCalls.position; };
+    SetTickHooks(hooks);
     a_ = music_.File("a.mp3");
     b_ = music_.File("b.mp3");
     WriteTaggedFile(a_, "Alpha", "Band", "First");
@@ -86,12 +90,15 @@ class TickTest : public ::testing::Test {
     player_.playlist = {a_, b_};
     SetCurrentPlayer(&player_);
   }
-  void TearDown() override { SetCurrentPlayer(nullptr); }
+  void TearDown() override {
+    SetCurrentPlayer(nullptr);
+    SetTickHooks(TickHooks());
+  }
 
   // Runs n ticks, one second of clock each.
   void Tick(int n) {
     for (int i = 0; i < n; ++i) {
-      PlayTick(tick_);
+      PlayTick();
       SetClockOverride(ClockNow() + 1);
     }
   }
@@ -109,7 +116,6 @@ class TickTest : public ::testing::Test {
   test::TempDatabase db_;
   test::TempDir music_;
   ScriptedPlayer player_;
-  TickState tick_;
   std::string a_, b_;
 };
 
@@ -126,7 +132,7 @@ TEST_F(TickTest, SecondsThresholdCountsOnlyAFullPlay) {
   HitRecord hit = HitRecords()[0];
   EXPECT_EQ(hit.time, kT0 + 61) << "the time at which the file was first seen";
   EXPECT_EQ(hit.songId, 0u);
-  EXPECT_EQ(tick_._added, 1);
+  EXPECT_EQ(_added, 1);
   EXPECT_EQ(gCalls.position, 3) << "one mark per change of file";
 }
 
@@ -173,7 +179,7 @@ TEST_F(TickTest, UntaggedFileIsSkippedButStillShown) {
   Tick(200);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.display, 1);
-  EXPECT_STREQ(tick_._data.title, "plain.mp3") << "an untagged file is named by its file name";
+  EXPECT_STREQ(_data.title, "plain.mp3") << "an untagged file is named by its file name";
   _skip = 0;  // switched in the settings while the same file plays
   Tick(1);
   EXPECT_EQ(Hits(), 1);
@@ -217,22 +223,22 @@ TEST_F(TickTest, BackupRunsWhenMoreThanTheIntervalHasPassed) {
 }
 
 TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
-  tick_._txt_showing = 1;
+  _txt_showing = 1;
   Tick(10);
   EXPECT_EQ(gCalls.hide, 0);
-  EXPECT_EQ(tick_._txt_timeNow, 10);
+  EXPECT_EQ(_txt_timeNow, 10);
   Tick(1);
   EXPECT_EQ(gCalls.hide, 1);
-  EXPECT_EQ(tick_._txt_showing, 0);
+  EXPECT_EQ(_txt_showing, 0);
   Tick(20);
   EXPECT_EQ(gCalls.hide, 1);
-  tick_._txt_showing = 1;
-  tick_._txt_timeNow = 0;
-  int32_t timer = tick_._timer;
+  _txt_showing = 1;
+  _txt_timeNow = 0;
+  int32_t timer = _timer;
   _enabled = 0;  // a disabled plug-in freezes the clock
   Tick(30);
-  EXPECT_EQ(tick_._txt_timeNow, 0);
-  EXPECT_EQ(tick_._timer, timer);
+  EXPECT_EQ(_txt_timeNow, 0);
+  EXPECT_EQ(_timer, timer);
 }
 
 TEST_F(TickTest, DisablingFreezesThePlayInProgress) {
@@ -252,7 +258,7 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
   SetDataDir(folder);  // missing: nothing can be written
   Tick(70);
   EXPECT_EQ(Hits(), 0);
-  EXPECT_EQ(tick_._added, 0);
+  EXPECT_EQ(_added, 0);
   std::filesystem::create_directory(folder);
   Tick(1);
   EXPECT_EQ(Hits(), 1);
@@ -265,7 +271,7 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
 TEST_F(TickTest, NoFileNameAndOverlongNames) {
   player_.position = 5;  // past the end: the player gives no name
   Tick(100);
-  EXPECT_EQ(tick_._timer, 100);
+  EXPECT_EQ(_timer, 100);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.position, 0);
   // A name longer than the player hands over is still one file.
@@ -290,15 +296,15 @@ TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
   ASSERT_EQ(Hits(), 3);
   player_.position = 0;
   Tick(30);  // a, half-way
-  EXPECT_EQ(tick_._data.songId, 1u);
+  EXPECT_EQ(_data.songId, 1u);
   {
     test::ScriptedUser yes(true);
     ASSERT_TRUE(ClearDatabase());
   }
   int positions = gCalls.position;
   Tick(1);
-  EXPECT_EQ(tick_._data.songId, kNoId);
-  EXPECT_EQ(tick_._data.hits, 0);
+  EXPECT_EQ(_data.songId, kNoId);
+  EXPECT_EQ(_data.hits, 0);
   EXPECT_EQ(gCalls.position, positions + 1) << "the playing row is marked again";
   Tick(30);
   ASSERT_EQ(Hits(), 1) << "the timer ran on through the change";
@@ -319,19 +325,19 @@ TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
 TEST_F(TickTest, StartUpResolvesTheCurrentTrackAndLeavesItNew) {
   Tick(61);
   ASSERT_EQ(Hits(), 1);
-  std::memset(&tick_._curSong, 0, sizeof tick_._curSong);
-  std::memset(&tick_._data, 0, sizeof tick_._data);
-  ResolveCurrentTrack(tick_);
-  EXPECT_STREQ(tick_._data.title, "Alpha") << "resolved, with the case of the tag";
-  EXPECT_EQ(tick_._data.hits, 1);
-  EXPECT_EQ(tick_._curSong.file[0], 0);
+  std::memset(&_curSong, 0, sizeof _curSong);
+  std::memset(&_data, 0, sizeof _data);
+  ResolveCurrentTrack();
+  EXPECT_STREQ(_data.title, "Alpha") << "resolved, with the case of the tag";
+  EXPECT_EQ(_data.hits, 1);
+  EXPECT_EQ(_curSong.file[0], 0);
   _txt = 1;
   Tick(1);
   EXPECT_EQ(gCalls.display, 1) << "the first playing tick shows the display";
   SetCurrentPlayer(nullptr);
-  std::memset(&tick_._data, 0, sizeof tick_._data);
-  ResolveCurrentTrack(tick_);
-  EXPECT_EQ(tick_._data.title[0], 0);
+  std::memset(&_data, 0, sizeof _data);
+  ResolveCurrentTrack();
+  EXPECT_EQ(_data.title[0], 0);
   Tick(5);  // no player: nothing plays
   EXPECT_EQ(Hits(), 1);
 }

@@ -94,7 +94,7 @@ void ShowHitlistWindows() {
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const ShellState& shell = Shell();
   if (shell.running) {
-    if (message == WM_TIMER && wParam == kTickTimer) PlayTick(CurrentTick());
+    if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
     if (message == kTrayMessage) OnTray(hwnd, lParam);
     if (message == WM_COMMAND) OnCommand(wParam);
     if (message == WM_DISPLAYCHANGE) WADlg_init(Shell().skin, QuerySkinBitmap(hwnd));
@@ -137,7 +137,7 @@ void UnhookPlayerWindow() {
 
 void EnablePlug(int flag) {
   if (flag == _enabled) return;
-  if (!flag) CurrentTick()._txt_showing = 0;
+  if (!flag) _txt_showing = 0;
   AddTrayIcon(GetWinampWnd(), plugin.hDllInstance, flag ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
               kPluginTitle);
   _enabled = flag;
