@@ -1,5 +1,6 @@
-// The edit dialog opened from the hit list: what it shows for each kind of entry, renames and
-// merges through its controls, and the list recomputed afterwards.
+// The edit dialog opened from the hit list: what it shows for each kind of
+// entry, renames and merges through its controls, and the list recomputed
+// afterwards.
 #include <cstring>
 
 #include "db/edit.h"
@@ -9,25 +10,22 @@
 namespace spinox::e2e {
 namespace {
 
-// What the user does in the dialog: texts to type (null: leave), then OK or Cancel.
+// What the user does in the dialog: the texts typed ("title|album|artist", '*'
+// leaves a box as it is), then how the dialog is left.
+enum class Then { kOk, kCancel, kTypeArtistFirst, kOkThenCancel };
 struct Script {
-  const char* title = nullptr;
-  const char* album = nullptr;
-  const char* artist = nullptr;
-  bool ok = true;
-  bool typeArtistFirst = false;  // types the artist and reads the album list it brings
-  bool cancelIfStillOpen = false;
+  const char* typed;
+  Then then;
 };
 
-// What the dialog showed.
+// What the dialog showed: "caption: title|album|artist" as it opened, then " T"
+// and " A" for the title and album boxes when they are enabled.
 struct Seen {
-  bool opened = false, stillOpen = false, titleOn = false, albumOn = false;
-  std::string caption, names;  // names: "title|album|artist" as it opened
-  Cells artists, albums, typedAlbums;
-  std::string typedAlbum;
+  bool opened = false, stillOpen = false;
+  std::string shown, artists, albums, typedAlbums, typedAlbum;
 };
 
-Script gScript;
+Script gScript = {"*|*|*", Then::kCancel};
 Seen gSeen;
 int gTries = 0;
 
@@ -59,6 +57,16 @@ void CancelIfOpen() {
   if (d) PostPress(d, IDCANCEL);
 }
 
+std::string Part(const char* typed, int n) {
+  std::string text = typed;
+  for (int i = 0; i < n; ++i) text = text.substr(text.find('|') + 1);
+  return text.substr(0, text.find('|'));
+}
+
+void TypeInto(HWND d, int id, const std::string& text) {
+  if (text != "*") SetDlgItemTextA(d, id, text.c_str());
+}
+
 // Runs from the dialog's own message loop, as the user's typing would.
 void RunScript() {
   HWND d = EditDialog();
@@ -69,26 +77,24 @@ void RunScript() {
   char caption[40] = {};
   GetWindowTextA(d, caption, sizeof caption);
   gSeen.opened = true;
-  gSeen.caption = caption;
-  gSeen.names =
-      TextOf(d, IDC_EDITTITLE) + "|" + TextOf(d, IDC_EDITALBUM) + "|" + TextOf(d, IDC_EDITARTIST);
-  gSeen.titleOn = IsOn(d, IDC_EDITTITLE);
-  gSeen.albumOn = IsOn(d, IDC_EDITALBUM);
-  gSeen.artists = Entries(d, IDC_EDITARTIST);
-  gSeen.albums = Entries(d, IDC_EDITALBUM);
-  if (gScript.typeArtistFirst) {
-    SetDlgItemTextA(d, IDC_EDITARTIST, gScript.artist);
+  gSeen.shown = std::string(caption) + ": " + TextOf(d, IDC_EDITTITLE) + "|" +
+                TextOf(d, IDC_EDITALBUM) + "|" + TextOf(d, IDC_EDITARTIST) +
+                (IsOn(d, IDC_EDITTITLE) ? " T" : "") + (IsOn(d, IDC_EDITALBUM) ? " A" : "");
+  gSeen.artists = Join(Entries(d, IDC_EDITARTIST));
+  gSeen.albums = Join(Entries(d, IDC_EDITALBUM));
+  if (gScript.then == Then::kTypeArtistFirst) {
+    TypeInto(d, IDC_EDITARTIST, Part(gScript.typed, 2));
     SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_EDITARTIST, CBN_EDITCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_EDITARTIST)));
-    gSeen.typedAlbums = Entries(d, IDC_EDITALBUM);
+    gSeen.typedAlbums = Join(Entries(d, IDC_EDITALBUM));
     gSeen.typedAlbum = TextOf(d, IDC_EDITALBUM);
   }
-  if (gScript.title) SetDlgItemTextA(d, IDC_EDITTITLE, gScript.title);
-  if (gScript.album) SetDlgItemTextA(d, IDC_EDITALBUM, gScript.album);
-  if (gScript.artist && !gScript.typeArtistFirst)
-    SetDlgItemTextA(d, IDC_EDITARTIST, gScript.artist);
-  PostPress(d, gScript.ok ? IDOK : IDCANCEL);
-  if (gScript.cancelIfStillOpen) Later(150, CancelIfOpen);
+  TypeInto(d, IDC_EDITTITLE, Part(gScript.typed, 0));
+  TypeInto(d, IDC_EDITALBUM, Part(gScript.typed, 1));
+  TypeInto(d, IDC_EDITARTIST, Part(gScript.typed, 2));
+  bool ok = gScript.then == Then::kOk || gScript.then == Then::kOkThenCancel;
+  PostPress(d, ok ? IDOK : IDCANCEL);
+  if (gScript.then == Then::kOkThenCancel) Later(150, CancelIfOpen);
 }
 
 struct EditCase {
@@ -97,189 +103,43 @@ struct EditCase {
   WPARAM command;  // 0: a double click on the row
   Script script;
   int boxAnswer;
-  const char* caption;  // null: no dialog opens
-  const char* names;    // as it opened
-  bool titleOn, albumOn;
+  const char* shown;  // null: no dialog opens
   int recomputed;
   int afterType, column;  // the list refreshed afterwards, and a column of it
-  Cells cells;
+  const char* cells;
 };
 
-Script Typing(const char* title, const char* album, const char* artist, bool ok = true) {
-  Script s;
-  s.title = title, s.album = album, s.artist = artist, s.ok = ok;
-  return s;
-}
+constexpr Script kLeave = {"*|*|*", Then::kCancel};
+constexpr Script kMerge = {"alpha|first|band one", Then::kOkThenCancel};
 
-Script ArtistTyped(const char* artist) {
-  Script s;
-  s.artist = artist, s.ok = false, s.typeArtistFirst = true;
-  return s;
-}
-
-Script Merge(bool cancelIfStillOpen) {
-  Script s = Typing("alpha", "first", "band one");
-  s.cancelIfStillOpen = cancelIfStillOpen;
-  return s;
-}
-
-// Two days ago: alpha 3, beta 2, gamma 1. Each case goes on from the one before.
+// Two days ago: alpha 3, beta 2, gamma 1. Each case goes on from the one
+// before.
+// clang-format off
 const EditCase kEdits[] = {
-    {"the log's double click edits the song",
-     3,
-     2,
-     0,
-     Typing(nullptr, nullptr, nullptr, false),
-     IDNO,
-     "Edit Song",
-     "gamma|second|band two",
-     true,
-     true,
-     0,
-     0,
-     1,
-     {"alpha", "beta", "gamma"}},
-    {"no focused row, no dialog",
-     0,
-     -1,
-     ID_EDITSONG,
-     Typing("x", nullptr, nullptr),
-     IDNO,
-     nullptr,
-     "",
-     false,
-     false,
-     0,
-     0,
-     1,
-     {"alpha", "beta", "gamma"}},
-    {"the artist typed brings its albums",
-     0,
-     0,
-     ID_EDITSONG,
-     ArtistTyped("band two"),
-     IDNO,
-     "Edit Song",
-     "alpha|first|band one",
-     true,
-     true,
-     0,
-     0,
-     1,
-     {"alpha", "beta", "gamma"}},
-    {"cancel leaves the list",
-     0,
-     0,
-     ID_EDITSONG,
-     Typing("Something Else", nullptr, nullptr, false),
-     IDNO,
-     "Edit Song",
-     "alpha|first|band one",
-     true,
-     true,
-     0,
-     0,
-     1,
-     {"alpha", "beta", "gamma"}},
-    {"a change of case alone is the same song",
-     0,
-     0,
-     ID_EDITSONG,
-     Typing("ALPHA", nullptr, nullptr),
-     IDNO,
-     "Edit Song",
-     "alpha|first|band one",
-     true,
-     true,
-     0,
-     0,
-     1,
-     {"alpha", "beta", "gamma"}},
-    {"rename a song",
-     0,
-     1,
-     ID_EDITSONG,
-     Typing("Beta Remix", nullptr, nullptr),
-     IDNO,
-     "Edit Song",
-     "beta|first|band one",
-     true,
-     true,
-     1,
-     0,
-     1,
-     {"alpha", "Beta Remix", "gamma"}},
-    {"a declined merge keeps the dialog",
-     0,
-     2,
-     ID_EDITSONG,
-     Merge(true),
-     IDNO,
-     "Edit Song",
-     "gamma|second|band two",
-     true,
-     true,
-     0,
-     0,
-     1,
-     {"alpha", "Beta Remix", "gamma"}},
-    {"an accepted merge",
-     0,
-     2,
-     ID_EDITSONG,
-     Merge(false),
-     IDYES,
-     "Edit Song",
-     "gamma|second|band two",
-     true,
-     true,
-     1,
-     0,
-     4,
-     {"4", "2"}},
-    {"the album of a song row",
-     0,
-     0,
-     ID_EDITALBUM,
-     Typing(nullptr, "First Light", nullptr),
-     IDNO,
-     "Edit Album",
-     "alpha|first|band one",
-     false,
-     true,
-     1,
-     1,
-     1,
-     {"First Light"}},
-    {"an artist's case alone",
-     2,
-     0,
-     ID_EDITARTIST,
-     Typing(nullptr, nullptr, "Band One"),
-     IDNO,
-     "Edit Artist",
-     "||band one",
-     false,
-     false,
-     0,
-     2,
-     1,
-     {"band one"}},
-    {"the double click edits the list's type",
-     2,
-     0,
-     0,
-     Typing(nullptr, nullptr, "The Band"),
-     IDNO,
-     "Edit Artist",
-     "||band one",
-     false,
-     false,
-     1,
-     1,
-     2,
-     {"The Band"}},
+    {"the log's double click edits the song", 3, 2, 0, kLeave, IDNO,
+     "Edit Song: gamma|second|band two T A", 0, 0, 1, "alpha|beta|gamma"},
+    {"no focused row, no dialog", 0, -1, ID_EDITSONG, {"x|*|*", Then::kOk}, IDNO, nullptr, 0, 0, 1,
+     "alpha|beta|gamma"},
+    {"the artist typed brings its albums", 0, 0, ID_EDITSONG, {"*|*|band two", Then::kTypeArtistFirst},
+     IDNO, "Edit Song: alpha|first|band one T A", 0, 0, 1, "alpha|beta|gamma"},
+    {"cancel leaves the list", 0, 0, ID_EDITSONG, {"Something Else|*|*", Then::kCancel}, IDNO,
+     "Edit Song: alpha|first|band one T A", 0, 0, 1, "alpha|beta|gamma"},
+    {"a change of case alone is the same song", 0, 0, ID_EDITSONG, {"ALPHA|*|*", Then::kOk}, IDNO,
+     "Edit Song: alpha|first|band one T A", 0, 0, 1, "alpha|beta|gamma"},
+    {"rename a song", 0, 1, ID_EDITSONG, {"Beta Remix|*|*", Then::kOk}, IDNO,
+     "Edit Song: beta|first|band one T A", 1, 0, 1, "alpha|Beta Remix|gamma"},
+    {"a declined merge keeps the dialog", 0, 2, ID_EDITSONG, kMerge, IDNO,
+     "Edit Song: gamma|second|band two T A", 0, 0, 1, "alpha|Beta Remix|gamma"},
+    {"an accepted merge", 0, 2, ID_EDITSONG, kMerge, IDYES, "Edit Song: gamma|second|band two T A",
+     1, 0, 4, "4|2"},
+    {"the album of a song row", 0, 0, ID_EDITALBUM, {"*|First Light|*", Then::kOk}, IDNO,
+     "Edit Album: alpha|first|band one A", 1, 1, 1, "First Light"},
+    {"an artist's case alone", 2, 0, ID_EDITARTIST, {"*|*|Band One", Then::kOk}, IDNO,
+     "Edit Artist: ||band one", 0, 2, 1, "band one"},
+    {"the double click edits the list's type", 2, 0, 0, {"*|*|The Band", Then::kOk}, IDNO,
+     "Edit Artist: ||band one", 1, 1, 2, "The Band"},
 };
+// clang-format on
 
 class EditDialogTest : public PluginTest {
  protected:
@@ -298,39 +158,34 @@ TEST_F(EditDialogTest, RenamesAndMergesThroughTheDialog) {
     if (c.row >= 0) FocusRow(c.row);
     gScript = c.script;
     gSeen = Seen();
-    gTries = c.caption ? 0 : 15;
+    gTries = c.shown ? 0 : 15;
     gWatched.recomputed = 0;
     gWatched.boxes.clear();
     gWatched.boxAnswer = c.boxAnswer;
     Later(50, RunScript);
-    if (c.command)
-      ListCommand(c.command);
-    else
-      Notify(NM_DBLCLK);
-    player->Pump(c.script.cancelIfStillOpen || !c.caption ? 300 : 0);
-    EXPECT_EQ(gSeen.opened, c.caption != nullptr);
-    if (c.caption) {
-      EXPECT_EQ(gSeen.caption, c.caption);
-      EXPECT_EQ(gSeen.names, c.names);
-      EXPECT_EQ(gSeen.titleOn, c.titleOn);
-      EXPECT_EQ(gSeen.albumOn, c.albumOn);
-    }
+    if (c.command) ListCommand(c.command);
+    if (!c.command) Notify(NM_DBLCLK);
+    bool merge = c.script.then == Then::kOkThenCancel;
+    player->Pump(merge || !c.shown ? 300 : 0);
+    EXPECT_EQ(gSeen.opened, c.shown != nullptr);
+    EXPECT_EQ(gSeen.shown, c.shown ? c.shown : "");
     EXPECT_EQ(gWatched.recomputed, c.recomputed);
-    EXPECT_EQ(gSeen.stillOpen, c.script.cancelIfStillOpen) << "declined: the user's texts stay";
-    EXPECT_EQ(gWatched.boxes.size(), c.script.cancelIfStillOpen || c.boxAnswer == IDYES ? 1u : 0u);
+    EXPECT_EQ(gSeen.stillOpen, merge && c.boxAnswer == IDNO) << "declined: the user's texts stay";
+    EXPECT_EQ(gWatched.boxes.size(), merge ? 1u : 0u);
     for (const BoxCall& box : gWatched.boxes) {
       EXPECT_EQ(box.text,
-                "This song already exists in the database. Do you want to merge the two songs?");
+                "This song already exists in the database. Do you "
+                "want to merge the two songs?");
       EXPECT_EQ(box.caption, "Edit Song");
     }
-    if (c.script.typeArtistFirst) {
-      EXPECT_EQ(gSeen.artists, (Cells{"band one", "band two"}));
-      EXPECT_EQ(gSeen.albums, Cells{"first"}) << "the artist's albums";
-      EXPECT_EQ(gSeen.typedAlbums, Cells{"second"});
+    if (c.script.then == Then::kTypeArtistFirst) {
+      EXPECT_EQ(gSeen.artists, "band one|band two");
+      EXPECT_EQ(gSeen.albums, "first") << "the artist's albums";
+      EXPECT_EQ(gSeen.typedAlbums, "second");
       EXPECT_EQ(gSeen.typedAlbum, "first") << "the album text stays as typed";
     }
     Refresh(c.afterType, 1);
-    EXPECT_EQ(Column(c.column), c.cells);
+    EXPECT_EQ(List(c.column), c.cells);
     EXPECT_TRUE(IsWindowEnabled(Tool()));
   }
 }
@@ -344,6 +199,7 @@ TEST_F(EditDialogTest, AnEntryWithoutAnIdOfItsOwnIsNotEdited) {
   Start();
   Refresh(0, 1);
   FocusRow(2);
+  gScript = kLeave;
   gSeen = Seen();
   gTries = 15;
   Later(50, RunScript);

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -147,7 +148,8 @@ void CALLBACK LaterProc(HWND, UINT, UINT_PTR id, DWORD) {
   if (gLaterAction) gLaterAction();
 }
 
-// A crash ends the run at once with where it happened, instead of waiting for a debugger.
+// A crash ends the run at once with where it happened, instead of waiting for a
+// debugger.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   void* at = info->ExceptionRecord->ExceptionAddress;
   HMODULE module = nullptr;
@@ -166,11 +168,11 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 
 const bool kCrashReporter = (SetUnhandledExceptionFilter(ReportCrash), true);
 
-// As on Windows, where TZ is not set, the C run-time (one msvcrt.dll for the tests and the
-// plug-in) follows the system's time zone, which Wine takes from the Unix TZ
-// (scripts/wine_tests.sh runs the suite in Europe/Berlin). Wine also copies the Unix TZ into
-// the Windows environment, where the run-time would misread "Europe/Berlin" as a zone
-// written in its own format.
+// As on Windows, where TZ is not set, the C run-time (one msvcrt.dll for the
+// tests and the plug-in) follows the system's time zone, which Wine takes from
+// the Unix TZ (scripts/wine_tests.sh runs the suite in Europe/Berlin). Wine
+// also copies the Unix TZ into the Windows environment, where the run-time
+// would misread "Europe/Berlin" as a zone written in its own format.
 const bool kSystemTimeZone = (_putenv("TZ="), _tzset(), true);
 
 const SettingsField& FieldNamed(const char* name) {
@@ -348,15 +350,6 @@ void PluginTest::Record(const Track& t, int32_t at) {
   ClearClockOverride();
 }
 
-const TrayCall& PluginTest::LastTray() const {
-  static const TrayCall kNone = {};
-  return gWatched.tray.empty() ? kNone : gWatched.tray.back();
-}
-
-HICON PluginTest::Icon(int resource) const {
-  return LoadIconA(player->module(), MAKEINTRESOURCEA(resource));
-}
-
 std::vector<MenuItem> PluginTest::TrayMenu() {
   size_t before = gWatched.menus.size();
   SendMessageA(player->window(), WM_USER + 48, 13, WM_RBUTTONUP);
@@ -364,20 +357,10 @@ std::vector<MenuItem> PluginTest::TrayMenu() {
   return gWatched.menus.size() > before ? gWatched.menus.back() : std::vector<MenuItem>();
 }
 
-void PluginTest::Command(WPARAM command) {
-  SendMessageA(player->window(), WM_COMMAND, command, 0);
-  player->Pump();
-}
-
 void PluginTest::Choose(HWND dlg, int id, int index) {
   SendDlgItemMessageA(dlg, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
-  player->Pump();
-}
-
-void PluginTest::Click(HWND dlg, int id) {
-  Press(dlg, id);
   player->Pump();
 }
 
@@ -392,14 +375,6 @@ void PluginTest::Refresh(int type, int period, int top) {
   Click(Tool(), IDC_REFRESH);
 }
 
-std::string PluginTest::Title() const {
-  return TextOf(Hit(), IDC_TITLE);
-}
-
-int PluginTest::Rows() const {
-  return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
-}
-
 std::string PluginTest::Cell(int row, int column) const {
   char text[300] = {};
   LVITEMA item = {};
@@ -411,9 +386,18 @@ std::string PluginTest::Cell(int row, int column) const {
   return text;
 }
 
-Cells PluginTest::Column(int column) const {
-  Cells out;
-  for (int r = 0; r < Rows(); ++r) out.push_back(Cell(r, column));
+std::string PluginTest::List(int column, bool sorted) const {
+  if (column >= 0) {
+    Cells cells;
+    for (int r = 0; r < Rows(); ++r) cells.push_back(Cell(r, column));
+    if (sorted) std::sort(cells.begin(), cells.end());
+    return Join(cells);
+  }
+  std::string out;
+  for (int r = 0, n = static_cast<int>(Headings().size()); r < Rows(); ++r) {
+    for (int c = 0; c < n; ++c) out += (c ? "|" : "") + Cell(r, c);
+    out += "\n";
+  }
   return out;
 }
 
@@ -452,22 +436,19 @@ void PluginTest::Notify(UINT code) {
   player->Pump();
 }
 
-void PluginTest::ListCommand(WPARAM command) {
-  SendMessageA(Hit(), WM_COMMAND, command, 0);
-  player->Pump();
-}
-
 void PluginTest::Scroll(int code) {
   SendMessageA(Hit(), WM_HSCROLL, MAKEWPARAM(code, 0),
                reinterpret_cast<LPARAM>(GetDlgItem(Hit(), IDC_PERIODSCROLL)));
 }
 
-int PluginTest::ScrollPos() const {
-  return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_PERIODSCROLL, SBM_GETPOS, 0, 0));
-}
-
 void PluginTest::WithSettings(std::vector<std::function<void()>> steps) {
   WhileModal(std::move(steps), [this] { player->plugin()->config(); });
+}
+
+std::string Join(const Cells& cells) {
+  std::string out;
+  for (size_t i = 0; i < cells.size(); ++i) out += (i ? "|" : "") + cells[i];
+  return out;
 }
 
 // ---- controls ----

@@ -1,7 +1,8 @@
-// The end-to-end fixture: a fresh data folder, the test player with the plug-in DLL loaded into
-// it, the plug-in's calls to the system (tray, menus, message boxes, file and colour dialogs,
-// the shell) watched and answered through its imports, and the windows driven with the
-// messages a user's clicks and keys send. Settings go in and come out as the settings file.
+// The end-to-end fixture: a fresh data folder, the test player with the plug-in
+// DLL loaded into it, the plug-in's calls to the system (tray, menus, message
+// boxes, file and colour dialogs, the shell) watched and answered through its
+// imports, and the windows driven with the messages a user's clicks and keys
+// send. Settings go in and come out as the settings file.
 #pragma once
 #include <windows.h>
 // System headers below need windows.h first.
@@ -52,7 +53,8 @@ struct FileDialogCall {
   HWND owner;
 };
 
-// What the plug-in did through its imports since the test began, and how the user answers.
+// What the plug-in did through its imports since the test began, and how the
+// user answers.
 struct Watched {
   std::vector<TrayCall> tray;
   std::vector<std::vector<MenuItem>> menus;  // each dismissed at once
@@ -72,7 +74,8 @@ struct Watched {
 };
 extern Watched gWatched;
 
-// A settings file's bytes; the fields are reached by the names of the file's layout
+// A settings file's bytes; the fields are reached by the names of the file's
+// layout
 // ("_txt_y", "top_bold", "hitlist_window"...). A new one holds the defaults.
 struct SettingsFile {
   SettingsFile();
@@ -80,7 +83,8 @@ struct SettingsFile {
   int32_t Int(const char* name) const;
   std::string Text(const char* name) const;
   RECT Rect(const char* name) const;
-  // Any field as text: a text field as it is, a colour as 0x00bbggrr, a number in decimal.
+  // Any field as text: a text field as it is, a colour as 0x00bbggrr, a number
+  // in decimal.
   std::string Value(const char* name) const;
   SettingsFile& Set(const char* name, int32_t value);
   SettingsFile& Set(const char* name, const std::string& text);
@@ -95,23 +99,40 @@ struct Track {
   const char* album;
 };
 
-// Tracks tagged in lower case (names are stored as the tags give them). A and B share the
-// artist and the album; C and D share the artist, not the album.
+// Tracks tagged in lower case (names are stored as the tags give them). A and B
+// share the artist and the album; C and D share the artist, not the album.
 inline const Track kA = {"a.mp3", "alpha", "band one", "first"};
 inline const Track kB = {"b.mp3", "beta", "band one", "first"};
 inline const Track kC = {"c.mp3", "gamma", "band two", "second"};
 inline const Track kD = {"d.mp3", "delta", "band two", "third"};
+
+// ---- controls, as the keyboard and the mouse change them ----
+std::string TextOf(HWND dlg, int id);
+Cells Entries(HWND dlg, int id);
+// Replaces an edit field's text key by key, the focus in it; "" empties it.
+void Type(HWND dlg, int id, const std::string& text);
+void FocusOn(HWND dlg, int id);
+void Press(HWND dlg, int id);
+bool IsChecked(HWND dlg, int id);
+bool IsOn(HWND dlg, int id);
+bool IsShown(HWND dlg,
+             int id);  // the control's own style, whether or not the dialog shows
+int Selected(HWND dlg, int id);
+// The background colour a dialog sets for a control when asked (CLR_INVALID: no
+// brush).
+COLORREF PaintedColor(HWND dlg, int id, UINT message = WM_CTLCOLORSTATIC);
 
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override { player.reset(); }
 
-  // Loads the DLL and starts it with its imports watched; the real timer is stopped unless
-  // asked to keep it.
+  // Loads the DLL and starts it with its imports watched; the real timer is
+  // stopped unless asked to keep it.
   void StartPlugin(bool keepRealTimer = false);
   void WriteSettings(const SettingsFile& settings);
-  // Writes `settings`, starts the plug-in and shows both windows as the tray icon's click does.
+  // Writes `settings`, starts the plug-in and shows both windows as the tray
+  // icon's click does.
   void Start(SettingsFile settings = SettingsFile());
   // Quits and starts a new player on the files the last session left.
   void Restart();
@@ -127,13 +148,14 @@ class PluginTest : public ::testing::Test {
   std::string MakeTrack(const std::string& name, const char* title, const char* artist,
                         const char* album);
   std::string MakeTrack(const Track& t) { return MakeTrack(t.file, t.title, t.artist, t.album); }
-  // One play of a track at time `at`, written to the record files (in time order).
+  // One play of a track at time `at`, written to the record files (in time
+  // order).
   void Record(const Track& t, int32_t at);
 
-  const TrayCall& LastTray() const;
-  HICON Icon(int resource) const;
+  const TrayCall& LastTray() const { return gWatched.tray.back(); }
+  HICON Icon(int resource) const { return LoadIconA(player->module(), MAKEINTRESOURCEA(resource)); }
   std::vector<MenuItem> TrayMenu();
-  void Command(WPARAM command);
+  void Command(WPARAM c) { SendMessageA(player->window(), WM_COMMAND, c, 0), player->Pump(); }
 
   HWND Tool() const { return player->Embedded(0); }
   HWND Hit() const { return player->Embedded(1); }
@@ -141,25 +163,34 @@ class PluginTest : public ::testing::Test {
   static HWND Settings() { return FindWindowA(nullptr, "Spinox Settings"); }
 
   // ---- the options panel ----
-  void Choose(HWND dlg, int id, int index);  // a click on a drop-down list's entry
-  void Click(HWND dlg, int id);
+  void Choose(HWND dlg, int id,
+              int index);  // a click on a drop-down list's entry
+  void Click(HWND dlg, int id) { SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0), player->Pump(); }
   void SetCheck(int id, bool on);
   // Type, period and length, then "Refresh Hitlist".
   void Refresh(int type, int period, int top = 100);
 
   // ---- the hit list window ----
-  std::string Title() const;
-  int Rows() const;
+  std::string Title() const { return TextOf(Hit(), IDC_TITLE); }
+  int Rows() const {
+    return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+  }
   std::string Cell(int row, int column) const;
-  Cells Column(int column) const;
+  // The list on show as text: a row's cells joined by '|', one line per row; or
+  // the cells of one column joined by '|' (sorted: in alphabetical order, for
+  // rows of equal rank).
+  std::string List(int column = -1, bool sorted = false) const;
   Cells Headings() const;
   void FocusRow(int row);  // as a click on it does
   void Notify(UINT code);  // a list view notification (NM_RCLICK, NM_DBLCLK)
-  void ListCommand(WPARAM command);
+  void ListCommand(WPARAM c) { SendMessageA(Hit(), WM_COMMAND, c, 0), player->Pump(); }
   void Scroll(int code);
-  int ScrollPos() const;
+  int ScrollPos() const {
+    return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_PERIODSCROLL, SBM_GETPOS, 0, 0));
+  }
 
-  // config() as the tray menu runs it, `steps` run one by one inside the modal dialog.
+  // config() as the tray menu runs it, `steps` run one by one inside the modal
+  // dialog.
   void WithSettings(std::vector<std::function<void()>> steps);
 
   std::unique_ptr<TestPlayer> player;
@@ -171,27 +202,17 @@ class PluginTest : public ::testing::Test {
   std::string folder_;
 };
 
-// ---- controls, as the keyboard and the mouse change them ----
-std::string TextOf(HWND dlg, int id);
-Cells Entries(HWND dlg, int id);
-// Replaces an edit field's text key by key, the focus in it; "" empties it.
-void Type(HWND dlg, int id, const std::string& text);
-void FocusOn(HWND dlg, int id);
-void Press(HWND dlg, int id);
-bool IsChecked(HWND dlg, int id);
-bool IsOn(HWND dlg, int id);
-bool IsShown(HWND dlg, int id);  // the control's own style, whether or not the dialog shows
-int Selected(HWND dlg, int id);
-// The background colour a dialog sets for a control when asked (CLR_INVALID: no brush).
-COLORREF PaintedColor(HWND dlg, int id, UINT message = WM_CTLCOLORSTATIC);
+std::string Join(const Cells& cells);
 
-// Runs `blocking` (which opens a modal dialog) while `steps` run from inside its loop; a
-// settings dialog left open after them is cancelled.
+// Runs `blocking` (which opens a modal dialog) while `steps` run from inside
+// its loop; a settings dialog left open after them is cancelled.
 void WhileModal(std::vector<std::function<void()>> steps, const std::function<void()>& blocking);
-// Runs `action` after `ms` milliseconds from inside whatever message loop runs then.
+// Runs `action` after `ms` milliseconds from inside whatever message loop runs
+// then.
 void Later(int ms, void (*action)());
 
-// The on-screen display (the topmost owned dialog) and a copy of its region (null: none).
+// The on-screen display (the topmost owned dialog) and a copy of its region
+// (null: none).
 HWND DisplayWindow();
 HRGN RegionOf(HWND window);
 

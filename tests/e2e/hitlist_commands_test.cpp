@@ -1,7 +1,7 @@
-// The options panel and the hit list window's commands: the panel's enabling rules and filters,
-// the context menus, remove, play, enqueue and save as playlist, through the real windows and
-// the test player.
-#include <algorithm>
+// The options panel and the hit list window's commands: the panel's enabling
+// rules and filters, the context menus, remove, play, enqueue and save as
+// playlist, through the real windows and the test player.
+#include <tuple>
 
 #include "tests/e2e/fixture_win.h"
 
@@ -28,110 +28,83 @@ class HitlistCommandsTest : public PluginTest {
   }
 };
 
-// One step of the user on the options panel, and the state of its controls afterwards.
+// A step of the user on the options panel (a button when index < 0) and the
+// panel afterwards: its switches (a letter in capitals when enabled, '+' when
+// checked: From, To, last Position, Change, Days, Exact time, filter Value) and
+// its filter lists ("types = chosen: values").
 struct PanelStep {
   const char* name;
-  int control;  // a drop-down list, or a button when index < 0
-  int index;
-  std::vector<int> on, off, checked, unchecked;
+  int control, index;
+  const char* switches;
+  const char* filters;
 };
 
+// clang-format off
 const PanelStep kPanelSteps[] = {
-    {"at start", IDC_TYPE, 0, {IDC_DAYS}, {IDC_FROM, IDC_TO, IDC_FILTERVALUE}, {}, {}},
-    {"user period", IDC_PERIOD, 5, {IDC_FROM, IDC_TO}, {}, {}, {}},
-    {"last position", IDC_LASTPOS, -1, {}, {}, {IDC_LASTPOS}, {}},
-    {"change", IDC_CHANGE, -1, {}, {}, {IDC_CHANGE}, {}},
-    {"all has no previous period",
-     IDC_PERIOD,
-     4,
-     {},
-     {IDC_FROM, IDC_LASTPOS, IDC_CHANGE},
-     {IDC_LASTPOS, IDC_CHANGE},
-     {}},
-    {"week", IDC_PERIOD, 1, {IDC_LASTPOS, IDC_CHANGE}, {}, {}, {}},
-    {"the log has no positions", IDC_TYPE, 3, {}, {IDC_LASTPOS, IDC_CHANGE}, {}, {}},
-    {"still the log", IDC_PERIOD, 2, {}, {IDC_CHANGE}, {}, {}},
-    {"artists", IDC_TYPE, 2, {IDC_CHANGE, IDC_LASTPOS}, {IDC_DAYS, IDC_EXACTTIME}, {}, {}},
-    {"songs", IDC_TYPE, 0, {IDC_DAYS, IDC_EXACTTIME}, {}, {}, {}},
-    {"days", IDC_DAYS, -1, {}, {}, {IDC_DAYS}, {IDC_EXACTTIME}},
-    {"exact time excludes days", IDC_EXACTTIME, -1, {}, {}, {IDC_EXACTTIME}, {IDC_DAYS}},
-    {"and days exact time", IDC_DAYS, -1, {}, {}, {IDC_DAYS}, {IDC_EXACTTIME}},
-    {"albums", IDC_TYPE, 1, {}, {IDC_DAYS, IDC_EXACTTIME}, {}, {}},
+    {"at start", IDC_TYPE, 0, "ftPCDEv", "None|Album|Artist|Winamp Playlist = None"},
+    {"user period", IDC_PERIOD, 5, "FTPCDEv", nullptr},
+    {"last position", IDC_LASTPOS, -1, "FTP+CDEv", nullptr},
+    {"change", IDC_CHANGE, -1, "FTP+C+DEv", nullptr},
+    {"all has no previous period", IDC_PERIOD, 4, "ftp+c+DEv", nullptr},
+    {"week", IDC_PERIOD, 1, "ftP+C+DEv", nullptr},
+    {"the log has no positions", IDC_TYPE, 3, "ftp+c+dev", "None|Album|Artist = None"},
+    {"still the log", IDC_PERIOD, 2, "ftp+c+dev", nullptr},
+    {"artists", IDC_TYPE, 2, "ftP+C+dev", "None|Winamp Playlist = None"},
+    {"songs", IDC_TYPE, 0, "ftP+C+DEv", nullptr},
+    {"days", IDC_DAYS, -1, "ftP+C+D+Ev", nullptr},
+    {"exact time excludes days", IDC_EXACTTIME, -1, "ftP+C+DE+v", nullptr},
+    {"and days exact time", IDC_DAYS, -1, "ftP+C+D+Ev", nullptr},
+    {"the playlist has no value", IDC_FILTERTYPE, 3, nullptr,
+     "None|Album|Artist|Winamp Playlist = Winamp Playlist"},
+    {"the log has no playlist filter", IDC_TYPE, 3, nullptr, "None|Album|Artist = None"},
+    {"songs again", IDC_TYPE, 0, nullptr, "None|Album|Artist|Winamp Playlist = None"},
+    {"an artist", IDC_FILTERTYPE, 2, "ftP+C+D+EV",
+     "None|Album|Artist|Winamp Playlist = Artist: band one|band two"},
+    {"the albums keep the artist filter", IDC_TYPE, 1, "ftP+C+d+eV",
+     "None|Artist|Winamp Playlist = Artist: band one|band two"},
+    {"the artists list has none", IDC_TYPE, 2, "ftP+C+d+ev", "None|Winamp Playlist = None"},
+    {"albums offered", IDC_TYPE, 0, nullptr, "None|Album|Artist|Winamp Playlist = None"},
+    {"an album", IDC_FILTERTYPE, 1, nullptr,
+     "None|Album|Artist|Winamp Playlist = Album: band one - first|band two - second|"
+     "band two - third"},
 };
+// clang-format on
 
-TEST_F(HitlistCommandsTest, ThePanelsRulesFollowTheUsersChoices) {
+TEST_F(HitlistCommandsTest, ThePanelFollowsTheUsersChoices) {
   Start();
+  const std::pair<char, int> switches[] = {
+      {'f', IDC_FROM}, {'t', IDC_TO},        {'p', IDC_LASTPOS},    {'c', IDC_CHANGE},
+      {'d', IDC_DAYS}, {'e', IDC_EXACTTIME}, {'v', IDC_FILTERVALUE}};
   for (const PanelStep& s : kPanelSteps) {
     SCOPED_TRACE(s.name);
-    if (s.index < 0)
-      Click(Tool(), s.control);
-    else
-      Choose(Tool(), s.control, s.index);
-    for (int id : s.on) EXPECT_TRUE(IsOn(Tool(), id)) << id;
-    for (int id : s.off) EXPECT_FALSE(IsOn(Tool(), id)) << id;
-    for (int id : s.checked) EXPECT_TRUE(IsChecked(Tool(), id)) << id;
-    for (int id : s.unchecked) EXPECT_FALSE(IsChecked(Tool(), id)) << id;
-  }
-}
-
-// The filter's drop-down lists as the list type changes, and what the filters keep.
-struct FilterStep {
-  const char* name;
-  int control, index;
-  Cells filters;  // the filter types offered
-  const char* filter;
-  Cells values;  // the values offered, when the value list is on
-};
-
-const Cells kAllFilters = {"None", "Album", "Artist", "Winamp Playlist"};
-const FilterStep kFilterSteps[] = {
-    {"songs", IDC_TYPE, 0, kAllFilters, "None", {}},
-    {"the playlist has no value", IDC_FILTERTYPE, 3, kAllFilters, "Winamp Playlist", {}},
-    {"the log has no playlist filter", IDC_TYPE, 3, {"None", "Album", "Artist"}, "None", {}},
-    {"artists offered", IDC_TYPE, 0, kAllFilters, "None", {}},
-    {"an artist", IDC_FILTERTYPE, 2, kAllFilters, "Artist", {"band one", "band two"}},
-    {"the albums keep the artist filter",
-     IDC_TYPE,
-     1,
-     {"None", "Artist", "Winamp Playlist"},
-     "Artist",
-     {"band one", "band two"}},
-    {"the artists list has none", IDC_TYPE, 2, {"None", "Winamp Playlist"}, "None", {}},
-    {"albums offered", IDC_TYPE, 0, kAllFilters, "None", {}},
-    {"an album",
-     IDC_FILTERTYPE,
-     1,
-     kAllFilters,
-     "Album",
-     {"band one - first", "band two - second", "band two - third"}},
-};
-
-TEST_F(HitlistCommandsTest, FilterListsFollowTheListTypeAndRestrictTheList) {
-  Start();
-  for (const FilterStep& s : kFilterSteps) {
-    SCOPED_TRACE(s.name);
-    Choose(Tool(), s.control, s.index);
-    EXPECT_EQ(Entries(Tool(), IDC_FILTERTYPE), s.filters);
-    EXPECT_EQ(TextOf(Tool(), IDC_FILTERTYPE), s.filter);
-    EXPECT_EQ(IsOn(Tool(), IDC_FILTERVALUE), !s.values.empty());
-    if (!s.values.empty()) {
-      EXPECT_EQ(Entries(Tool(), IDC_FILTERVALUE), s.values);
+    if (s.index < 0) Click(Tool(), s.control);
+    if (s.index >= 0) Choose(Tool(), s.control, s.index);
+    std::string shown;
+    for (auto [letter, id] : switches) {
+      shown += IsOn(Tool(), id) ? static_cast<char>(letter - 'a' + 'A') : letter;
+      if (IsChecked(Tool(), id)) shown += '+';
     }
+    std::string filters =
+        Join(Entries(Tool(), IDC_FILTERTYPE)) + " = " + TextOf(Tool(), IDC_FILTERTYPE);
+    if (IsOn(Tool(), IDC_FILTERVALUE)) filters += ": " + Join(Entries(Tool(), IDC_FILTERVALUE));
+    EXPECT_EQ(shown, s.switches ? s.switches : shown);
+    EXPECT_EQ(filters, s.filters ? s.filters : filters);
   }
+  // What the filters keep.
+  SetCheck(IDC_LASTPOS, false);
+  SetCheck(IDC_CHANGE, false);
   Choose(Tool(), IDC_FILTERVALUE, 2);  // band two - third
   Refresh(0, 1);
-  EXPECT_EQ(Column(1), Cells{"delta"});
+  EXPECT_EQ(List(1), "delta");
   EXPECT_EQ(Title().substr(Title().find(") (")), ") ( Album = band two - third )") << Title();
   Choose(Tool(), IDC_FILTERTYPE, 2);  // band one
   Refresh(3, 4);
   EXPECT_EQ(Title(), "Last 5 played ( Artist = band one )");
-  EXPECT_EQ(Column(1), (Cells{"alpha", "beta", "alpha", "beta", "alpha"}));
+  EXPECT_EQ(List(1), "alpha|beta|alpha|beta|alpha");
   Choose(Tool(), IDC_TYPE, 0);
   Choose(Tool(), IDC_FILTERVALUE, 1);  // band two
   Refresh(1, 4);
-  Cells albums = Column(1);
-  std::sort(albums.begin(), albums.end());
-  EXPECT_EQ(albums, (Cells{"second", "third"}));
+  EXPECT_EQ(List(1, true), "second|third");
 }
 
 TEST_F(HitlistCommandsTest, ThePlaylistFilterScansWithTheProgressBar) {
@@ -142,42 +115,42 @@ TEST_F(HitlistCommandsTest, ThePlaylistFilterScansWithTheProgressBar) {
   int64_t songs = SizeOf(DataFile("gen_spinox.sng"));
   Choose(Tool(), IDC_FILTERTYPE, 3);
   Refresh(0, 1);
-  EXPECT_EQ(Column(1), (Cells{"alpha", "gamma"})) << "zeta was never played";
-  EXPECT_EQ(Column(4), (Cells{"3", "1"})) << "the membership mark is not shown";
+  EXPECT_EQ(List(1), "alpha|gamma") << "zeta was never played";
+  EXPECT_EQ(List(4), "3|1") << "the membership mark is not shown";
   EXPECT_EQ(Title().substr(Title().find(") (")), ") ( Winamp Playlist )") << Title();
   EXPECT_EQ(gWatched.progressShown, (std::vector<int>{SW_SHOW, SW_HIDE}));
   EXPECT_EQ(SizeOf(DataFile("gen_spinox.sng")), songs) << "the filter stores nothing";
 }
 
 TEST_F(HitlistCommandsTest, ContextMenusFollowTheListType) {
-  const struct {
-    int type;
-    bool focused;
-    std::vector<MenuItem> menu;  // empty: none shown
-  } cases[] = {
-      {0, false, {}},
-      {0,
-       true,
-       {{ID_REMOVE, "Remove"},
-        {ID_EDITSONG, "Edit Song"},
-        {ID_EDITALBUM, "Edit Album"},
-        {ID_EDITARTIST, "Edit Artist"}}},
-      {1, true, {{ID_EDITALBUM, "Edit Album"}, {ID_EDITARTIST, "Edit Artist"}}},
-      {2, true, {{ID_EDITARTIST, "Edit Artist"}}},
-      {3, true, {}},
+  // {list type, a row focused, the menu's items}
+  const std::tuple<int, bool, const char*> cases[] = {
+      {0, false, ""},
+      {0, true, "Remove|Edit Song|Edit Album|Edit Artist"},
+      {1, true, "Edit Album|Edit Artist"},
+      {2, true, "Edit Artist"},
+      {3, true, ""},
   };
   Start();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "type " << c.type << " focused " << c.focused);
-    Refresh(c.type, 1);
-    if (c.focused) FocusRow(0);
+  for (auto [type, focused, menu] : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << type << " focused " << focused);
+    Refresh(type, 1);
+    if (focused) FocusRow(0);
     gWatched.menus.clear();
     Notify(NM_RCLICK);
-    if (c.menu.empty())
-      EXPECT_TRUE(gWatched.menus.empty());
-    else
-      EXPECT_EQ(gWatched.menus, std::vector<std::vector<MenuItem>>{c.menu});
+    std::string shown;
+    for (const auto& items : gWatched.menus) {
+      for (const MenuItem& item : items) shown += (shown.empty() ? "" : "|") + item.text;
+    }
+    EXPECT_EQ(shown, menu);
   }
+  // The items carry the commands the window answers.
+  Refresh(0, 1);
+  FocusRow(0);
+  Notify(NM_RCLICK);
+  ASSERT_EQ(gWatched.menus.back().size(), 4u);
+  EXPECT_EQ(gWatched.menus.back()[0].id, static_cast<UINT>(ID_REMOVE));
+  EXPECT_EQ(gWatched.menus.back()[3].id, static_cast<UINT>(ID_EDITARTIST));
 }
 
 TEST_F(HitlistCommandsTest, RemoveAsksFirstAndTakesTheFocusedSong) {
@@ -196,7 +169,8 @@ TEST_F(HitlistCommandsTest, RemoveAsksFirstAndTakesTheFocusedSong) {
   ASSERT_EQ(gWatched.boxes.size(), 1u);
   const BoxCall& box = gWatched.boxes[0];
   EXPECT_EQ(box.text,
-            "The selected song will be completely removed from the database.\n\nAre you sure?");
+            "The selected song will be completely removed from the "
+            "database.\n\nAre you sure?");
   EXPECT_EQ(box.caption, "Remove Song from Database");
   EXPECT_EQ(box.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
   EXPECT_FALSE(box.panelEnabled) << "no refresh can replace the list meanwhile";
@@ -207,16 +181,15 @@ TEST_F(HitlistCommandsTest, RemoveAsksFirstAndTakesTheFocusedSong) {
   gWatched.boxAnswer = IDYES;
   ListCommand(ID_REMOVE);
   EXPECT_EQ(gWatched.recomputed, 1);
-  Cells titles = Column(1);
-  std::sort(titles.begin(), titles.end());
-  EXPECT_EQ(titles, (Cells{"alpha", "delta", "gamma"}));
+  EXPECT_EQ(List(1, true), "alpha|delta|gamma");
   Refresh(3, 4);
   EXPECT_EQ(Rows(), 5) << "beta's plays are gone from every list";
   Refresh(2, 4);
-  EXPECT_EQ(Column(2), (Cells{"3", "2"}));
+  EXPECT_EQ(List(2), "3|2");
 }
 
-// Play, enqueue and save as playlist hand the list's songs over as a playlist file.
+// Play, enqueue and save as playlist hand the list's songs over as a playlist
+// file.
 struct PlaylistCase {
   const char* name;
   int type, period, top;

@@ -54,37 +54,21 @@ class DisplayTest : public PluginTest {
   }
 };
 
-// A point inside the region whose four neighbours are inside too.
-bool FindInside(HRGN region, const RECT& box, POINT* inside) {
-  for (int y = box.top + 1; y < box.bottom - 1; ++y) {
-    for (int x = box.left + 1; x < box.right - 1; ++x) {
-      if (PtInRegion(region, x, y) && PtInRegion(region, x - 1, y) &&
-          PtInRegion(region, x + 1, y) && PtInRegion(region, x, y - 1) &&
-          PtInRegion(region, x, y + 1)) {
-        *inside = POINT{x, y};
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-// A point outside the region with points of the region left and right of it in its row.
-bool FindGap(HRGN region, const RECT& box, POINT* gap) {
+// The first point of the box in (or out of) the region, its left and right neighbours too; out
+// of it: between two points of the region in its row.
+POINT FindPoint(HRGN region, const RECT& box, bool in) {
   for (int y = box.top; y < box.bottom; ++y) {
-    int first = -1, last = -1;
-    for (int x = box.left; x < box.right; ++x) {
-      if (!PtInRegion(region, x, y)) continue;
-      if (first < 0) first = x;
-      last = x;
-    }
-    for (int x = first + 1; first >= 0 && x < last; ++x) {
-      if (PtInRegion(region, x, y)) continue;
-      *gap = POINT{x, y};
-      return true;
+    bool seen = false;
+    for (int x = box.left + 1; x < box.right - 1; ++x) {
+      bool on = PtInRegion(region, x, y);
+      bool next = PtInRegion(region, x + 1, y);
+      if (in && on && next && PtInRegion(region, x - 1, y)) return POINT{x, y};
+      if (!in && seen && !on && next) return POINT{x, y};
+      seen |= on;
     }
   }
-  return false;
+  ADD_FAILURE() << "no such point";
+  return POINT{};
 }
 
 TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
@@ -106,9 +90,7 @@ TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
   EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
   EXPECT_GE(box.top, 0);
   EXPECT_LE(box.bottom, kSize) << "one line";
-  POINT inside = {}, gap = {};
-  ASSERT_TRUE(FindInside(region, box, &inside));
-  ASSERT_TRUE(FindGap(region, box, &gap));
+  POINT inside = FindPoint(region, box, true), gap = FindPoint(region, box, false);
   EXPECT_EQ(WindowFromPoint(POINT{kX + inside.x, kY + inside.y}), display) << "on a letter";
   EXPECT_NE(WindowFromPoint(POINT{kX + gap.x, kY + gap.y}), display) << "between letters";
   EXPECT_NE(WindowFromPoint(POINT{kX + box.right + 5, kY + 5}), display) << "beside the text";

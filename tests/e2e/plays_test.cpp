@@ -50,7 +50,7 @@ TEST_F(PluginTest, TheCurrentTrackAtStartUpCountsAsNew) {
     player->playlist = {{MakeTrack(kA), 300}};
     player->state = 1;
     player->elapsed = 20;
-    WriteSettings(SettingsFile().Set("_addTime", 5));
+    WriteSettings(SettingsFile().Set("_addTime", realTimer ? 1 : 5));
     StartPlugin(realTimer);
     if (realTimer) {
       for (int i = 0; i < 80 && SizeOf(DataFile("gen_spinox.hit")) <= 0; ++i) player->Pump(100);

@@ -1,7 +1,8 @@
-// Every setting kept from one start to the next: changed through the settings dialog, the "Generate
-// HTML" dialog and the options panel, saved by quit, and back in the controls after a new start.
-// Also "Spinox Settings" on its own: pages, number boxes, samples, the database actions with
-// their questions, Test then Cancel; and the old single-file database met at start-up.
+// Every setting kept from one start to the next: changed through the settings
+// dialog, the "Generate HTML" dialog and the options panel, saved by quit, and
+// back in the controls after a new start. Also "Spinox Settings" on its own:
+// pages, number boxes, samples, the database actions with their questions, Test
+// then Cancel; and the old single-file database met at start-up.
 #include "settings/settings.h"
 
 #include <cstdio>
@@ -18,8 +19,9 @@ namespace {
 enum class Do { kType, kSetText, kPress, kChoose, kChooseText, kPickColor, kPickImage };
 enum Where { kSettings, kHtml, kPanel };
 
-// One change of the user, the field the settings file keeps it in (null: not kept) with the
-// value there, and what the control (or readBack) shows after a restart.
+// One change of the user, the field the settings file keeps it in (null: not
+// kept) with the value there, and what the control (or readBack) shows after a
+// restart.
 struct SettingCase {
   Where where;
   int control;
@@ -27,10 +29,12 @@ struct SettingCase {
   const char* input;  // a text, an entry's index, a colour "rrggbb", an image's name
   const char* field;
   const char* saved;
-  const char* shown;  // a check box "on"/"off", a list's index, a swatch's colour "#rrggbb"
+  const char* shown;  // a check box "on"/"off", a list's index, a swatch's
+                      // colour "#rrggbb"
   int readBack = 0;
 };
 
+// clang-format off
 const SettingCase kSettingCases[] = {
     {kSettings, IDC_SET_DISABLE, Do::kPress, "", "_enabled", "0", "on"},
     {kSettings, IDC_SET_SKIP, Do::kPress, "", "_skip", "0", "off"},
@@ -60,7 +64,7 @@ const SettingCase kSettingCases[] = {
      "Chart of %type"},
     {kHtml, IDC_HTM_PAGEIMGPICK, Do::kPickImage, "page.gif", "page_image_box", "page.gif",
      "page.gif", IDC_HTM_PAGEIMG},
-    {kHtml, IDC_HTM_PAGEBG, Do::kType, "ff0000", nullptr, "", ""},  // the page colour is not kept
+    {kHtml, IDC_HTM_PAGEBG, Do::kType, "ff0000", nullptr, "", ""},
     {kHtml, IDC_HTM_TABLEWIDTH, Do::kType, "640", "table_width", "640", "640"},
     {kHtml, IDC_HTM_TABLEUNIT, Do::kChoose, "1", "width_unit", "1", "1"},
     {kHtml, IDC_HTM_CELLPAD, Do::kType, "5", "cell_padding", "5", "5"},
@@ -100,6 +104,7 @@ const SettingCase kSettingCases[] = {
     {kPanel, IDC_LASTPOS, Do::kPress, "", "_pos", "1", "on"},
     {kPanel, IDC_CHANGE, Do::kPress, "", "_change", "1", "on"},
 };
+// clang-format on
 
 std::string ColorText(COLORREF c) {
   char text[10];
@@ -255,7 +260,8 @@ TEST_F(SettingsTest, PagesNumberBoxesAndSamples) {
         ChoosePage(dlg, 3);
       },
       [&year] {
-        // The samples follow every keystroke; a stray percent sign is shown as typed.
+        // The samples follow every keystroke; a stray percent sign is shown as
+        // typed.
         HWND dlg = Settings();
         Type(dlg, IDC_SET_DATEFORMAT, "%");
         EXPECT_EQ(TextOf(dlg, IDC_SET_DATESAMPLE), "%");
@@ -387,8 +393,8 @@ TEST_F(SettingsTest, TestThenCancelPutsTheDisplaySettingsBack) {
     EXPECT_EQ(saved.Value(name), rec.Value(name)) << name;
 }
 
-// The old single file: a skipped block, then one hit and no songs, artists or albums. It is
-// converted; a short settings file keeps what it holds.
+// The old single file: a skipped block, then one hit and no songs, artists or
+// albums. It is converted; a short settings file keeps what it holds.
 TEST_F(SettingsTest, OldAndShortFilesAreTakenWithTheDefaults) {
   std::string old("\4\0\0\0old!\1\0\0\0", 12);
   HitRecord hit = {};
