@@ -214,7 +214,7 @@ BOOL CALLBACK MatchDisplay(HWND window, LPARAM found) {
 // ---- the settings file ----
 
 SettingsFile::SettingsFile() {
-  SettingsRecord rec = DefaultSettings();
+  const auto rec = DefaultSettings();  // laid out as the file
   const auto* p = reinterpret_cast<const unsigned char*>(&rec);
   bytes.assign(p, p + sizeof rec);
 }

@@ -27,6 +27,11 @@ constexpr int kSettingsBytes = 3766;
 
 using Cells = std::vector<std::string>;
 
+// Where the player's skin bitmap holds dialog colour i: (48 + 2 i, 0).
+constexpr int SkinX(int colour) {
+  return 48 + 2 * colour;
+}
+
 struct TrayCall {
   DWORD action;
   UINT id, flags, message;

@@ -124,8 +124,8 @@ TEST_F(HitlistViewTest, FocusedAndPlayingRowsAreDrawnInTheSkinColours) {
     SetUp();
     RecordTwoWeeks();
     player->skinRow.assign(120, RGB(10, 20, 30));
-    player->skinRow[58] = RGB(250, 200, 40);  // colour 5
-    player->skinRow[60] = RGB(30, 60, 160);   // colour 6
+    player->skinRow[SkinX(5)] = RGB(250, 200, 40);
+    player->skinRow[SkinX(6)] = RGB(30, 60, 160);
     player->playlist = {{MusicFile("b.mp3"), 300}};
     player->state = 1;
     Start(SettingsFile().Set("_highlight", highlight));

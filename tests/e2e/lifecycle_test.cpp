@@ -4,7 +4,6 @@
 
 #include "plugin/host_win.h"
 #include "tests/e2e/fixture_win.h"
-#include "ui/toolkit/skin.h"
 
 namespace spinox::e2e {
 namespace {
@@ -149,14 +148,14 @@ TEST_F(PluginTest, NoFramesFromThePlayer) {
 // change of skin.
 TEST_F(PluginTest, EmbeddedWindowsTakeTheSkinColours) {
   player->skinRow.assign(120, RGB(10, 20, 30));
-  player->skinRow[SkinPixelX(0)] = RGB(0x11, 0x22, 0x33);
-  player->skinRow[SkinPixelX(1)] = RGB(0x44, 0x55, 0x66);
+  player->skinRow[SkinX(0)] = RGB(0x11, 0x22, 0x33);
+  player->skinRow[SkinX(1)] = RGB(0x44, 0x55, 0x66);
   StartPlugin();
   HWND list = GetDlgItem(Hit(), IDC_LIST);
   EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), RGB(0x11, 0x22, 0x33));
   EXPECT_EQ(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0), RGB(0x44, 0x55, 0x66));
 
-  player->skinRow[SkinPixelX(4)] = RGB(0x77, 0x88, 0x99);
+  player->skinRow[SkinX(4)] = RGB(0x77, 0x88, 0x99);
   int queries = player->skinQueries;
   SendMessageA(player->window(), WM_DISPLAYCHANGE, 0, 0);
   EXPECT_EQ(player->skinQueries, queries + 1);

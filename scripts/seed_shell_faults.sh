@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Measures what the end-to-end tests are worth for the Win32 shell: seeds one realistic fault at
+# a time into a scratch copy of this tree, rebuilds the plug-in and the end-to-end tests for
+# Windows and runs them under Wine (scripts/wine_tests.sh), and reports for each fault whether
+# the suite CAUGHT it (a test failed or the run stopped) or it SURVIVED.
+#
+# usage: scripts/seed_shell_faults.sh [--only NAME[,NAME...]] [--list]
+#
+# The caller's files are never touched: the tree as it is checked out (uncommitted edits
+# included) is mirrored into $SEED_FAULTS_DIR (default ${TMPDIR:-/tmp}/spinox-seed-shell-faults)
+# and built there for $SEED_FAULTS_ARCH (i686, the default, or x86_64). A row whose text no
+# longer occurs exactly once is reported as NO MATCH and must be brought up to date. Exit status:
+# 0 when every fault was caught, 1 otherwise. scripts/seed_faults.sh does the same for the
+# native unit tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+names=() files=() descs=() finds=() repls=()
+fault() { names+=("$1") files+=("$2") descs+=("$3") finds+=("$4") repls+=("$5"); }
+
+# --- the faults -------------------------------------------------------------------------------
+# fault NAME FILE DESCRIPTION FIND REPLACE
+fault settings-field-not-read ui/settings/pages_win.cpp \
+  "OK takes the display's Y from the X box (a field not read back from its control)" \
+  '_txt_y = ED_GetInt(dlg, IDC_SET_Y);' \
+  '_txt_y = ED_GetInt(dlg, IDC_SET_X);'
+fault list-column-dropped ui/hitlist/view_win.cpp \
+  "the last column of every row is left empty (a wrong list column)" \
+  'for (size_t c = 1; c < cells.size(); ++c)' \
+  'for (size_t c = 1; c + 1 < cells.size(); ++c)'
+fault edit-wrong-row ui/edit/edit_win.cpp \
+  "the edit dialog edits the first row's entry, not the focused row's" \
+  'RecId rowId = static_cast<RecId>(item->id);' \
+  'RecId rowId = static_cast<RecId>(_hitlist[0].id);'
+fault html-browser-ignored ui/html/dialog_win.cpp \
+  "the page is opened in the browser even when \"Open in browser\" is unchecked" \
+  'if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER))' \
+  'if (true)'
+fault display-never-hides ui/osd/text_win.cpp \
+  "the on-screen display is never hidden" \
+  'if (window) ShowWindow(window, SW_HIDE);' \
+  '(void)window;'
+fault hook-kept-at-quit plugin/wndproc_win.cpp \
+  "quit leaves the plug-in's procedure on the player window (the hook not restored)" \
+  'SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));' \
+  ''
+
+# --- the run ----------------------------------------------------------------------------------
+only="" list=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --only) only=",$2,"; shift 2 ;;
+    --list) list=1; shift ;;
+    *) echo "usage: $0 [--only NAME[,NAME...]] [--list]" >&2; exit 2 ;;
+  esac
+done
+if [ "$list" = 1 ]; then
+  for i in "${!names[@]}"; do printf '%-26s %s\n' "${names[$i]}" "${descs[$i]}"; done
+  exit 0
+fi
+
+work=${SEED_FAULTS_DIR:-${TMPDIR:-/tmp}/spinox-seed-shell-faults}
+arch=${SEED_FAULTS_ARCH:-i686}
+mkdir -p "$work/tree"
+# A file whose content changed is copied (with a new time, so the build sees it).
+git ls-files -co --exclude-standard | while IFS= read -r f; do
+  [ -f "$f" ] && ! cmp -s "$f" "$work/tree/$f" 2>/dev/null || continue
+  mkdir -p "$(dirname "$work/tree/$f")" && cp "$f" "$work/tree/$f"
+done
+build="$work/tree/build/win-$arch"
+[ -f "$build/build.ninja" ] || cmake -S "$work/tree" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$work/tree/cmake/toolchain-$arch.cmake" \
+  >/dev/null
+
+# Seeds (or, with "undo", removes) fault $1 in the scratch tree; false when its text is not
+# there exactly once.
+seed() {
+  python3 - "$work/tree/${files[$1]}" "${finds[$1]}" "${repls[$1]}" "${2:-}" <<'EOF'
+import sys
+path, find, repl, undo = sys.argv[1:5]
+text = open(path).read()
+if undo:
+    open(path, "w").write(text.replace("/*seeded*/" + repl, find, 1))
+    sys.exit(0)
+if text.count(find) != 1:
+    sys.exit(1)
+open(path, "w").write(text.replace(find, "/*seeded*/" + repl, 1))
+EOF
+}
+
+caught=0 survived=0 stale=0
+for i in "${!names[@]}"; do
+  [ -z "$only" ] || [[ "$only" == *",${names[$i]},"* ]] || continue
+  if ! seed "$i"; then
+    echo "NO MATCH  ${names[$i]}: the text is not in ${files[$i]} exactly once"
+    stale=$((stale + 1))
+    continue
+  fi
+  log="$work/${names[$i]}.log"
+  if ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests >"$log" 2>&1 &&
+     "$work/tree/scripts/wine_tests.sh" "$build" --gtest_brief=1 >>"$log" 2>&1; then
+    echo "SURVIVED  ${names[$i]}: ${descs[$i]}"
+    survived=$((survived + 1))
+  else
+    failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z].*\) (.*/\1/p' "$log" | sort -u | tr '\n' ' ')
+    grep -q '^crash: ' "$log" && failed+="(then a crash ended the run)"
+    echo "CAUGHT    ${names[$i]}: ${failed:-see $log}"
+    caught=$((caught + 1))
+  fi
+  seed "$i" undo
+done
+echo "seed_shell_faults: $caught caught, $survived survived, $stale no match"
+[ "$survived" = 0 ] && [ "$stale" = 0 ]
