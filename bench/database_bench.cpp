@@ -16,7 +16,9 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "bench/bench_util.h"
-#include "db/database.h"
+#include "db/lookup.h"
+#include "db/paths.h"
+#include "db/play.h"
 
 namespace spinox {
 namespace {

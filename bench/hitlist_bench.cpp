@@ -21,7 +21,7 @@
 #include "base/player.h"
 #include "base/text.h"
 #include "bench/bench_util.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "hitlist/engine.h"
 #include "tags/track_tag.h"
 

@@ -6,8 +6,8 @@
 #include "base/clock.h"
 #include "base/replace_file.h"
 #include "base/user.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
 
 namespace spinox {
 

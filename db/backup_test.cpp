@@ -7,7 +7,8 @@
 
 #include "base/clock.h"
 #include "base/user.h"
-#include "db/database.h"
+#include "db/paths.h"
+#include "db/records.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 

@@ -1,9 +1,8 @@
-// Keeping resolved songs true to the files: the count of changes that retire or move ids, and
-// the mending of song records stored without album or artist ids.
-#include <cstddef>
-#include <cstring>
+#include "db/changes.h"
 
-#include "db/database.h"
+#include "base/user.h"
+#include "db/journal.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -22,15 +21,17 @@ void NoteDatabaseChange() {
   ++gChanges;
 }
 
-bool MendSongIds(const SongInfo& info) {
-  SongRecord rec;
-  int64_t at = static_cast<int64_t>(info.songId) * static_cast<int64_t>(sizeof rec);
-  if (info.songId == kNoId || !ReadAt(kSongFile, at, &rec, sizeof rec)) return false;
-  if (rec.artistId != kNoId && rec.albumId != kNoId) return true;
-  const uint32_t ids[2] = {rec.artistId == kNoId ? info.artistId : rec.artistId,
-                           rec.albumId == kNoId ? info.albumId : rec.albumId};
-  return WriteInRecord(kSongFile, sizeof rec, info.songId, offsetof(SongRecord, artistId), ids,
-                       sizeof ids);
+bool ClearDatabase() {
+  constexpr char kCaption[] = "Clear Database";
+  if (!CurrentUser().Ask("The current database will be lost.\nAre you sure?", kCaption))
+    return false;
+  Change change;
+  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile})
+    change.Stage(name, Change::From::kEmpty);
+  if (change.Commit()) return true;
+  CurrentUser().Tell("The database could not be cleared; it was not changed.\n\n" + LastIoError(),
+                     kCaption);
+  return false;
 }
 
 }  // namespace spinox

@@ -9,9 +9,9 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/check_internal.h"
-#include "db/database.h"
 #include "db/journal.h"
 #include "db/lock.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 
 namespace spinox {

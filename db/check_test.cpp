@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/test_records.h"
 #include "fuzz/check_driver.h"
 #include "tests/test_util.h"

@@ -10,8 +10,10 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "base/user.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/lookup.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "db/record_io.h"
 
 namespace spinox {

@@ -9,7 +9,9 @@
 
 #include "base/text.h"
 #include "base/user.h"
-#include "db/database.h"
+#include "db/lookup.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 

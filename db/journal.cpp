@@ -6,7 +6,8 @@
 
 #include "base/file.h"
 #include "base/replace_file.h"
-#include "db/database.h"
+#include "db/changes.h"
+#include "db/paths.h"
 
 namespace spinox {
 

@@ -20,9 +20,11 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/backup.h"
-#include "db/database.h"
+#include "db/changes.h"
 #include "db/edit.h"
 #include "db/oldformat.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/file.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
 
 #ifdef _WIN32
 // Declared here so that the portable core needs no <windows.h>.

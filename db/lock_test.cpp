@@ -17,8 +17,9 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/check.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
 

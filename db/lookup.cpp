@@ -1,12 +1,12 @@
-// Lookups by name, single-field readers and clearing of the record files.
+// Lookups by name and single-field readers.
+#include "db/lookup.h"
+
 #include <cstddef>
 #include <cstring>
 #include <string>
 
 #include "base/text.h"
-#include "base/user.h"
-#include "db/database.h"
-#include "db/journal.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -205,19 +205,6 @@ void GetSongInfo(RecId id, int kind, char* title, char* album, char* artist) {
   } else {
     ReadArtistName(id, artist);
   }
-}
-
-bool ClearDatabase() {
-  constexpr char kCaption[] = "Clear Database";
-  if (!CurrentUser().Ask("The current database will be lost.\nAre you sure?", kCaption))
-    return false;
-  Change change;
-  for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile})
-    change.Stage(name, Change::From::kEmpty);
-  if (change.Commit()) return true;
-  CurrentUser().Tell("The database could not be cleared; it was not changed.\n\n" + LastIoError(),
-                     kCaption);
-  return false;
 }
 
 }  // namespace spinox

@@ -1,3 +1,5 @@
+#include "db/lookup.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,7 +7,8 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/changes.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"
@@ -175,40 +178,6 @@ TEST_F(LookupTest, GetSongInfoByKind) {
     GetSongInfo(c.id, c.kind, title, album, artist);
     EXPECT_EQ(std::string(title) + "|" + album + "|" + artist, c.texts) << c.kind;
   }
-}
-
-TEST_F(LookupTest, ClearDatabaseAsksFirst) {
-  WriteLibrary();
-  Put(kHitFile, test::HitBytes(0, 0, 0, 5));
-  Put(kSettingsFile, Bytes{'S', 'P', 'X'});
-  Bytes songs = test::Get(kSongFile);
-  {
-    ScriptedUser no(false);
-    EXPECT_FALSE(ClearDatabase());
-    EXPECT_EQ("The current database will be lost.\nAre you sure?|Clear Database", no.asked);
-  }
-  EXPECT_EQ(songs, test::Get(kSongFile));
-  EXPECT_EQ(16u, test::Get(kHitFile).size());
-  ScriptedUser yes(true);
-  EXPECT_TRUE(ClearDatabase());
-  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile}) {
-    EXPECT_TRUE(FileExists(db.File(name))) << name;
-    EXPECT_EQ(0, FileSize(db.File(name))) << name;
-  }
-  EXPECT_EQ(3, FileSize(db.File(kSettingsFile)));
-}
-
-TEST(DatabasePaths, DataFolderAndFullPath) {
-#ifdef _WIN32
-  const std::string sep = "\\";
-#else
-  const std::string sep = "/";
-#endif
-  SetAppPath("app");
-  EXPECT_EQ("app" + sep + "plugins", DataDir());
-  EXPECT_EQ("app" + sep + "plugins" + sep + "gen_spinox.hit", FullPath(kHitFile));
-  SetDataDir("/data");
-  EXPECT_EQ("/data" + sep + "gen_spinox.sng", FullPath(kSongFile));
 }
 
 }  // namespace

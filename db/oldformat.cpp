@@ -1,8 +1,8 @@
 #include "db/oldformat.h"
 
 #include "base/replace_file.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
 
 namespace spinox {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/clock.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/test_records.h"
 #include "hitlist/hitlist.h"
 #include "settings/settings.h"

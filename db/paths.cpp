@@ -1,9 +1,10 @@
+#include "db/paths.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <vector>
 
 #include "base/file.h"
-#include "db/database.h"
 
 namespace spinox {
 

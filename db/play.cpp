@@ -1,4 +1,5 @@
-// Resolving a track against the record files, recording its plays, and removing a song.
+#include "db/play.h"
+
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
@@ -8,8 +9,9 @@
 #include "base/clock.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/lookup.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 
 namespace spinox {
@@ -218,6 +220,17 @@ void UnwriteHit(RecId slot) {
 }
 
 }  // namespace
+
+bool MendSongIds(const SongInfo& info) {
+  SongRecord rec;
+  int64_t at = static_cast<int64_t>(info.songId) * static_cast<int64_t>(sizeof rec);
+  if (info.songId == kNoId || !ReadAt(kSongFile, at, &rec, sizeof rec)) return false;
+  if (rec.artistId != kNoId && rec.albumId != kNoId) return true;
+  const uint32_t ids[2] = {rec.artistId == kNoId ? info.artistId : rec.artistId,
+                           rec.albumId == kNoId ? info.albumId : rec.albumId};
+  return WriteInRecord(kSongFile, sizeof rec, info.songId, offsetof(SongRecord, artistId), ids,
+                       sizeof ids);
+}
 
 bool FillSongInfo(SongInfo* info) {
   TerminateTexts(info);

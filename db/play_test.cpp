@@ -1,10 +1,12 @@
+#include "db/play.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/clock.h"
 #include "base/file.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 #include "db/test_records.h"
 #include "tests/test_util.h"

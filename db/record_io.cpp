@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/replace_file.h"
-#include "db/database.h"
 #include "db/lock.h"
+#include "db/paths.h"
 
 namespace spinox {
 

@@ -7,9 +7,9 @@
 #include "base/file.h"
 #include "db/check.h"
 #include "db/check_internal.h"
-#include "db/database.h"
 #include "db/journal.h"
 #include "db/lock.h"
+#include "db/paths.h"
 
 namespace spinox {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "db/database.h"
+#include "db/paths.h"
 
 namespace spinox {
 

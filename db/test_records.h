@@ -12,7 +12,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "base/user.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/records.h"
 #include "tests/test_util.h"
 

@@ -6,7 +6,7 @@
 
 #include "base/file.h"
 #include "db/backup.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "fuzz/fuzz_util.h"
 
 namespace {

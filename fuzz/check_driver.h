@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "db/check.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/records.h"
 
 namespace spinox::fuzz {

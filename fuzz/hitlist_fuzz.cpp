@@ -10,8 +10,7 @@
 #include "base/clock.h"
 #include "base/player.h"
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "fuzz/fuzz_util.h"
 #include "fuzz/records_driver.h"
 #include "hitlist/engine.h"
@@ -20,6 +19,7 @@
 #include "hitlist/playlist.h"
 #include "hitlist/view.h"
 #include "html/tags.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/file.h"
-#include "db/database.h"
 #include "db/oldformat.h"
+#include "db/paths.h"
 #include "fuzz/fuzz_util.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

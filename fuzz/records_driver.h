@@ -14,8 +14,10 @@
 
 #include "base/clock.h"
 #include "base/user.h"
-#include "db/database.h"
 #include "db/edit.h"
+#include "db/lookup.h"
+#include "db/paths.h"
+#include "db/play.h"
 
 namespace spinox::fuzz {
 

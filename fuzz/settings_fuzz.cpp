@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "fuzz/fuzz_util.h"
+#include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace spinox;

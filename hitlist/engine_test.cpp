@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "db/database.h"
 #include "db/edit.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "hitlist/test_db.h"
 #include "tags/track_tag.h"
 #include "tests/test_util.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "db/database.h"
+#include "db/paths.h"
 
 namespace spinox::hitlist_detail {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "db/database.h"
+#include "db/paths.h"
 #include "hitlist/engine.h"
 #include "hitlist/test_db.h"
 #include "tests/test_util.h"

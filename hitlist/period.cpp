@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "base/file.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/list_memory.h"
 

@@ -8,7 +8,7 @@
 #include "base/player.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/record_io.h"
 
 namespace spinox {

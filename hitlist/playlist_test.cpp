@@ -7,7 +7,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "hitlist/test_db.h"
 #include "tests/test_util.h"
 

@@ -8,7 +8,7 @@
 #include "base/file.h"
 #include "base/player.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/records.h"
 
 namespace spinox::test {

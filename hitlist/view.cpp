@@ -5,11 +5,11 @@
 #include "base/clock.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

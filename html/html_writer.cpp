@@ -8,7 +8,7 @@
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "html/sample_template.h"
 #include "html/tags.h"
 

@@ -6,11 +6,11 @@
 #include "base/clock.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/records.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"
+#include "settings/settings.h"
 
 namespace spinox {
 

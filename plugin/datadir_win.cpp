@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/user.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
 #include "plugin/shell_win.h"
 
 namespace spinox {

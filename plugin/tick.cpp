@@ -6,7 +6,8 @@
 #include "base/clock.h"
 #include "base/player.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/changes.h"
+#include "db/play.h"
 #include "settings/settings.h"
 
 namespace spinox {

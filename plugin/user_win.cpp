@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/user.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "plugin/shell_win.h"
 #include "ui/toolkit/controls_win.h"
 

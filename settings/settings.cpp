@@ -8,8 +8,8 @@
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "db/database.h"
 #include "db/oldformat.h"
+#include "db/paths.h"
 #include "hitlist/hitlist.h"
 
 namespace spinox {

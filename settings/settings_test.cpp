@@ -8,7 +8,7 @@
 
 #include "base/clock.h"
 #include "base/file.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/test_records.h"
 #include "hitlist/hitlist.h"
 #include "tests/test_util.h"

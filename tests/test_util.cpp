@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "base/clock.h"
-#include "db/database.h"
+#include "db/paths.h"
 
 namespace spinox::test {
 

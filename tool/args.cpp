@@ -7,8 +7,8 @@
 
 #include "base/clock.h"
 #include "base/file.h"
-#include "db/database.h"
 #include "db/journal.h"
+#include "db/paths.h"
 
 namespace spinox::cli {
 

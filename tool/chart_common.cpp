@@ -8,11 +8,12 @@
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/lookup.h"
+#include "db/paths.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"
+#include "settings/settings.h"
 
 namespace spinox::cli {
 

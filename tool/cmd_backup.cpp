@@ -1,6 +1,6 @@
 // spinox backup: one backup file of the four record files, as the settings dialog makes it.
 #include "db/backup.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "tool/args.h"
 
 namespace spinox::cli {

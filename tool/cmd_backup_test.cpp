@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/file.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"
 

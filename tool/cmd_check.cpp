@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "db/check.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "tool/args.h"
 #include "tool/json.h"
 

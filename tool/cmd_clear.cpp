@@ -1,6 +1,7 @@
 // spinox clear: empties the four record files, as the settings dialog's "Clear Database".
 #include "base/file.h"
-#include "db/database.h"
+#include "db/changes.h"
+#include "db/paths.h"
 #include "tool/args.h"
 #include "tool/terminal_user.h"
 

@@ -1,7 +1,7 @@
 // spinox convert: splits an old single-file database in gen_spinox.dat into the record files.
 #include "base/file.h"
-#include "db/database.h"
 #include "db/oldformat.h"
+#include "db/paths.h"
 #include "settings/settings.h"
 #include "tool/args.h"
 

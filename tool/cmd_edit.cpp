@@ -4,8 +4,8 @@
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
 #include "db/edit.h"
+#include "db/lookup.h"
 #include "tool/args.h"
 #include "tool/terminal_user.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "db/database.h"
+#include "db/paths.h"
 #include "db/records.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"

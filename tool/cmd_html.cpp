@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "html/color.h"
 #include "html/html_settings.h"
 #include "html/html_writer.h"
 #include "html/page_images.h"
 #include "html/sample_template.h"
 #include "html/tags.h"
+#include "settings/settings.h"
 #include "tool/chart_common.h"
 
 namespace spinox::cli {

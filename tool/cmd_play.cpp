@@ -6,7 +6,7 @@
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/play.h"
 #include "tags/track_tag.h"
 #include "tool/args.h"
 #include "tool/json.h"

@@ -1,7 +1,8 @@
 // spinox remove: erases a song from the statistics, as the hit list's "Remove".
 #include "base/file.h"
 #include "base/user.h"
-#include "db/database.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "db/record_io.h"
 #include "tool/args.h"
 #include "tool/terminal_user.h"

@@ -3,7 +3,7 @@
 
 #include "base/file.h"
 #include "db/backup.h"
-#include "db/database.h"
+#include "db/records.h"
 #include "tool/args.h"
 #include "tool/terminal_user.h"
 

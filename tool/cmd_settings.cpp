@@ -5,7 +5,7 @@
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "settings/settings.h"
 #include "tool/args.h"
 #include "tool/json.h"

@@ -3,9 +3,9 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "db/test_records.h"
+#include "settings/settings.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"
 

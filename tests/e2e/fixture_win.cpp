@@ -12,7 +12,8 @@
 
 #include "base/clock.h"
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
+#include "db/play.h"
 #include "settings/settings.h"
 #include "tests/e2e/iat_hook_win.h"
 

@@ -18,9 +18,9 @@
 #include <string>
 
 #include "base/text.h"
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "tests/e2e/iat_hook_win.h"
 #include "tests/e2e/test_player_win.h"
 

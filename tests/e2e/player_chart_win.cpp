@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "db/database.h"
-#include "settings/settings.h"
+#include "db/paths.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 
 namespace spinox::e2e {
 

@@ -7,8 +7,8 @@
 
 #include "base/text.h"
 #include "base/user.h"
-#include "db/database.h"
 #include "db/edit.h"
+#include "db/lookup.h"
 #include "hitlist/hitlist.h"
 #include "resources/resource.h"
 #include "ui/shell_state_win.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/file.h"
-#include "db/database.h"
+#include "db/play.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/playlist.h"

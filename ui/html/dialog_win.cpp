@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "db/database.h"
+#include "db/paths.h"
 #include "html/color.h"
 #include "html/html_settings.h"
 #include "html/html_writer.h"

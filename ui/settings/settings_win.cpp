@@ -4,7 +4,7 @@
 
 #include "base/clock.h"
 #include "db/backup.h"
-#include "db/database.h"
+#include "db/changes.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/html/colors_win.h"
