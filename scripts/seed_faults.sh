@@ -3,7 +3,7 @@
 # scratch copy of this tree, rebuilds the tests incrementally and runs them, and reports for each
 # fault whether the suite CAUGHT it (a test failed) or it SURVIVED (every test passed).
 #
-# usage: scripts/seed_faults.sh [--only NAME[,NAME...]] [--list]
+# usage: scripts/seed_faults.sh [--only NAME[,NAME...]] [--list] [--check]
 #
 # The caller's files are never touched: the tree as it is checked out (tracked files and new
 # files not ignored, uncommitted edits included) is mirrored into $SEED_FAULTS_DIR (default
@@ -15,8 +15,9 @@
 # Each fault is one row of the table below: a name, the file, what the fault does, the exact
 # text to find (it must occur exactly once) and its replacement. When the code moves and a
 # row's text no longer occurs, the row is reported as NO MATCH and must be brought up to date.
-# Exit status: 0 when every fault was caught, 1 otherwise. CI does not run this (it rebuilds
-# and reruns the suite once per fault); run it after changing tests or moving code.
+# `--check` only tells which rows no longer match. Exit status: 0 when every fault was caught,
+# 1 otherwise. CI does not run this (it rebuilds and reruns the suite once per fault); run it
+# after changing tests or moving code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -127,6 +128,17 @@ while [ $# -gt 0 ]; do
     --list)
       for i in "${!names[@]}"; do printf '%-28s %-24s %s\n' "${names[$i]}" "${files[$i]}" "${descs[$i]}"; done
       exit 0 ;;
+    --check)  # only whether each row's text occurs exactly once; nothing is built
+      bad=0
+      for i in "${!names[@]}"; do
+        n=$(FIND=${finds[$i]} perl -0777 -ne 'my $n = () = /\Q$ENV{FIND}\E/g; print $n' \
+          "${files[$i]}" 2>/dev/null || echo 0)
+        [ "$n" = 1 ] && continue
+        printf '%-28s NO MATCH   %s occurrences in %s\n' "${names[$i]}" "${n:-0}" "${files[$i]}"
+        bad=1
+      done
+      [ "$bad" -eq 0 ] && echo "every row's text occurs once"
+      exit "$bad" ;;
     -h|--help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unknown option '$1' (see --help)" >&2; exit 2 ;;
   esac
