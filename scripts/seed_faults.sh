@@ -41,8 +41,8 @@ fault day-count-bound db/play.cpp \
   'if (h.time > windows.day) ++hitsDay;'
 fault artist-filter-dropped hitlist/engine.cpp \
   "the albums list ignores the artist filter (a dropped filter)" \
-  'filterType == kFilterArtist && type != kListArtists)' \
-  'filterType == kFilterArtist && type == kListSongs)'
+  $'type != kListArtists)\n    ApplyArtistFilter(' \
+  $'type == kListSongs)\n    ApplyArtistFilter('
 fault log-filter-dropped hitlist/engine.cpp \
   "the log ignores the artist filter (a dropped filter)" \
   'filterValue && (filterType == kFilterArtist || filterType == kFilterAlbum);' \
