@@ -7,11 +7,13 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/paths.h"
 #include "db/test_records.h"
 #include "fuzz/check_driver.h"
+#include "fuzz/records_driver.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -198,19 +200,26 @@ TEST(CheckDatabase, AFolderWhereARecordFileBelongs) {
   EXPECT_TRUE(RepairDatabase().done.empty());
 }
 
-// Inputs that once broke the fuzz target's rules (fuzz/check_fuzz.cpp); it traps when one does.
+// Inputs that once broke the rules of the fuzz targets of the check (fuzz/check_fuzz.cpp) or of
+// the record-file readers (fuzz/records_fuzz.cpp); the drivers trap when one does.
 TEST(CheckDatabase, SavedFuzzInputsKeepTheRules) {
-  int replayed = 0;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(test::TestDataPath("fuzz-regressions"))) {
-    if (entry.path().filename().string().rfind("check-", 0) != 0) continue;
-    SCOPED_TRACE(entry.path().string());
-    std::vector<unsigned char> input = test::ReadBytes(entry.path().string());
-    test::TempDir dir;
-    fuzz::RunCheckInput(input.data(), input.size(), dir.File("db"));
-    ++replayed;
+  using Driver = void (*)(const uint8_t*, size_t, const std::string&);
+  const std::pair<const char*, Driver> drivers[] = {{"check-", fuzz::RunCheckInput},
+                                                    {"records-", fuzz::RunRecordsInput}};
+  for (auto [prefix, run] : drivers) {
+    int replayed = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(test::TestDataPath("fuzz-regressions"))) {
+      if (entry.path().filename().string().rfind(prefix, 0) != 0) continue;
+      SCOPED_TRACE(entry.path().string());
+      Bytes input = test::ReadBytes(entry.path().string());
+      test::TempDatabase dir;  // restores the clock a driver may set
+      std::filesystem::create_directory(dir.File("db"));
+      run(input.data(), input.size(), dir.File("db"));
+      ++replayed;
+    }
+    EXPECT_GT(replayed, 0) << prefix;
   }
-  EXPECT_GT(replayed, 0);
 }
 
 TEST(CheckDatabase, NoFilesNoDatabase) {
