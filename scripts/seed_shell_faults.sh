@@ -104,6 +104,8 @@ for i in "${!names[@]}"; do
     survived=$((survived + 1))
   else
     failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z].*\) (.*/\1/p' "$log" | sort -u | tr '\n' ' ')
+    [ -n "$failed" ] || failed=$(grep -o '[a-z_]*_test\.cpp:[0-9]*: Failure' "$log" | sort -u |
+      sed 's/: Failure//' | tr '\n' ' ')
     grep -q '^crash: ' "$log" && failed+="(then a crash ended the run)"
     echo "CAUGHT    ${names[$i]}: ${failed:-see $log}"
     caught=$((caught + 1))
