@@ -107,6 +107,14 @@ fault journal-not-written db/journal.cpp \
   "a change is switched in without writing its journal first (a journal step skipped)" \
   'if (!WriteFileReplacing(journal, text.data(), text.size())) return ok_ = false;' \
   ''
+fault settings-text-unterminated settings/settings.cpp \
+  "a text field of the settings file is taken without a terminating NUL" \
+  $'    if (f.kind == SettingsFieldKind::kText) bytes[end - 1] = 0;\n' \
+  ''
+fault osd-week-counter ui/osd/display_text.cpp \
+  "the display text's %hitsweek shows the month's plays" \
+  'return std::to_string(s.hitsWeek);' \
+  'return std::to_string(s.hitsMonth);'
 fault synchsafe-shift tags/tag_io.cpp \
   "ID3v2 synchsafe sizes are read with 8-bit digits" \
   'v = v << 7 | (p[i] & 0x7F);' \
