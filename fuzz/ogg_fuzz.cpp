@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "fuzz/fuzz_util.h"
+#include "tags/tag_io.h"
 #include "tags/track_tag.h"
 
 namespace {
@@ -14,9 +14,10 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 spinox::TrackTag ReadFile(const char* name, const uint8_t* data, size_t size) {
+  spinox::TagFile f(data, size);
   spinox::TrackTag tag{};
-  spinox::SetField(tag.file, spinox::fuzz::WriteScratch(name, data, size));
-  int tagged = spinox::ReadTag(&tag);
+  spinox::SetField(tag.file, name);
+  int tagged = spinox::ReadTag(f, &tag);
   for (const char* f : {tag.title, tag.artist, tag.album}) {
     if (strnlen(f, spinox::kNameSize) >= static_cast<size_t>(spinox::kNameSize)) std::abort();
   }

@@ -119,7 +119,7 @@ fault synchsafe-shift tags/tag_io.cpp \
   "ID3v2 synchsafe sizes are read with 8-bit digits" \
   'v = v << 7 | (p[i] & 0x7F);' \
   'v = v << 8 | (p[i] & 0x7F);'
-fault v1-blank-name-kept tags/id3.cpp \
+fault v1-blank-name-kept tags/track_tag.cpp \
   "a name of blanks only is not trimmed to empty" \
   'if (run >= 0) s[run]' \
   'if (run > 0) s[run]'

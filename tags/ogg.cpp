@@ -1,12 +1,12 @@
 // The comments of an Ogg file: the comment header packet of a Vorbis or Opus stream, or the
 // Vorbis comment metadata block of a FLAC stream, followed across page boundaries.
+#include "tags/ogg.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "base/codepage.h"
 #include "base/text.h"
-#include "tags/tag_io.h"
-#include "tags/track_tag.h"
 
 namespace spinox {
 
@@ -68,6 +68,11 @@ class PacketReader {
   // Sets the chunk to the packet's bytes in `page` from segment `seg` on.
   void StartChunk(const OggPage& page, int seg, int64_t at);
   bool NextPage();
+  // Ends the packet where the file ends.
+  void Stop() {
+    left_ = 0;
+    continues_ = false;
+  }
 
   TagFile& f_;
   uint32_t serial_ = 0;
@@ -151,11 +156,11 @@ uint64_t PacketReader::Read(unsigned char* dst, uint64_t n) {
     if (dst) {
       size_t got = f_.ReadSome(pos_, dst + done, static_cast<size_t>(step));
       if (got < step) {
-        left_ = 0, continues_ = false;
+        Stop();
         return done + got;
       }
     } else if (static_cast<int64_t>(step) > f_.Size() - pos_) {
-      left_ = 0, continues_ = false;
+      Stop();
       return done;
     }
     pos_ += static_cast<int64_t>(step);
@@ -198,16 +203,6 @@ bool ApplyComment(TrackTag* tag, const unsigned char* p, size_t n) {
 int HasOGG(TagFile& f, TrackTag*) {
   unsigned char magic[3];
   return f.Read(0, magic, 3) && std::memcmp(magic, "Ogg", 3) == 0 ? 1 : 0;
-}
-
-int HasOGG(TrackTag* tag) {
-  TagFile f(FieldText(tag->file));
-  return HasOGG(f, tag);
-}
-
-void ReadOGG(TrackTag* tag) {
-  TagFile f(FieldText(tag->file));
-  ReadOGG(f, tag);
 }
 
 int ReadOGG(TagFile& f, TrackTag* tag) {

@@ -41,6 +41,9 @@ TagFile::TagFile(const std::string& path) {
   size_ = size;
 }
 
+TagFile::TagFile(const unsigned char* data, size_t n)
+    : size_(static_cast<int64_t>(n)), filled_(n), window_(data, data + n) {}
+
 bool TagFile::ReadAt(int64_t pos, void* dst, size_t n) {
   return file_.Seek(pos) && file_.Read(dst, n);
 }
@@ -60,6 +63,10 @@ bool TagFile::Fill(int64_t pos, size_t n) {
 bool TagFile::Read(int64_t pos, void* dst, size_t n) {
   if (size_ < 0 || pos < 0 || pos > size_ || static_cast<int64_t>(n) > size_ - pos) return false;
   if (n == 0) return true;
+  if (base_ == 0 && filled_ == static_cast<size_t>(size_)) {  // the window holds it all
+    std::memcpy(dst, window_.data() + pos, n);
+    return true;
+  }
   if (endBase_ >= 0 && pos >= endBase_) {  // inside the last bytes, read at open
     std::memcpy(dst, end_ + (pos - endBase_), n);
     return true;

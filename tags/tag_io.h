@@ -7,17 +7,18 @@
 
 #include "base/file.h"
 #include "db/records.h"
-#include "tags/track_tag.h"
 
 namespace spinox {
 
 // Random access to a file through cached windows, so that walking small headers costs no
 // system call each. The file's head and last bytes are read when it is opened (every reader
 // looks there first); a short file is read whole. Every read is checked against the file's
-// size: nothing past the end is ever returned.
+// size: nothing past the end is ever returned. One TagFile serves every reader of a file.
 class TagFile {
  public:
   explicit TagFile(const std::string& path);
+  // The bytes of a file already in memory (copied).
+  TagFile(const unsigned char* data, size_t n);
   bool IsOpen() const { return size_ >= 0; }
   int64_t Size() const { return size_; }
   // Copies exactly n bytes at pos; false when they are not all inside the file.
@@ -37,17 +38,6 @@ class TagFile {
   int64_t endBase_ = -1;    // file offset of end_, -1 when the file was read whole
   unsigned char end_[128];  // the file's last bytes, where an ID3v1 trailer sits
 };
-
-// The tag readers on a file opened once for all of them (ReadTag); the forms taking only the
-// TrackTag open tag->file themselves. ReadId3v2 and ReadOGG return 1 when the tag counts as
-// found: the file holds it whole, or it gave a title, artist or album before the file ended. A
-// file cut short inside its tag, or an Ogg file without a comment header, is untagged.
-int HasId3v1(TagFile& f, TrackTag* tag);
-void ReadId3v1(TagFile& f, TrackTag* tag);
-int HasId3v2(TagFile& f, TrackTag* tag);
-int ReadId3v2(TagFile& f, TrackTag* tag);
-int HasOGG(TagFile& f, TrackTag* tag);
-int ReadOGG(TagFile& f, TrackTag* tag);
 
 // Stores decoded text in a name field in the ANSI code page: whole characters only, at most
 // kNameSize - 1 bytes, NUL-filled.

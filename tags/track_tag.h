@@ -6,6 +6,8 @@
 
 namespace spinox {
 
+class TagFile;  // tags/tag_io.h
+
 #pragma pack(push, 1)
 struct TrackTag {
   char title[kNameSize];
@@ -24,18 +26,9 @@ static_assert(sizeof(TrackTag) == 416, "TrackTag layout");
 // comments of an Ogg stream (Vorbis, Opus, FLAC); the file name as title when no tag was found
 // (a tag cut short by the end of the file that gave no text is none). Returns tag->tagged.
 int ReadTag(TrackTag* tag);
+// The same on the file's bytes already opened (tag->file still names it).
+int ReadTag(TagFile& f, TrackTag* tag);
 // Copies the four texts into a SongInfo, field by field.
 void TagToData(const TrackTag& tag, SongInfo* info);
-
-// Removes trailing blanks (space, tab, line feed) looking at no more than n - 1 bytes.
-void strip(char* s, int n);
-void clear(void* p, int n);
-
-int HasId3v1(TrackTag* tag);
-void ReadId3v1(TrackTag* tag);
-int HasId3v2(TrackTag* tag);
-void ReadId3v2(TrackTag* tag);
-int HasOGG(TrackTag* tag);
-void ReadOGG(TrackTag* tag);
 
 }  // namespace spinox

@@ -3,7 +3,7 @@
 # Needs Debian's lame, vorbis-tools, id3v2, ffmpeg, eyed3, python3-mutagen, opus-tools and flac:
 #   apt-get install -y lame vorbis-tools id3v2 ffmpeg eyed3 python3-mutagen opus-tools flac
 # Each file holds one second of a mono 8 kHz tone at a low bitrate. The tests expect the
-# titles, artists and albums written here (tags/fixtures_test.cpp).
+# titles, artists and albums written here (tags/track_tag_test.cpp).
 set -euo pipefail
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 

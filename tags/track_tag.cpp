@@ -1,8 +1,13 @@
 // The one entry point for reading a track's tags, and the copy into a SongInfo.
+#include "tags/track_tag.h"
+
+#include <cstring>
+
 #include "base/codepage.h"
 #include "base/text.h"
+#include "tags/id3.h"
+#include "tags/ogg.h"
 #include "tags/tag_io.h"
-#include "tags/track_tag.h"
 
 namespace spinox {
 
@@ -33,20 +38,48 @@ void SetFileNameTitle(TrackTag* tag) {
   SetField(tag->title, name);
 }
 
-}  // namespace
+// Removes trailing blanks (space, tab, line feed) looking at no more than n - 1 bytes.
+void strip(char* s, int n) {
+  int run = -1;
+  int i = 0;
+  for (; i < n - 1 && s[i] != '\0'; ++i) {
+    bool blank = s[i] == ' ' || s[i] == '\t' || s[i] == '\n';
+    if (!blank)
+      run = -1;
+    else if (run < 0)
+      run = i;
+  }
+  if (run >= 0) s[run] = '\0';
+}
 
-int ReadTag(TrackTag* tag) {
-  clear(tag->album, kNameSize);
-  clear(tag->artist, kNameSize);
-  clear(tag->title, kNameSize);
+void Reset(TrackTag* tag) {
+  std::memset(tag->album, 0, kNameSize);
+  std::memset(tag->artist, 0, kNameSize);
+  std::memset(tag->title, 0, kNameSize);
   tag->id3End = 0;
   tag->id3Version = 0;
   tag->tagged = 0;
-  if (tag->file[0] == '\0') return 0;
-  int found = 0;
+}
+
+}  // namespace
+
+int ReadTag(TrackTag* tag) {
+  if (tag->file[0] == '\0') {
+    Reset(tag);
+    return 0;
+  }
   TagFile f(FieldText(tag->file));  // one open for every reader
+  return ReadTag(f, tag);
+}
+
+int ReadTag(TagFile& f, TrackTag* tag) {
+  Reset(tag);
+  int found = 0;
   if (HasId3v2(f, tag) && ReadId3v2(f, tag)) found = 1;
-  if (HasId3v1(f, tag)) ReadId3v1(f, tag), found = 1;
+  if (HasId3v1(f, tag)) {
+    ReadId3v1(f, tag);
+    found = 1;
+  }
   if (HasOGG(f, tag) && ReadOGG(f, tag)) found = 1;
   strip(tag->title, kNameSize);
   strip(tag->album, kNameSize);
