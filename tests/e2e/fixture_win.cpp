@@ -4,16 +4,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 
-#include "base/clock.h"
 #include "base/text.h"
-#include "db/paths.h"
-#include "db/play.h"
+#include "db/records.h"
 #include "settings/settings.h"
 #include "tests/e2e/iat_hook_win.h"
 
@@ -287,7 +286,7 @@ void PluginTest::SetUp() {
   SetEnvironmentVariableA("APPDATA", UserFolder().c_str());
   gWatched = Watched();
   player = std::make_unique<TestPlayer>();
-  now = ClockNow();
+  now = static_cast<int32_t>(std::time(nullptr));
 }
 
 void PluginTest::StartPlugin(bool keepRealTimer) {
@@ -337,18 +336,42 @@ std::string PluginTest::MakeTrack(const std::string& name, const char* title, co
   return path;
 }
 
+// The id of the record of `path` whose bytes after the id, up to `end`, are those of `rec`
+// (the names, and the ids they lead to); added at the end when there is none.
+template <typename R>
+uint32_t IdOf(const std::string& path, R rec, size_t end = sizeof(R)) {
+  std::string bytes = ReadText(path);
+  const char* key = reinterpret_cast<const char*>(&rec) + 4;
+  uint32_t n = static_cast<uint32_t>(bytes.size() / sizeof(R));
+  for (uint32_t i = 0; i < n; ++i)
+    if (std::memcmp(bytes.data() + i * sizeof(R) + 4, key, end - 4) == 0) return i;
+  rec.id = n;
+  WriteText(path, bytes + std::string(reinterpret_cast<const char*>(&rec), sizeof rec));
+  return n;
+}
+
+// Written as the record files document it: the artist, album and song records the play needs,
+// the song's last play, and the hit.
 void PluginTest::Record(const Track& t, int32_t at) {
-  std::string path = MakeTrack(t);
-  SetDataDir(PluginsFolder());
-  SetClockOverride(at);
-  SongInfo info = {};
-  SetField(info.title, t.title);
-  SetField(info.artist, t.artist);
-  SetField(info.album, t.album);
-  SetField(info.file, path);
-  FillSongInfo(&info);
-  spinox::Hit(&info);
-  ClearClockOverride();
+  ArtistRecord artist = {};
+  AlbumRecord album = {};
+  SongRecord song = {};
+  SetField(artist.name, t.artist);
+  SetField(album.album, t.album);
+  SetField(album.artist, t.artist);
+  SetField(song.title, t.title);
+  SetField(song.artist, t.artist);
+  SetField(song.album, t.album);
+  SetField(song.file, MakeTrack(t));
+  song.artistId = IdOf(DataFile("gen_spinox.art"), artist);
+  song.albumId = IdOf(DataFile("gen_spinox.alb"), album);
+  uint32_t id = IdOf(DataFile("gen_spinox.sng"), song, offsetof(SongRecord, file));
+  std::string songs = ReadText(DataFile("gen_spinox.sng"));
+  std::memcpy(&songs[id * sizeof song + offsetof(SongRecord, lastPlayed)], &at, sizeof at);
+  WriteText(DataFile("gen_spinox.sng"), songs);
+  HitRecord hit = {id, song.artistId, song.albumId, at};
+  WriteText(DataFile("gen_spinox.hit"), ReadText(DataFile("gen_spinox.hit")) +
+                                            std::string(reinterpret_cast<char*>(&hit), sizeof hit));
 }
 
 std::vector<MenuItem> PluginTest::TrayMenu() {
