@@ -5,8 +5,6 @@
 #include "base/clock.h"
 #include "db/paths.h"
 #include "db/test_records.h"
-#include "hitlist/hitlist.h"
-#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -92,46 +90,6 @@ TEST_F(OldFormatTest, SetAsideNeverReplacesAnEarlierOne) {
   EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kSetAside);
   EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), Bytes{1});
   EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad.1")), Bytes{2});
-}
-
-// At start-up the settings are later written over gen_spinox.dat, so an old database that
-// could not be converted is kept under another name.
-TEST_F(OldFormatTest, LoaderKeepsAnOldDatabaseItCannotConvert) {
-  PutCurrentDatabase();
-  test::PutFile(db.File(kSettingsFile), OldFile(8));
-  SetWriteFault(2);
-  DatFileLoad load = LoadDatFile();
-  SetWriteFault(0);
-  EXPECT_TRUE(load.setAside);
-  EXPECT_FALSE(load.converted);
-  ExpectCurrentDatabaseUntouched();
-  EXPECT_EQ(test::ReadBytes(db.File("gen_spinox.dat.bad")), OldFile(8));
-}
-
-TEST_F(OldFormatTest, LoaderConvertsThenDefaults) {
-  test::PutFile(db.File(kSettingsFile), OldFile(0));
-  _addTime = 7;
-  DatFileLoad load = LoadDatFile();
-  EXPECT_TRUE(load.converted);
-  EXPECT_FALSE(load.fromFile);
-  EXPECT_EQ(_addTime, 60);
-  EXPECT_EQ(test::ReadBytes(db.File(kSongFile)), songs);
-  // The next start reads the 4-byte file as settings and converts nothing again.
-  test::PutFile(db.File(kSongFile), Bytes());
-  EXPECT_TRUE(LoadDatFile().fromFile);
-  EXPECT_EQ(FileSize(db.File(kSongFile)), 0);
-  ASSERT_TRUE(WriteDataFile());
-  EXPECT_EQ(FileSize(db.File(kSettingsFile)), 3766);
-}
-
-TEST_F(OldFormatTest, LoaderSetsAsideWhatIsNeitherLayout) {
-  PutCurrentDatabase();
-  test::PutFile(db.File(kSettingsFile), Bytes{'S', 'P', 'Y', 0, 1, 2});
-  DatFileLoad load = LoadDatFile();
-  EXPECT_TRUE(load.setAside);
-  EXPECT_FALSE(load.converted);
-  EXPECT_EQ(_size, 100);
-  ExpectCurrentDatabaseUntouched();
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ void Compute(int32_t type, int32_t filter, const std::string& value, int32_t mod
   SetField(_theFilter, value);
   _pos = _change = mode;
   _check = type % 3;
-  HitListRows rows = RecomputeHitList(nullptr);
+  const TimeFormats formats = {"%d/%m/%y", "%H:%M:%S"};
+  HitListRows rows = RecomputeHitList(nullptr, formats);
   if (_hitlistsize > _size) __builtin_trap();
   std::string m3u;
   PlaylistText(type, _hitlistsize, _hitlist, &m3u);
@@ -60,7 +61,7 @@ void Compute(int32_t type, int32_t filter, const std::string& value, int32_t mod
   playing.songId = playing.albumId = playing.artistId = 1;
   CurrentHitlistPos(playing, nullptr);
   HtmTagValues tags;
-  GetTags(&tags);
+  GetTags(&tags, formats);
 }
 
 }  // namespace
@@ -71,8 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::WriteRecordFiles(files, dir);
   SetDataDir(dir);
   SetClockOverride(1000000);
-  SetField(_date, "%d/%m/%y");
-  SetField(_time, "%H:%M:%S");
   uint8_t pick = size > 0 ? data[0] : 0;
   _period = pick % 6;
   _size = 1 + (pick >> 4);

@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace spinox;
-  SettingsRecord rec;
+  Settings rec;
   if (ParseSettings(data, size, &rec)) {
     // Every text comes back terminated inside its field.
     for (const SettingsField& f : SettingsFields()) {
@@ -22,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   SetDataDir(fuzz::ScratchDir());
   fuzz::WriteScratch(kSettingsFile, data, size);
-  WindowRect hit, tool;
-  GetRects(&hit, &tool);
-  LoadDatFile();
-  if (std::strlen(_txt_text) >= sizeof _txt_text || std::strlen(_date) >= sizeof _date)
+  Settings loaded = {};
+  GetRects(&loaded);
+  LoadDatFile(&loaded);
+  if (strnlen(loaded._txt_text, sizeof loaded._txt_text) >= sizeof loaded._txt_text ||
+      strnlen(loaded._date, sizeof loaded._date) >= sizeof loaded._date)
     __builtin_trap();
   for (const char* name :
        {kSettingsFile, kHitFile, kSongFile, kArtistFile, kAlbumFile, "gen_spinox.dat.bad"})

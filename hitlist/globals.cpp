@@ -21,4 +21,19 @@ int32_t _last = 0;
 int32_t lvPlaying = -1;
 int32_t lvSelect = -1;
 
+HitListSettings ListSettingsFromGlobals() {
+  return HitListSettings{_type, _period, _check, _start, _end, _size, _pos, _change};
+}
+
+void SetListGlobals(const HitListSettings& s) {
+  _type = s._type;
+  _period = s._period;
+  _check = s._check;
+  _start = s._start;
+  _end = s._end;
+  _size = s._size;
+  _pos = s._pos;
+  _change = s._change;
+}
+
 }  // namespace spinox

@@ -76,4 +76,8 @@ extern int32_t _last;                 // later of the last play's time and _end
 extern int32_t lvPlaying;             // row of the playing track, -1 if none
 extern int32_t lvSelect;              // focused row of the list view, -1 if none
 
+// The stored part of the globals above, as the settings hold it, and back.
+HitListSettings ListSettingsFromGlobals();
+void SetListGlobals(const HitListSettings& s);
+
 }  // namespace spinox

@@ -6,6 +6,12 @@
 
 namespace spinox {
 
+// The user's strftime formats of dates and times (the settings' _date and _time).
+struct TimeFormats {
+  std::string date;
+  std::string time;
+};
+
 // `t` as local time formatted with `format`, at most `limit` - 1 characters (a buffer of
 // `limit` bytes); the empty text when it does not fit or `t` has no local time. Conversions
 // outside the C standard's basic set (aAbBcdHIjmMpSUwWxXyYZ%) are written as typed, so a

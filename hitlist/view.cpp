@@ -9,7 +9,6 @@
 #include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"
-#include "settings/settings.h"
 
 namespace spinox {
 
@@ -35,7 +34,8 @@ Record ReadRecord(File& f, int32_t id) {
   return rec;
 }
 
-void AddTypeCells(File& f, const HitListItem& item, int32_t type, std::vector<std::string>* row) {
+void AddTypeCells(File& f, const HitListItem& item, int32_t type, const TimeFormats& formats,
+                  std::vector<std::string>* row) {
   if (type == kListAlbums) {
     AlbumRecord a = ReadRecord<AlbumRecord>(f, item.id);
     *row = {Field(a.album, kNameSize), Field(a.artist, kNameSize), std::to_string(item.hits)};
@@ -49,22 +49,23 @@ void AddTypeCells(File& f, const HitListItem& item, int32_t type, std::vector<st
   SongRecord s = ReadRecord<SongRecord>(f, item.id);
   *row = {Field(s.title, kNameSize), Field(s.artist, kNameSize), Field(s.album, kNameSize)};
   if (type == kListLog) {
-    row->push_back(PlayedText(item.hits));
+    row->push_back(PlayedText(item.hits, formats));
     return;
   }
   row->push_back(std::to_string(item.hits));
   if (_check == 1) row->push_back(DaysText(s.lastPlayed, ClockNow()));
-  if (_check == 2) row->push_back(PlayedText(s.lastPlayed));
+  if (_check == 2) row->push_back(PlayedText(s.lastPlayed, formats));
 }
 
-std::vector<std::string> RowCells(File& f, const HitListItem& item, int32_t i, int32_t type) {
+std::vector<std::string> RowCells(File& f, const HitListItem& item, int32_t i, int32_t type,
+                                  const TimeFormats& formats) {
   std::vector<std::string> cells, rest;
   cells.push_back(std::to_string(i + 1));
   if (type != kListLog && _period != kPeriodAll) {
     if (_pos) cells.push_back(PrevText(i, item.lastPos));
     if (_change) cells.push_back(ChngText(i, item.lastPos));
   }
-  AddTypeCells(f, item, type, &rest);
+  AddTypeCells(f, item, type, formats, &rest);
   cells.insert(cells.end(), rest.begin(), rest.end());
   return cells;
 }
@@ -113,8 +114,8 @@ std::vector<int32_t> ColumnWidths(const std::vector<HitListColumn>& columns, int
   return widths;
 }
 
-std::string PlayedText(int32_t t) {
-  std::string format = FieldText(_date) + " " + FieldText(_time);
+std::string PlayedText(int32_t t, const TimeFormats& formats) {
+  std::string format = formats.date + " " + formats.time;
   return FormatLocalTime(t, format, kNameSize);
 }
 
@@ -137,7 +138,7 @@ std::string TitleLine(int32_t type, int32_t period, int32_t start, int32_t end, 
   return "Top " + count + " " + TypeWord(type) + " " + periodPart + " " + filterPart;
 }
 
-HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type) {
+HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type, const TimeFormats& formats) {
   HitListRows out;
   const char* name = type == kListAlbums    ? kAlbumFile
                      : type == kListArtists ? kArtistFile
@@ -147,21 +148,21 @@ HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type) {
   out.ok = true;
   for (int32_t i = 0; i < n && items[i].id != -1 && (items[i].hits > 0 || type == kListLog); ++i) {
     if (_filter == kFilterPlaylist) --items[i].hits;
-    out.cells.push_back(RowCells(f, items[i], i, type));
+    out.cells.push_back(RowCells(f, items[i], i, type, formats));
   }
   _hitlistsize = static_cast<int32_t>(out.cells.size());
   out.title = TitleLine(type, _period, _start, _end, _filter, FieldText(_theFilter), _hitlistsize,
-                        FieldText(_date));
+                        formats.date);
   return out;
 }
 
-HitListRows RecomputeHitList(HitListProgress* progress) {
+HitListRows RecomputeHitList(HitListProgress* progress, const TimeFormats& formats) {
   AllocateHitList(_size, false);
   int32_t n = std::min(std::max(_size, 0), HitListCapacity());
   int32_t mode = _period != kPeriodAll && (_pos || _change) ? kPosCompare : kPosNone;
   _theFilter[kFilterSize - 1] = '\0';
   _hitlistsize = GetHitList(_hitlist, n, _type, _start, _end, _filter, _theFilter, mode, progress);
-  return DisplayRows(_hitlist, n, _type);
+  return DisplayRows(_hitlist, n, _type, formats);
 }
 
 }  // namespace spinox

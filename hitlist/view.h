@@ -8,6 +8,7 @@
 
 #include "hitlist/engine.h"
 #include "hitlist/hitlist.h"
+#include "hitlist/time_text.h"
 
 namespace spinox {
 
@@ -31,8 +32,9 @@ std::vector<HitListColumn> CurrentColumns();
 // Widths in pixels for a list `listWidth` pixels wide, 5 % kept for the vertical scroll bar.
 std::vector<int32_t> ColumnWidths(const std::vector<HitListColumn>& columns, int32_t listWidth);
 
-// The date-and-time cell of a play: _date, a blank and _time, at most 49 characters.
-std::string PlayedText(int32_t t);
+// The date-and-time cell of a play: the date format, a blank and the time format, at most 49
+// characters.
+std::string PlayedText(int32_t t, const TimeFormats& formats);
 // The "%d days" cell of a song last played at `lastPlayed`.
 std::string DaysText(int32_t lastPlayed, int32_t now);
 
@@ -51,10 +53,10 @@ struct HitListRows {
 // DisplayHitList's content for items[0..n-1] of `type` with the current settings. Under the
 // playlist filter the membership mark is taken off the shown items' counts in the array.
 // Sets _hitlistsize to the number of rows when the records could be read.
-HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type);
+HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type, const TimeFormats& formats);
 
 // RefreshHitList's computation: a new _hitlist of _size items computed for the current
 // settings, then its rows. The shell disables its windows around it and marks the playing row.
-HitListRows RecomputeHitList(HitListProgress* progress);
+HitListRows RecomputeHitList(HitListProgress* progress, const TimeFormats& formats);
 
 }  // namespace spinox

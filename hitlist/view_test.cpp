@@ -8,7 +8,6 @@
 #include "hitlist/list_memory.h"
 #include "hitlist/test_db.h"
 #include "hitlist/time_text.h"
-#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -106,11 +105,11 @@ TEST(TimeText, FormatsAndLimits) {
   EXPECT_EQ(DaysBetween(t + 36 * 3600, t), -1);
 }
 
+const TimeFormats kFormats = {"%d/%m/%y", "%H:%M:%S"};
+
 class Display : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetField(_date, "%d/%m/%y");
-    SetField(_time, "%H:%M:%S");
     _filter = kFilterNone;
     _period = kPeriodWeek;
     _pos = _change = _check = 0;
@@ -128,7 +127,7 @@ TEST_F(Display, SongRowsWithPositionsAndDays) {
   _pos = _change = 1;
   _check = 1;
   HitListItem items[4] = {{1, 5, 0}, {0, 2, -1}, {0, 0, -1}, {1, 1, 1}};
-  HitListRows rows = DisplayRows(items, 4, kListSongs);
+  HitListRows rows = DisplayRows(items, 4, kListSongs, kFormats);
   ASSERT_TRUE(rows.ok);
   ASSERT_EQ(rows.cells.size(), 2u);  // stops at the first item without plays
   EXPECT_EQ(_hitlistsize, 2);
@@ -140,12 +139,12 @@ TEST_F(Display, SongRowsWithPositionsAndDays) {
 TEST_F(Display, LastPlayedTimeAndTheLog) {
   _check = 2;
   HitListItem items[2] = {{0, 1, -1}, {-1, 9, 0}};
-  HitListRows rows = DisplayRows(items, 2, kListSongs);
+  HitListRows rows = DisplayRows(items, 2, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 1u);
   EXPECT_EQ(rows.cells[0][5], "13/11/23 11:13:20");
   _period = kPeriodAll;
   HitListItem log[3] = {{1, kNow - 10, -1}, {0, kNow - 20, -1}, {1, kNow - 30, -1}};
-  rows = DisplayRows(log, 3, kListLog);
+  rows = DisplayRows(log, 3, kListLog, kFormats);
   ASSERT_EQ(rows.cells.size(), 3u);
   EXPECT_EQ(rows.cells[2], (Strings{"3", "Two <b>", "Abba", "Gold", "14/11/23 23:12:50"}));
   EXPECT_EQ(rows.title, "Last 3 played ");
@@ -154,7 +153,7 @@ TEST_F(Display, LastPlayedTimeAndTheLog) {
 TEST_F(Display, PlaylistMarkIsTakenOffTheArray) {
   _filter = kFilterPlaylist;
   HitListItem items[3] = {{1, 4, -1}, {0, 1, -1}, {2, -3, -1}};
-  HitListRows rows = DisplayRows(items, 3, kListSongs);
+  HitListRows rows = DisplayRows(items, 3, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 2u);
   EXPECT_EQ(rows.cells[0][4], "3");
   EXPECT_EQ(rows.cells[1][4], "0");
@@ -166,10 +165,10 @@ TEST_F(Display, PlaylistMarkIsTakenOffTheArray) {
 TEST_F(Display, RecordFileMissingShowsNothing) {
   HitListItem items[1] = {{0, 1, -1}};
   _hitlistsize = 42;
-  EXPECT_FALSE(DisplayRows(items, 1, kListAlbums).ok);
+  EXPECT_FALSE(DisplayRows(items, 1, kListAlbums, kFormats).ok);
   EXPECT_EQ(_hitlistsize, 42);
   HitListItem beyond[1] = {{99, 1, -1}};  // a record that is not there reads as empty
-  HitListRows rows = DisplayRows(beyond, 1, kListSongs);
+  HitListRows rows = DisplayRows(beyond, 1, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 1u);
   EXPECT_EQ(rows.cells[0][1], "");
 }
@@ -180,7 +179,7 @@ TEST_F(Display, RecomputeCountsTheRowsShown) {
   _size = 100;
   _start = kNow - 604800;
   _end = kNow;
-  HitListRows rows = RecomputeHitList(nullptr);
+  HitListRows rows = RecomputeHitList(nullptr, kFormats);
   EXPECT_EQ(rows.cells.size(), 2u);
   EXPECT_EQ(_hitlistsize, 2);
   EXPECT_EQ(HitListCapacity(), 100);

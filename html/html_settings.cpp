@@ -30,22 +30,23 @@ const char* FontSizeText(int32_t index) {
   return index >= 0 && index < 22 ? kFontSizes[index] : kFontSizes[0];
 }
 
-void FillTableStruct(const HtmlSettings& d, uint32_t pageBg, HtmTableProps* table, HtmRowProps* top,
-                     HtmRowProps* rest, HtmPageProps* page) {
+void FillTableStruct(const HtmlSettings& html, uint32_t pageBg, HtmTableProps* table,
+                     HtmRowProps* top, HtmRowProps* rest, HtmPageProps* page) {
+  const HtmlDialog& d = html._htmDialog;
   *table = HtmTableProps{};
   table->align = d.tableAlign;
   table->border = d.borderWidth;
-  CREFToHTMColor(_htm_table_bg, table->bgColor);
-  CREFToHTMColor(_htm_table_brd, table->borderColor);
+  CREFToHTMColor(html._htm_table_bg, table->bgColor);
+  CREFToHTMColor(html._htm_table_brd, table->borderColor);
   SetField(table->background, FieldText(d.tableImgBox));
   table->cellPadding = d.cellPadding;
   table->cellSpacing = d.cellSpacing;
   table->width = d.tableWidth;
   table->widthInPixels = d.widthUnit;
   FillRow(FieldText(d.topFont).c_str(), d.topFontSize, d.topAlign, d.topBold, d.topItalic,
-          _htm_top_fg, _htm_top_bg, FieldText(d.topImgBox).c_str(), top);
+          html._htm_top_fg, html._htm_top_bg, FieldText(d.topImgBox).c_str(), top);
   FillRow(FieldText(d.restFont).c_str(), d.restFontSize, d.restAlign, d.restBold, d.restItalic,
-          _htm_rest_fg, _htm_rest_bg, FieldText(d.restImgBox).c_str(), rest);
+          html._htm_rest_fg, html._htm_rest_bg, FieldText(d.restImgBox).c_str(), rest);
   *page = HtmPageProps{};
   SetField(page->title, FieldText(d.pageTitle));
   SetField(page->templatePath, FieldText(d.templateFile));

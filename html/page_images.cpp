@@ -5,7 +5,6 @@
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
-#include "settings/settings.h"
 
 namespace spinox {
 
@@ -46,14 +45,13 @@ std::string PageFolder(const std::string& page) {
   return slash == std::string::npos ? std::string() : page.substr(0, slash + 1);
 }
 
-int CopyPageImages(const std::string& page, const HtmTableProps& table, const HtmRowProps& top,
-                   const HtmRowProps& rest, const HtmPageProps& props) {
-  std::string folder = PageFolder(page);
+int CopyPageImages(const WrittenPage& page, const HtmlSettings& html) {
+  std::string folder = PageFolder(page.path);
   int failed = 0;
-  failed += !CopyImage(folder, table.background, _htm_table_img);
-  failed += !CopyImage(folder, props.background, _htm_page_img);
-  failed += !CopyImage(folder, rest.background, _htm_rest_img);
-  failed += !CopyImage(folder, top.background, _htm_top_img);
+  failed += !CopyImage(folder, page.table.background, html._htm_table_img);
+  failed += !CopyImage(folder, page.props.background, html._htm_page_img);
+  failed += !CopyImage(folder, page.rest.background, html._htm_rest_img);
+  failed += !CopyImage(folder, page.top.background, html._htm_top_img);
   return failed;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "html/html_settings.h"
 #include "html/html_writer.h"
 
 namespace spinox {
@@ -14,10 +15,18 @@ std::string ImageCopyName(const std::string& name);
 // The folder part of a page's path with its separator; empty for a bare file name.
 std::string PageFolder(const std::string& page);
 
-// Copies each chosen image (the _htm_*_img paths of the settings) beside the page under
+// What a written page is made of: its path and its four records.
+struct WrittenPage {
+  std::string path;
+  const HtmTableProps& table;
+  const HtmRowProps& top;
+  const HtmRowProps& rest;
+  const HtmPageProps& props;
+};
+
+// Copies each chosen image (the _htm_*_img paths of `html`) beside the page under
 // ImageCopyName of the name the page uses for it. An existing file of that name is kept; an
 // image that cannot be read is skipped. Returns how many images could not be copied.
-int CopyPageImages(const std::string& page, const HtmTableProps& table, const HtmRowProps& top,
-                   const HtmRowProps& rest, const HtmPageProps& props);
+int CopyPageImages(const WrittenPage& page, const HtmlSettings& html);
 
 }  // namespace spinox

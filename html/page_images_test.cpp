@@ -8,7 +8,6 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -43,10 +42,11 @@ TEST(CopyPageImages, BesideThePageOnly) {
   std::filesystem::create_directories(elsewhere);
   test::WriteBytes(dir.File("image.gif"), {'G', 'I', 'F'});
   test::WriteBytes(pages + "/kept.gif", {'o', 'l', 'd'});
-  SetField(_htm_table_img, dir.File("image.gif"));
-  SetField(_htm_page_img, dir.File("image.gif"));
-  SetField(_htm_top_img, dir.File("image.gif"));
-  SetField(_htm_rest_img, dir.File("missing.gif"));
+  HtmlSettings html = {};
+  SetField(html._htm_table_img, dir.File("image.gif"));
+  SetField(html._htm_page_img, dir.File("image.gif"));
+  SetField(html._htm_top_img, dir.File("image.gif"));
+  SetField(html._htm_rest_img, dir.File("missing.gif"));
   HtmTableProps table = {};
   HtmRowProps top = {}, rest = {};
   HtmPageProps page = {};
@@ -54,28 +54,11 @@ TEST(CopyPageImages, BesideThePageOnly) {
   SetField(page.background, elsewhere + "/page.gif");
   SetField(top.background, "kept.gif");
   SetField(rest.background, "rest.gif");
-  EXPECT_EQ(CopyPageImages(pages + "/page.htm", table, top, rest, page), 1);  // rest: missing
+  EXPECT_EQ(CopyPageImages({pages + "/page.htm", table, top, rest, page}, html), 1);  // rest
   EXPECT_EQ(test::ReadBytes(pages + "/table.gif"), (std::vector<unsigned char>{'G', 'I', 'F'}));
   EXPECT_EQ(test::ReadBytes(pages + "/page.gif"), (std::vector<unsigned char>{'G', 'I', 'F'}));
   EXPECT_EQ(test::ReadBytes(pages + "/kept.gif"), (std::vector<unsigned char>{'o', 'l', 'd'}));
   EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
-  for (char* image : {_htm_table_img, _htm_page_img, _htm_top_img, _htm_rest_img}) image[0] = 0;
-}
-
-TEST(RectWidth, AnyNumbersWithoutOverflow) {
-  const struct {
-    WindowRect r;
-    int32_t width, height;
-  } kCases[] = {
-      {{100, 100, 500, 400}, 400, 300},
-      {{INT32_MIN, INT32_MIN, 0, 0}, INT32_MAX, INT32_MAX},
-      {{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}, INT32_MIN, INT32_MIN},
-      {{-5, 0, -10, 0}, -5, 0},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(RectWidth(c.r), c.width);
-    EXPECT_EQ(RectHeight(c.r), c.height);
-  }
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"
-#include "settings/settings.h"
 
 namespace spinox {
 
@@ -101,11 +100,11 @@ void SetDate(char (&field)[N], int32_t t, const std::string& format) {
 
 }  // namespace
 
-void GetTags(HtmTagValues* tags) {
+void GetTags(HtmTagValues* tags, const TimeFormats& formats) {
   static const char* const kTypes[] = {"Songs", "Albums", "Artists", "Log"};
   *tags = HtmTagValues{};
   SetField(tags->type, _type >= 0 && _type <= 3 ? kTypes[_type] : "");
-  std::string date = FieldText(_date), time = FieldText(_time);
+  const std::string &date = formats.date, &time = formats.time;
   int32_t now = ClockNow();
   SetDate(tags->date, now, date);
   SetDate(tags->time, now, time);

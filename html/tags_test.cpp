@@ -12,7 +12,6 @@
 #include "hitlist/test_db.h"
 #include "html/color.h"
 #include "html/sample_template.h"
-#include "settings/settings.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -67,8 +66,6 @@ TEST(HtmlTags, TableOnlyInTemplates) {
 class TagValues : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetField(_date, "%Y-%m-%d");
-    SetField(_time, "%H:%M");
     SetClockOverride(kNow);
     _type = kListAlbums;
     _period = kPeriodWeek;
@@ -80,12 +77,13 @@ class TagValues : public ::testing::Test {
   }
   static constexpr int32_t kNow = 1700000000;  // 2023-11-14 23:13 in Berlin
   test::ScopedZone zone_{"Europe/Berlin"};
+  const TimeFormats formats_ = {"%Y-%m-%d", "%H:%M"};
   test::TempDatabase db_;
 };
 
 TEST_F(TagValues, FromTheGlobals) {
   HtmTagValues v;
-  GetTags(&v);
+  GetTags(&v, formats_);
   EXPECT_STREQ(v.size, "17");
   EXPECT_STREQ(v.type, "Albums");
   EXPECT_STREQ(v.date, "2023-11-14");
@@ -94,7 +92,7 @@ TEST_F(TagValues, FromTheGlobals) {
   EXPECT_STREQ(v.edate, "2023-11-14");
   EXPECT_STREQ(v.filter, "");
   _filter = kFilterArtist;
-  GetTags(&v);
+  GetTags(&v, formats_);
   EXPECT_STREQ(v.filter, "abba");
 }
 
@@ -102,7 +100,7 @@ TEST_F(TagValues, AUserPeriodEndsOnItsLastDay) {
   _period = kPeriodUser;
   _end = 1721080800;  // 2024-07-16 00:00 in Berlin: the first second after 15 July
   HtmTagValues v;
-  GetTags(&v);
+  GetTags(&v, formats_);
   EXPECT_STREQ(v.edate, "2024-07-15");
 }
 
@@ -110,15 +108,14 @@ TEST_F(TagValues, AllReadsTheHitFile) {
   _period = kPeriodAll;
   test::WriteHits({{0, 0, 0, 1000000}, {0, 0, 0, kNow + 86400 * 3}});
   HtmTagValues v;
-  GetTags(&v);
+  GetTags(&v, formats_);
   EXPECT_STREQ(v.sdate, "1970-01-12");
   EXPECT_STREQ(v.edate, "2023-11-17");
 }
 
 TEST_F(TagValues, TooLongFormatsGiveEmptyFields) {
-  SetField(_date, "%Y-%m-%d %Y-%m-%d");
   HtmTagValues v;
-  GetTags(&v);
+  GetTags(&v, {"%Y-%m-%d %Y-%m-%d", "%H:%M"});
   EXPECT_STREQ(v.date, "");
 }
 

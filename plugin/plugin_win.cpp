@@ -33,8 +33,9 @@ namespace {
 
 ShellState gShell;
 
-constexpr WindowRect kDefaultHitRect = {100, 100, 500, 400};
-constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
+// The play in progress and what the tick starts.
+TickState gTick;
+TickHooks gTickHooks;
 
 void InitCommonControlClasses() {
   INITCOMMONCONTROLSEX icc = {};
@@ -49,14 +50,14 @@ void RedrawListRow(int32_t row) {
 }
 
 void MarkPlayingRow() {
-  CurrentHitlistPos(_data, RedrawListRow);
+  CurrentHitlistPos(gTick._data, RedrawListRow);
 }
 
 // The display for the track playing; the tick takes it down when its time is up.
 void ShowDisplay() {
-  if (!DisplayText(_data)) return;
-  _txt_timeNow = 0;
-  _txt_showing = 1;
+  if (!DisplayText(gTick._data)) return;
+  gShell.osd._txt_timeNow = 0;
+  gShell.osd._txt_showing = 1;
 }
 
 void InstallShellHooks() {
@@ -71,12 +72,10 @@ void RunAutomaticBackup() {
 }
 
 void InstallTickHooks() {
-  TickHooks hooks;
-  hooks.hideDisplay = HideDisplay;
-  hooks.displayText = ShowDisplay;
-  hooks.backupDatabase = RunAutomaticBackup;
-  hooks.currentHitlistPos = MarkPlayingRow;
-  SetTickHooks(hooks);
+  gTickHooks.hideDisplay = HideDisplay;
+  gTickHooks.displayText = ShowDisplay;
+  gTickHooks.backupDatabase = RunAutomaticBackup;
+  gTickHooks.currentHitlistPos = MarkPlayingRow;
 }
 
 // Zero-filled, as the player expects; the rectangle says where the frame goes.
@@ -97,10 +96,9 @@ HWND CreateIn(HWND parent, int dialog, DLGPROC proc) {
 
 // Steps 4 to 7: the frames from the player, the two windows inside them.
 void CreateEmbeddedWindows() {
-  WindowRect hit = kDefaultHitRect, tool = kDefaultToolRect;
-  GetRects(&hit, &tool);
-  gShell.wa_wnd = NewEmbedRecord(tool);
-  gShell.wa_wnd3 = NewEmbedRecord(hit);
+  GetRects(&gShell.settings);
+  gShell.wa_wnd = NewEmbedRecord(gShell.settings._rectTool);
+  gShell.wa_wnd3 = NewEmbedRecord(gShell.settings._rectHit);
   gShell.wa2 = EmbedFrame(gShell.wa_wnd);
   gShell.wa3 = EmbedFrame(gShell.wa_wnd3);
   gShell._hwndTool = CreateIn(gShell.wa2, IDD_TOOL, DlgProcTool);
@@ -120,11 +118,12 @@ void LoadSettings() {
   InitHTM();
   // A change that a process ended in the middle of is undone before anything is read.
   RecoverDatabase(nullptr);
-  DatFileLoad load = LoadDatFile();
+  DatFileLoad load = LoadDatFile(&gShell.settings);
+  SetListGlobals(gShell.settings.list);
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);
-  _timer = 0;
-  _added = 0;
+  gTick._timer = 0;
+  gTick._added = 0;
   PrepareColors();
   PrepareColumns(static_cast<int>(_type));
   InitTool();
@@ -158,6 +157,10 @@ ShellState& Shell() {
   return gShell;
 }
 
+void RunTick() {
+  PlayTick(Tick{&gShell.settings, &gTick, &gShell.osd, gTickHooks});
+}
+
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
@@ -172,7 +175,7 @@ int init() {
   gShell.hwnd_winamp = player;
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
-  _txt_showing = 0;
+  gShell.osd._txt_showing = 0;
   _end = _start = _check = 0;
   CreateOwnedWindows();
   SetWinampWnd(player);
@@ -182,9 +185,9 @@ int init() {
   if (gShell._hwndText)
     SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
   AllocateHitList(_size, true);
-  ResolveCurrentTrack();
-  AddTrayIcon(player, plugin.hDllInstance, _enabled ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
-              kPluginTitle);
+  ResolveCurrentTrack(&gTick);
+  AddTrayIcon(player, plugin.hDllInstance, gShell.settings._enabled ? IDI_ENABLED : IDI_DISABLED,
+              NIM_MODIFY, kPluginTitle);
   return 0;
 }
 
@@ -192,9 +195,10 @@ void config() {
   EnableWindow(gShell._hwndTool, FALSE);
   EnableWindow(gShell._hwndHit, FALSE);
   HideDisplay();
-  BackupTextShowSettings(1);
+  // Cancel puts back the display settings the dialog tried out.
+  Settings before = gShell.settings;
   DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_SETTINGS), GetWinampWnd(),
-                  DlgProcSettings, 0);
+                  DlgProcSettings, reinterpret_cast<LPARAM>(&before));
   HideDisplay();
   EnableWindow(gShell._hwndTool, TRUE);
   EnableWindow(gShell._hwndHit, TRUE);
@@ -203,7 +207,8 @@ void config() {
 void quit() {
   KillTimer(gShell.hwnd_winamp, kTickTimer);
   TakeWindowSettings();
-  WriteDataFile();
+  gShell.settings.list = ListSettingsFromGlobals();
+  WriteDataFile(gShell.settings);
   WADlg_close(gShell.skin);
   DestroyWindows();
   ClearTray(gShell.hwnd_winamp);
@@ -211,7 +216,7 @@ void quit() {
   ReleaseFrames();
   FreeHitList();
   ReleaseDisplayObjects();
-  SetTickHooks(TickHooks());
+  gTickHooks = TickHooks();
   RemoveWin32User();
   RemoveWinampPlayer();
 }

@@ -30,6 +30,8 @@ HWND GetWinampWnd();
 // The replacement procedure of the player's main window. Between init and quit it does the
 // plug-in's work; every message, handled or not, goes on to the procedure it replaced.
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// One tick of play detection on the plug-in's settings, play and display.
+void RunTick();
 // The timer's procedure: the tick as WndProc runs it for a timer message.
 void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
 // Installs WndProc on the player window, keeping the procedure it replaces in

@@ -12,20 +12,10 @@
 
 namespace spinox {
 
-int32_t _timer = 0;
-int32_t _added = 0;
-TrackTag _curSong = {};
-SongInfo _data = {};
-int32_t _txt_showing = 0;
-int32_t _txt_timeNow = 0;
-
 namespace {
 
 constexpr int32_t kDaySeconds = 86400;
 constexpr int kPlaying = 1;
-
-TickHooks gHooks;
-uint32_t gResolvedAt = 0;  // DatabaseChanges() when _data was last resolved
 
 void Call(void (*hook)()) {
   if (hook) hook();
@@ -41,66 +31,67 @@ std::string CurrentFileName(Player& player) {
 }
 
 // Reads the file's tags and resolves it: _curSong and _data describe it afterwards.
-void ResolveFile(const std::string& file) {
-  std::memset(&_curSong, 0, sizeof _curSong);
-  SetField(_curSong.file, file);
-  ReadTag(&_curSong);
-  TagToData(_curSong, &_data);
-  FillSongInfo(&_data);
-  gResolvedAt = DatabaseChanges();
+void ResolveFile(const std::string& file, TickState* t) {
+  std::memset(&t->_curSong, 0, sizeof t->_curSong);
+  SetField(t->_curSong.file, file);
+  ReadTag(&t->_curSong);
+  TagToData(t->_curSong, &t->_data);
+  FillSongInfo(&t->_data);
+  t->resolvedAt = DatabaseChanges();
 }
 
 // After a clear, a restore, an edit or a removal the ids and counters of _data may name other
 // records: the track is resolved again from its tags, as it keeps playing (its timer, its
 // recorded state and the time given to its play stay).
-void ResolveAgainAfterChanges() {
-  if (gResolvedAt == DatabaseChanges() || !_curSong.file[0]) return;
-  int32_t playTime = _data.playTime;
-  TagToData(_curSong, &_data);
-  FillSongInfo(&_data);
-  _data.playTime = playTime;
-  gResolvedAt = DatabaseChanges();
-  Call(gHooks.currentHitlistPos);
+void ResolveAgainAfterChanges(const Tick& tick) {
+  TickState* t = tick.state;
+  if (t->resolvedAt == DatabaseChanges() || !t->_curSong.file[0]) return;
+  int32_t playTime = t->_data.playTime;
+  TagToData(t->_curSong, &t->_data);
+  FillSongInfo(&t->_data);
+  t->_data.playTime = playTime;
+  t->resolvedAt = DatabaseChanges();
+  Call(tick.hooks.currentHitlistPos);
 }
 
-void CountDisplayTime() {
-  if (!_txt_showing) return;
-  if (++_txt_timeNow <= _txt_timeEnd) return;
-  Call(gHooks.hideDisplay);
-  _txt_showing = 0;
+void CountDisplayTime(const Tick& tick) {
+  DisplayState* d = tick.display;
+  if (!d->_txt_showing) return;
+  if (++d->_txt_timeNow <= tick.settings->_txt_timeEnd) return;
+  Call(tick.hooks.hideDisplay);
+  d->_txt_showing = 0;
 }
 
-void RunBackupWhenDue() {
+void RunBackupWhenDue(const Tick& tick) {
+  Settings* s = tick.settings;
   int32_t now = ClockNow();
   // Widened: a clock set far back must not overflow the difference.
-  int64_t days = (static_cast<int64_t>(now) - _backupLast) / kDaySeconds;
-  if (!_backup || days <= _backupTime) return;
-  _backupLast = now;
-  Call(gHooks.backupDatabase);
+  int64_t days = (static_cast<int64_t>(now) - s->_backupLast) / kDaySeconds;
+  if (!s->_backup || days <= s->_backupTime) return;
+  s->_backupLast = now;
+  Call(tick.hooks.backupDatabase);
 }
 
-void StartNewFile(const std::string& file) {
-  _added = 0;
-  _timer = 0;
-  ResolveFile(file);
-  Call(gHooks.currentHitlistPos);
-  if (_txt) Call(gHooks.displayText);
+void StartNewFile(const Tick& tick, const std::string& file) {
+  tick.state->_added = 0;
+  tick.state->_timer = 0;
+  ResolveFile(file, tick.state);
+  Call(tick.hooks.currentHitlistPos);
+  if (tick.settings->_txt) Call(tick.hooks.displayText);
 }
 
 // A play that could not be written stays pending, so the next playing tick tries again.
-void CountPlay(Player& player) {
-  if (_added || (_skip && !_curSong.tagged)) return;
-  int32_t length = _addTime < 0 ? player.TrackLength() : 0;
-  if (_timer < PlayThreshold(_addTime, length)) return;
-  _added = 1;
-  if (!Hit(&_data)) _added = 0;
+void CountPlay(const Tick& tick, Player& player) {
+  const Settings& s = *tick.settings;
+  TickState* t = tick.state;
+  if (t->_added || (s._skip && !t->_curSong.tagged)) return;
+  int32_t length = s._addTime < 0 ? player.TrackLength() : 0;
+  if (t->_timer < PlayThreshold(s._addTime, length)) return;
+  t->_added = 1;
+  if (!Hit(&t->_data)) t->_added = 0;
 }
 
 }  // namespace
-
-void SetTickHooks(const TickHooks& hooks) {
-  gHooks = hooks;
-}
 
 int32_t PlayThreshold(int32_t addTime, int32_t length) {
   if (addTime >= 0 || length == -1) return addTime;
@@ -110,30 +101,30 @@ int32_t PlayThreshold(int32_t addTime, int32_t length) {
   return -(product / 100);
 }
 
-void PlayTick() {
-  if (_enabled) CountDisplayTime();
-  if (!_enabled) return;
+void PlayTick(const Tick& tick) {
+  if (tick.settings->_enabled) CountDisplayTime(tick);
+  if (!tick.settings->_enabled) return;
   Player* player = CurrentPlayer();
   int state = player ? player->PlayState() : 0;
-  RunBackupWhenDue();
-  ResolveAgainAfterChanges();
+  RunBackupWhenDue(tick);
+  ResolveAgainAfterChanges(tick);
   if (state != kPlaying) return;
   std::string file = CurrentFileName(*player);
-  ++_timer;
+  ++tick.state->_timer;
   if (file.empty()) return;
-  if (file != FieldText(_curSong.file))
-    StartNewFile(file);
+  if (file != FieldText(tick.state->_curSong.file))
+    StartNewFile(tick, file);
   else
-    CountPlay(*player);
+    CountPlay(tick, *player);
 }
 
-void ResolveCurrentTrack() {
+void ResolveCurrentTrack(TickState* state) {
   Player* player = CurrentPlayer();
   if (!player) return;
   std::string file = CurrentFileName(*player);
   if (file.empty()) return;
-  ResolveFile(file);
-  std::memset(_curSong.file, 0, sizeof _curSong.file);
+  ResolveFile(file, state);
+  std::memset(state->_curSong.file, 0, sizeof state->_curSong.file);
 }
 
 }  // namespace spinox

@@ -5,19 +5,20 @@
 #include <cstdint>
 
 #include "db/records.h"
+#include "settings/settings.h"
 #include "tags/track_tag.h"
+#include "ui/osd/display_text.h"
 
 namespace spinox {
 
 // The play in progress. None of it is stored in the settings file.
-extern int32_t _timer;     // playing ticks since the current file was first seen
-extern int32_t _added;     // 1 once the current file's play has been recorded
-extern TrackTag _curSong;  // tags of the current file; `file` is the name last seen
-extern SongInfo _data;     // the current track resolved against the database
-
-// The on-screen display's clock, counted here while the display is up.
-extern int32_t _txt_showing;  // the display is up
-extern int32_t _txt_timeNow;  // ticks since it was shown
+struct TickState {
+  int32_t _timer = 0;       // playing ticks since the current file was first seen
+  int32_t _added = 0;       // 1 once the current file's play has been recorded
+  TrackTag _curSong = {};   // tags of the current file; `file` is the name last seen
+  SongInfo _data = {};      // the current track resolved against the database
+  uint32_t resolvedAt = 0;  // DatabaseChanges() when _data was last resolved
+};
 
 // What the tick starts in other parts of the plug-in. A null hook is skipped.
 struct TickHooks {
@@ -26,17 +27,24 @@ struct TickHooks {
   void (*backupDatabase)() = nullptr;     // the automatic backup
   void (*currentHitlistPos)() = nullptr;  // marks the track in _data in the list on show
 };
-void SetTickHooks(const TickHooks& hooks);
+
+// What a tick works on: the plug-in's own objects, or a test's.
+struct Tick {
+  Settings* settings;  // read; _backupLast is set when an automatic backup starts
+  TickState* state;
+  DisplayState* display;  // its time on screen is counted while it is up
+  TickHooks hooks;
+};
 
 // Seconds of playing after which a track counts: `addTime` itself when it is 0 or more, else
 // the negated percentage of `length` (-1: unknown, the threshold stays negative).
 int32_t PlayThreshold(int32_t addTime, int32_t length);
 
 // One timer tick: display time-out, backup schedule, change of file, counting.
-void PlayTick();
+void PlayTick(const Tick& tick);
 
 // At start-up: resolves the file that is already current into _data, then forgets its name so
 // that the first playing tick takes it as new and shows the display.
-void ResolveCurrentTrack();
+void ResolveCurrentTrack(TickState* state);
 
 }  // namespace spinox

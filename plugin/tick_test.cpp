@@ -67,24 +67,12 @@ class TickTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetClockOverride(kT0);
-    _enabled = 1;
-    _addTime = 60;
-    _skip = 1;
-    _txt = 0;
-    _txt_timeEnd = 10;
-    _backup = 0;
-    _backupTime = 30;
-    _backupLast = 0;
-    _timer = _added = _txt_showing = _txt_timeNow = 0;
-    std::memset(&_curSong, 0, sizeof _curSong);
-    std::memset(&_data, 0, sizeof _data);
+    settings_ = DefaultSettings();  // a 60-second threshold, tagged files only, no display
     gCalls = HookCalls();
-    TickHooks hooks;
-    hooks.hideDisplay = [] { ++gCalls.hide; };
-    hooks.displayText = [] { ++gCalls.display; };
-    hooks.backupDatabase = [] { ++gCalls.backup; };
-    hooks.currentHitlistPos = [] { ++gCalls.position; };
-    SetTickHooks(hooks);
+    hooks_.hideDisplay = [] { ++gCalls.hide; };
+    hooks_.displayText = [] { ++gCalls.display; };
+    hooks_.backupDatabase = [] { ++gCalls.backup; };
+    hooks_.currentHitlistPos = [] { ++gCalls.position; };
     a_ = music_.File("a.mp3");
     b_ = music_.File("b.mp3");
     WriteTaggedFile(a_, "Alpha", "Band", "First");
@@ -92,15 +80,12 @@ class TickTest : public ::testing::Test {
     player_.playlist = {a_, b_};
     SetCurrentPlayer(&player_);
   }
-  void TearDown() override {
-    SetCurrentPlayer(nullptr);
-    SetTickHooks(TickHooks());
-  }
+  void TearDown() override { SetCurrentPlayer(nullptr); }
 
   // Runs n ticks, one second of clock each.
   void Tick(int n) {
     for (int i = 0; i < n; ++i) {
-      PlayTick();
+      PlayTick(spinox::Tick{&settings_, &state_, &display_, hooks_});
       SetClockOverride(ClockNow() + 1);
     }
   }
@@ -119,140 +104,137 @@ class TickTest : public ::testing::Test {
   test::TempDir music_;
   ScriptedPlayer player_;
   std::string a_, b_;
+  Settings settings_;
+  TickState state_;
+  DisplayState display_;
+  TickHooks hooks_;
 };
 
-TEST_F(TickTest, SecondsThresholdCountsOnlyAFullPlay) {
-  Tick(60);  // first seen, then 59 seconds of playing
-  EXPECT_EQ(Hits(), 0);
-  player_.position = 1;  // changed after 59 seconds: not counted
-  Tick(1);
-  player_.position = 0;
-  Tick(60);
-  EXPECT_EQ(Hits(), 0);
-  Tick(1);  // the sixtieth second
-  ASSERT_EQ(Hits(), 1);
-  HitRecord hit = HitRecords()[0];
-  EXPECT_EQ(hit.time, kT0 + 61) << "the time at which the file was first seen";
-  EXPECT_EQ(hit.songId, 0u);
-  EXPECT_EQ(_added, 1);
-  EXPECT_EQ(gCalls.position, 3) << "one mark per change of file";
-}
-
-TEST_F(TickTest, PausedAndStoppedTimeIsNotCounted) {
-  Tick(31);  // 30 seconds played
-  player_.state = 3;
-  Tick(600);
-  player_.state = 0;
-  Tick(5);
-  player_.state = 1;
-  Tick(29);
-  EXPECT_EQ(Hits(), 0);
-  Tick(1);
-  EXPECT_EQ(Hits(), 1);
-  EXPECT_EQ(HitRecords()[0].time, kT0);
-}
-
-TEST_F(TickTest, PercentThresholdOfTheTrackLength) {
+TEST(PlayThreshold, SecondsOrAPercentageOfTheLength) {
   const int cases[][3] = {{-50, 245, 122}, {-100, 1, 1}, {-50, -1, -50}, {0, 300, 0}, {45, 10, 45}};
   for (const auto& c : cases) EXPECT_EQ(PlayThreshold(c[0], c[1]), c[2]) << c[0] << " " << c[1];
-  _addTime = -50;
-  player_.length = 245;
-  Tick(122);  // timer at 121
-  EXPECT_EQ(Hits(), 0);
-  Tick(1);
-  EXPECT_EQ(Hits(), 1);
-  player_.length = -1;  // unknown length, then a zero threshold: count on the next tick
+}
+
+// Scripts of the player's state: each step holds for `ticks` seconds, then the hit file holds
+// `hits` plays. Position 0 is a.mp3, 1 b.mp3; state 1 plays, 3 pauses, 0 stops.
+struct Step {
+  int position, state, enabled, ticks;
+  int64_t hits;
+};
+struct Script {
+  const char* name;
+  int32_t addTime, length;
+  int positions;  // files taken as new (the playing row marked)
+  std::vector<Step> steps;
+};
+
+TEST_F(TickTest, PlaysAreCountedOncePastTheThreshold) {
+  // clang-format off
+  const Script kScripts[] = {
+      {"a change of file before the sixtieth second is no play", 60, -1, 3,
+       {{0, 1, 1, 60, 0}, {1, 1, 1, 1, 0}, {0, 1, 1, 60, 0}, {0, 1, 1, 1, 1}}},
+      {"paused and stopped time is not counted", 60, -1, 1,
+       {{0, 1, 1, 31, 0}, {0, 3, 1, 600, 0}, {0, 0, 1, 5, 0}, {0, 1, 1, 29, 0}, {0, 1, 1, 1, 1}}},
+      {"the same file twice in a row is one play", 60, -1, 3,
+       {{0, 1, 1, 61, 1}, {0, 1, 1, 500, 1}, {1, 1, 1, 61, 2}, {0, 1, 1, 61, 3}}},
+      {"disabling freezes the play in progress, which stays the same file", 60, -1, 1,
+       {{0, 1, 1, 31, 0}, {0, 1, 0, 100, 0}, {0, 1, 1, 29, 0}, {0, 1, 1, 1, 1}}},
+      {"half of 245 seconds", -50, 245, 1, {{0, 1, 1, 122, 0}, {0, 1, 1, 1, 1}}},
+      {"a percentage of an unknown length", -50, -1, 1, {{0, 1, 1, 1, 0}, {0, 1, 1, 1, 1}}},
+      {"no threshold: the tick that first sees a file never counts it", 0, 300, 1,
+       {{0, 1, 1, 1, 0}, {0, 1, 1, 1, 1}}},
+  };
+  // clang-format on
+  for (const Script& s : kScripts) {
+    std::remove(FullPath(kHitFile).c_str());
+    state_ = TickState();
+    gCalls = HookCalls();
+    settings_._addTime = s.addTime;
+    player_.length = s.length;
+    for (const Step& step : s.steps) {
+      player_.position = step.position;
+      player_.state = step.state;
+      settings_._enabled = step.enabled;
+      Tick(step.ticks);
+      EXPECT_EQ(Hits(), step.hits) << s.name << " after " << step.ticks;
+    }
+    EXPECT_EQ(gCalls.position, s.positions) << s.name;
+  }
+}
+
+TEST_F(TickTest, APlayIsTheTrackAsFirstSeen) {
+  Tick(60);
   player_.position = 1;
   Tick(1);
-  EXPECT_EQ(Hits(), 1) << "the tick that first sees a file never counts it";
-  Tick(1);
-  EXPECT_EQ(Hits(), 2);
-  _addTime = 0;
   player_.position = 0;
-  Tick(2);
-  EXPECT_EQ(Hits(), 3);
+  Tick(61);
+  ASSERT_EQ(Hits(), 1);
+  EXPECT_EQ(HitRecords()[0].time, kT0 + 61) << "the time at which the file was first seen";
+  EXPECT_EQ(HitRecords()[0].songId, 0u);
+  EXPECT_EQ(state_._added, 1);
+  EXPECT_EQ(gCalls.position, 3) << "one mark per change of file";
+  player_.position = 1;
+  Tick(61);
+  player_.position = 0;
+  Tick(61);
+  std::vector<HitRecord> hits = HitRecords();
+  EXPECT_EQ(hits[0].songId, hits[2].songId);
+  EXPECT_NE(hits[0].songId, hits[1].songId);
 }
 
 TEST_F(TickTest, UntaggedFileIsSkippedButStillShown) {
   std::string plain = music_.File("plain.mp3");
   test::WriteBytes(plain, std::vector<unsigned char>(500, 0x11));
   player_.playlist = {plain};
-  _txt = 1;
+  settings_._txt = 1;
   Tick(200);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.display, 1);
-  EXPECT_STREQ(_data.title, "plain.mp3") << "an untagged file is named by its file name";
-  _skip = 0;  // switched in the settings while the same file plays
+  EXPECT_STREQ(state_._data.title, "plain.mp3") << "an untagged file is named by its file name";
+  settings_._skip = 0;  // switched in the settings while the same file plays
   Tick(1);
   EXPECT_EQ(Hits(), 1);
-}
-
-TEST_F(TickTest, SameFileTwiceInARowIsOnePlay) {
-  Tick(61);
-  ASSERT_EQ(Hits(), 1);
-  Tick(500);  // repeat of one track: the name never changes
-  EXPECT_EQ(Hits(), 1);
-  player_.position = 1;
-  Tick(61);
-  player_.position = 0;
-  Tick(61);
-  EXPECT_EQ(Hits(), 3);
-  std::vector<HitRecord> hits = HitRecords();
-  EXPECT_EQ(hits[0].songId, hits[2].songId);
-  EXPECT_NE(hits[0].songId, hits[1].songId);
 }
 
 TEST_F(TickTest, BackupRunsWhenMoreThanTheIntervalHasPassed) {
-  _backup = 1;
-  _backupTime = 7;
+  settings_._backup = 1;
+  settings_._backupTime = 7;
   player_.state = 0;  // runs whether or not anything plays
   Tick(1);
   EXPECT_EQ(gCalls.backup, 1) << "never backed up: due at once";
-  EXPECT_EQ(_backupLast, kT0);
+  EXPECT_EQ(+settings_._backupLast, kT0);
   SetClockOverride(kT0 + 8 * kDay - 1);  // seven whole days
   Tick(1);
   EXPECT_EQ(gCalls.backup, 1);
   Tick(1);  // eight whole days
   EXPECT_EQ(gCalls.backup, 2);
-  EXPECT_EQ(_backupLast, kT0 + 8 * kDay);
-  _enabled = 0;
+  EXPECT_EQ(+settings_._backupLast, kT0 + 8 * kDay);
+  settings_._enabled = 0;
   SetClockOverride(kT0 + 100 * kDay);
   Tick(1);
-  _backup = 0;
-  _enabled = 1;
+  settings_._backup = 0;
+  settings_._enabled = 1;
   Tick(1);
   EXPECT_EQ(gCalls.backup, 2);
 }
 
 TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
-  _txt_showing = 1;
+  display_._txt_showing = 1;
   Tick(10);
   EXPECT_EQ(gCalls.hide, 0);
-  EXPECT_EQ(_txt_timeNow, 10);
+  EXPECT_EQ(display_._txt_timeNow, 10);
   Tick(1);
   EXPECT_EQ(gCalls.hide, 1);
-  EXPECT_EQ(_txt_showing, 0);
+  EXPECT_EQ(display_._txt_showing, 0);
   Tick(20);
   EXPECT_EQ(gCalls.hide, 1);
-  _txt_showing = 1;
-  _txt_timeNow = 0;
-  int32_t timer = _timer;
-  _enabled = 0;  // a disabled plug-in freezes the clock
+  display_._txt_showing = 1;
+  display_._txt_timeNow = 0;
+  int32_t timer = state_._timer;
+  settings_._enabled = 0;  // a disabled plug-in freezes the clock
   Tick(30);
-  EXPECT_EQ(_txt_timeNow, 0);
-  EXPECT_EQ(_timer, timer);
-}
-
-TEST_F(TickTest, DisablingFreezesThePlayInProgress) {
-  Tick(31);
-  _enabled = 0;
-  Tick(100);
-  _enabled = 1;
-  Tick(29);
-  EXPECT_EQ(Hits(), 0);
-  EXPECT_EQ(gCalls.position, 1) << "the file current before disabling is not new";
-  Tick(1);
-  EXPECT_EQ(Hits(), 1);
+  EXPECT_EQ(display_._txt_timeNow, 0);
+  EXPECT_EQ(state_._timer, timer);
 }
 
 TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
@@ -260,7 +242,7 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
   SetDataDir(folder);  // missing: nothing can be written
   Tick(70);
   EXPECT_EQ(Hits(), 0);
-  EXPECT_EQ(_added, 0);
+  EXPECT_EQ(state_._added, 0);
   std::filesystem::create_directory(folder);
   Tick(1);
   EXPECT_EQ(Hits(), 1);
@@ -273,11 +255,11 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
 TEST_F(TickTest, NoFileNameAndOverlongNames) {
   player_.position = 5;  // past the end: the player gives no name
   Tick(100);
-  EXPECT_EQ(_timer, 100);
+  EXPECT_EQ(state_._timer, 100);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.position, 0);
   // A name longer than the player hands over is still one file.
-  _skip = 0;
+  settings_._skip = 0;
   player_.playlist = {music_.File(std::string(300, 'x') + ".mp3")};
   player_.position = 0;
   Tick(61);
@@ -289,24 +271,22 @@ TEST_F(TickTest, NoFileNameAndOverlongNames) {
 // the track again on the next tick: its play goes to the records of its names, its timer runs
 // on, and its counters describe the database as it is now.
 TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
-  player_.position = 1;
-  Tick(62);  // b: song 0
-  player_.position = 0;
-  Tick(62);  // a: song 1
-  player_.position = 1;
-  Tick(62);  // b again
+  for (int position : {1, 0, 1}) {
+    player_.position = position;
+    Tick(62);  // b: song 0, a: song 1
+  }
   ASSERT_EQ(Hits(), 3);
   player_.position = 0;
   Tick(30);  // a, half-way
-  EXPECT_EQ(_data.songId, 1u);
+  EXPECT_EQ(state_._data.songId, 1u);
   {
     test::ScriptedUser yes(true);
     ASSERT_TRUE(ClearDatabase());
   }
   int positions = gCalls.position;
   Tick(1);
-  EXPECT_EQ(_data.songId, kNoId);
-  EXPECT_EQ(_data.hits, 0);
+  EXPECT_EQ(state_._data.songId, kNoId);
+  EXPECT_EQ(state_._data.hits, 0);
   EXPECT_EQ(gCalls.position, positions + 1) << "the playing row is marked again";
   Tick(30);
   ASSERT_EQ(Hits(), 1) << "the timer ran on through the change";
@@ -327,19 +307,18 @@ TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
 TEST_F(TickTest, StartUpResolvesTheCurrentTrackAndLeavesItNew) {
   Tick(61);
   ASSERT_EQ(Hits(), 1);
-  std::memset(&_curSong, 0, sizeof _curSong);
-  std::memset(&_data, 0, sizeof _data);
-  ResolveCurrentTrack();
-  EXPECT_STREQ(_data.title, "Alpha") << "resolved, with the case of the tag";
-  EXPECT_EQ(_data.hits, 1);
-  EXPECT_EQ(_curSong.file[0], 0);
-  _txt = 1;
+  state_ = TickState();
+  ResolveCurrentTrack(&state_);
+  EXPECT_STREQ(state_._data.title, "Alpha") << "resolved, with the case of the tag";
+  EXPECT_EQ(state_._data.hits, 1);
+  EXPECT_EQ(state_._curSong.file[0], 0);
+  settings_._txt = 1;
   Tick(1);
   EXPECT_EQ(gCalls.display, 1) << "the first playing tick shows the display";
   SetCurrentPlayer(nullptr);
-  std::memset(&_data, 0, sizeof _data);
-  ResolveCurrentTrack();
-  EXPECT_EQ(_data.title[0], 0);
+  state_ = TickState();
+  ResolveCurrentTrack(&state_);
+  EXPECT_EQ(state_._data.title[0], 0);
   Tick(5);  // no player: nothing plays
   EXPECT_EQ(Hits(), 1);
 }

@@ -1,5 +1,5 @@
 // The settings that live in windows: the frames' places and the HTML dialog's controls. The
-// settings file is read into globals; these move them into the windows and back.
+// settings file is read into the shell's settings; these move them into the windows and back.
 #include <windows.h>
 
 #include "plugin/shell_win.h"
@@ -35,18 +35,19 @@ WindowRect FromRect(const RECT& r) {
 // move), so the frames are moved; each window fills its own frame.
 void PutWindowSettings() {
   const ShellState& shell = Shell();
-  MoveFrame(shell.wa3, _rectHit);
-  MoveFrame(shell.wa2, _rectTool);
+  MoveFrame(shell.wa3, shell.settings._rectHit);
+  MoveFrame(shell.wa2, shell.settings._rectTool);
   FillFrame(shell._hwndHit);
   FillFrame(shell._hwndTool);
-  if (shell._hwndHTM) PutHtmDialog(shell._hwndHTM, _htmDialog);
+  if (shell._hwndHTM) PutHtmDialog(shell._hwndHTM, shell.settings.html._htmDialog);
 }
 
 void TakeWindowSettings() {
-  const ShellState& shell = Shell();
-  if (shell.wa_wnd3) _rectHit = FromRect(shell.wa_wnd3->r);
-  if (shell.wa_wnd) _rectTool = FromRect(shell.wa_wnd->r);
-  if (shell._hwndHTM) TakeHtmDialog(shell._hwndHTM, &_htmDialog);
+  ShellState& shell = Shell();
+  Settings& s = shell.settings;
+  if (shell.wa_wnd3) s._rectHit = FromRect(shell.wa_wnd3->r);
+  if (shell.wa_wnd) s._rectTool = FromRect(shell.wa_wnd->r);
+  if (shell._hwndHTM) TakeHtmDialog(shell._hwndHTM, &s.html._htmDialog);
 }
 
 }  // namespace spinox

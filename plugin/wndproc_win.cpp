@@ -7,9 +7,7 @@
 
 #include "base/text.h"
 #include "plugin/shell_win.h"
-#include "plugin/tick.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/skin_win.h"
 
@@ -34,14 +32,14 @@ void TrayMenu(HWND player) {
   POINT at = {};
   GetCursorPos(&at);
   SetForegroundWindow(player);
-  TrackPopupMenu(GetSubMenu(menu, _enabled ? 0 : 1), TPM_CENTERALIGN, at.x, at.y, 0, player,
+  TrackPopupMenu(GetSubMenu(menu, Shell().settings._enabled ? 0 : 1), TPM_CENTERALIGN, at.x, at.y, 0, player,
                  nullptr);
   PostMessageA(player, WM_NULL, 0, 0);
   DestroyMenu(menu);
 }
 
 void OnTray(HWND player, LPARAM event) {
-  if (event == kTrayLeftUp && _enabled) ShowHitlistWindows();
+  if (event == kTrayLeftUp && Shell().settings._enabled) ShowHitlistWindows();
   if (event == kTrayRightUp) TrayMenu(player);
 }
 
@@ -94,7 +92,7 @@ void ShowHitlistWindows() {
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const ShellState& shell = Shell();
   if (shell.running) {
-    if (message == WM_TIMER && wParam == kTickTimer) PlayTick();
+    if (message == WM_TIMER && wParam == kTickTimer) RunTick();
     if (message == kTrayMessage) OnTray(hwnd, lParam);
     if (message == WM_COMMAND) OnCommand(wParam);
     if (message == WM_DISPLAYCHANGE) WADlg_init(Shell().skin, QuerySkinBitmap(hwnd));
@@ -136,11 +134,12 @@ void UnhookPlayerWindow() {
 }
 
 void EnablePlug(int flag) {
-  if (flag == _enabled) return;
-  if (!flag) _txt_showing = 0;
+  ShellState& shell = Shell();
+  if (flag == shell.settings._enabled) return;
+  if (!flag) shell.osd._txt_showing = 0;
   AddTrayIcon(GetWinampWnd(), plugin.hDllInstance, flag ? IDI_ENABLED : IDI_DISABLED, NIM_MODIFY,
               kPluginTitle);
-  _enabled = flag;
+  shell.settings._enabled = flag;
 }
 
 void SetWinampWnd(HWND player) {

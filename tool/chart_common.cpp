@@ -161,7 +161,7 @@ int Step(const ParsedArgs& args, const char* command, Io& io, Chart* chart) {
   _start = b.start;
   _end = b.end;
   chart->columns = CurrentColumns();
-  chart->rows = RecomputeHitList(nullptr);
+  chart->rows = RecomputeHitList(nullptr, TimeFormatsOf(chart->settings));
   return kOk;
 }
 
@@ -204,8 +204,9 @@ bool M3uPlayer::PlaylistFile(int index, std::string* file) {
   return true;
 }
 
-bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io) {
-  SettingsRecord rec;
+bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io,
+                      Settings* settings) {
+  Settings rec;
   if (!settingsPath.empty()) {
     if (!ReadSettingsFile(settingsPath, &rec)) {
       std::string why = FileSize(settingsPath) < 0
@@ -217,7 +218,8 @@ bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& 
   } else if (!ReadSettingsFile(FullPath(kSettingsFile), &rec)) {
     rec = DefaultSettings();
   }
-  ApplySettings(rec);
+  *settings = rec;
+  SetListGlobals(rec.list);
   return true;
 }
 
@@ -225,13 +227,14 @@ int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withS
                  M3uPlayer* player, Chart* chart) {
   if (!UseDatabaseDir(args, command, io)) return kFailed;
   if (!ApplyNow(args, "--now", command, io)) return kBadUsage;
-  if (!LoadToolSettings(withSettings ? args.Get("--settings") : "", command, io)) return kFailed;
+  if (!LoadToolSettings(withSettings ? args.Get("--settings") : "", command, io, &chart->settings))
+    return kFailed;
   int32_t from = 0, to = 0;
   int rc = ReadOptions(args, command, io, player, &from, &to);
   if (rc != kOk) return rc;
   SetPeriodBounds(ClockNow(), from, to);
   chart->columns = CurrentColumns();
-  chart->rows = RecomputeHitList(nullptr);
+  chart->rows = RecomputeHitList(nullptr, TimeFormatsOf(chart->settings));
   rc = Step(args, command, io, chart);
   if (rc != kOk) return rc;
   if (!chart->rows.ok) return Fail(io, command, "no database in " + DataDir());

@@ -6,6 +6,7 @@
 
 #include "base/player.h"
 #include "hitlist/view.h"
+#include "settings/settings.h"
 #include "tool/args.h"
 
 namespace spinox::cli {
@@ -39,12 +40,14 @@ class M3uPlayer : public Player {
   std::vector<std::string> entries_;
 };
 
-// Reads the settings globals from `settingsPath`, or when it is empty from the database
-// folder's gen_spinox.dat; the defaults when there is no usable file. False (with a message)
-// only when an explicitly named file cannot be used.
-bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io);
+// Reads the settings from `settingsPath`, or when it is empty from the database folder's
+// gen_spinox.dat, into `settings` and the hit list globals; the defaults when there is no
+// usable file. False (with a message) only when an explicitly named file cannot be used.
+bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io,
+                      Settings* settings);
 
 struct Chart {
+  Settings settings = {};  // as loaded: the list's part is then the chart options'
   std::vector<HitListColumn> columns;
   HitListRows rows;
 };

@@ -26,7 +26,7 @@ int RunConvert(const std::vector<std::string>& argv, Io& io) {
   std::string path = FullPath(kSettingsFile);
   File f(path, "rb");
   if (!f.IsOpen()) return Fail(io, "convert", "cannot read '" + path + "'");
-  SettingsRecord rec;
+  Settings rec;
   if (ReadSettingsFile(path, &rec))
     return Fail(io, "convert", "'" + path + "' is a settings file: nothing to convert");
   Sections s;

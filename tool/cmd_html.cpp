@@ -25,8 +25,8 @@ const char kUsage[] =
     "that file names. The sample template is installed in the database folder when missing.\n";
 
 // Width of the list view the page's column shares are taken from: the hit list window's.
-int32_t ListWidth() {
-  int32_t w = RectWidth(_rectHit);
+int32_t ListWidth(const Settings& settings) {
+  int32_t w = RectWidth(settings._rectHit);
   return w > 0 && w < 100000 ? w : 400;
 }
 
@@ -50,15 +50,15 @@ int RunHtml(const std::vector<std::string>& argv, Io& io) {
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;
-  FillTableStruct(_htmDialog, kNoColorValue, &table, &top, &rest, &page);
+  FillTableStruct(chart.settings.html, kNoColorValue, &table, &top, &rest, &page);
   HtmTagValues tags;
-  GetTags(&tags);
-  TableListOnShow list = MakeListOnShow(chart.columns, chart.rows, ListWidth());
+  GetTags(&tags, TimeFormatsOf(chart.settings));
+  TableListOnShow list = MakeListOnShow(chart.columns, chart.rows, ListWidth(chart.settings));
   int32_t columns = static_cast<int32_t>(chart.columns.size());
   std::string error;
   if (!WriteHtm(table, top, rest, page, tags, out, list, columns, &error))
     return Fail(io, "html", error);
-  int missing = CopyPageImages(out, table, top, rest, page);
+  int missing = CopyPageImages({out, table, top, rest, page}, chart.settings.html);
   if (missing > 0)
     std::fprintf(io.err, "spinox html: %d background image(s) could not be copied beside '%s'\n",
                  missing, out.c_str());

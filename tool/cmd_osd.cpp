@@ -57,11 +57,12 @@ int RunOsd(const std::vector<std::string>& argv, Io& io) {
   Chart chart;
   int rc = ComputeChart(args, "osd", io, false, &player, &chart);
   if (rc != kOk) return rc;
-  std::string tmpl =
-      args.values.count("--template") ? TemplateText(args.Get("--template")) : FieldText(_txt_text);
-  if (tmpl.size() >= sizeof _txt_text)
+  Settings& settings = chart.settings;
+  std::string tmpl = args.values.count("--template") ? TemplateText(args.Get("--template"))
+                                                     : FieldText(settings._txt_text);
+  if (tmpl.size() >= sizeof settings._txt_text)
     return Fail(io, "osd", "template longer than 199 bytes", kBadUsage);
-  SetField(_txt_text, tmpl);
+  SetField(settings._txt_text, tmpl);
   TrackTag tag = {};
   SetField(tag.file, path);
   ReadTag(&tag);
@@ -69,8 +70,9 @@ int RunOsd(const std::vector<std::string>& argv, Io& io) {
   TagToData(tag, &song);
   FillSongInfo(&song);
   CurrentHitlistPos(song, nullptr);
-  ExpandTxtDisplay(song);
-  std::fprintf(io.out, "%s\n", TerminalText(FieldText(_txt_display), true).c_str());
+  DisplayState display;
+  ExpandTxtDisplay(settings, song, &display);
+  std::fprintf(io.out, "%s\n", TerminalText(FieldText(display._txt_display), true).c_str());
   return kOk;
 }
 

@@ -66,8 +66,7 @@ std::string FieldValue(const SettingsField& f, const unsigned char* rec, bool js
   }
 }
 
-void Print(const SettingsRecord& rec, const std::string& source, int64_t bytes, bool json,
-           FILE* out) {
+void Print(const Settings& rec, const std::string& source, int64_t bytes, bool json, FILE* out) {
   const unsigned char* raw = reinterpret_cast<const unsigned char*>(&rec);
   if (json) {
     std::fprintf(out, "{\"file\": %s, \"bytes\": %lld, \"fields\": {\n", JsonString(source).c_str(),
@@ -105,7 +104,7 @@ int RunSettings(const std::vector<std::string>& argv, Io& io) {
   std::string path = args.positional.empty() ? FullPath(kSettingsFile) : args.positional[0];
   int64_t size = FileSize(path);
   if (size < 0) return Fail(io, "settings", "cannot read '" + path + "': " + FileErrorText(errno));
-  SettingsRecord rec;
+  Settings rec;
   if (!ReadSettingsFile(path, &rec))
     return Fail(io, "settings",
                 "'" + path + "' is not a settings file (it does not begin with SPX)");

@@ -26,9 +26,9 @@ TEST(SettingsCommand, PrintsEveryFieldByName) {
   EXPECT_TRUE(Contains(r.out, "\n_htm_top_bg      10485760 (#0000a0)\n"));
   EXPECT_TRUE(Contains(r.out, "\n_txt_text        %title (%hits)\\n%artist"));
 
-  SettingsRecord rec = DefaultSettings();
-  rec.addTime = -50;
-  SetField(rec.txtFont, "Tahoma \"Bold\"");
+  Settings rec = DefaultSettings();
+  rec._addTime = -50;
+  SetField(rec._txt_font, "Tahoma \"Bold\"");
   ASSERT_TRUE(WriteSettingsFile(db.File(kSettingsFile), rec));
   r = RunCli({"settings", "--db", db.path(), "--json"});
   ASSERT_EQ(r.code, 0) << r.err;

@@ -38,9 +38,9 @@ class Refusals : public ::testing::Test {
  public:
   // A settings file whose page template is `templatePath`.
   std::string SettingsWithTemplate(const std::string& templatePath) {
-    SettingsRecord rec = DefaultSettings();
-    rec.html.useTemplate = 1;
-    SetField(rec.html.templateFile, templatePath);
+    Settings rec = DefaultSettings();
+    rec.html._htmDialog.useTemplate = 1;
+    SetField(rec.html._htmDialog.templateFile, templatePath);
     std::string path = db_.File("template.dat");
     EXPECT_TRUE(WriteSettingsFile(path, rec));
     return path;

@@ -5,9 +5,11 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/hitlist/tool_win.h"
 #include "ui/html/dialog_win.h"
+#include "ui/osd/display_text.h"
 #include "ui/osd/text_win.h"
 #include "ui/settings/settings_win.h"
 #include "ui/toolkit/skin_win.h"
@@ -20,6 +22,14 @@ struct EmbedWindowState;
 struct ShellState {
   HINSTANCE instance = nullptr;  // the plug-in DLL, for its resources
   HWND hwnd_winamp = nullptr;    // the player's main window
+  // The live settings: read at start-up, written at shutdown. Counting starts on: the stored
+  // flag is applied through EnablePlug, which acts only on a change.
+  Settings settings = [] {
+    Settings s = {};
+    s._enabled = 1;
+    return s;
+  }();
+  DisplayState osd;              // the display's text and its time on screen
 
   // The hook on the player's window: the procedure it replaced (set while the plug-in's is in
   // the window's chain), the window it was installed on, and whether it does the plug-in's work.

@@ -165,7 +165,7 @@ class PluginTest : public ::testing::Test {
   HWND Tool() const { return player->Embedded(0); }
   HWND Hit() const { return player->Embedded(1); }
   static HWND Html() { return FindWindowA(nullptr, "Generate HTML"); }
-  static HWND Settings() { return FindWindowA(nullptr, "Spinox Settings"); }
+  static HWND SettingsDialog() { return FindWindowA(nullptr, "Spinox Settings"); }
 
   // ---- the options panel ----
   void Choose(HWND dlg, int id,

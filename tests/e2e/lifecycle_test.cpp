@@ -87,7 +87,7 @@ TEST_F(PluginTest, TrayClicksAndMenuCommands) {
   for (bool fromMenu : {false, true}) {
     bool opened = false, disabled = false;
     WhileModal({[&] {
-                 opened = Settings() != nullptr;
+                 opened = SettingsDialog() != nullptr;
                  disabled = !IsWindowEnabled(Hit());
                }},
                [&] { fromMenu ? Command(ID_SETTINGS) : player->plugin()->config(); });

@@ -46,20 +46,20 @@ HINSTANCE WINAPI ReportOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
 // The display on, in a large bold face, and a few HTML settings of the dialog.
 void WriteDemoSettings(const std::string& plugins) {
   SetDataDir(plugins);
-  SettingsRecord rec = DefaultSettings();
-  rec.txt = 1;
-  SetField(rec.txtFont, "Tahoma");
-  rec.txtSize = 44;
-  rec.txtBg = RGB(255, 190, 40);
-  rec.txtX = 40;
-  rec.txtY = 560;
-  rec.txtTimeEnd = 60;
-  rec.addTime = 30;
-  rec.htmTableBrd = RGB(0x30, 0x50, 0x90);
-  rec.htmRestBg = RGB(0xf4, 0xf6, 0xff);
-  rec.html.borderWidth = 1;
-  rec.html.topBold = 1;
-  rec.html.tableWidth = 70;
+  Settings rec = DefaultSettings();
+  rec._txt = 1;
+  SetField(rec._txt_font, "Tahoma");
+  rec._txt_size = 44;
+  rec._txt_bg = RGB(255, 190, 40);
+  rec._txt_x = 40;
+  rec._txt_y = 560;
+  rec._txt_timeEnd = 60;
+  rec._addTime = 30;
+  rec.html._htm_table_brd = RGB(0x30, 0x50, 0x90);
+  rec.html._htm_rest_bg = RGB(0xf4, 0xf6, 0xff);
+  rec.html._htmDialog.borderWidth = 1;
+  rec.html._htmDialog.topBold = 1;
+  rec.html._htmDialog.tableWidth = 70;
   WriteSettingsFile(FullPath(kSettingsFile), rec);
 }
 

@@ -101,13 +101,13 @@ TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
   HRGN literal = nullptr;
   WithSettings({
       [] {
-        HWND dlg = Settings();
+        HWND dlg = SettingsDialog();
         Type(dlg, IDC_SET_TEXT, "One (0)");
         Press(dlg, IDC_SET_TEST);
       },
       [&literal, display] { literal = RegionOf(display); },
       [] {
-        HWND dlg = Settings();
+        HWND dlg = SettingsDialog();
         Type(dlg, IDC_SET_TEXT, "One (1)");
         Press(dlg, IDC_SET_TEST);
       },
@@ -115,7 +115,7 @@ TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
         HRGN other = RegionOf(display);
         EXPECT_FALSE(EqualRgn(other, expanded)) << "another text, another shape";
         DeleteObject(other);
-        Press(Settings(), IDCANCEL);
+        Press(SettingsDialog(), IDCANCEL);
       },
   });
   ASSERT_NE(literal, nullptr);
@@ -190,7 +190,7 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   std::vector<std::function<void()>> steps;
   for (int i = 0; i < 6; ++i) {
     steps.push_back([i, display] {
-      HWND dlg = Settings();
+      HWND dlg = SettingsDialog();
       gWatched.colorAnswer = RGB(10 * i, 0x22, 0x33);
       Press(dlg, IDC_SET_COLOR);
       Type(dlg, IDC_SET_SIZE, std::to_string(20 + 4 * i));
@@ -202,7 +202,7 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
       EXPECT_LE(gBrushes.size(), 4u) << "display, swatch and skin: one brush each";
     });
   }
-  steps.push_back([] { Press(Settings(), IDCANCEL); });
+  steps.push_back([] { Press(SettingsDialog(), IDCANCEL); });
   WithSettings(steps);
   player->Quit();
   EXPECT_TRUE(gFonts.empty()) << "the font is released at shutdown";

@@ -142,11 +142,11 @@ bool ParseChart(const std::string& text, ChartRequest* request) {
 void PrepareChartSettings(const std::string& plugins) {
   SetDataDir(plugins);
   std::string path = FullPath(kSettingsFile);
-  SettingsRecord rec;
+  Settings rec;
   if (!ReadSettingsFile(path, &rec)) rec = DefaultSettings();
-  rec.hitRect = kHitPlace;
-  rec.toolRect = kToolPlace;
-  rec.highlight = 1;
+  rec._rectHit = kHitPlace;
+  rec._rectTool = kToolPlace;
+  rec._highlight = 1;
   WriteSettingsFile(path, rec);
 }
 

@@ -115,7 +115,7 @@ std::string ColorText(COLORREF c) {
 class SettingsTest : public PluginTest {
  protected:
   HWND Dialog(Where where) {
-    return where == kSettings ? Settings() : where == kHtml ? Html() : Tool();
+    return where == kSettings ? SettingsDialog() : where == kHtml ? Html() : Tool();
   }
 
   void Apply(const SettingCase& c) {
@@ -173,7 +173,7 @@ class SettingsTest : public PluginTest {
 
 TEST_F(SettingsTest, EverySettingComesBackAfterARestart) {
   Start();
-  WithSettings({[this] { ApplyAll(kSettings); }, [] { Press(Settings(), IDOK); }});
+  WithSettings({[this] { ApplyAll(kSettings); }, [] { Press(SettingsDialog(), IDOK); }});
   ListCommand(ID_GENERATEHTML);
   ApplyAll(kHtml);
   FocusOn(Html(), IDC_HTM_PAGETITLE);
@@ -237,7 +237,7 @@ TEST_F(SettingsTest, PagesNumberBoxesAndSamples) {
   const std::string year = LocalYear();
   WithSettings({
       [] {
-        HWND dlg = Settings();
+        HWND dlg = SettingsDialog();
         EXPECT_EQ(TextOf(dlg, IDC_SET_ADDTIME), "50");
         EXPECT_TRUE(IsChecked(dlg, IDC_SET_PERCENT));
         EXPECT_FALSE(IsChecked(dlg, IDC_SET_SECONDS));
@@ -262,7 +262,7 @@ TEST_F(SettingsTest, PagesNumberBoxesAndSamples) {
       [&year] {
         // The samples follow every keystroke; a stray percent sign is shown as
         // typed.
-        HWND dlg = Settings();
+        HWND dlg = SettingsDialog();
         Type(dlg, IDC_SET_DATEFORMAT, "%");
         EXPECT_EQ(TextOf(dlg, IDC_SET_DATESAMPLE), "%");
         SendDlgItemMessageA(dlg, IDC_SET_DATEFORMAT, WM_CHAR, 'Y', 0);
@@ -313,7 +313,7 @@ TEST_F(SettingsTest, BackupNowRestoreAndClearGoThroughTheirQuestions) {
   };
   std::string backup;
   WithSettings({[&] {
-    HWND dlg = Settings();
+    HWND dlg = SettingsDialog();
     for (const Question& q : questions) {
       SCOPED_TRACE(q.caption);
       WIN32_FIND_DATAA found;
@@ -360,7 +360,7 @@ TEST_F(SettingsTest, TestThenCancelPutsTheDisplaySettingsBack) {
   gWatched.colorAnswer = RGB(0, 0, 255);
   WithSettings({
       [display] {
-        HWND dlg = Settings();
+        HWND dlg = SettingsDialog();
         EXPECT_FALSE(IsWindowVisible(display)) << "config hides the display";
         EXPECT_EQ(PaintedColor(dlg, IDC_SET_COLORSWATCH), 0x00102030u);
         Press(dlg, IDC_SET_COLOR);

@@ -90,7 +90,7 @@ void RefreshHitList() {
   LV_Clear(HitWindow(), IDC_LIST);
   EnableEmbedded(FALSE);
   WindowProgress progress;
-  HitListRows rows = RecomputeHitList(&progress);
+  HitListRows rows = RecomputeHitList(&progress, TimeFormatsOf(Shell().settings));
   ShowRows(rows);
   CallHook(Shell().MarkPlayingRow);
   EnableEmbedded(TRUE);
@@ -98,7 +98,7 @@ void RefreshHitList() {
 
 void DisplayHitList(HitListItem* items, int32_t n, int32_t type) {
   if (!HitWindow()) return;
-  ShowRows(DisplayRows(items, n, type));
+  ShowRows(DisplayRows(items, n, type, TimeFormatsOf(Shell().settings)));
 }
 
 void PrepareColumns(int type) {
@@ -141,7 +141,8 @@ LRESULT ProcessCustomDraw(NMLVCUSTOMDRAW* draw) {
     draw->clrTextBk = WADlg_getColor(Shell().skin, 6);
     EnableHighlighting(row, 0);
   }
-  if (row == lvPlaying && _highlight) draw->clrText = WADlg_getColor(Shell().skin, 5);
+  if (row == lvPlaying && Shell().settings._highlight)
+    draw->clrText = WADlg_getColor(Shell().skin, 5);
   return CDRF_NEWFONT;
 }
 

@@ -34,32 +34,37 @@ const char kImageFilter[] = "Image Files\0*.gif;*.jpg;*.jpeg;*.png\0All Files\0*
 const char kTemplateFilter[] = "Html Files\0*.htm;*html\0All Files\0*.*\0";
 
 struct ColorControls {
-  uint32_t* color;
+  uint32_t HtmlSettings::*color;  // none for the page colour
   int edit;
   int swatch;
   int pick;
   bool saved;  // the page colour is not: it is none at every start
 };
 const ColorControls kColors[] = {
-    {&_htm_page_bg, IDC_HTM_PAGEBG, IDC_HTM_PAGEBGSWATCH, IDC_HTM_PAGEBGPICK, false},
-    {&_htm_table_bg, IDC_HTM_TABLEBG, IDC_HTM_TABLEBGSWATCH, IDC_HTM_TABLEBGPICK, true},
-    {&_htm_table_brd, IDC_HTM_TABLEBRD, IDC_HTM_TABLEBRDSWATCH, IDC_HTM_TABLEBRDPICK, true},
-    {&_htm_top_fg, IDC_HTM_TOPFG, IDC_HTM_TOPFGSWATCH, IDC_HTM_TOPFGPICK, true},
-    {&_htm_top_bg, IDC_HTM_TOPBG, IDC_HTM_TOPBGSWATCH, IDC_HTM_TOPBGPICK, true},
-    {&_htm_rest_fg, IDC_HTM_RESTFG, IDC_HTM_RESTFGSWATCH, IDC_HTM_RESTFGPICK, true},
-    {&_htm_rest_bg, IDC_HTM_RESTBG, IDC_HTM_RESTBGSWATCH, IDC_HTM_RESTBGPICK, true},
+    {nullptr, IDC_HTM_PAGEBG, IDC_HTM_PAGEBGSWATCH, IDC_HTM_PAGEBGPICK, false},
+    {&HtmlSettings::_htm_table_bg, IDC_HTM_TABLEBG, IDC_HTM_TABLEBGSWATCH, IDC_HTM_TABLEBGPICK, true},
+    {&HtmlSettings::_htm_table_brd, IDC_HTM_TABLEBRD, IDC_HTM_TABLEBRDSWATCH, IDC_HTM_TABLEBRDPICK, true},
+    {&HtmlSettings::_htm_top_fg, IDC_HTM_TOPFG, IDC_HTM_TOPFGSWATCH, IDC_HTM_TOPFGPICK, true},
+    {&HtmlSettings::_htm_top_bg, IDC_HTM_TOPBG, IDC_HTM_TOPBGSWATCH, IDC_HTM_TOPBGPICK, true},
+    {&HtmlSettings::_htm_rest_fg, IDC_HTM_RESTFG, IDC_HTM_RESTFGSWATCH, IDC_HTM_RESTFGPICK, true},
+    {&HtmlSettings::_htm_rest_bg, IDC_HTM_RESTBG, IDC_HTM_RESTBGSWATCH, IDC_HTM_RESTBGPICK, true},
 };
 
+// The colour a row of controls edits: a saved one of the shell's settings, or the page's.
+uint32_t& Color(const ColorControls& c) {
+  return c.color ? Shell().settings.html.*c.color : _htm_page_bg;
+}
+
 struct ImageControls {
-  char* path;  // the chosen image's full path (kPathSize bytes)
+  char (HtmlSettings::*path)[kPathSize];  // the chosen image's full path
   int box;     // read-only edit showing the file name
   int pick;
 };
 const ImageControls kImages[] = {
-    {_htm_table_img, IDC_HTM_TABLEIMG, IDC_HTM_TABLEIMGPICK},
-    {_htm_top_img, IDC_HTM_TOPIMG, IDC_HTM_TOPIMGPICK},
-    {_htm_rest_img, IDC_HTM_RESTIMG, IDC_HTM_RESTIMGPICK},
-    {_htm_page_img, IDC_HTM_PAGEIMG, IDC_HTM_PAGEIMGPICK},
+    {&HtmlSettings::_htm_table_img, IDC_HTM_TABLEIMG, IDC_HTM_TABLEIMGPICK},
+    {&HtmlSettings::_htm_top_img, IDC_HTM_TOPIMG, IDC_HTM_TOPIMGPICK},
+    {&HtmlSettings::_htm_rest_img, IDC_HTM_RESTIMG, IDC_HTM_RESTIMGPICK},
+    {&HtmlSettings::_htm_page_img, IDC_HTM_PAGEIMG, IDC_HTM_PAGEIMGPICK},
 };
 
 const char* const kFixedFonts[] = {"Default Font",
@@ -117,7 +122,7 @@ void PickImage(HWND dlg, const ImageControls& image) {
   char name[kPathSize] = {};
   if (!GetOpenFile(dlg, path, name, kPathSize, "Select Image", kImageFilter, nullptr, nullptr))
     return;
-  CopyText(image.path, kPathSize, path);
+  CopyText(Shell().settings.html.*image.path, kPathSize, path);
   SetText(dlg, image.box, name);
 }
 
@@ -136,14 +141,15 @@ void InstallSampleWhenChosen(const HtmPageProps& page) {
 }
 
 void WritePage(HWND dlg, const char* path) {
-  HtmlSettings fields = {};
-  TakeHtmDialog(dlg, &fields);
+  const Settings& settings = Shell().settings;
+  HtmlSettings html = settings.html;
+  TakeHtmDialog(dlg, &html._htmDialog);
   HtmTagValues tags = {};
-  GetTags(&tags);
+  GetTags(&tags, TimeFormatsOf(settings));
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;
-  FillTableStruct(fields, _htm_page_bg, &table, &top, &rest, &page);
+  FillTableStruct(html, _htm_page_bg, &table, &top, &rest, &page);
   InstallSampleWhenChosen(page);
   ListViewOnShow list(Shell()._hwndHit, IDC_LIST);
   std::string error;
@@ -152,7 +158,7 @@ void WritePage(HWND dlg, const char* path) {
     return;
   }
   // The images go beside the page under the names their boxes show (the name part only).
-  CopyPageImages(path, table, top, rest, page);
+  CopyPageImages({path, table, top, rest, page}, html);
   if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER))
     ShellExecuteA(dlg, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -163,7 +169,7 @@ void CommitFocusedColor(HWND dlg) {
   HWND focus = GetFocus();
   if (!focus || GetParent(focus) != dlg) return;
   const ColorControls* c = ColorOf(GetDlgCtrlID(focus), &ColorControls::edit);
-  if (c) UpdateColorEdit(dlg, *c->color, c->edit, c->swatch);
+  if (c) UpdateColorEdit(dlg, Color(*c), c->edit, c->swatch);
 }
 
 void Generate(HWND dlg) {
@@ -175,7 +181,7 @@ void Generate(HWND dlg) {
 
 bool OnButton(HWND dlg, int id) {
   if (const ColorControls* c = ColorOf(id, &ColorControls::pick)) {
-    PickColor(dlg, *c->color, c->edit, c->swatch);
+    PickColor(dlg, Color(*c), c->edit, c->swatch);
     return true;
   }
   for (const ImageControls& image : kImages) {
@@ -194,7 +200,7 @@ INT_PTR OnCommand(HWND dlg, WPARAM wParam) {
   int id = LOWORD(wParam), code = HIWORD(wParam);
   if (code == EN_KILLFOCUS) {
     const ColorControls* c = ColorOf(id, &ColorControls::edit);
-    if (c) UpdateColorEdit(dlg, *c->color, c->edit, c->swatch);
+    if (c) UpdateColorEdit(dlg, Color(*c), c->edit, c->swatch);
     return c != nullptr;
   }
   return code == BN_CLICKED && OnButton(dlg, id);
@@ -205,7 +211,7 @@ INT_PTR OnControlColor(WPARAM wParam, LPARAM lParam) {
   const ColorControls* c =
       ColorOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)), &ColorControls::swatch);
   if (!c) return FALSE;
-  return PaintSwatch(reinterpret_cast<HDC>(wParam), *c->color, &Shell().htm.gSwatchBrush);
+  return PaintSwatch(reinterpret_cast<HDC>(wParam), Color(*c), &Shell().htm.gSwatchBrush);
 }
 
 }  // namespace
@@ -243,8 +249,8 @@ void PrepareColors() {
   HWND dlg = Shell()._hwndHTM;
   if (!dlg) return;
   for (const ColorControls& c : kColors) {
-    if (c.saved) SetColorText(dlg, c.edit, *c.color);
-    Enable(dlg, c.swatch, *c.color != kNoColor);
+    if (c.saved) SetColorText(dlg, c.edit, Color(c));
+    Enable(dlg, c.swatch, Color(c) != kNoColor);
   }
   TemplateRule(dlg);
 }

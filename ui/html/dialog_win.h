@@ -1,11 +1,12 @@
 // "Generate HTML" (dialog 110): modeless, created hidden at start-up and shown by the hit list
-// window's command. Its controls are the store of the HTML settings; the seven colours and four
-// image paths live in globals beside them (settings/settings.h and here).
+// window's command. Its controls are the store of the HTML dialog's fields; the saved colours and
+// the image paths are the shell's settings, the page colour is kept here.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
+#include "html/html_settings.h"
 #include "settings/settings.h"
 #include "ui/toolkit/gdi_win.h"
 
@@ -29,7 +30,7 @@ void PrepareColors();
 
 // The dialog's fields as the settings file holds them. Texts are the controls' texts, numbers
 // the number edits, indices the list selections; a stored check of 0 leaves its box as it is.
-void PutHtmDialog(HWND dlg, const HtmlSettings& fields);
-void TakeHtmDialog(HWND dlg, HtmlSettings* fields);
+void PutHtmDialog(HWND dlg, const HtmlDialog& fields);
+void TakeHtmDialog(HWND dlg, HtmlDialog* fields);
 
 }  // namespace spinox

@@ -12,38 +12,38 @@ namespace {
 
 struct TextControl {
   int id;
-  char (HtmlSettings::*field)[kPathSize];
+  char (HtmlDialog::*field)[kPathSize];
 };
 const TextControl kTexts[] = {
-    {IDC_HTM_PAGEIMG, &HtmlSettings::pageImgBox},    {IDC_HTM_TABLEIMG, &HtmlSettings::tableImgBox},
-    {IDC_HTM_TOPIMG, &HtmlSettings::topImgBox},      {IDC_HTM_RESTIMG, &HtmlSettings::restImgBox},
-    {IDC_HTM_TEMPLATE, &HtmlSettings::templateFile}, {IDC_HTM_PAGETITLE, &HtmlSettings::pageTitle},
-    {IDC_HTM_TOPFONT, &HtmlSettings::topFont},       {IDC_HTM_RESTFONT, &HtmlSettings::restFont},
+    {IDC_HTM_PAGEIMG, &HtmlDialog::pageImgBox},    {IDC_HTM_TABLEIMG, &HtmlDialog::tableImgBox},
+    {IDC_HTM_TOPIMG, &HtmlDialog::topImgBox},      {IDC_HTM_RESTIMG, &HtmlDialog::restImgBox},
+    {IDC_HTM_TEMPLATE, &HtmlDialog::templateFile}, {IDC_HTM_PAGETITLE, &HtmlDialog::pageTitle},
+    {IDC_HTM_TOPFONT, &HtmlDialog::topFont},       {IDC_HTM_RESTFONT, &HtmlDialog::restFont},
 };
 
 enum class Kind { kNumber, kIndex, kCheck };
 struct ValueControl {
   int id;
-  int32_t HtmlSettings::*field;
+  int32_t HtmlDialog::*field;
   Kind kind;
 };
 const ValueControl kValues[] = {
-    {IDC_HTM_OPENBROWSER, &HtmlSettings::openInBrowser, Kind::kCheck},
-    {IDC_HTM_USETEMPLATE, &HtmlSettings::useTemplate, Kind::kCheck},
-    {IDC_HTM_TABLEWIDTH, &HtmlSettings::tableWidth, Kind::kNumber},
-    {IDC_HTM_TABLEUNIT, &HtmlSettings::widthUnit, Kind::kIndex},
-    {IDC_HTM_TABLEALIGN, &HtmlSettings::tableAlign, Kind::kIndex},
-    {IDC_HTM_CELLPAD, &HtmlSettings::cellPadding, Kind::kNumber},
-    {IDC_HTM_CELLSPACE, &HtmlSettings::cellSpacing, Kind::kNumber},
-    {IDC_HTM_BORDER, &HtmlSettings::borderWidth, Kind::kNumber},
-    {IDC_HTM_TOPBOLD, &HtmlSettings::topBold, Kind::kCheck},
-    {IDC_HTM_TOPITALIC, &HtmlSettings::topItalic, Kind::kCheck},
-    {IDC_HTM_RESTBOLD, &HtmlSettings::restBold, Kind::kCheck},
-    {IDC_HTM_RESTITALIC, &HtmlSettings::restItalic, Kind::kCheck},
-    {IDC_HTM_TOPALIGN, &HtmlSettings::topAlign, Kind::kIndex},
-    {IDC_HTM_TOPSIZE, &HtmlSettings::topFontSize, Kind::kIndex},
-    {IDC_HTM_RESTALIGN, &HtmlSettings::restAlign, Kind::kIndex},
-    {IDC_HTM_RESTSIZE, &HtmlSettings::restFontSize, Kind::kIndex},
+    {IDC_HTM_OPENBROWSER, &HtmlDialog::openInBrowser, Kind::kCheck},
+    {IDC_HTM_USETEMPLATE, &HtmlDialog::useTemplate, Kind::kCheck},
+    {IDC_HTM_TABLEWIDTH, &HtmlDialog::tableWidth, Kind::kNumber},
+    {IDC_HTM_TABLEUNIT, &HtmlDialog::widthUnit, Kind::kIndex},
+    {IDC_HTM_TABLEALIGN, &HtmlDialog::tableAlign, Kind::kIndex},
+    {IDC_HTM_CELLPAD, &HtmlDialog::cellPadding, Kind::kNumber},
+    {IDC_HTM_CELLSPACE, &HtmlDialog::cellSpacing, Kind::kNumber},
+    {IDC_HTM_BORDER, &HtmlDialog::borderWidth, Kind::kNumber},
+    {IDC_HTM_TOPBOLD, &HtmlDialog::topBold, Kind::kCheck},
+    {IDC_HTM_TOPITALIC, &HtmlDialog::topItalic, Kind::kCheck},
+    {IDC_HTM_RESTBOLD, &HtmlDialog::restBold, Kind::kCheck},
+    {IDC_HTM_RESTITALIC, &HtmlDialog::restItalic, Kind::kCheck},
+    {IDC_HTM_TOPALIGN, &HtmlDialog::topAlign, Kind::kIndex},
+    {IDC_HTM_TOPSIZE, &HtmlDialog::topFontSize, Kind::kIndex},
+    {IDC_HTM_RESTALIGN, &HtmlDialog::restAlign, Kind::kIndex},
+    {IDC_HTM_RESTSIZE, &HtmlDialog::restFontSize, Kind::kIndex},
 };
 
 void PutValue(HWND dlg, const ValueControl& c, int32_t value) {
@@ -60,12 +60,12 @@ int32_t TakeValue(HWND dlg, const ValueControl& c) {
 
 }  // namespace
 
-void PutHtmDialog(HWND dlg, const HtmlSettings& fields) {
+void PutHtmDialog(HWND dlg, const HtmlDialog& fields) {
   for (const TextControl& c : kTexts) SetText(dlg, c.id, FieldText(fields.*c.field).c_str());
   for (const ValueControl& c : kValues) PutValue(dlg, c, fields.*c.field);
 }
 
-void TakeHtmDialog(HWND dlg, HtmlSettings* fields) {
+void TakeHtmDialog(HWND dlg, HtmlDialog* fields) {
   for (const TextControl& c : kTexts) {
     char text[kPathSize] = {};
     GetText(dlg, c.id, text, kPathSize);

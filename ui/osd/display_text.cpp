@@ -9,16 +9,6 @@
 
 namespace spinox {
 
-char _txt_display[kDisplaySize] = {};
-char _txt_tmp_text[kOsdTextSize] = {};
-char _txt_tmp_font[kOsdFontSize] = {};
-int32_t _txt_tmp_timeEnd = 0;
-int32_t _txt_tmp_size = 0;
-uint32_t _txt_tmp_bg = 0;
-int32_t _txt_tmp_bold = 0;
-int32_t _txt_tmp_x = 0;
-int32_t _txt_tmp_y = 0;
-
 namespace {
 
 constexpr size_t kMaxDisplay = kDisplaySize - 1;
@@ -106,10 +96,10 @@ std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& son
   return out;
 }
 
-void ExpandTxtDisplay(const SongInfo& song) {
-  DisplayContext context{ClockNow(), lvPlaying, FieldText(_date), FieldText(_time)};
-  std::string text = ExpandDisplayText(_txt_text, sizeof _txt_text, song, context);
-  SetField(_txt_display, text);
+void ExpandTxtDisplay(const Settings& s, const SongInfo& song, DisplayState* display) {
+  DisplayContext context{ClockNow(), lvPlaying, FieldText(s._date), FieldText(s._time)};
+  std::string text = ExpandDisplayText(s._txt_text, sizeof s._txt_text, song, context);
+  SetField(display->_txt_display, text);
 }
 
 std::string DaysPastText(int32_t lastPlayed, int32_t now) {
@@ -131,26 +121,15 @@ int FindNL(const char* text) {
   return nl ? static_cast<int>(nl - text) : -1;
 }
 
-void BackupTextShowSettings(int save) {
-  if (save) {
-    SetField(_txt_tmp_text, FieldText(_txt_text));
-    SetField(_txt_tmp_font, FieldText(_txt_font));
-    _txt_tmp_timeEnd = _txt_timeEnd;
-    _txt_tmp_size = _txt_size;
-    _txt_tmp_bg = _txt_bg;
-    _txt_tmp_bold = _txt_bold;
-    _txt_tmp_x = _txt_x;
-    _txt_tmp_y = _txt_y;
-    return;
-  }
-  SetField(_txt_text, FieldText(_txt_tmp_text));
-  SetField(_txt_font, FieldText(_txt_tmp_font));
-  _txt_timeEnd = _txt_tmp_timeEnd;
-  _txt_size = _txt_tmp_size;
-  _txt_bg = _txt_tmp_bg;
-  _txt_bold = _txt_tmp_bold;
-  _txt_x = _txt_tmp_x;
-  _txt_y = _txt_tmp_y;
+void RestoreDisplaySettings(const Settings& before, Settings* s) {
+  SetField(s->_txt_text, FieldText(before._txt_text));
+  SetField(s->_txt_font, FieldText(before._txt_font));
+  s->_txt_timeEnd = before._txt_timeEnd;
+  s->_txt_size = before._txt_size;
+  s->_txt_bg = before._txt_bg;
+  s->_txt_bold = before._txt_bold;
+  s->_txt_x = before._txt_x;
+  s->_txt_y = before._txt_y;
 }
 
 }  // namespace spinox

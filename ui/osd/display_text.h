@@ -1,5 +1,5 @@
 // The on-screen display's text: the display template with its tags replaced by the playing
-// track's statistics, and the copies of the display settings the settings dialog restores.
+// track's statistics; what is on show and for how long.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -11,17 +11,12 @@ namespace spinox {
 
 constexpr int kDisplaySize = 500;  // at most 499 characters and a NUL
 
-extern char _txt_display[kDisplaySize];  // the expanded text on show
-
-// The settings as they were before the settings dialog tried new ones.
-extern char _txt_tmp_text[kOsdTextSize];
-extern char _txt_tmp_font[kOsdFontSize];
-extern int32_t _txt_tmp_timeEnd;
-extern int32_t _txt_tmp_size;
-extern uint32_t _txt_tmp_bg;
-extern int32_t _txt_tmp_bold;
-extern int32_t _txt_tmp_x;
-extern int32_t _txt_tmp_y;
+// The display as it stands. The plug-in owns one (its ShellState); the tick counts its time.
+struct DisplayState {
+  char _txt_display[kDisplaySize] = {};  // the expanded text on show
+  int32_t _txt_showing = 0;              // the display is up
+  int32_t _txt_timeNow = 0;              // ticks since it was shown
+};
 
 // What the display's time and date tags need besides the track.
 struct DisplayContext {
@@ -36,8 +31,9 @@ struct DisplayContext {
 std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& song,
                               const DisplayContext& context);
 
-// Expands _txt_text for `song` into _txt_display, with lvPlaying, _date, _time and the clock.
-void ExpandTxtDisplay(const SongInfo& song);
+// Expands the settings' _txt_text for `song` into display->_txt_display, with lvPlaying, the
+// settings' _date and _time and the clock.
+void ExpandTxtDisplay(const Settings& settings, const SongInfo& song, DisplayState* display);
 
 // "dayspast" and "hourspast" of a track last played at `lastPlayed` ("N/A" when never).
 std::string DaysPastText(int32_t lastPlayed, int32_t now);
@@ -46,8 +42,8 @@ std::string HoursPastText(int32_t lastPlayed, int32_t now);
 // Index of the first line feed of the NUL-terminated text, -1 when there is none.
 int FindNL(const char* text);
 
-// save != 0: copies the eight display settings into their _txt_tmp_ copies; save == 0: copies
-// them back.
-void BackupTextShowSettings(int save);
+// Puts back the eight settings the display page tries out (text, font, time on screen, size,
+// colour, weight and place) as they were in `before`: the settings dialog's Cancel.
+void RestoreDisplaySettings(const Settings& before, Settings* settings);
 
 }  // namespace spinox

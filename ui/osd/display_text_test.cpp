@@ -104,45 +104,45 @@ TEST(DisplayText, FindNL) {
   EXPECT_EQ(FindNL(""), -1);
 }
 
-TEST(DisplayText, ExpandsTheLiveSettings) {
-  SetField(_txt_text, "%artist at %hitlistpos");
-  SetField(_date, "%d");
-  SetField(_time, "%H");
+TEST(DisplayText, ExpandsTheSettingsTemplate) {
+  Settings settings = {};
+  SetField(settings._txt_text, "%artist at %hitlistpos");
+  SetField(settings._date, "%d");
+  SetField(settings._time, "%H");
   SetClockOverride(kNow);
   lvPlaying = 4;
-  ExpandTxtDisplay(Song());
-  EXPECT_STREQ(_txt_display, "Band at 5");
+  DisplayState display;
+  ExpandTxtDisplay(settings, Song(), &display);
+  EXPECT_STREQ(display._txt_display, "Band at 5");
   lvPlaying = -1;
   ClearClockOverride();
 }
 
-TEST(DisplayText, BackupAndRestoreTheEightSettings) {
-  SetField(_txt_text, "before");
-  SetField(_txt_font, "Arial");
-  _txt_timeEnd = 10;
-  _txt_size = 50;
-  _txt_bg = 0x323232;
-  _txt_bold = 1;
-  _txt_x = 50;
-  _txt_y = 100;
-  BackupTextShowSettings(1);
-  SetField(_txt_text, "tried");
-  SetField(_txt_font, "Courier New");
-  _txt_timeEnd = 3;
-  _txt_size = 20;
-  _txt_bg = 0xFF;
-  _txt_bold = 0;
-  _txt_x = 1;
-  _txt_y = 2;
-  BackupTextShowSettings(0);
-  EXPECT_STREQ(_txt_text, "before");
-  EXPECT_STREQ(_txt_font, "Arial");
-  EXPECT_EQ(_txt_timeEnd, 10);
-  EXPECT_EQ(_txt_size, 50);
-  EXPECT_EQ(_txt_bg, 0x323232u);
-  EXPECT_EQ(_txt_bold, 1);
-  EXPECT_EQ(_txt_x, 50);
-  EXPECT_EQ(_txt_y, 100);
+// Cancel puts back what the display page tried out, and only that.
+TEST(DisplayText, RestoreTakesBackTheEightTriedSettings) {
+  Settings before = {};
+  SetField(before._txt_text, "before");
+  SetField(before._txt_font, "Arial");
+  before._txt_timeEnd = 10;
+  before._txt_size = 50;
+  before._txt_bg = 0x323232;
+  before._txt_bold = 1;
+  before._txt_x = 50;
+  before._txt_y = 100;
+  Settings tried = before;
+  SetField(tried._txt_text, "tried");
+  SetField(tried._txt_font, "Courier New");
+  tried._txt_timeEnd = 3;
+  tried._txt_size = 20;
+  tried._txt_bg = 0xFF;
+  tried._txt_bold = 0;
+  tried._txt_x = 1;
+  tried._txt_y = 2;
+  tried._txt = 1;  // set on another page: stays
+  Settings want = before;
+  want._txt = 1;
+  RestoreDisplaySettings(before, &tried);
+  EXPECT_EQ(std::memcmp(&tried, &want, sizeof want), 0);
 }
 
 }  // namespace

@@ -18,17 +18,18 @@ namespace {
 // 16-bit on some systems, and a hostile font size must not overflow the line positions.
 constexpr int64_t kMaxLineOffset = 32767;
 
-HFONT DisplayFont() {
+HFONT DisplayFont(const Settings& s) {
   DisplayFontCache& gFont = Shell().display.gFont;
-  std::string face = FieldText(_txt_font);
-  if (gFont.font.Get() && gFont.face == face && gFont.size == _txt_size && gFont.bold == _txt_bold)
+  std::string face = FieldText(s._txt_font);
+  if (gFont.font.Get() && gFont.face == face && gFont.size == s._txt_size &&
+      gFont.bold == s._txt_bold)
     return gFont.font.Get();
-  gFont.font.Reset(CreateFontA(_txt_size, 0, 0, 0, _txt_bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+  gFont.font.Reset(CreateFontA(s._txt_size, 0, 0, 0, s._txt_bold ? FW_BOLD : FW_NORMAL, FALSE,
+                               FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, FF_ROMAN, face.c_str()));
   gFont.face = face;
-  gFont.size = _txt_size;
-  gFont.bold = _txt_bold;
+  gFont.size = s._txt_size;
+  gFont.bold = s._txt_bold;
   return gFont.font.Get();
 }
 
@@ -42,12 +43,12 @@ void AddLine(HDC dc, const char* text, int length, int y, HRGN all) {
   if (line.Get()) CombineRgn(all, all, line.Get(), RGN_OR);
 }
 
-void AddLines(HDC dc, HRGN all) {
-  const char* text = _txt_display;
+void AddLines(HDC dc, HRGN all, const ShellState& shell) {
+  const char* text = shell.osd._txt_display;
   for (int64_t k = 0;; ++k) {
     int nl = FindNL(text);
     int length = nl < 0 ? static_cast<int>(std::strlen(text)) : nl;
-    int64_t y = k * _txt_size;
+    int64_t y = k * shell.settings._txt_size;
     if (y > kMaxLineOffset || y < -kMaxLineOffset) break;
     AddLine(dc, text, length, static_cast<int>(y), all);
     if (nl < 0) break;
@@ -60,7 +61,7 @@ void AddLines(HDC dc, HRGN all) {
 INT_PTR CALLBACK DlgProcText(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_CTLCOLORDLG) return FALSE;
   SetBkMode(reinterpret_cast<HDC>(wParam), OPAQUE);
-  return reinterpret_cast<INT_PTR>(Shell().display.gBrush.For(_txt_bg));
+  return reinterpret_cast<INT_PTR>(Shell().display.gBrush.For(Shell().settings._txt_bg));
 }
 
 INT_PTR CALLBACK dummy(HWND, UINT, WPARAM, LPARAM) {
@@ -75,11 +76,11 @@ void SetRegion() {
   if (!window) return;
   WindowDC dc(window);
   if (!dc.Get()) return;
-  Selection font(dc.Get(), DisplayFont());
+  Selection font(dc.Get(), DisplayFont(Shell().settings));
   SetBkMode(dc.Get(), TRANSPARENT);
   Region all(CreateRectRgn(0, 0, 0, 0));
   if (!all.Get()) return;
-  AddLines(dc.Get(), all.Get());
+  AddLines(dc.Get(), all.Get(), Shell());
   // From here on the window owns the region and deletes the one it had.
   if (SetWindowRgn(window, all.Get(), TRUE)) Shell().display._txt_region = all.Release();
 }
@@ -88,9 +89,11 @@ void SetRegion() {
 bool DisplayText(const SongInfo& song) {
   HWND window = Shell()._hwndText;
   if (!window) return false;
-  ExpandTxtDisplay(song);
+  ShellState& shell = Shell();
+  ExpandTxtDisplay(shell.settings, song, &shell.osd);
   ShowWindow(window, SW_HIDE);
-  SetWindowPos(window, nullptr, _txt_x, _txt_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, shell.settings._txt_x, shell.settings._txt_y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetRegion();
   ShowWindow(window, SW_SHOWNA);
   return true;

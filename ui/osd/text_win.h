@@ -1,5 +1,6 @@
 // The on-screen display: a frameless, topmost window (dialog 106) shaped like its text, and the
-// hidden window that owns it. The display's settings are the _txt_ globals (settings/settings.h).
+// hidden window that owns it. The display's settings are the _txt_ fields of the shell's
+// settings; what it shows is the shell's DisplayState.
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-// The settings dialog's pages: the globals into the controls and back.
+// The settings dialog's pages: the shell's settings into the controls and back.
 #include <windows.h>
 
 #include <climits>
@@ -45,9 +45,9 @@ void SetCheck(HWND dlg, int id, int on) {
 }
 
 // A negative threshold is a percentage; the box shows its size.
-void PutThreshold(HWND dlg) {
-  bool percent = _addTime < 0;
-  int32_t size = !percent ? _addTime : _addTime == INT32_MIN ? INT32_MAX : -_addTime;
+void PutThreshold(HWND dlg, const Settings& s) {
+  bool percent = s._addTime < 0;
+  int32_t size = !percent ? s._addTime : s._addTime == INT32_MIN ? INT32_MAX : -s._addTime;
   SetCheck(dlg, IDC_SET_PERCENT, percent);
   SetCheck(dlg, IDC_SET_SECONDS, !percent);
   ED_SetInt(dlg, IDC_SET_ADDTIME, size);
@@ -60,33 +60,33 @@ int32_t TakeThreshold(HWND dlg) {
 }
 
 // Selects the face itself, not the first one that merely begins with its name.
-void SelectFont(HWND dlg) {
-  if (CBO_SelectString(dlg, IDC_SET_FONT, _txt_font) < 0) return;
+void SelectFont(HWND dlg, const Settings& s) {
+  if (CBO_SelectString(dlg, IDC_SET_FONT, s._txt_font) < 0) return;
   char chosen[kOsdFontSize] = {};
   CBO_GetCurString(dlg, IDC_SET_FONT, chosen, sizeof chosen);
-  if (_stricmp(chosen, _txt_font) != 0) CBO_SetCurSel(dlg, IDC_SET_FONT, -1);
+  if (_stricmp(chosen, s._txt_font) != 0) CBO_SetCurSel(dlg, IDC_SET_FONT, -1);
 }
 
-void PutDisplayPage(HWND dlg) {
-  SetCheck(dlg, IDC_SET_OSD, _txt);
-  SetCheck(dlg, IDC_SET_BOLD, _txt_bold);
-  ED_SetInt(dlg, IDC_SET_DURATION, _txt_timeEnd);
-  ED_SetInt(dlg, IDC_SET_SIZE, _txt_size);
-  ED_SetInt(dlg, IDC_SET_X, _txt_x);
-  ED_SetInt(dlg, IDC_SET_Y, _txt_y);
-  ED_SetMultiText(dlg, IDC_SET_TEXT, _txt_text, kMultiTextSize);
+void PutDisplayPage(HWND dlg, const Settings& s) {
+  SetCheck(dlg, IDC_SET_OSD, s._txt);
+  SetCheck(dlg, IDC_SET_BOLD, s._txt_bold);
+  ED_SetInt(dlg, IDC_SET_DURATION, s._txt_timeEnd);
+  ED_SetInt(dlg, IDC_SET_SIZE, s._txt_size);
+  ED_SetInt(dlg, IDC_SET_X, s._txt_x);
+  ED_SetInt(dlg, IDC_SET_Y, s._txt_y);
+  ED_SetMultiText(dlg, IDC_SET_TEXT, s._txt_text, kMultiTextSize);
   FillComboWithFonts(dlg, IDC_SET_FONT);
-  SelectFont(dlg);
+  SelectFont(dlg, s);
   SetText(dlg, IDC_SET_TAGSHELP, kTagsHelp);
 }
 
-void PutDateTimePage(HWND dlg) {
+void PutDateTimePage(HWND dlg, const Settings& s) {
   SetText(dlg, IDC_SET_FORMATHELP, kFormatHelp);
-  SetText(dlg, IDC_SET_DATEFORMAT, _date);
-  SetText(dlg, IDC_SET_TIMEFORMAT, _time);
+  SetText(dlg, IDC_SET_DATEFORMAT, s._date);
+  SetText(dlg, IDC_SET_TIMEFORMAT, s._time);
   int32_t now = ClockNow();
-  SetDate(dlg, IDC_SET_DATESAMPLE, now);
-  SetTime(dlg, IDC_SET_TIMESAMPLE, now);
+  SetDT(dlg, IDC_SET_DATESAMPLE, now, s._date);
+  SetDT(dlg, IDC_SET_TIMESAMPLE, now, s._time);
 }
 
 // The number boxes' rule, also for a box that still has the focus when OK is pressed.
@@ -102,41 +102,43 @@ void RedrawPlayingRow() {
 
 }  // namespace
 
-void PrepareSettingsControls(HWND dlg) {
-  SetCheck(dlg, IDC_SET_DISABLE, !_enabled);
-  SetCheck(dlg, IDC_SET_HIGHLIGHT, _highlight);
-  PutThreshold(dlg);
-  SetCheck(dlg, IDC_SET_SKIP, _skip);
-  SetCheck(dlg, IDC_SET_BACKUP, _backup);
-  ED_SetInt(dlg, IDC_SET_BACKUPDAYS, _backupTime);
-  PutDisplayPage(dlg);
-  PutDateTimePage(dlg);
+void PrepareSettingsControls(HWND dlg, const Settings& s) {
+  SetCheck(dlg, IDC_SET_DISABLE, !s._enabled);
+  SetCheck(dlg, IDC_SET_HIGHLIGHT, s._highlight);
+  PutThreshold(dlg, s);
+  SetCheck(dlg, IDC_SET_SKIP, s._skip);
+  SetCheck(dlg, IDC_SET_BACKUP, s._backup);
+  ED_SetInt(dlg, IDC_SET_BACKUPDAYS, s._backupTime);
+  PutDisplayPage(dlg, s);
+  PutDateTimePage(dlg, s);
 }
 
-void SaveDisplayPage(HWND dlg) {
-  _txt_bold = CHK_IsChecked(dlg, IDC_SET_BOLD);
-  _txt_timeEnd = TakeNumber(dlg, IDC_SET_DURATION);
-  _txt_size = TakeNumber(dlg, IDC_SET_SIZE);
-  _txt_x = ED_GetInt(dlg, IDC_SET_X);
-  _txt_y = ED_GetInt(dlg, IDC_SET_Y);
+void SaveDisplayPage(HWND dlg, Settings* settings) {
+  Settings& s = *settings;
+  s._txt_bold = CHK_IsChecked(dlg, IDC_SET_BOLD);
+  s._txt_timeEnd = TakeNumber(dlg, IDC_SET_DURATION);
+  s._txt_size = TakeNumber(dlg, IDC_SET_SIZE);
+  s._txt_x = ED_GetInt(dlg, IDC_SET_X);
+  s._txt_y = ED_GetInt(dlg, IDC_SET_Y);
   // Without a selection the face stays as it was (a face not installed here is kept).
-  CBO_GetCurString(dlg, IDC_SET_FONT, _txt_font, sizeof _txt_font);
+  CBO_GetCurString(dlg, IDC_SET_FONT, s._txt_font, sizeof s._txt_font);
   char text[kMultiTextSize] = {};
   ED_GetMultiText(dlg, IDC_SET_TEXT, text, sizeof text);
-  CopyText(_txt_text, sizeof _txt_text, text);
+  CopyText(s._txt_text, sizeof s._txt_text, text);
 }
 
-void SaveSettings(HWND dlg) {
+void SaveSettings(HWND dlg, Settings* settings) {
+  Settings& s = *settings;
   CallHook(Shell().EnablePlug, CHK_IsChecked(dlg, IDC_SET_DISABLE) ? 0 : 1);
-  _skip = CHK_IsChecked(dlg, IDC_SET_SKIP);
-  _highlight = CHK_IsChecked(dlg, IDC_SET_HIGHLIGHT);
-  _addTime = TakeThreshold(dlg);
-  _backup = CHK_IsChecked(dlg, IDC_SET_BACKUP);
-  _backupTime = TakeNumber(dlg, IDC_SET_BACKUPDAYS);
-  _txt = CHK_IsChecked(dlg, IDC_SET_OSD);
-  SaveDisplayPage(dlg);
-  GetText(dlg, IDC_SET_DATEFORMAT, _date, sizeof _date);
-  GetText(dlg, IDC_SET_TIMEFORMAT, _time, sizeof _time);
+  s._skip = CHK_IsChecked(dlg, IDC_SET_SKIP);
+  s._highlight = CHK_IsChecked(dlg, IDC_SET_HIGHLIGHT);
+  s._addTime = TakeThreshold(dlg);
+  s._backup = CHK_IsChecked(dlg, IDC_SET_BACKUP);
+  s._backupTime = TakeNumber(dlg, IDC_SET_BACKUPDAYS);
+  s._txt = CHK_IsChecked(dlg, IDC_SET_OSD);
+  SaveDisplayPage(dlg, settings);
+  GetText(dlg, IDC_SET_DATEFORMAT, s._date, sizeof s._date);
+  GetText(dlg, IDC_SET_TIMEFORMAT, s._time, sizeof s._time);
   RedrawPlayingRow();
 }
 
@@ -153,14 +155,6 @@ void NumberBoxLeft(HWND dlg, int id) {
 
 void SetDT(HWND dlg, int id, int32_t time, const char* format) {
   SetText(dlg, id, FormatLocalTime(time, format, kSampleSize).c_str());
-}
-
-void SetDate(HWND dlg, int id, int32_t time) {
-  SetDT(dlg, id, time, _date);
-}
-
-void SetTime(HWND dlg, int id, int32_t time) {
-  SetDT(dlg, id, time, _time);
 }
 
 }  // namespace spinox

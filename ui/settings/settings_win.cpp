@@ -20,10 +20,11 @@ namespace {
 const char* const kPages[] = {"General", "Backup", "OSD", "Date/Time"};
 const int kNumberBoxes[] = {IDC_SET_ADDTIME, IDC_SET_BACKUPDAYS, IDC_SET_DURATION, IDC_SET_SIZE};
 
-void OnInit(HWND dlg) {
+void OnInit(HWND dlg, LPARAM before) {
+  SetWindowLongPtrA(dlg, DWLP_USER, static_cast<LONG_PTR>(before));
   for (const char* page : kPages) LST_InsertItem(dlg, IDC_SET_PAGES, page);
   LST_SetCurSel(dlg, IDC_SET_PAGES, 0);
-  PrepareSettingsControls(dlg);
+  PrepareSettingsControls(dlg, Shell().settings);
   SettingsSideChanged(dlg, 0);
 }
 
@@ -44,15 +45,16 @@ void FormatChanged(HWND dlg, int box, int sample) {
 }
 
 void Test(HWND dlg) {
-  SaveDisplayPage(dlg);
+  SaveDisplayPage(dlg, &Shell().settings);
   CallHook(Shell().ShowDisplay);
 }
 
 void Close(HWND dlg, int result) {
+  const auto* before = reinterpret_cast<const Settings*>(GetWindowLongPtrA(dlg, DWLP_USER));
   if (result == IDOK)
-    SaveSettings(dlg);
-  else
-    BackupTextShowSettings(0);
+    SaveSettings(dlg, &Shell().settings);
+  else if (before)
+    RestoreDisplaySettings(*before, &Shell().settings);
   EndDialog(dlg, result);
 }
 
@@ -68,7 +70,7 @@ bool OnButton(HWND dlg, int id) {
       ClearDatabase();
       return true;
     case IDC_SET_COLOR:
-      PickColor(dlg, _txt_bg, 0, IDC_SET_COLORSWATCH);
+      PickColor(dlg, Shell().settings._txt_bg, 0, IDC_SET_COLORSWATCH);
       return true;
     case IDC_SET_TEST:
       Test(dlg);
@@ -105,7 +107,7 @@ INT_PTR OnCommand(HWND dlg, WPARAM wParam) {
 // The swatch is a read-only box painted in the display colour.
 INT_PTR OnControlColor(HWND dlg, WPARAM wParam, LPARAM lParam) {
   if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dlg, IDC_SET_COLORSWATCH)) return FALSE;
-  return PaintSwatch(reinterpret_cast<HDC>(wParam), _txt_bg, &Shell().settingsDialog.gSwatchBrush);
+  return PaintSwatch(reinterpret_cast<HDC>(wParam), Shell().settings._txt_bg, &Shell().settingsDialog.gSwatchBrush);
 }
 
 }  // namespace
@@ -113,7 +115,7 @@ INT_PTR OnControlColor(HWND dlg, WPARAM wParam, LPARAM lParam) {
 INT_PTR CALLBACK DlgProcSettings(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInit(dlg);
+      OnInit(dlg, lParam);
       return TRUE;
     case WM_COMMAND:
       return OnCommand(dlg, wParam);
