@@ -41,10 +41,11 @@ TEST(CopyPageImages, BesideThePageOnly) {
   std::filesystem::create_directories(pages);
   std::filesystem::create_directories(elsewhere);
   test::WriteBytes(dir.File("image.gif"), {'G', 'I', 'F'});
+  test::WriteBytes(dir.File("other.png"), {'P', 'N', 'G'});
   test::WriteBytes(pages + "/kept.gif", {'o', 'l', 'd'});
   HtmlSettings html = {};
   SetField(html._htm_table_img, dir.File("image.gif"));
-  SetField(html._htm_page_img, dir.File("image.gif"));
+  SetField(html._htm_page_img, dir.File("other.png"));
   SetField(html._htm_top_img, dir.File("image.gif"));
   SetField(html._htm_rest_img, dir.File("missing.gif"));
   HtmTableProps table = {};
@@ -56,7 +57,7 @@ TEST(CopyPageImages, BesideThePageOnly) {
   SetField(rest.background, "rest.gif");
   EXPECT_EQ(CopyPageImages({pages + "/page.htm", table, top, rest, page}, html), 1);  // rest
   EXPECT_EQ(test::ReadBytes(pages + "/table.gif"), (std::vector<unsigned char>{'G', 'I', 'F'}));
-  EXPECT_EQ(test::ReadBytes(pages + "/page.gif"), (std::vector<unsigned char>{'G', 'I', 'F'}));
+  EXPECT_EQ(test::ReadBytes(pages + "/page.gif"), (std::vector<unsigned char>{'P', 'N', 'G'}));
   EXPECT_EQ(test::ReadBytes(pages + "/kept.gif"), (std::vector<unsigned char>{'o', 'l', 'd'}));
   EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }

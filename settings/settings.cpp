@@ -77,11 +77,10 @@ void SetOsdDefaults(Settings* r) {
 
 #define SPX_FIELD(name, member, kind) \
   { name, offsetof(Settings, member), sizeof(Settings::member), kind }
-// The file names the colours and image paths; the dialog's fields get names of their own.
-#define SPX_HTM(member, kind)                                                               \
-  {                                                                                         \
-#member, static_cast < int>(offsetof(Settings, html) + offsetof(HtmlSettings, member)), \
-        sizeof(HtmlSettings::member), kind                                                  \
+#define SPX_HTM(name, member, kind)                                                    \
+  {                                                                                    \
+    name, static_cast<int>(offsetof(Settings, html) + offsetof(HtmlSettings, member)), \
+        sizeof(HtmlSettings::member), kind                                             \
   }
 #define SPX_HTML(name, member, kind)                                                     \
   {                                                                                      \
@@ -115,17 +114,17 @@ const std::vector<SettingsField>& SettingsFields() {
       SPX_LIST("_size", _size, K::kInt),
       SPX_LIST("_pos", _pos, K::kInt),
       SPX_LIST("_change", _change, K::kInt),
-      SPX_HTM(_htm_table_bg, K::kColor),
-      SPX_HTM(_htm_table_brd, K::kColor),
-      SPX_HTM(_htm_top_bg, K::kColor),
-      SPX_HTM(_htm_top_fg, K::kColor),
-      SPX_HTM(_htm_rest_bg, K::kColor),
-      SPX_HTM(_htm_rest_fg, K::kColor),
-      SPX_HTM(_htm_filename, K::kText),
-      SPX_HTM(_htm_table_img, K::kText),
-      SPX_HTM(_htm_page_img, K::kText),
-      SPX_HTM(_htm_top_img, K::kText),
-      SPX_HTM(_htm_rest_img, K::kText),
+      SPX_HTM("_htm_table_bg", _htm_table_bg, K::kColor),
+      SPX_HTM("_htm_table_brd", _htm_table_brd, K::kColor),
+      SPX_HTM("_htm_top_bg", _htm_top_bg, K::kColor),
+      SPX_HTM("_htm_top_fg", _htm_top_fg, K::kColor),
+      SPX_HTM("_htm_rest_bg", _htm_rest_bg, K::kColor),
+      SPX_HTM("_htm_rest_fg", _htm_rest_fg, K::kColor),
+      SPX_HTM("_htm_filename", _htm_filename, K::kText),
+      SPX_HTM("_htm_table_img", _htm_table_img, K::kText),
+      SPX_HTM("_htm_page_img", _htm_page_img, K::kText),
+      SPX_HTM("_htm_top_img", _htm_top_img, K::kText),
+      SPX_HTM("_htm_rest_img", _htm_rest_img, K::kText),
       SPX_HTML("page_image_box", pageImgBox, K::kText),
       SPX_HTML("table_image_box", tableImgBox, K::kText),
       SPX_HTML("top_image_box", topImgBox, K::kText),
@@ -225,7 +224,8 @@ bool WriteSettingsFile(const std::string& path, const Settings& rec) {
 }
 
 void SetDefaults(Settings* s) {
-  int32_t enabled = s->_enabled, highlight = s->_highlight;
+  int32_t enabled = s->_enabled;
+  int32_t highlight = s->_highlight;
   *s = DefaultSettings();
   s->_enabled = enabled;
   s->_highlight = highlight;
