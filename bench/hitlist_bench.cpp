@@ -203,8 +203,14 @@ void Engine(benchmark::State& state, const Shape& s, int32_t type, Period p, int
   char value[kFilterSize];
   for (auto _ : state) {
     SetField(value, filter);
-    int32_t n = GetHitList(items.data(), kTop, type, From(s, p), LastPlay(s) + 1, filterType, value,
-                           mode, nullptr);
+    HitListQuery q;
+    q.type = type;
+    q.from = From(s, p);
+    q.to = LastPlay(s) + 1;
+    q.filterType = filterType;
+    q.filterValue = value;
+    q.mode = mode;
+    int32_t n = GetHitList(q, items.data(), kTop);
     benchmark::DoNotOptimize(n);
   }
 }

@@ -14,9 +14,9 @@
 #include "fuzz/fuzz_util.h"
 #include "fuzz/records_driver.h"
 #include "hitlist/engine.h"
-#include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "hitlist/playlist.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/view.h"
 #include "html/tags.h"
 #include "settings/settings.h"
@@ -46,22 +46,24 @@ class FilePlayer : public Player {
   std::vector<std::string> files_;
 };
 
-void Compute(int32_t type, int32_t filter, const std::string& value, int32_t mode) {
-  _type = type;
-  _filter = filter;
-  SetField(_theFilter, value);
-  _pos = _change = mode;
-  _check = type % 3;
+void Compute(ShownList& list, int32_t type, int32_t filter, const std::string& value,
+             int32_t mode) {
+  HitListSettings& s = list.settings;
+  s._type = type;
+  list._filter = filter;
+  SetField(list._theFilter, value);
+  s._pos = s._change = mode;
+  s._check = type % 3;
   const TimeFormats formats = {"%d/%m/%y", "%H:%M:%S"};
-  HitListRows rows = RecomputeHitList(nullptr, formats);
-  if (_hitlistsize > _size) __builtin_trap();
+  HitListRows rows = RecomputeHitList(list, nullptr, formats);
+  if (list._hitlistsize > s._size) __builtin_trap();
   std::string m3u;
-  PlaylistText(type, _hitlistsize, _hitlist, &m3u);
+  PlaylistText(type, list._hitlistsize, list._hitlist.data(), &m3u);
   SongInfo playing = {};
   playing.songId = playing.albumId = playing.artistId = 1;
-  CurrentHitlistPos(playing, nullptr);
+  CurrentHitlistPos(list, playing, nullptr);
   HtmTagValues tags;
-  GetTags(&tags, formats);
+  GetTags(list, &tags, formats);
 }
 
 }  // namespace
@@ -73,22 +75,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetDataDir(dir);
   SetClockOverride(1000000);
   uint8_t pick = size > 0 ? data[0] : 0;
-  _period = pick % 6;
-  _size = 1 + (pick >> 4);
-  SetPeriodBounds(1000000, static_cast<int32_t>(fuzz::WordAt(files.bytes[3], 12, 0)),
+  HitListSettings stored = {};
+  ShownList list(stored);
+  stored._period = pick % 6;
+  stored._size = 1 + (pick >> 4);
+  SetPeriodBounds(list, 1000000, static_cast<int32_t>(fuzz::WordAt(files.bytes[3], 12, 0)),
                   static_cast<int32_t>(fuzz::WordAt(files.bytes[3], 28, 2000000)));
-  UpdateScrollBar();
+  UpdateScrollBar(list);
   std::string artist = files.bytes[2].substr(files.bytes[2].size() > 4 ? 4 : 0, 20);
   std::string album = artist + " - " + files.bytes[1].substr(files.bytes[1].size() > 4 ? 4 : 0, 20);
   for (int32_t type = 0; type < 4; ++type) {
-    Compute(type, kFilterNone, "", pick & 1);
-    Compute(type, kFilterArtist, artist, 1);
-    Compute(type, kFilterAlbum, album, 0);
+    Compute(list, type, kFilterNone, "", pick & 1);
+    Compute(list, type, kFilterArtist, artist, 1);
+    Compute(list, type, kFilterAlbum, album, 0);
   }
   FilePlayer player({dir + "/" + kSongFile, dir + "/missing.mp3", dir + "/" + kHitFile});
   SetCurrentPlayer(&player);
-  for (int32_t type = 0; type < 3; ++type) Compute(type, kFilterPlaylist, "", 1);
+  for (int32_t type = 0; type < 3; ++type) Compute(list, type, kFilterPlaylist, "", 1);
   SetCurrentPlayer(nullptr);
-  FreeHitList();
   return 0;
 }

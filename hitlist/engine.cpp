@@ -143,23 +143,21 @@ void ApplyArtistFilter(int32_t type, const char* filterValue, Working* w) {
   });
 }
 
-// Builds the counters of a top list (types 0..2) of `records` records for one period, in
-// `memory` (2 * records counters). Under the playlist filter the first `length` entries of the
-// player's playlist are scanned.
-void BuildCounts(HitFile& h, int32_t records, int32_t length, int32_t* memory, int32_t type,
-                 int32_t from, int32_t to, int32_t filterType, const char* filterValue,
-                 int32_t mode, const std::vector<char>* marks, HitListProgress* progress,
-                 Working* w) {
-  bool playlist = filterType == kFilterPlaylist;
-  bool scan = playlist && mode != kPosComparisonPass;
+// Builds the counters of a top list (types 0..2) of `records` records for the query's period,
+// in `memory` (2 * records counters). Under the playlist filter the first `length` entries of
+// the player's playlist are scanned.
+void BuildCounts(HitFile& h, const HitListQuery& q, int32_t records, int32_t length,
+                 int32_t* memory, const std::vector<char>* marks, Working* w) {
+  bool playlist = q.filterType == kFilterPlaylist;
+  bool scan = playlist && q.mode != kPosComparisonPass;
   w->Init(memory, records, scan ? -1 : 0);
   w->dense = scan;
-  CountPlays(h, h.Locate(from, to), type, playlist, mode, marks, w);
-  if (scan) hitlist_detail::ScanPlaylist(type, length, w, progress);
-  if (filterValue && filterType == kFilterAlbum && type == kListSongs)
-    ApplyAlbumFilter(filterValue, w);
-  if (filterValue && filterType == kFilterArtist && type != kListArtists)
-    ApplyArtistFilter(type, filterValue, w);
+  CountPlays(h, h.Locate(q.from, q.to), q.type, playlist, q.mode, marks, w);
+  if (scan) hitlist_detail::ScanPlaylist(q.type, length, w, q.progress);
+  if (q.filterValue && q.filterType == kFilterAlbum && q.type == kListSongs)
+    ApplyAlbumFilter(q.filterValue, w);
+  if (q.filterValue && q.filterType == kFilterArtist && q.type != kListArtists)
+    ApplyArtistFilter(q.type, q.filterValue, w);
 }
 
 // The first min(k, count) entries of the list: the most played first, in order. Only the
@@ -191,14 +189,13 @@ std::vector<HitListItem> TopItems(Working* w, int32_t k) {
 }
 
 // The previous positions by record id (into pos, `count` entries) of the records played in
-// the period before [from, to): the top n of that period's list, -1 elsewhere. `memory` holds
+// the period before the query's: the top n of that period's list, -1 elsewhere. `memory` holds
 // 2 * count counters.
-void PreviousPositions(HitFile& h, const Working& w, int32_t n, int32_t type, int32_t from,
-                       int32_t to, int32_t filterType, const char* filterValue, int32_t* memory,
-                       int32_t* pos) {
+void PreviousPositions(HitFile& h, const Working& w, int32_t n, const HitListQuery& q,
+                       int32_t* memory, int32_t* pos) {
   int32_t count = w.count();
   std::vector<char> marks;
-  if (filterType == kFilterPlaylist) {
+  if (q.filterType == kFilterPlaylist) {
     marks.assign(static_cast<size_t>(count), 0);
     for (int32_t i = 0; i < count; ++i) {
       int32_t id = w.Id(i);
@@ -206,9 +203,12 @@ void PreviousPositions(HitFile& h, const Working& w, int32_t n, int32_t type, in
     }
   }
   Working prev;
-  int32_t prevFrom = ClampTime(static_cast<int64_t>(from) - (static_cast<int64_t>(to) - from));
-  BuildCounts(h, count, 0, memory, type, prevFrom, from, filterType, filterValue,
-              kPosComparisonPass, &marks, nullptr, &prev);
+  HitListQuery before = q;
+  before.from = ClampTime(static_cast<int64_t>(q.from) - (static_cast<int64_t>(q.to) - q.from));
+  before.to = q.from;
+  before.mode = kPosComparisonPass;
+  before.progress = nullptr;
+  BuildCounts(h, before, count, 0, memory, &marks, &prev);
   std::fill(pos, pos + count, -1);
   std::vector<HitListItem> top = TopItems(&prev, n);
   for (size_t r = 0; r < top.size(); ++r) {
@@ -226,8 +226,9 @@ int32_t Output(const std::vector<HitListItem>& work, int32_t c, HitListItem* ite
 }
 
 // The log: the latest plays of the period, latest first, at most n.
-int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t filterType,
-                const char* filterValue) {
+int32_t LogList(const HitListQuery& q, HitListItem* items, int32_t n) {
+  const char* filterValue = q.filterValue;
+  int32_t filterType = q.filterType;
   HitFile h;
   // The latest n plays are all the unfiltered log needs; a filter reads further back in
   // growing chunks.
@@ -243,7 +244,7 @@ int32_t LogList(HitListItem* items, int32_t n, int32_t from, int32_t to, int32_t
   std::vector<HitListItem> work;
   work.reserve(static_cast<size_t>(std::min<int64_t>(n, h.count())));
   if (n > 0 && !(filtered && filterId == kNoId)) {
-    h.ForEachBackwards(from, to, [&](const HitRecord& hit) {
+    h.ForEachBackwards(q.from, q.to, [&](const HitRecord& hit) {
       if (hit.songId == kNoId || (filtered && hit.*field != filterId)) return false;
       work.push_back(HitListItem{static_cast<int32_t>(hit.songId), hit.time, -1});
       return static_cast<int32_t>(work.size()) >= n;
@@ -274,19 +275,18 @@ struct ProgressEnd {
 
 }  // namespace
 
-int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, int32_t to,
-                   int32_t filterType, const char* filterValue, int32_t mode,
-                   HitListProgress* progress) {
+int32_t GetHitList(const HitListQuery& q, HitListItem* items, int32_t n) {
   n = std::max(n, 0);
+  int32_t type = q.type, mode = q.mode;
   // The lists combine several record files: another process's change must not be half seen.
   // Every list only reads (the playlist filter too), so the lock is shared.
   DatabaseLock lock(LockKind::kShared);
   if (!lock.held()) return 0;
-  if (type == kListLog) return LogList(items, n, from, to, filterType, filterValue);
+  if (type == kListLog) return LogList(q, items, n);
   if (type < kListSongs || type > kListLog) return 0;
-  bool playlist = filterType == kFilterPlaylist;
+  bool playlist = q.filterType == kFilterPlaylist;
   bool scan = playlist && mode != kPosComparisonPass;
-  ProgressEnd end{scan ? progress : nullptr};
+  ProgressEnd end{scan ? q.progress : nullptr};
   std::vector<char> marks;
   if (mode == kPosComparisonPass && playlist) {
     marks.resize(static_cast<size_t>(n));
@@ -296,7 +296,7 @@ int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, in
   int32_t length = 0;
   if (scan && CurrentPlayer())
     length = std::clamp(CurrentPlayer()->PlaylistLength(), 0, kMaxListRecords);
-  if (scan && progress) progress->Begin(length);
+  if (end.progress) end.progress->Begin(length);
   if (records < 0) return 0;
   // The whole working memory in one block (one allocation, which the C run-time can reuse from
   // one computation to the next): the hit file's last plays and read chunk, then the counters
@@ -310,14 +310,12 @@ int32_t GetHitList(HitListItem* items, int32_t n, int32_t type, int32_t from, in
   if (!h.Open(static_cast<HitRecord*>(block.get()))) return 0;
   int32_t* memory = reinterpret_cast<int32_t*>(static_cast<unsigned char*>(block.get()) + hitBytes);
   Working w;
-  BuildCounts(h, records, length, memory, type, from, to, filterType, filterValue, mode, &marks,
-              end.progress, &w);
+  BuildCounts(h, q, records, length, memory, &marks, &w);
   std::vector<HitListItem> top = TopItems(&w, n);
   int32_t* prev = nullptr;
   if (mode == kPosCompare) {
     prev = memory + 4 * static_cast<size_t>(records);
-    PreviousPositions(h, w, n, type, from, to, filterType, filterValue,
-                      memory + 2 * static_cast<size_t>(records), prev);
+    PreviousPositions(h, w, n, q, memory + 2 * static_cast<size_t>(records), prev);
   }
   int32_t k = Output(top, w.count(), items, n);
   for (int32_t i = 0; i < k && prev; ++i) {

@@ -78,10 +78,8 @@ TEST_F(HitFileLog, MatchesTheDefinitionAroundTheTailSizes) {
       };
       for (const LogCase& c : cases) {
         std::vector<HitListItem> items(static_cast<size_t>(c.n), HitListItem{7, 7, 7});
-        char value[kFilterSize] = {};
-        std::strncpy(value, c.filter, sizeof value - 1);
-        int32_t got = GetHitList(items.data(), c.n, kListLog, c.from, c.to, c.filterType, value,
-                                 kPosNone, nullptr);
+        HitListQuery q{kListLog, c.from, c.to, c.filterType, c.filter};
+        int32_t got = GetHitList(q, items.data(), c.n);
         std::vector<HitListItem> want = ExpectedLog(hits, c, 1);
         SCOPED_TRACE(testing::Message() << count << " plays + " << extra << " bytes, [" << c.from
                                         << ", " << c.to << ") n " << c.n << " " << c.filter);
@@ -106,10 +104,10 @@ TEST(RecordFilters, KeepOnlyTheFilteredSongsWherePlayedSongsEndEarly) {
   std::vector<test::SongRow> songs;
   for (uint32_t i = 0; i < 40; ++i) {
     std::string name = "s" + std::to_string(i);
-    songs.push_back({name, i % 2 ? "odd" : "even", "al", i % 2, i % 2});
+    songs.push_back({name, i % 2 ? "odd" : "even", "al", 1 - i % 2, i % 2});
   }
   test::WriteSongs(songs);
-  test::WriteArtists({"even", "odd"});
+  test::WriteArtists({"odd", "even"});  // artist ids are not the album ids
   test::WriteAlbums({{"al", "even"}, {"al", "odd"}});
   std::vector<HitRecord> hits;
   for (int32_t t = 0; t < 30; ++t) {
@@ -121,11 +119,10 @@ TEST(RecordFilters, KeepOnlyTheFilteredSongsWherePlayedSongsEndEarly) {
   test::WriteHits(hits);
   for (int32_t filterType : {kFilterAlbum, kFilterArtist}) {
     for (int32_t to : {150, 201}) {  // without and with the late song's play
-      char value[kFilterSize] = {};
-      std::strncpy(value, filterType == kFilterAlbum ? "odd - al" : "odd", sizeof value - 1);
+      HitListQuery q{kListSongs, 0, to, filterType,
+                     filterType == kFilterAlbum ? "odd - al" : "odd"};
       std::vector<HitListItem> items(40);
-      int32_t c =
-          GetHitList(items.data(), 40, kListSongs, 0, to, filterType, value, kPosNone, nullptr);
+      int32_t c = GetHitList(q, items.data(), 40);
       ASSERT_EQ(c, 40);
       std::vector<int32_t> plays(40, 0);
       for (const HitListItem& item : items) plays[static_cast<size_t>(item.id)] = item.hits;

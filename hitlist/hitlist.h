@@ -1,5 +1,6 @@
-// The hit list: the computed chart of songs, albums, artists or the log of plays, and the
-// globals that hold the list on show and its settings.
+// The hit list: the computed chart of songs, albums, artists or the log of plays, its choices
+// and the part of the settings file that says what it shows (the list on show itself is
+// hitlist/shown_list.h).
 #pragma once
 #include <cstdint>
 
@@ -54,30 +55,5 @@ static_assert(sizeof(HitListSettings) == 32, "HitListSettings layout");
 
 // Room for the longest filter entry: two 49-character names joined by " - ", and a NUL.
 constexpr int kFilterSize = 102;
-
-// The list on show and its settings. Plain globals of the plug-in, all zero at start except
-// lvPlaying and lvSelect (-1).
-extern HitListItem* _hitlist;  // array of _size items
-extern int32_t _hitlistsize;   // rows on show
-extern int32_t _size;          // requested length ("Show Top")
-extern int32_t _type;          // ListType
-extern int32_t _period;        // PeriodChoice
-extern int32_t _start;         // period bounds, seconds since 1970
-extern int32_t _end;
-extern int32_t _filter;               // FilterType
-extern char _theFilter[kFilterSize];  // filter value, as chosen
-extern int32_t _pos;                  // show the previous position
-extern int32_t _change;               // show the change of position
-extern int32_t _check;                // last-played column: 0 none, 1 days, 2 date and time
-extern int32_t _pivot;                // period end at the last refresh
-extern int32_t _pivoti;               // scroll position given to that period
-extern int32_t _first;                // time of the first play
-extern int32_t _last;                 // later of the last play's time and _end
-extern int32_t lvPlaying;             // row of the playing track, -1 if none
-extern int32_t lvSelect;              // focused row of the list view, -1 if none
-
-// The stored part of the globals above, as the settings hold it, and back.
-HitListSettings ListSettingsFromGlobals();
-void SetListGlobals(const HitListSettings& s);
 
 }  // namespace spinox

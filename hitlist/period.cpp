@@ -7,7 +7,6 @@
 #include "base/file.h"
 #include "db/paths.h"
 #include "hitlist/hitlist.h"
-#include "hitlist/list_memory.h"
 
 namespace spinox {
 
@@ -46,16 +45,17 @@ int32_t ShownEnd(int32_t period, int32_t end) {
   return period == kPeriodUser && end > INT32_MIN ? end - 1 : end;
 }
 
-void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo) {
-  PeriodBounds b = BoundsOfPeriod(_period, now, userFrom, userTo);
+void SetPeriodBounds(ShownList& list, int32_t now, int32_t userFrom, int32_t userTo) {
+  HitListSettings& s = list.settings;
+  PeriodBounds b = BoundsOfPeriod(s._period, now, userFrom, userTo);
   // Plays are stamped no earlier than the play before them, so after the clock was set back
   // the latest plays lie ahead of it; "All" still counts them.
   int32_t first = 0, last = 0;
-  if (_period == kPeriodAll && FirstAndLastPlay(&first, &last) && last >= b.end)
+  if (s._period == kPeriodAll && FirstAndLastPlay(&first, &last) && last >= b.end)
     b.end = Clamp32(int64_t{last} + 1);
-  _start = b.start;
-  _end = b.end;
-  _pivot = _end;
+  s._start = b.start;
+  s._end = b.end;
+  list._pivot = s._end;
 }
 
 ScrollArithmetic ComputeScroll(int32_t period, int32_t start, int32_t end, int32_t firstHit,
@@ -71,14 +71,15 @@ ScrollArithmetic ComputeScroll(int32_t period, int32_t start, int32_t end, int32
   return s;
 }
 
-ScrollBarState UpdateScrollBar() {
+ScrollBarState UpdateScrollBar(ShownList& list) {
   ScrollBarState bar;
   int32_t first = 0, last = 0;
-  if (_period == kPeriodAll || !FirstAndLastPlay(&first, &last)) return bar;
-  ScrollArithmetic s = ComputeScroll(_period, _start, _end, first, last);
-  _last = s.last;
-  _first = s.first;
-  _pivoti = s.pos;
+  const HitListSettings& stored = list.settings;
+  if (stored._period == kPeriodAll || !FirstAndLastPlay(&first, &last)) return bar;
+  ScrollArithmetic s = ComputeScroll(stored._period, stored._start, stored._end, first, last);
+  list._last = s.last;
+  list._first = s.first;
+  list._pivoti = s.pos;
   bar.enabled = true;
   bar.range = s.range;
   bar.pos = s.pos;
@@ -89,6 +90,13 @@ PeriodBounds StepPeriod(int32_t p, int32_t pivoti, int32_t pivot, int32_t start,
   int64_t length = static_cast<int64_t>(end) - start;
   int32_t newEnd = Clamp32((static_cast<int64_t>(p) - pivoti) * length + pivot);
   return PeriodBounds{Clamp32(static_cast<int64_t>(newEnd) - length), newEnd};
+}
+
+void ScrollPeriod(ShownList& list, int32_t p) {
+  HitListSettings& s = list.settings;
+  PeriodBounds b = StepPeriod(p, list._pivoti, list._pivot, s._start, s._end);
+  s._start = b.start;
+  s._end = b.end;
 }
 
 std::string PrevText(int32_t row, int32_t lastPos) {
@@ -110,23 +118,26 @@ int32_t GetFilter(const std::string& entryText) {
   return kFilterNone;
 }
 
-void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row)) {
-  if (lvPlaying != -1) {
-    int32_t old = lvPlaying;
-    lvPlaying = -1;
+void CurrentHitlistPos(ShownList& list, const SongInfo& playing, void (*redraw)(int32_t row)) {
+  if (list.lvPlaying != -1) {
+    int32_t old = list.lvPlaying;
+    list.lvPlaying = -1;
     if (redraw) redraw(old);
   }
+  int32_t type = list.settings._type;
   RecId key = kNoId;
-  if (_type == kListSongs) key = playing.songId;
-  if (_type == kListAlbums) key = playing.albumId;
-  if (_type == kListArtists) key = playing.artistId;
-  if (key == kNoId || !_hitlist) return;
+  if (type == kListSongs) key = playing.songId;
+  if (type == kListAlbums) key = playing.albumId;
+  if (type == kListArtists) key = playing.artistId;
+  if (key == kNoId) return;
   // Only the rows on show have positions: a record past them (with no plays in the period, or
   // below the top) has none.
-  int32_t n = std::min({_hitlistsize, _size, HitListCapacity()});
-  for (int32_t i = 0; i < n && _hitlist[i].id != -1; ++i) {
-    if (static_cast<RecId>(_hitlist[i].id) != key) continue;
-    lvPlaying = i;
+  int32_t n = std::min(list._hitlistsize, list.settings._size);
+  for (int32_t i = 0; i < n; ++i) {
+    const HitListItem* item = ShownItem(list, i);
+    if (!item || item->id == -1) return;
+    if (static_cast<RecId>(item->id) != key) continue;
+    list.lvPlaying = i;
     if (redraw) redraw(i);
     return;
   }

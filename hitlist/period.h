@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/records.h"
+#include "hitlist/shown_list.h"
 
 namespace spinox {
 
@@ -28,8 +29,8 @@ PeriodBounds BoundsOfPeriod(int32_t period, int32_t now, int32_t userFrom, int32
 // user-defined period ends at the first second after its last whole day, so the second
 // before its end is shown; the other periods show their end.
 int32_t ShownEnd(int32_t period, int32_t end);
-// Sets _start and _end from _period as "Refresh Hitlist" does, and _pivot = _end.
-void SetPeriodBounds(int32_t now, int32_t userFrom, int32_t userTo);
+// Sets the list's _start and _end from its _period as "Refresh Hitlist" does, and _pivot = _end.
+void SetPeriodBounds(ShownList& list, int32_t now, int32_t userFrom, int32_t userTo);
 
 // The period scroll bar: range 0..range, thumb at pos.
 struct ScrollBarState {
@@ -49,14 +50,16 @@ struct ScrollArithmetic {
 ScrollArithmetic ComputeScroll(int32_t period, int32_t start, int32_t end, int32_t firstHit,
                                int32_t lastHit);
 
-// Reads the first and last play from the hit file and sets _first, _last and _pivoti for the
-// current _period, _start and _end. Returns what the scroll bar shows: disabled for "All" and
+// Reads the first and last play from the hit file and sets the list's _first, _last and _pivoti
+// for its _period, _start and _end. Returns what the scroll bar shows: disabled for "All" and
 // without plays. The caller also disables it when _start is later than _end.
-ScrollBarState UpdateScrollBar();
+ScrollBarState UpdateScrollBar(ShownList& list);
 
 // The period that scroll position p shows: whole period lengths away from the one given
 // position pivoti at the last refresh, which ended at pivot.
 PeriodBounds StepPeriod(int32_t p, int32_t pivoti, int32_t pivot, int32_t start, int32_t end);
+// Moves the list's period to the one scroll position p shows.
+void ScrollPeriod(ShownList& list, int32_t p);
 
 // Texts of the "Prev" and "Chng" cells for the row at 0-based index `row` whose previous
 // position is `lastPos` (-1: none).
@@ -70,9 +73,9 @@ int32_t GetFilter(const std::string& entryText);
 // Times of the first and last play in the hit file; false without a readable play.
 bool FirstAndLastPlay(int32_t* first, int32_t* last);
 
-// Sets lvPlaying to the row of `playing` among the _hitlistsize rows on show (-1 when it is
-// not one of them or the list is the log). `redraw` (may be null) is called for the row that lost
-// the mark and for the row that got it.
-void CurrentHitlistPos(const SongInfo& playing, void (*redraw)(int32_t row));
+// Sets the list's lvPlaying to the row of `playing` among its _hitlistsize rows on show (-1 when
+// it is not one of them or the list is the log). `redraw` (may be null) is called for the row
+// that lost the mark and for the row that got it.
+void CurrentHitlistPos(ShownList& list, const SongInfo& playing, void (*redraw)(int32_t row));
 
 }  // namespace spinox

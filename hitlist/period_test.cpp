@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "hitlist/hitlist.h"
-#include "hitlist/list_memory.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/test_db.h"
 #include "tests/test_util.h"
 
@@ -13,119 +12,131 @@ namespace spinox {
 namespace {
 
 constexpr int32_t kNow = 1700000000;
+constexpr int32_t kWeek = 604800;
 
 TEST(Periods, BoundsOfTheSixChoices) {
-  EXPECT_EQ(BoundsOfPeriod(kPeriodDay, kNow, 1, 2).start, kNow - 86400);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodWeek, kNow, 1, 2).start, kNow - 604800);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodMonth, kNow, 1, 2).start, kNow - 2592000);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodYear, kNow, 1, 2).start, kNow - 31536000);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodYear, kNow, 1, 2).end, kNow);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, kNow, 1, 2).start, 0);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, kNow, 1, 2).end, kNow + 1);  // this second's play counts
-  EXPECT_EQ(BoundsOfPeriod(kPeriodAll, INT32_MAX, 1, 2).end, INT32_MAX);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodUser, kNow, 7, 3).start, 7);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodUser, kNow, 7, 3).end, 3);
-  EXPECT_EQ(BoundsOfPeriod(kPeriodYear, INT32_MIN + 5, 0, 0).start, INT32_MIN);
+  struct Case {
+    int32_t period, now, start, end;
+  } const cases[] = {
+      {kPeriodDay, kNow, kNow - 86400, kNow},
+      {kPeriodWeek, kNow, kNow - kWeek, kNow},
+      {kPeriodMonth, kNow, kNow - 2592000, kNow},
+      {kPeriodYear, kNow, kNow - 31536000, kNow},
+      {kPeriodYear, INT32_MIN + 5, INT32_MIN, INT32_MIN + 5},
+      {kPeriodAll, kNow, 0, kNow + 1},  // this second's play counts
+      {kPeriodAll, INT32_MAX, 0, INT32_MAX},
+      {kPeriodUser, kNow, 7, 3},  // the pickers' times, as given
+  };
+  for (const Case& c : cases) {
+    PeriodBounds b = BoundsOfPeriod(c.period, c.now, 7, 3);
+    EXPECT_EQ(b.start, c.start) << c.period;
+    EXPECT_EQ(b.end, c.end) << c.period;
+  }
 }
 
-TEST(Periods, WeekTenAndAHalfWeeksAfterTheFirstPlay) {
-  int32_t first = kNow - 21 * 604800 / 2;
-  ScrollArithmetic s = ComputeScroll(kPeriodWeek, kNow - 604800, kNow, first, kNow - 100);
-  EXPECT_EQ(s.range, 11);
-  EXPECT_EQ(s.pos, 11);
-  EXPECT_EQ(s.first, first);
-  EXPECT_EQ(s.last, kNow);
-  PeriodBounds back = StepPeriod(10, s.pos, kNow, kNow - 604800, kNow);
-  EXPECT_EQ(back.end, kNow - 604800);
-  EXPECT_EQ(back.start, kNow - 2 * 604800);
-  PeriodBounds same = StepPeriod(11, 11, kNow, back.start, back.end);
-  EXPECT_EQ(same.end, kNow);
-  PeriodBounds origin = StepPeriod(0, 11, kNow, kNow - 604800, kNow);
-  EXPECT_LT(origin.end, first);  // position 0 lies before the first play
+TEST(Periods, ScrollArithmetic) {
+  const int32_t first = kNow - 21 * kWeek / 2;  // ten and a half weeks before now
+  struct Case {
+    int32_t period, start, end, firstHit, lastHit, range, pos, last;
+  } const cases[] = {
+      {kPeriodWeek, kNow - kWeek, kNow, first, kNow - 100, 11, 11, kNow},
+      {kPeriodUser, 1000, 2000, 500, 9000, 9, 2, 9000},  // keeps its own position
+      {kPeriodUser, 1000, 1000, 500, 9000, 0, 0, 9000},
+      {kPeriodUser, 10000, 11000, 500, 9000, 11, 11, 11000},  // later than every play
+      {kPeriodUser, INT32_MIN, INT32_MIN + 1, INT32_MIN, INT32_MAX, INT32_MAX, 2, INT32_MAX},
+  };
+  for (const Case& c : cases) {
+    ScrollArithmetic s = ComputeScroll(c.period, c.start, c.end, c.firstHit, c.lastHit);
+    EXPECT_EQ(s.range, c.range) << c.start;
+    EXPECT_EQ(s.pos, c.pos) << c.start;
+    EXPECT_EQ(s.first, c.firstHit) << c.start;
+    EXPECT_EQ(s.last, c.last) << c.start;
+  }
 }
 
-TEST(Periods, UserDefinedKeepsItsOwnPosition) {
-  ScrollArithmetic s = ComputeScroll(kPeriodUser, 1000, 2000, 500, 9000);
-  EXPECT_EQ(s.range, 9);  // (9000 - 500) / 1000 + 1
-  EXPECT_EQ(s.pos, 2);    // (2000 - 500) / 1000 + 1
-  s = ComputeScroll(kPeriodUser, 1000, 1000, 500, 9000);
-  EXPECT_EQ(s.range, 0);
-  EXPECT_EQ(s.pos, 0);
-  // A period later than every play: last is its end.
-  s = ComputeScroll(kPeriodUser, 10000, 11000, 500, 9000);
-  EXPECT_EQ(s.last, 11000);
-  EXPECT_EQ(s.range, 11);
-  // Extreme times do not overflow.
-  s = ComputeScroll(kPeriodUser, INT32_MIN, INT32_MIN + 1, INT32_MIN, INT32_MAX);
-  EXPECT_EQ(s.range, INT32_MAX);
-  PeriodBounds far = StepPeriod(INT32_MAX, 0, INT32_MAX, 0, INT32_MAX);
-  EXPECT_EQ(far.end, INT32_MAX);
+TEST(Periods, StepsAreWholePeriodLengthsFromThePivot) {
+  struct Case {
+    int32_t p, pivoti, pivot, start, end, newStart, newEnd;
+  } const cases[] = {
+      {10, 11, kNow, kNow - kWeek, kNow, kNow - 2 * kWeek, kNow - kWeek},
+      {11, 11, kNow, kNow - 2 * kWeek, kNow - kWeek, kNow - kWeek, kNow},
+      {0, 11, kNow, kNow - kWeek, kNow, kNow - 12 * kWeek, kNow - 11 * kWeek},
+      {INT32_MAX, 0, INT32_MAX, 0, INT32_MAX, 0, INT32_MAX},
+  };
+  for (const Case& c : cases) {
+    PeriodBounds b = StepPeriod(c.p, c.pivoti, c.pivot, c.start, c.end);
+    EXPECT_EQ(b.start, c.newStart) << c.p;
+    EXPECT_EQ(b.end, c.newEnd) << c.p;
+  }
 }
 
 class ScrollBar : public ::testing::Test {
  protected:
   void SetUp() override {
-    _period = kPeriodWeek;
-    _start = kNow - 604800;
-    _end = kNow;
-    _first = _last = _pivoti = 0;
+    stored_._period = kPeriodWeek;
+    stored_._start = kNow - kWeek;
+    stored_._end = kNow;
   }
   test::TempDatabase db_;
+  HitListSettings stored_ = {};
+  ShownList list_{stored_};
 };
 
-TEST_F(ScrollBar, ReadsTheHitFile) {
-  test::WriteHits({{0, 0, 0, kNow - 21 * 604800 / 2}, {0, 0, 0, kNow - 5}});
-  ScrollBarState bar = UpdateScrollBar();
+TEST_F(ScrollBar, ReadsTheHitFileAndStepsTheList) {
+  test::WriteHits({{0, 0, 0, kNow - 21 * kWeek / 2}, {0, 0, 0, kNow - 5}});
+  SetPeriodBounds(list_, kNow, 0, 0);
+  ScrollBarState bar = UpdateScrollBar(list_);
   EXPECT_TRUE(bar.enabled);
   EXPECT_EQ(bar.range, 11);
   EXPECT_EQ(bar.pos, 11);
-  EXPECT_EQ(_pivoti, 11);
-  EXPECT_EQ(_first, kNow - 21 * 604800 / 2);
-  EXPECT_EQ(_last, kNow);
+  EXPECT_EQ(list_._pivoti, 11);
+  EXPECT_EQ(list_._first, kNow - 21 * kWeek / 2);
+  EXPECT_EQ(list_._last, kNow);
+  ScrollPeriod(list_, 9);
+  EXPECT_EQ(stored_._start, kNow - 3 * kWeek);
+  EXPECT_EQ(stored_._end, kNow - 2 * kWeek);
 }
 
 TEST_F(ScrollBar, DisabledForAllAndWithoutPlays) {
-  EXPECT_FALSE(UpdateScrollBar().enabled);  // no hit file
+  EXPECT_FALSE(UpdateScrollBar(list_).enabled);  // no hit file
   test::WriteHits({});
-  EXPECT_FALSE(UpdateScrollBar().enabled);
+  EXPECT_FALSE(UpdateScrollBar(list_).enabled);
   test::WriteHits({{0, 0, 0, kNow - 5}});
-  _period = kPeriodAll;
-  ScrollBarState bar = UpdateScrollBar();
+  stored_._period = kPeriodAll;
+  ScrollBarState bar = UpdateScrollBar(list_);
   EXPECT_FALSE(bar.enabled);
   EXPECT_EQ(bar.range, 0);
 }
 
 TEST_F(ScrollBar, AllReachesPlaysStampedAheadOfTheClock) {
-  _period = kPeriodAll;
-  SetPeriodBounds(kNow, 0, 0);
-  EXPECT_EQ(_end, kNow + 1);                                       // no plays: up to this second
+  stored_._period = kPeriodAll;
+  SetPeriodBounds(list_, kNow, 0, 0);
+  EXPECT_EQ(stored_._end, kNow + 1);                               // no plays: up to this second
   test::WriteHits({{0, 0, 0, kNow - 5}, {0, 0, 0, kNow + 3600}});  // the clock went back
-  SetPeriodBounds(kNow, 0, 0);
-  EXPECT_EQ(_start, 0);
-  EXPECT_EQ(_end, kNow + 3601);
-  _period = kPeriodDay;
-  SetPeriodBounds(kNow, 0, 0);
-  EXPECT_EQ(_end, kNow);
+  SetPeriodBounds(list_, kNow, 0, 0);
+  EXPECT_EQ(stored_._start, 0);
+  EXPECT_EQ(stored_._end, kNow + 3601);
+  EXPECT_EQ(list_._pivot, kNow + 3601);
+  stored_._period = kPeriodDay;
+  SetPeriodBounds(list_, kNow, 0, 0);
+  EXPECT_EQ(stored_._end, kNow);
 }
 
 TEST(Periods, PreviousPositionTexts) {
-  EXPECT_EQ(PrevText(4, -1), "-");
-  EXPECT_EQ(ChngText(4, -1), "*");
-  EXPECT_EQ(PrevText(4, 4), "5");
-  EXPECT_EQ(ChngText(4, 4), "=");
-  EXPECT_EQ(PrevText(0, 2), "3");
-  EXPECT_EQ(ChngText(0, 2), "+2");
-  EXPECT_EQ(PrevText(9, 2), "3");
-  EXPECT_EQ(ChngText(9, 2), "-7");
+  struct Case {
+    int32_t row, lastPos;
+    const char *prev, *chng;
+  } const cases[] = {{4, -1, "-", "*"}, {4, 4, "5", "="}, {0, 2, "3", "+2"}, {9, 2, "3", "-7"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(PrevText(c.row, c.lastPos), c.prev) << c.row << " " << c.lastPos;
+    EXPECT_EQ(ChngText(c.row, c.lastPos), c.chng) << c.row << " " << c.lastPos;
+  }
 }
 
 TEST(Periods, FilterEntries) {
-  EXPECT_EQ(GetFilter("None"), 0);
-  EXPECT_EQ(GetFilter("Album"), 1);
-  EXPECT_EQ(GetFilter("Artist"), 2);
-  EXPECT_EQ(GetFilter("Winamp Playlist"), 3);
-  EXPECT_EQ(GetFilter("artist"), 0);
-  EXPECT_EQ(GetFilter(""), 0);
+  const std::pair<const char*, int32_t> cases[] = {
+      {"None", 0}, {"Album", 1}, {"Artist", 2}, {"Winamp Playlist", 3}, {"artist", 0}, {"", 0}};
+  for (const auto& [text, filter] : cases) EXPECT_EQ(GetFilter(text), filter) << text;
 }
 
 std::vector<int32_t> redrawn;
@@ -133,65 +144,42 @@ void Redraw(int32_t row) {
   redrawn.push_back(row);
 }
 
-class PlayingRow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    AllocateHitList(5, true);
-    _size = 5;
-    _hitlistsize = 3;
-    _type = kListSongs;
-    const HitListItem items[] = {{7, 3, -1}, {2, 2, -1}, {9, 0, -1}, {-1, 0, 0}, {4, 1, -1}};
-    for (int i = 0; i < 5; ++i) _hitlist[i] = items[i];
-    lvPlaying = -1;
+// Rows 0..2 on show (songs 7, 2, 9), and an item past them (song 4).
+TEST(PlayingRow, IsTheRowOfTheListTypesKeyAmongTheRowsOnShow) {
+  struct Case {
+    int32_t type, rows, size;
+    RecId song;
+    int32_t expected;
+  } const cases[] = {
+      {kListSongs, 3, 5, 9, 2},
+      {kListAlbums, 3, 5, 9, 1},            // album 2
+      {kListArtists, 3, 5, 9, -1},          // artist 4's row is not on show
+      {kListArtists, 4, 5, 9, 3},           //
+      {kListSongs, 2, 5, 9, -1},            // song 9's row is not on show
+      {kListSongs, 3, 2, 9, -1},            // nor past "Show Top"
+      {kListSongs, 3, 5, kNoId, -1},        //
+      {kListLog, 3, 5, 7, -1},              // the log marks no row
+      {kListSongs, 1000, 1000, 12345, -1},  // rows and "Show Top" past the array
+  };
+  for (const Case& c : cases) {
+    HitListSettings stored = {};
+    stored._type = c.type;
+    stored._size = c.size;
+    ShownList list(stored);
+    list._hitlist = {{7, 3, -1}, {2, 2, -1}, {9, 0, -1}, {4, 1, -1}};
+    list._hitlistsize = c.rows;
+    list.lvPlaying = 0;
+    SongInfo song = {};
+    song.songId = c.song;
+    song.albumId = 2;
+    song.artistId = 4;
     redrawn.clear();
-    song_ = SongInfo{};
-    song_.songId = 9;
-    song_.albumId = 2;
-    song_.artistId = 4;
+    CurrentHitlistPos(list, song, Redraw);
+    EXPECT_EQ(list.lvPlaying, c.expected) << c.type << " " << c.rows;
+    std::vector<int32_t> marks = {0};  // the old mark goes, the new one comes
+    if (c.expected >= 0) marks.push_back(c.expected);
+    EXPECT_EQ(redrawn, marks) << c.type << " " << c.rows;
   }
-  void TearDown() override {
-    FreeHitList();
-    lvPlaying = -1;
-    _hitlistsize = 0;
-  }
-  SongInfo song_;
-};
-
-TEST_F(PlayingRow, FindsTheKeyOfTheListType) {
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, 2);
-  _hitlistsize = 2;  // the row of song 9 is not on show (no plays in the period): no position
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, -1);
-  _hitlistsize = 3;
-  CurrentHitlistPos(song_, Redraw);
-  _type = kListAlbums;
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, 1);
-  EXPECT_EQ(redrawn, (std::vector<int32_t>{2, 2, 2, 2, 1}));
-  _type = kListArtists;  // id 4 stands after the end of the list
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, -1);
-}
-
-TEST_F(PlayingRow, UnknownTrackAndLogClearTheMark) {
-  CurrentHitlistPos(song_, Redraw);
-  song_.songId = kNoId;
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, -1);
-  EXPECT_EQ(redrawn, (std::vector<int32_t>{2, 2}));
-  song_.songId = 7;
-  _type = kListLog;
-  CurrentHitlistPos(song_, nullptr);
-  EXPECT_EQ(lvPlaying, -1);
-}
-
-TEST_F(PlayingRow, NeverReadsPastTheArray) {
-  _size = _hitlistsize = 1000;  // "Show Top" raised after the list was made
-  song_.songId = 12345;
-  _hitlist[3].id = 8;
-  CurrentHitlistPos(song_, Redraw);
-  EXPECT_EQ(lvPlaying, -1);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "db/paths.h"
-#include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "hitlist/time_text.h"
 
@@ -34,8 +33,8 @@ Record ReadRecord(File& f, int32_t id) {
   return rec;
 }
 
-void AddTypeCells(File& f, const HitListItem& item, int32_t type, const TimeFormats& formats,
-                  std::vector<std::string>* row) {
+void AddTypeCells(File& f, const HitListItem& item, int32_t type, int32_t check,
+                  const TimeFormats& formats, std::vector<std::string>* row) {
   if (type == kListAlbums) {
     AlbumRecord a = ReadRecord<AlbumRecord>(f, item.id);
     *row = {Field(a.album, kNameSize), Field(a.artist, kNameSize), std::to_string(item.hits)};
@@ -53,19 +52,19 @@ void AddTypeCells(File& f, const HitListItem& item, int32_t type, const TimeForm
     return;
   }
   row->push_back(std::to_string(item.hits));
-  if (_check == 1) row->push_back(DaysText(s.lastPlayed, ClockNow()));
-  if (_check == 2) row->push_back(PlayedText(s.lastPlayed, formats));
+  if (check == 1) row->push_back(DaysText(s.lastPlayed, ClockNow()));
+  if (check == 2) row->push_back(PlayedText(s.lastPlayed, formats));
 }
 
-std::vector<std::string> RowCells(File& f, const HitListItem& item, int32_t i, int32_t type,
-                                  const TimeFormats& formats) {
+std::vector<std::string> RowCells(File& f, const HitListSettings& s, const HitListItem& item,
+                                  int32_t i, int32_t type, const TimeFormats& formats) {
   std::vector<std::string> cells, rest;
   cells.push_back(std::to_string(i + 1));
-  if (type != kListLog && _period != kPeriodAll) {
-    if (_pos) cells.push_back(PrevText(i, item.lastPos));
-    if (_change) cells.push_back(ChngText(i, item.lastPos));
+  if (type != kListLog && s._period != kPeriodAll) {
+    if (s._pos) cells.push_back(PrevText(i, item.lastPos));
+    if (s._change) cells.push_back(ChngText(i, item.lastPos));
   }
-  AddTypeCells(f, item, type, formats, &rest);
+  AddTypeCells(f, item, type, s._check, formats, &rest);
   cells.insert(cells.end(), rest.begin(), rest.end());
   return cells;
 }
@@ -100,8 +99,8 @@ std::vector<HitListColumn> ColumnSet(int32_t type, int32_t pos, int32_t change, 
   return c;
 }
 
-std::vector<HitListColumn> CurrentColumns() {
-  return ColumnSet(_type, _pos, _change, _period, _check);
+std::vector<HitListColumn> CurrentColumns(const HitListSettings& s) {
+  return ColumnSet(s._type, s._pos, s._change, s._period, s._check);
 }
 
 std::vector<int32_t> ColumnWidths(const std::vector<HitListColumn>& columns, int32_t listWidth) {
@@ -138,7 +137,9 @@ std::string TitleLine(int32_t type, int32_t period, int32_t start, int32_t end, 
   return "Top " + count + " " + TypeWord(type) + " " + periodPart + " " + filterPart;
 }
 
-HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type, const TimeFormats& formats) {
+HitListRows DisplayRows(ShownList& list, HitListItem* items, int32_t n, int32_t type,
+                        const TimeFormats& formats) {
+  const HitListSettings& s = list.settings;
   HitListRows out;
   const char* name = type == kListAlbums    ? kAlbumFile
                      : type == kListArtists ? kArtistFile
@@ -147,22 +148,23 @@ HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type, const TimeF
   if (!f.IsOpen() || !items) return out;
   out.ok = true;
   for (int32_t i = 0; i < n && items[i].id != -1 && (items[i].hits > 0 || type == kListLog); ++i) {
-    if (_filter == kFilterPlaylist) --items[i].hits;
-    out.cells.push_back(RowCells(f, items[i], i, type, formats));
+    if (list._filter == kFilterPlaylist) --items[i].hits;
+    out.cells.push_back(RowCells(f, s, items[i], i, type, formats));
   }
-  _hitlistsize = static_cast<int32_t>(out.cells.size());
-  out.title = TitleLine(type, _period, _start, _end, _filter, FieldText(_theFilter), _hitlistsize,
-                        formats.date);
+  list._hitlistsize = static_cast<int32_t>(out.cells.size());
+  out.title = TitleLine(type, s._period, s._start, s._end, list._filter, FieldText(list._theFilter),
+                        list._hitlistsize, formats.date);
   return out;
 }
 
-HitListRows RecomputeHitList(HitListProgress* progress, const TimeFormats& formats) {
-  AllocateHitList(_size, false);
-  int32_t n = std::min(std::max(_size, 0), HitListCapacity());
-  int32_t mode = _period != kPeriodAll && (_pos || _change) ? kPosCompare : kPosNone;
-  _theFilter[kFilterSize - 1] = '\0';
-  _hitlistsize = GetHitList(_hitlist, n, _type, _start, _end, _filter, _theFilter, mode, progress);
-  return DisplayRows(_hitlist, n, _type, formats);
+HitListRows RecomputeHitList(ShownList& list, HitListProgress* progress,
+                             const TimeFormats& formats) {
+  AllocateHitList(list, list.settings._size, false);
+  int32_t n =
+      std::min(std::max(list.settings._size, 0), static_cast<int32_t>(list._hitlist.size()));
+  list._theFilter[kFilterSize - 1] = '\0';
+  list._hitlistsize = GetHitList(QueryOf(list, progress), list._hitlist.data(), n);
+  return DisplayRows(list, list._hitlist.data(), n, list.settings._type, formats);
 }
 
 }  // namespace spinox

@@ -8,6 +8,7 @@
 
 #include "hitlist/engine.h"
 #include "hitlist/hitlist.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/time_text.h"
 
 namespace spinox {
@@ -27,8 +28,8 @@ struct HitListColumn {
 // The columns of a list type; "Prev" and "Chng" only when asked for, outside "All" and the log.
 std::vector<HitListColumn> ColumnSet(int32_t type, int32_t pos, int32_t change, int32_t period,
                                      int32_t check);
-// The columns for the current _type, _pos, _change, _period and _check.
-std::vector<HitListColumn> CurrentColumns();
+// The columns for the settings' _type, _pos, _change, _period and _check.
+std::vector<HitListColumn> CurrentColumns(const HitListSettings& s);
 // Widths in pixels for a list `listWidth` pixels wide, 5 % kept for the vertical scroll bar.
 std::vector<int32_t> ColumnWidths(const std::vector<HitListColumn>& columns, int32_t listWidth);
 
@@ -50,13 +51,15 @@ struct HitListRows {
   std::string title;
 };
 
-// DisplayHitList's content for items[0..n-1] of `type` with the current settings. Under the
-// playlist filter the membership mark is taken off the shown items' counts in the array.
-// Sets _hitlistsize to the number of rows when the records could be read.
-HitListRows DisplayRows(HitListItem* items, int32_t n, int32_t type, const TimeFormats& formats);
+// DisplayHitList's content for items[0..n-1] of `type` with the list's settings and filter.
+// Under the playlist filter the membership mark is taken off the shown items' counts in the
+// array. Sets the list's _hitlistsize to the number of rows when the records could be read.
+HitListRows DisplayRows(ShownList& list, HitListItem* items, int32_t n, int32_t type,
+                        const TimeFormats& formats);
 
-// RefreshHitList's computation: a new _hitlist of _size items computed for the current
-// settings, then its rows. The shell disables its windows around it and marks the playing row.
-HitListRows RecomputeHitList(HitListProgress* progress, const TimeFormats& formats);
+// RefreshHitList's computation: a new _hitlist of _size items computed for the list's settings
+// and filter, then its rows. The shell disables its windows around it and marks the playing row.
+HitListRows RecomputeHitList(ShownList& list, HitListProgress* progress,
+                             const TimeFormats& formats);
 
 }  // namespace spinox

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "hitlist/list_memory.h"
 #include "hitlist/test_db.h"
 #include "hitlist/time_text.h"
 #include "tests/test_util.h"
@@ -13,63 +12,63 @@
 namespace spinox {
 namespace {
 
-std::vector<std::string> Titles(const std::vector<HitListColumn>& columns) {
-  std::vector<std::string> titles;
-  for (const HitListColumn& c : columns) titles.push_back(c.title);
-  return titles;
-}
-
 using Strings = std::vector<std::string>;
 
 TEST(Columns, SetsOfEachListType) {
-  EXPECT_EQ(Titles(ColumnSet(kListSongs, 1, 1, kPeriodWeek, 0)),
-            (Strings{"#", "Prev", "Chng", "Title", "Artist", "Album", "Hits"}));
-  EXPECT_EQ(Titles(ColumnSet(kListSongs, 1, 1, kPeriodAll, 2)),
-            (Strings{"#", "Title", "Artist", "Album", "Hits", "Last Played"}));
-  EXPECT_EQ(Titles(ColumnSet(kListAlbums, 0, 1, kPeriodDay, 1)),
-            (Strings{"#", "Chng", "Album", "Artist", "Hits"}));
-  EXPECT_EQ(Titles(ColumnSet(kListArtists, 1, 0, kPeriodUser, 1)),
-            (Strings{"#", "Prev", "Artist", "Hits"}));
-  EXPECT_EQ(Titles(ColumnSet(kListLog, 1, 1, kPeriodWeek, 1)),
-            (Strings{"#", "Title", "Artist", "Album", "Played"}));
+  struct Case {
+    int32_t type, pos, change, period, check;
+    Strings titles;
+  } const cases[] = {
+      {kListSongs, 1, 1, kPeriodWeek, 0, {"#", "Prev", "Chng", "Title", "Artist", "Album", "Hits"}},
+      {kListSongs, 1, 1, kPeriodAll, 2, {"#", "Title", "Artist", "Album", "Hits", "Last Played"}},
+      {kListAlbums, 0, 1, kPeriodDay, 1, {"#", "Chng", "Album", "Artist", "Hits"}},
+      {kListArtists, 1, 0, kPeriodUser, 1, {"#", "Prev", "Artist", "Hits"}},
+      {kListLog, 1, 1, kPeriodWeek, 1, {"#", "Title", "Artist", "Album", "Played"}},
+  };
+  for (const Case& c : cases) {
+    Strings titles;
+    for (const HitListColumn& col : ColumnSet(c.type, c.pos, c.change, c.period, c.check))
+      titles.push_back(col.title);
+    EXPECT_EQ(titles, c.titles) << c.type;
+  }
   std::vector<HitListColumn> songs = ColumnSet(kListSongs, 1, 1, kPeriodWeek, 1);
-  EXPECT_EQ(songs.size(), 8u);
-  EXPECT_EQ(songs[1].format, kColumnCenter);
-  EXPECT_EQ(songs[3].format, kColumnLeft);
-  EXPECT_EQ(songs[6].format, kColumnCenter);
-  EXPECT_EQ(songs[2].weight, 10);
-}
-
-TEST(Columns, WidthsShareTheListWithFivePercentToSpare) {
+  std::vector<int32_t> formats;
+  for (const HitListColumn& col : songs) formats.push_back(col.format);
+  EXPECT_EQ(formats, (std::vector<int32_t>{0, 2, 2, 0, 0, 0, 2, 0}));
+  // Widths share the list by weight with five per cent to spare.
   EXPECT_EQ(ColumnWidths(ColumnSet(kListArtists, 0, 0, kPeriodDay, 0), 400),
             (std::vector<int32_t>{20, 303, 60}));
-  EXPECT_EQ(ColumnWidths(ColumnSet(kListArtists, 0, 0, kPeriodDay, 0), 0),
-            (std::vector<int32_t>{0, 0, 0}));
-  EXPECT_TRUE(ColumnWidths({}, 400).empty());
+  EXPECT_EQ(ColumnWidths(songs, 0), std::vector<int32_t>(8, 0));
 }
 
 TEST(TitleLine, EveryForm) {
   test::ScopedZone zone("Europe/Berlin");
-  const std::string date = "%Y-%m-%d";
-  int32_t s = 1700000000, e = s + 604800;  // 22:13 UTC, 23:13 in Berlin
-  std::string period = "( 2023-11-14 - 2023-11-21 )";
-  EXPECT_EQ(TitleLine(kListSongs, kPeriodWeek, s, e, kFilterNone, "", 7, date),
-            "Top 7 Songs " + period + " ");
-  EXPECT_EQ(TitleLine(kListAlbums, kPeriodAll, s, e, kFilterArtist, "abba", 3, date),
-            "Top 3 Albums  ( Artist = abba )");
-  EXPECT_EQ(TitleLine(kListLog, kPeriodAll, s, e, kFilterNone, "", 20, date), "Last 20 played ");
-  EXPECT_EQ(TitleLine(kListLog, kPeriodDay, s, e, kFilterAlbum, "abba - gold", 2, date),
-            "Log " + period + " ( Album = abba - gold )");
-  EXPECT_EQ(TitleLine(kListArtists, kPeriodUser, s, e, kFilterPlaylist, "x", 1, date),
-            "Top 1 Artists " + period + " ( Winamp Playlist )");
+  const int32_t s = 1700000000, e = s + 604800;  // 22:13 UTC, 23:13 in Berlin
+  const std::string period = "( 2023-11-14 - 2023-11-21 )";
   // Whole days picked end at the next day's first second: the title names the last day.
-  int32_t midnight = 1721080800;  // 2024-07-16 00:00 in Berlin, 22:00 UTC the day before
-  EXPECT_EQ(
-      TitleLine(kListSongs, kPeriodUser, midnight - 86400, midnight, kFilterNone, "", 2, date),
-      "Top 2 Songs ( 2024-07-15 - 2024-07-15 ) ");
-  EXPECT_EQ(
-      TitleLine(kListSongs, kPeriodWeek, midnight - 86400, midnight, kFilterNone, "", 2, date),
-      "Top 2 Songs ( 2024-07-15 - 2024-07-16 ) ");
+  const int32_t midnight = 1721080800;  // 2024-07-16 00:00 in Berlin, 22:00 UTC the day before
+  struct Case {
+    int32_t type, period, start, end, filter;
+    const char* value;
+    int32_t rows;
+    std::string expected;
+  } const cases[] = {
+      {kListSongs, kPeriodWeek, s, e, kFilterNone, "", 7, "Top 7 Songs " + period + " "},
+      {kListAlbums, kPeriodAll, s, e, kFilterArtist, "abba", 3, "Top 3 Albums  ( Artist = abba )"},
+      {kListLog, kPeriodAll, s, e, kFilterNone, "", 20, "Last 20 played "},
+      {kListLog, kPeriodDay, s, e, kFilterAlbum, "abba - gold", 2,
+       "Log " + period + " ( Album = abba - gold )"},
+      {kListArtists, kPeriodUser, s, e + 1, kFilterPlaylist, "x", 1,
+       "Top 1 Artists " + period + " ( Winamp Playlist )"},
+      {kListSongs, kPeriodUser, midnight - 86400, midnight, kFilterNone, "", 2,
+       "Top 2 Songs ( 2024-07-15 - 2024-07-15 ) "},
+      {kListSongs, kPeriodWeek, midnight - 86400, midnight, kFilterNone, "", 2,
+       "Top 2 Songs ( 2024-07-15 - 2024-07-16 ) "},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TitleLine(c.type, c.period, c.start, c.end, c.filter, c.value, c.rows, "%Y-%m-%d"),
+              c.expected);
+  }
 }
 
 // Local time in zones with and without daylight saving, on both sides of a change.
@@ -78,8 +77,7 @@ TEST(TimeText, LocalTimeOfFixedInstants) {
     const char* zone;
     int32_t t;
     const char* text;
-  };
-  const Case cases[] = {
+  } const cases[] = {
       {"UTC", 1700000000, "14/11/23 22:13:20 UTC"},
       {"Europe/Berlin", 1700000000, "14/11/23 23:13:20 CET"},
       {"Europe/Berlin", 1711846799, "31/03/24 01:59:59 CET"},  // the last second of winter time
@@ -94,13 +92,19 @@ TEST(TimeText, LocalTimeOfFixedInstants) {
 }
 
 TEST(TimeText, FormatsAndLimits) {
-  int32_t t = 1700000000;
-  EXPECT_EQ(FormatLocalTime(t, "%Y", 5), "2023");
-  EXPECT_EQ(FormatLocalTime(t, "%Y", 4), "");  // does not fit
-  EXPECT_EQ(FormatLocalTime(t, "", 50), "");
-  // Conversions outside the basic set are written as typed, also a trailing percent sign.
-  EXPECT_EQ(FormatLocalTime(t, "%Q %Ez %", 50), "%Q %Ez %");
-  EXPECT_EQ(FormatLocalTime(t, "100%%", 50), "100%");
+  const int32_t t = 1700000000;
+  struct Case {
+    const char* format;
+    size_t size;
+    std::string expected;
+  } const cases[] = {
+      {"%Y", 5, "2023"},
+      {"%Y", 4, ""},  // does not fit
+      {"", 50, ""},
+      {"%Q %Ez %", 50, "%Q %Ez %"},  // conversions outside the basic set are written as typed
+      {"100%%", 50, "100%"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatLocalTime(t, c.format, c.size), c.expected);
   EXPECT_EQ(DaysBetween(t - 36 * 3600, t), 1);
   EXPECT_EQ(DaysBetween(t + 36 * 3600, t), -1);
 }
@@ -110,10 +114,8 @@ const TimeFormats kFormats = {"%d/%m/%y", "%H:%M:%S"};
 class Display : public ::testing::Test {
  protected:
   void SetUp() override {
-    _filter = kFilterNone;
-    _period = kPeriodWeek;
-    _pos = _change = _check = 0;
-    _hitlistsize = -1;
+    stored_._period = kPeriodWeek;
+    list_._hitlistsize = -1;
     SetClockOverride(kNow);
     test::WriteSongs({{"One", "Abba", "Gold", 0, 0, "/m/1.mp3", kNow - 36 * 3600},
                       {"Two <b>", "Abba", "Gold", 0, 0, "/m/2.mp3", kNow - 3600}});
@@ -121,39 +123,40 @@ class Display : public ::testing::Test {
   static constexpr int32_t kNow = 1700000000;  // 14/11/23 23:13:20 in Berlin
   test::ScopedZone zone_{"Europe/Berlin"};
   test::TempDatabase db_;
+  HitListSettings stored_ = {};
+  ShownList list_{stored_};
 };
 
 TEST_F(Display, SongRowsWithPositionsAndDays) {
-  _pos = _change = 1;
-  _check = 1;
+  stored_._pos = stored_._change = stored_._check = 1;
   HitListItem items[4] = {{1, 5, 0}, {0, 2, -1}, {0, 0, -1}, {1, 1, 1}};
-  HitListRows rows = DisplayRows(items, 4, kListSongs, kFormats);
+  HitListRows rows = DisplayRows(list_, items, 4, kListSongs, kFormats);
   ASSERT_TRUE(rows.ok);
   ASSERT_EQ(rows.cells.size(), 2u);  // stops at the first item without plays
-  EXPECT_EQ(_hitlistsize, 2);
+  EXPECT_EQ(list_._hitlistsize, 2);
   EXPECT_EQ(rows.cells[0], (Strings{"1", "1", "=", "Two <b>", "Abba", "Gold", "5", "0 days"}));
   EXPECT_EQ(rows.cells[1], (Strings{"2", "-", "*", "One", "Abba", "Gold", "2", "1 days"}));
   EXPECT_EQ(rows.title.substr(0, 12), "Top 2 Songs ");
 }
 
 TEST_F(Display, LastPlayedTimeAndTheLog) {
-  _check = 2;
+  stored_._check = 2;
   HitListItem items[2] = {{0, 1, -1}, {-1, 9, 0}};
-  HitListRows rows = DisplayRows(items, 2, kListSongs, kFormats);
+  HitListRows rows = DisplayRows(list_, items, 2, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 1u);
   EXPECT_EQ(rows.cells[0][5], "13/11/23 11:13:20");
-  _period = kPeriodAll;
+  stored_._period = kPeriodAll;
   HitListItem log[3] = {{1, kNow - 10, -1}, {0, kNow - 20, -1}, {1, kNow - 30, -1}};
-  rows = DisplayRows(log, 3, kListLog, kFormats);
+  rows = DisplayRows(list_, log, 3, kListLog, kFormats);
   ASSERT_EQ(rows.cells.size(), 3u);
   EXPECT_EQ(rows.cells[2], (Strings{"3", "Two <b>", "Abba", "Gold", "14/11/23 23:12:50"}));
   EXPECT_EQ(rows.title, "Last 3 played ");
 }
 
 TEST_F(Display, PlaylistMarkIsTakenOffTheArray) {
-  _filter = kFilterPlaylist;
+  list_._filter = kFilterPlaylist;
   HitListItem items[3] = {{1, 4, -1}, {0, 1, -1}, {2, -3, -1}};
-  HitListRows rows = DisplayRows(items, 3, kListSongs, kFormats);
+  HitListRows rows = DisplayRows(list_, items, 3, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 2u);
   EXPECT_EQ(rows.cells[0][4], "3");
   EXPECT_EQ(rows.cells[1][4], "0");
@@ -164,27 +167,36 @@ TEST_F(Display, PlaylistMarkIsTakenOffTheArray) {
 
 TEST_F(Display, RecordFileMissingShowsNothing) {
   HitListItem items[1] = {{0, 1, -1}};
-  _hitlistsize = 42;
-  EXPECT_FALSE(DisplayRows(items, 1, kListAlbums, kFormats).ok);
-  EXPECT_EQ(_hitlistsize, 42);
+  list_._hitlistsize = 42;
+  EXPECT_FALSE(DisplayRows(list_, items, 1, kListAlbums, kFormats).ok);
+  EXPECT_EQ(list_._hitlistsize, 42);
   HitListItem beyond[1] = {{99, 1, -1}};  // a record that is not there reads as empty
-  HitListRows rows = DisplayRows(beyond, 1, kListSongs, kFormats);
+  HitListRows rows = DisplayRows(list_, beyond, 1, kListSongs, kFormats);
   ASSERT_EQ(rows.cells.size(), 1u);
   EXPECT_EQ(rows.cells[0][1], "");
 }
 
-TEST_F(Display, RecomputeCountsTheRowsShown) {
-  test::WriteHits({{0, 0, 0, kNow - 100}, {0, 0, 0, kNow - 90}, {1, 0, 0, kNow - 80}});
-  _type = kListSongs;
-  _size = 100;
-  _start = kNow - 604800;
-  _end = kNow;
-  HitListRows rows = RecomputeHitList(nullptr, kFormats);
-  EXPECT_EQ(rows.cells.size(), 2u);
-  EXPECT_EQ(_hitlistsize, 2);
-  EXPECT_EQ(HitListCapacity(), 100);
+// The refresh computes the list its settings and filter ask for, positions too.
+TEST_F(Display, RecomputeShowsTheListOfItsSettings) {
+  test::WriteHits({{0, 0, 0, kNow - 604800 - 10},
+                   {1, 0, 0, kNow - 100},
+                   {1, 0, 0, kNow - 90},
+                   {0, 0, 0, kNow - 80}});
+  stored_._size = 100;
+  stored_._start = kNow - 604800;
+  stored_._end = kNow;
+  stored_._change = 1;
+  HitListRows rows = RecomputeHitList(list_, nullptr, kFormats);
+  ASSERT_EQ(rows.cells.size(), 2u);
+  EXPECT_EQ(rows.cells[0], (Strings{"1", "*", "Two <b>", "Abba", "Gold", "2"}));
+  EXPECT_EQ(rows.cells[1], (Strings{"2", "-1", "One", "Abba", "Gold", "1"}));
+  EXPECT_EQ(list_._hitlistsize, 2);
+  EXPECT_EQ(list_._hitlist.size(), 100u);
   EXPECT_EQ(rows.title.substr(0, 12), "Top 2 Songs ");
-  FreeHitList();
+  list_._filter = kFilterArtist;
+  SetField(list_._theFilter, "nobody here");
+  EXPECT_NE(RecomputeHitList(list_, nullptr, kFormats).title.find("( Artist = nobody here )"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "db/records.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/time_text.h"
 
 namespace spinox {
@@ -100,28 +101,29 @@ void SetDate(char (&field)[N], int32_t t, const std::string& format) {
 
 }  // namespace
 
-void GetTags(HtmTagValues* tags, const TimeFormats& formats) {
+void GetTags(const ShownList& list, HtmTagValues* tags, const TimeFormats& formats) {
   static const char* const kTypes[] = {"Songs", "Albums", "Artists", "Log"};
+  const HitListSettings& s = list.settings;
   *tags = HtmTagValues{};
-  SetField(tags->type, _type >= 0 && _type <= 3 ? kTypes[_type] : "");
+  SetField(tags->type, s._type >= 0 && s._type <= 3 ? kTypes[s._type] : "");
   const std::string &date = formats.date, &time = formats.time;
   int32_t now = ClockNow();
   SetDate(tags->date, now, date);
   SetDate(tags->time, now, time);
-  int32_t start = _start, end = ShownEnd(_period, _end);
-  if (_period == kPeriodAll) {
-    start = _first;
-    end = _last;
+  int32_t start = s._start, end = ShownEnd(s._period, s._end);
+  if (s._period == kPeriodAll) {
+    start = list._first;
+    end = list._last;
     int32_t first = 0, last = 0;
     if (FirstAndLastPlay(&first, &last)) {
       start = first;
-      end = std::max(last, _end);
+      end = std::max(last, s._end);
     }
   }
   SetDate(tags->sdate, start, date);
   SetDate(tags->edate, end, date);
-  if (_filter != kFilterNone) SetField(tags->filter, FieldText(_theFilter));
-  SetField(tags->size, std::to_string(_hitlistsize));
+  if (list._filter != kFilterNone) SetField(tags->filter, FieldText(list._theFilter));
+  SetField(tags->size, std::to_string(list._hitlistsize));
 }
 
 void TagScanTmpl(std::string* out, const std::string& tmpl, const HtmTagValues& tags,

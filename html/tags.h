@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "hitlist/shown_list.h"
 #include "hitlist/time_text.h"
 #include "html/html_writer.h"
 
@@ -20,10 +21,10 @@ struct HtmTagValues {
   char filter[124];
 };
 
-// Fills the values from the hit list globals, the user's date and time formats and the clock. For
-// the period "All" the dates are the first play and the later of the last play and _end, read from
-// the hit file.
-void GetTags(HtmTagValues* tags, const TimeFormats& formats);
+// Fills the values from the list on show, the user's date and time formats and the clock. For
+// the period "All" the dates are the first play and the later of the last play and _end, read
+// from the hit file.
+void GetTags(const ShownList& list, HtmTagValues* tags, const TimeFormats& formats);
 
 // What "%table" expands to.
 struct HtmTableSource {

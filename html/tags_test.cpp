@@ -8,7 +8,7 @@
 #include "base/clock.h"
 #include "base/codepage.h"
 #include "base/text.h"
-#include "hitlist/hitlist.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/test_db.h"
 #include "html/color.h"
 #include "html/sample_template.h"
@@ -44,16 +44,19 @@ std::string Template(const std::string& text) {
 }
 
 TEST(HtmlTags, RecognitionByPrefix) {
-  EXPECT_EQ(Title("Top %size %type ( %sdate - %edate )"), "Top 20 Songs ( S - E )");
-  EXPECT_EQ(Title("%datefoo"), "Dfoo");
-  EXPECT_EQ(Title("%dates, %times</b>"), "Ds, Ts</b>");
-  EXPECT_EQ(Title("%percent %xyz 50% %"), "%percent %xyz 50% %");
-  EXPECT_EQ(Title("%%date"), "%D");
-  EXPECT_EQ(Title("% date"), "% date");
-  EXPECT_EQ(Title("%Date %typ %typed"), "%Date %typ Songsd");
-  EXPECT_EQ(Title("%filter."), ".");
-  EXPECT_EQ(Title("%table"), "%table");
-  EXPECT_EQ(Title(""), "");
+  const std::pair<const char*, const char*> cases[] = {
+      {"Top %size %type ( %sdate - %edate )", "Top 20 Songs ( S - E )"},
+      {"%datefoo", "Dfoo"},
+      {"%dates, %times</b>", "Ds, Ts</b>"},
+      {"%percent %xyz 50% %", "%percent %xyz 50% %"},
+      {"%%date", "%D"},
+      {"% date", "% date"},
+      {"%Date %typ %typed", "%Date %typ Songsd"},
+      {"%filter.", "."},
+      {"%table", "%table"},
+      {"", ""},
+  };
+  for (const auto& [text, expanded] : cases) EXPECT_EQ(Title(text), expanded) << text;
 }
 
 TEST(HtmlTags, TableOnlyInTemplates) {
@@ -67,56 +70,54 @@ class TagValues : public ::testing::Test {
  protected:
   void SetUp() override {
     SetClockOverride(kNow);
-    _type = kListAlbums;
-    _period = kPeriodWeek;
-    _start = kNow - 604800;
-    _end = kNow;
-    _filter = kFilterNone;
-    SetField(_theFilter, "abba");
-    _hitlistsize = 17;
+    stored_._type = kListAlbums;
+    stored_._period = kPeriodWeek;
+    stored_._start = kNow - 604800;
+    stored_._end = kNow;
+    SetField(list_._theFilter, "abba");
+    list_._hitlistsize = 17;
+  }
+  HtmTagValues Tags() {
+    HtmTagValues v;
+    GetTags(list_, &v, formats_);
+    return v;
   }
   static constexpr int32_t kNow = 1700000000;  // 2023-11-14 23:13 in Berlin
   test::ScopedZone zone_{"Europe/Berlin"};
   const TimeFormats formats_ = {"%Y-%m-%d", "%H:%M"};
   test::TempDatabase db_;
+  HitListSettings stored_ = {};
+  ShownList list_{stored_};
 };
 
-TEST_F(TagValues, FromTheGlobals) {
-  HtmTagValues v;
-  GetTags(&v, formats_);
+TEST_F(TagValues, FromTheListOnShow) {
+  HtmTagValues v = Tags();
   EXPECT_STREQ(v.size, "17");
   EXPECT_STREQ(v.type, "Albums");
   EXPECT_STREQ(v.date, "2023-11-14");
   EXPECT_STREQ(v.time, "23:13");
   EXPECT_STREQ(v.sdate, "2023-11-07");
   EXPECT_STREQ(v.edate, "2023-11-14");
-  EXPECT_STREQ(v.filter, "");
-  _filter = kFilterArtist;
-  GetTags(&v, formats_);
-  EXPECT_STREQ(v.filter, "abba");
+  EXPECT_STREQ(v.filter, "");  // the value of no filter is not shown
+  list_._filter = kFilterArtist;
+  EXPECT_STREQ(Tags().filter, "abba");
+  HtmTagValues tooLong;
+  GetTags(list_, &tooLong, {"%Y-%m-%d %Y-%m-%d", "%H:%M"});
+  EXPECT_STREQ(tooLong.date, "") << "too long for the field";
 }
 
 TEST_F(TagValues, AUserPeriodEndsOnItsLastDay) {
-  _period = kPeriodUser;
-  _end = 1721080800;  // 2024-07-16 00:00 in Berlin: the first second after 15 July
-  HtmTagValues v;
-  GetTags(&v, formats_);
-  EXPECT_STREQ(v.edate, "2024-07-15");
+  stored_._period = kPeriodUser;
+  stored_._end = 1721080800;  // 2024-07-16 00:00 in Berlin: the first second after 15 July
+  EXPECT_STREQ(Tags().edate, "2024-07-15");
 }
 
 TEST_F(TagValues, AllReadsTheHitFile) {
-  _period = kPeriodAll;
+  stored_._period = kPeriodAll;
   test::WriteHits({{0, 0, 0, 1000000}, {0, 0, 0, kNow + 86400 * 3}});
-  HtmTagValues v;
-  GetTags(&v, formats_);
+  HtmTagValues v = Tags();
   EXPECT_STREQ(v.sdate, "1970-01-12");
   EXPECT_STREQ(v.edate, "2023-11-17");
-}
-
-TEST_F(TagValues, TooLongFormatsGiveEmptyFields) {
-  HtmTagValues v;
-  GetTags(&v, {"%Y-%m-%d %Y-%m-%d", "%H:%M"});
-  EXPECT_STREQ(v.date, "");
 }
 
 TEST(HtmlColors, Conversions) {

@@ -6,16 +6,10 @@
 #include "db/backup.h"
 #include "db/journal.h"
 #include "hitlist/hitlist.h"
-#include "hitlist/list_memory.h"
 #include "hitlist/period.h"
-#include "plugin/codepage_win.h"
-#include "plugin/datadir_win.h"
-#include "plugin/player_win.h"
-#include "plugin/plugin_win.h"
+#include "hitlist/shown_list.h"
+#include "plugin/shell_win.h"
 #include "plugin/tick.h"
-#include "plugin/user_win.h"
-#include "plugin/window_settings_win.h"
-#include "plugin/wndproc_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
@@ -38,6 +32,8 @@ PluginRecord plugin = {kPluginRecordVersion, kPluginTitle, init, config, quit, n
 namespace {
 
 ShellState gShell;
+// The hit list window's list; what it shows is the settings' part for the hit list.
+ShownList gList(gShell.settings.list);
 
 // The play in progress and what the tick starts.
 TickState gTick;
@@ -56,7 +52,7 @@ void RedrawListRow(int32_t row) {
 }
 
 void MarkPlayingRow() {
-  CurrentHitlistPos(gTick._data, RedrawListRow);
+  CurrentHitlistPos(gList, gTick._data, RedrawListRow);
 }
 
 // The display for the track playing; the tick takes it down when its time is up.
@@ -125,13 +121,12 @@ void LoadSettings() {
   // A change that a process ended in the middle of is undone before anything is read.
   RecoverDatabase(nullptr);
   DatFileLoad load = LoadDatFile(&gShell.settings);
-  SetListGlobals(gShell.settings.list);
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);
   gTick._timer = 0;
   gTick._added = 0;
   PrepareColors();
-  PrepareColumns(static_cast<int>(_type));
+  PrepareColumns(static_cast<int>(gList.settings._type));
   InitTool();
 }
 
@@ -170,6 +165,7 @@ void RunTick() {
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
+  gShell.list = &gList;
   InstallShellHooks();
   InstallAnsiCodePage();
   InstallWinampPlayer(player);
@@ -182,7 +178,7 @@ int init() {
   AddTrayIcon(player, plugin.hDllInstance, IDI_ENABLED, NIM_ADD, kPluginTitle);
   CreateEmbeddedWindows();
   gShell.osd._txt_showing = 0;
-  _end = _start = _check = 0;
+  gShell.settings.list._end = gShell.settings.list._start = gShell.settings.list._check = 0;
   CreateOwnedWindows();
   SetWinampWnd(player);
   LoadSettings();
@@ -190,7 +186,7 @@ int init() {
   SetTimer(player, kTickTimer, kTickPeriod, TickTimerProc);
   if (gShell._hwndText)
     SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
-  AllocateHitList(_size, true);
+  AllocateHitList(gList, gList.settings._size, true);
   ResolveCurrentTrack(&gTick);
   AddTrayIcon(player, plugin.hDllInstance, gShell.settings._enabled ? IDI_ENABLED : IDI_DISABLED,
               NIM_MODIFY, kPluginTitle);
@@ -213,14 +209,13 @@ void config() {
 void quit() {
   KillTimer(gShell.hwnd_winamp, kTickTimer);
   TakeWindowSettings();
-  gShell.settings.list = ListSettingsFromGlobals();
   WriteDataFile(gShell.settings);
   WADlg_close(gShell.skin);
   DestroyWindows();
   ClearTray(gShell.hwnd_winamp);
   UnhookPlayerWindow();
   ReleaseFrames();
-  FreeHitList();
+  gList._hitlist = {};
   ReleaseDisplayObjects();
   gTickHooks = TickHooks();
   RemoveWin32User();

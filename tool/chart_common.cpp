@@ -11,7 +11,6 @@
 #include "db/lookup.h"
 #include "db/paths.h"
 #include "hitlist/hitlist.h"
-#include "hitlist/list_memory.h"
 #include "hitlist/period.h"
 #include "settings/settings.h"
 
@@ -76,15 +75,16 @@ int ReadChoice(const ParsedArgs& args, const char* option, const std::vector<std
   return kOk;
 }
 
-int ReadPeriod(const ParsedArgs& args, const char* command, Io& io, int32_t* from, int32_t* to) {
+int ReadPeriod(const ParsedArgs& args, const char* command, Io& io, int32_t* period, int32_t* from,
+               int32_t* to) {
   bool bounds = args.values.count("--from") || args.values.count("--to");
   int32_t fallback = bounds ? kPeriodUser : kPeriodDay;
   int rc = ReadChoice(args, "--period", {"day", "week", "month", "year", "all", "range"}, fallback,
-                      command, io, &_period);
+                      command, io, period);
   if (rc != kOk) return rc;
-  if (_period != kPeriodUser && bounds)
+  if (*period != kPeriodUser && bounds)
     return Fail(io, command, "--from and --to go with --period range", kBadUsage);
-  if (_period != kPeriodUser) return kOk;
+  if (*period != kPeriodUser) return kOk;
   if (!args.values.count("--from") || !args.values.count("--to"))
     return Fail(io, command, "--period range needs --from and --to", kBadUsage);
   if (!ReadDate(args, "--from", command, io, from) || !ReadDate(args, "--to", command, io, to))
@@ -96,9 +96,12 @@ int ReadPeriod(const ParsedArgs& args, const char* command, Io& io, int32_t* fro
   return kOk;
 }
 
-int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player) {
-  _filter = kFilterNone;
-  _theFilter[0] = '\0';
+int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player,
+               ShownList* list) {
+  int32_t& filter = list->_filter;
+  char(&value)[kFilterSize] = list->_theFilter;
+  filter = kFilterNone;
+  value[0] = '\0';
   int given = 0;
   for (const char* option : {"--album", "--artist", "--playlist"}) given += args.Has(option);
   if (given > 1) return Fail(io, command, "give one filter", kBadUsage);
@@ -109,59 +112,65 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
     if (player->PlaylistLength() == 0)
       return Fail(io, command, "playlist '" + args.Get("--playlist") + "' names no tracks");
     SetCurrentPlayer(player);
-    _filter = kFilterPlaylist;
+    filter = kFilterPlaylist;
   }
   for (const char* option : {"--album", "--artist"}) {
     if (!args.Has(option)) continue;
-    std::string value = EncodeAnsi(DecodeUtf8(
+    std::string text = EncodeAnsi(DecodeUtf8(
         reinterpret_cast<const unsigned char*>(args.Get(option).data()), args.Get(option).size()));
-    if (value.size() >= sizeof _theFilter)
+    if (text.size() >= sizeof value)
       return Fail(io, command, std::string(option) + " value too long", kBadUsage);
-    SetField(_theFilter, value);
-    _filter = std::string(option) == "--album" ? kFilterAlbum : kFilterArtist;
+    SetField(value, text);
+    filter = std::string(option) == "--album" ? kFilterAlbum : kFilterArtist;
   }
-  if (!FilterOffered(_type, _filter))
+  if (!FilterOffered(list->settings._type, filter))
     return Fail(io, command, "that filter is not offered for this list type", kBadUsage);
-  if (_filter != kFilterAlbum && _filter != kFilterArtist) return kOk;
+  if (filter != kFilterAlbum && filter != kFilterArtist) return kOk;
   // A filter that names nothing would show an empty chart titled as if filtered.
-  bool album = _filter == kFilterAlbum;
-  if ((album ? FindAlbumBoth(_theFilter) : FindArtist(_theFilter)) != kNoId) return kOk;
+  bool album = filter == kFilterAlbum;
+  if ((album ? FindAlbumBoth(value) : FindArtist(value)) != kNoId) return kOk;
   const char* option = album ? "--album" : "--artist";
   return Fail(io, command,
               std::string("no ") + (album ? "album" : "artist") + " '" + args.Get(option) +
                   "' in " + DataDir() + (album ? " (give \"ARTIST - ALBUM\")" : ""));
 }
 
+// The list's settings and filter from the chart options; the user-defined bounds into from
+// and to.
 int ReadOptions(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* player,
-                int32_t* from, int32_t* to) {
+                ShownList* list, int32_t* from, int32_t* to) {
+  HitListSettings& s = list->settings;
   int rc = ReadChoice(args, "--type", {"songs", "albums", "artists", "log"}, kListSongs, command,
-                      io, &_type);
-  if (rc == kOk) rc = ReadPeriod(args, command, io, from, to);
+                      io, &s._type);
+  if (rc == kOk) rc = ReadPeriod(args, command, io, &s._period, from, to);
   if (rc != kOk) return rc;
-  _size = 100;
-  if (args.values.count("--top") && !ParseInt(args.Get("--top"), 1, kMaxListSize, &_size))
+  s._size = 100;
+  if (args.values.count("--top") && !ParseInt(args.Get("--top"), 1, kMaxListSize, &s._size))
     return Fail(io, command, "bad --top (1 to " + std::to_string(kMaxListSize) + ")", kBadUsage);
-  rc = ReadChoice(args, "--last-played", {"none", "days", "time"}, 0, command, io, &_check);
+  rc = ReadChoice(args, "--last-played", {"none", "days", "time"}, 0, command, io, &s._check);
   if (rc != kOk) return rc;
-  _pos = args.Has("--prev");
-  _change = args.Has("--change");
-  return ReadFilter(args, command, io, player);
+  s._pos = args.Has("--prev");
+  s._change = args.Has("--change");
+  return ReadFilter(args, command, io, player, list);
+}
+
+void Compute(Chart* chart) {
+  chart->columns = CurrentColumns(chart->list.settings);
+  chart->rows = RecomputeHitList(chart->list, nullptr, TimeFormatsOf(chart->settings));
 }
 
 int Step(const ParsedArgs& args, const char* command, Io& io, Chart* chart) {
   int32_t k = 0;
   if (!ParseInt(args.Get("--step", "0"), INT32_MIN, INT32_MAX, &k))
     return Fail(io, command, "bad --step", kBadUsage);
-  ScrollBarState bar = UpdateScrollBar();
-  if (_start > _end) bar.enabled = false;
+  ShownList& list = chart->list;
+  ScrollBarState bar = UpdateScrollBar(list);
+  if (list.settings._start > list.settings._end) bar.enabled = false;
   if (k == 0) return kOk;
   if (!bar.enabled) return Fail(io, command, "this period cannot be stepped", kBadUsage);
-  int64_t p = std::min<int64_t>(std::max<int64_t>(int64_t{_pivoti} + k, 0), bar.range);
-  PeriodBounds b = StepPeriod(static_cast<int32_t>(p), _pivoti, _pivot, _start, _end);
-  _start = b.start;
-  _end = b.end;
-  chart->columns = CurrentColumns();
-  chart->rows = RecomputeHitList(nullptr, TimeFormatsOf(chart->settings));
+  int64_t p = std::min<int64_t>(std::max<int64_t>(int64_t{list._pivoti} + k, 0), bar.range);
+  ScrollPeriod(list, static_cast<int32_t>(p));
+  Compute(chart);
   return kOk;
 }
 
@@ -219,7 +228,6 @@ bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& 
     rec = DefaultSettings();
   }
   *settings = rec;
-  SetListGlobals(rec.list);
   return true;
 }
 
@@ -230,11 +238,10 @@ int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withS
   if (!LoadToolSettings(withSettings ? args.Get("--settings") : "", command, io, &chart->settings))
     return kFailed;
   int32_t from = 0, to = 0;
-  int rc = ReadOptions(args, command, io, player, &from, &to);
+  int rc = ReadOptions(args, command, io, player, &chart->list, &from, &to);
   if (rc != kOk) return rc;
-  SetPeriodBounds(ClockNow(), from, to);
-  chart->columns = CurrentColumns();
-  chart->rows = RecomputeHitList(nullptr, TimeFormatsOf(chart->settings));
+  SetPeriodBounds(chart->list, ClockNow(), from, to);
+  Compute(chart);
   rc = Step(args, command, io, chart);
   if (rc != kOk) return rc;
   if (!chart->rows.ok) return Fail(io, command, "no database in " + DataDir());

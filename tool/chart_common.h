@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/player.h"
+#include "hitlist/shown_list.h"
 #include "hitlist/view.h"
 #include "settings/settings.h"
 #include "tool/args.h"
@@ -46,16 +47,22 @@ class M3uPlayer : public Player {
 bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io,
                       Settings* settings);
 
+// The tool's list on show (its settings are the chart options, not the settings file's) and
+// what the hit list window would show of it.
 struct Chart {
+  Chart() = default;
+  Chart(const Chart&) = delete;
+  Chart& operator=(const Chart&) = delete;
   Settings settings = {};  // as loaded: the list's part is then the chart options'
+  ShownList list{settings.list};
   std::vector<HitListColumn> columns;
   HitListRows rows;
 };
 
 // Points the tool at the database and the clock of the options, loads the settings (from
-// --settings when `withSettings`), sets the hit list globals from the chart options and
-// computes the list as "Refresh Hitlist" does, stepped by --step. `player` backs --playlist.
-// Returns an exit code.
+// --settings when `withSettings`), sets the chart's list from the chart options and computes
+// it as "Refresh Hitlist" does, stepped by --step. `player` backs --playlist. Returns an exit
+// code.
 int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withSettings,
                  M3uPlayer* player, Chart* chart);
 

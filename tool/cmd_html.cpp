@@ -52,7 +52,7 @@ int RunHtml(const std::vector<std::string>& argv, Io& io) {
   HtmPageProps page;
   FillTableStruct(chart.settings.html, kNoColorValue, &table, &top, &rest, &page);
   HtmTagValues tags;
-  GetTags(&tags, TimeFormatsOf(chart.settings));
+  GetTags(chart.list, &tags, TimeFormatsOf(chart.settings));
   TableListOnShow list = MakeListOnShow(chart.columns, chart.rows, ListWidth(chart.settings));
   int32_t columns = static_cast<int32_t>(chart.columns.size());
   std::string error;

@@ -31,7 +31,9 @@ int RunM3u(const std::vector<std::string>& argv, Io& io) {
   int rc = ComputeChart(args, "m3u", io, false, &player, &chart);
   if (rc != kOk) return rc;
   std::string why;
-  if (!WritePlaylist(args.Get("-o"), _type, _hitlistsize, _hitlist, &why))
+  const ShownList& list = chart.list;
+  if (!WritePlaylist(args.Get("-o"), list.settings._type, list._hitlistsize, list._hitlist.data(),
+                     &why))
     return Fail(io, "m3u", "cannot write '" + args.Get("-o") + "': " + why);
   return kOk;
 }

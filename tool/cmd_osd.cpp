@@ -69,9 +69,9 @@ int RunOsd(const std::vector<std::string>& argv, Io& io) {
   SongInfo song = {};
   TagToData(tag, &song);
   FillSongInfo(&song);
-  CurrentHitlistPos(song, nullptr);
+  CurrentHitlistPos(chart.list, song, nullptr);
   DisplayState display;
-  ExpandTxtDisplay(settings, song, &display);
+  ExpandTxtDisplay(settings, song, chart.list.lvPlaying, &display);
   std::fprintf(io.out, "%s\n", TerminalText(FieldText(display._txt_display), true).c_str());
   return kOk;
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "hitlist/shown_list.h"
 #include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/hitlist/tool_win.h"
@@ -29,7 +30,7 @@ struct ShellState {
     s._enabled = 1;
     return s;
   }();
-  DisplayState osd;              // the display's text and its time on screen
+  DisplayState osd;  // the display's text and its time on screen
 
   // The hook on the player's window: the procedure it replaced (set while the plug-in's is in
   // the window's chain), the window it was installed on, and whether it does the plug-in's work.
@@ -50,7 +51,8 @@ struct ShellState {
   HWND _hwndDummy = nullptr;  // hidden owner of the display
   HWND _hwndText = nullptr;   // on-screen display (106)
 
-  Skin skin;  // the embedded windows' colours
+  Skin skin;                  // the embedded windows' colours
+  ShownList* list = nullptr;  // the list on show in the hit list window; set before any window
   HitListWindowState hitList;
   ToolPanelState tool;
   HtmlDialogState htm;

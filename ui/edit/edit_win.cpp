@@ -9,7 +9,7 @@
 #include "base/user.h"
 #include "db/edit.h"
 #include "db/lookup.h"
-#include "hitlist/hitlist.h"
+#include "hitlist/shown_list.h"
 #include "resources/resource.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
@@ -71,12 +71,12 @@ std::string ChosenArtist(HWND dlg, int code) {
 const HitListItem* FocusedItem() {
   HWND hit = Shell()._hwndHit;
   int row = hit ? LV_GetSelected(hit, IDC_LIST) : -1;
-  return _hitlist && row >= 0 && row < _hitlistsize ? &_hitlist[row] : nullptr;
+  return ShownItem(*Shell().list, row);
 }
 
 void ShowNames(HWND dlg, RecId rowId) {
   char title[kNameSize] = {}, album[kNameSize] = {}, artist[kNameSize] = {};
-  GetSongInfo(rowId, _type, title, album, artist);
+  GetSongInfo(rowId, Shell().list->settings._type, title, album, artist);
   RecId artistId = ArtistIdOf(artist);
   FillNames(dlg, IDC_EDITARTIST, FillCBOWithArtists());
   if (artistId != kNoId) FillNames(dlg, IDC_EDITALBUM, FillCBOWithAlbums(artistId));
@@ -99,7 +99,7 @@ void OnInit(HWND dlg) {
     return;
   }
   RecId rowId = static_cast<RecId>(item->id);
-  RecId entry = EditEntryId(kind, _type, rowId);
+  RecId entry = EditEntryId(kind, Shell().list->settings._type, rowId);
   if (entry == kNoId) {
     CurrentUser().Tell(kEditRefusedText, kCaptions[kind]);
     EndDialog(dlg, 0);

@@ -6,9 +6,9 @@
 
 #include "base/file.h"
 #include "db/play.h"
-#include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/playlist.h"
+#include "hitlist/shown_list.h"
 #include "resources/resource.h"
 #include "ui/edit/edit_win.h"
 #include "ui/hitlist/tool_win.h"
@@ -66,10 +66,12 @@ void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
   ShowWindow(dlg, SW_SHOW);
 }
 
-// The focused row when it shows an item of the list on show, else -1.
-int FocusedRow(HWND dlg) {
-  int row = LV_GetSelected(dlg, IDC_LIST);
-  return _hitlist && row >= 0 && row < _hitlistsize ? row : -1;
+ShownList& List() {
+  return *Shell().list;
+}
+
+int32_t ListType() {
+  return List().settings._type;
 }
 
 WPARAM EditCommandOf(int32_t type) {
@@ -84,7 +86,7 @@ void ContextMenu(HWND dlg) {
   GetCursorPos(&at);
   HMENU menu = LoadMenuA(Shell().instance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
   if (!menu) return;
-  HMENU popup = GetSubMenu(menu, _type % 4);
+  HMENU popup = GetSubMenu(menu, ListType() % 4);
   if (popup) {
     SetForegroundWindow(dlg);
     TrackPopupMenu(popup, 0, at.x, at.y, 0, dlg, nullptr);
@@ -98,13 +100,13 @@ INT_PTR OnNotify(HWND dlg, NMHDR* header) {
   switch (header->code) {
     case NM_DBLCLK:
       if (LV_GetSelected(dlg, IDC_LIST) != -1)
-        SendMessageA(dlg, WM_COMMAND, EditCommandOf(_type), 0);
+        SendMessageA(dlg, WM_COMMAND, EditCommandOf(ListType()), 0);
       return 0;
     case NM_RCLICK:
       if (LV_GetSelected(dlg, IDC_LIST) != -1) ContextMenu(dlg);
       return 0;
     case NM_CUSTOMDRAW:
-      lvSelect = LV_GetSelected(dlg, IDC_LIST);
+      List().lvSelect = LV_GetSelected(dlg, IDC_LIST);
       SetWindowLongPtrA(dlg, DWLP_MSGRESULT,
                         ProcessCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
       return TRUE;
@@ -131,9 +133,9 @@ void Edit(HWND dlg, int editType) {
 // Only song rows name a song: the albums' and artists' ids are not song ids. The song is taken
 // before the question, and the panel that could refresh the list meanwhile is disabled.
 void Remove(HWND dlg) {
-  int row = FocusedRow(dlg);
-  if (row == -1 || (_type != kListSongs && _type != kListLog)) return;
-  RecId song = static_cast<RecId>(_hitlist[row].id);
+  const HitListItem* item = ShownItem(List(), LV_GetSelected(dlg, IDC_LIST));
+  if (!item || (ListType() != kListSongs && ListType() != kListLog)) return;
+  RecId song = static_cast<RecId>(item->id);
   EnableTool(FALSE);
   bool yes = MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
   EnableTool(TRUE);
@@ -147,14 +149,17 @@ void Remove(HWND dlg) {
 }
 
 void MakeListPlaylist(HWND dlg, int32_t action) {
+  const ShownList& list = List();
   std::string path;
-  if (action == kSave && _hitlistsize > 0) {
+  if (action == kSave && list._hitlistsize > 0) {
     char name[kPathSize] = {};
     if (!GetSaveFile(dlg, name, sizeof name, kSaveTitle, kSaveFilter, kSaveExtension)) return;
     path = name;
   }
   std::string why;
-  if (MakePlaylist(action, _type, _hitlistsize, _hitlist, path, &why)) return;
+  if (MakePlaylist(action, list.settings._type, list._hitlistsize, list._hitlist.data(), path,
+                   &why))
+    return;
   std::string text = "The playlist could not be written.\n\n" + why;
   MessageBoxA(dlg, text.c_str(), action == kSave ? kSaveTitle : "Spinox", MB_OK | MB_ICONWARNING);
 }
@@ -220,9 +225,7 @@ void OnScroll(HWND dlg, WPARAM wParam) {
       p = SC_GetTrackPos(dlg, IDC_PERIODSCROLL);
       break;
     case SB_ENDSCROLL: {
-      PeriodBounds b = StepPeriod(SC_GetPos(dlg, IDC_PERIODSCROLL), _pivoti, _pivot, _start, _end);
-      _start = b.start;
-      _end = b.end;
+      ScrollPeriod(List(), SC_GetPos(dlg, IDC_PERIODSCROLL));
       RefreshHitList();
       return;
     }

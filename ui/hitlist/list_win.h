@@ -19,13 +19,15 @@ struct HitListWindowState {
 
 INT_PTR CALLBACK DlgProcList(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Recomputes _hitlist for the current settings with both embedded windows disabled, shows it,
-// and marks the playing track's row.
+// Recomputes the list on show's _hitlist for its settings with both embedded windows disabled,
+// shows it, and marks the playing track's row.
 void RefreshHitList();
-// Fills the rows and the title from items[0..n-1] of a list of `type`; sets _hitlistsize.
+// Fills the rows and the title from items[0..n-1] of a list of `type`; sets the list on show's
+// _hitlistsize.
 // Without the record file the rows stay empty and the title keeps its text.
 void DisplayHitList(HitListItem* items, int32_t n, int32_t type);
-// Sets _type and rebuilds the list view's columns for it and the current column settings.
+// Sets the list on show's _type and rebuilds the list view's columns for it and the current column
+// settings.
 void PrepareColumns(int type);
 // Shares the list view's width among the existing columns by their weights.
 void ResizeColumns();

@@ -108,11 +108,12 @@ void OnRefresh(HWND dlg) {
   GetToolValues();
   // A user-defined period counts whole local days: from the first second of the "From" day
   // up to the first second after the "To" day.
-  SetPeriodBounds(ClockNow(), PickerDayStart(GetSelFields(dlg, IDC_FROM)),
+  ShownList& list = *Shell().list;
+  SetPeriodBounds(list, ClockNow(), PickerDayStart(GetSelFields(dlg, IDC_FROM)),
                   PickerDayAfter(GetSelFields(dlg, IDC_TO)));
   RefreshHitList();
   SetPeriodScrollBar();
-  if (_start > _end) Enable(Shell()._hwndHit, IDC_PERIODSCROLL, 0);
+  if (list.settings._start > list.settings._end) Enable(Shell()._hwndHit, IDC_PERIODSCROLL, 0);
 }
 
 // The list's actions are carried out by the hit list window.
@@ -180,34 +181,37 @@ void InitTool() {
   if (!dlg) return;
   Fill(dlg, IDC_TYPE, std::vector<const char*>(std::begin(kTypes), std::end(kTypes)));
   Fill(dlg, IDC_PERIOD, std::vector<const char*>(std::begin(kPeriods), std::end(kPeriods)));
-  Fill(dlg, IDC_FILTERTYPE, FilterEntries(_type));
+  const HitListSettings& s = Shell().list->settings;
+  Fill(dlg, IDC_FILTERTYPE, FilterEntries(s._type));
   CBO_SetCurSel(dlg, IDC_FILTERTYPE, 0);
-  CBO_SetCurSel(dlg, IDC_TYPE, _type);
-  CBO_SetCurSel(dlg, IDC_PERIOD, _period);
-  _check == 1 ? CHK_Check(dlg, IDC_DAYS) : CHK_UnCheck(dlg, IDC_DAYS);
-  _check == 2 ? CHK_Check(dlg, IDC_EXACTTIME) : CHK_UnCheck(dlg, IDC_EXACTTIME);
-  _pos ? CHK_Check(dlg, IDC_LASTPOS) : CHK_UnCheck(dlg, IDC_LASTPOS);
-  _change ? CHK_Check(dlg, IDC_CHANGE) : CHK_UnCheck(dlg, IDC_CHANGE);
-  ED_SetInt(dlg, IDC_SHOWTOP, _size);
-  SetSelTime(dlg, IDC_FROM, _start);
-  SetSelTime(dlg, IDC_TO, ShownEnd(kPeriodUser, _end));
-  EnablePickers(dlg, _period);
-  EnablePositionChecks(dlg, _type, _period);
-  EnableLastPlayedChecks(dlg, _type);
+  CBO_SetCurSel(dlg, IDC_TYPE, s._type);
+  CBO_SetCurSel(dlg, IDC_PERIOD, s._period);
+  s._check == 1 ? CHK_Check(dlg, IDC_DAYS) : CHK_UnCheck(dlg, IDC_DAYS);
+  s._check == 2 ? CHK_Check(dlg, IDC_EXACTTIME) : CHK_UnCheck(dlg, IDC_EXACTTIME);
+  s._pos ? CHK_Check(dlg, IDC_LASTPOS) : CHK_UnCheck(dlg, IDC_LASTPOS);
+  s._change ? CHK_Check(dlg, IDC_CHANGE) : CHK_UnCheck(dlg, IDC_CHANGE);
+  ED_SetInt(dlg, IDC_SHOWTOP, s._size);
+  SetSelTime(dlg, IDC_FROM, s._start);
+  SetSelTime(dlg, IDC_TO, ShownEnd(kPeriodUser, s._end));
+  EnablePickers(dlg, s._period);
+  EnablePositionChecks(dlg, s._type, s._period);
+  EnableLastPlayedChecks(dlg, s._type);
   Enable(dlg, IDC_FILTERVALUE, 0);
 }
 
 void GetToolValues() {
   HWND dlg = Shell()._hwndTool;
   if (!dlg) return;
-  _type = CBO_Current(dlg, IDC_TYPE);
-  _period = CBO_Current(dlg, IDC_PERIOD);
-  _pos = CHK_IsChecked(dlg, IDC_LASTPOS);
-  _change = CHK_IsChecked(dlg, IDC_CHANGE);
-  _check = CHK_IsChecked(dlg, IDC_DAYS) ? 1 : CHK_IsChecked(dlg, IDC_EXACTTIME) ? 2 : 0;
-  _size = ED_GetInt(dlg, IDC_SHOWTOP);
-  _filter = GetFilter();
-  SetField(_theFilter, CurrentEntry(dlg, IDC_FILTERVALUE));
+  ShownList& list = *Shell().list;
+  HitListSettings& s = list.settings;
+  s._type = CBO_Current(dlg, IDC_TYPE);
+  s._period = CBO_Current(dlg, IDC_PERIOD);
+  s._pos = CHK_IsChecked(dlg, IDC_LASTPOS);
+  s._change = CHK_IsChecked(dlg, IDC_CHANGE);
+  s._check = CHK_IsChecked(dlg, IDC_DAYS) ? 1 : CHK_IsChecked(dlg, IDC_EXACTTIME) ? 2 : 0;
+  s._size = ED_GetInt(dlg, IDC_SHOWTOP);
+  list._filter = GetFilter();
+  SetField(list._theFilter, CurrentEntry(dlg, IDC_FILTERVALUE));
 }
 
 int32_t GetFilter() {

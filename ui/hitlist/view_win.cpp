@@ -78,19 +78,23 @@ void ShowRows(const HitListRows& rows) {
   SetText(HitWindow(), IDC_TITLE, rows.title.c_str());
 }
 
+ShownList& List() {
+  return *Shell().list;
+}
+
 std::vector<int32_t> CurrentWidths() {
-  return ColumnWidths(CurrentColumns(), GetWindowWidth(HitWindow(), IDC_LIST));
+  return ColumnWidths(CurrentColumns(List().settings), GetWindowWidth(HitWindow(), IDC_LIST));
 }
 
 }  // namespace
 
 void RefreshHitList() {
   if (!HitWindow()) return;
-  PrepareColumns(_type);
+  PrepareColumns(List().settings._type);
   LV_Clear(HitWindow(), IDC_LIST);
   EnableEmbedded(FALSE);
   WindowProgress progress;
-  HitListRows rows = RecomputeHitList(&progress, TimeFormatsOf(Shell().settings));
+  HitListRows rows = RecomputeHitList(List(), &progress, TimeFormatsOf(Shell().settings));
   ShowRows(rows);
   CallHook(Shell().MarkPlayingRow);
   EnableEmbedded(TRUE);
@@ -98,13 +102,13 @@ void RefreshHitList() {
 
 void DisplayHitList(HitListItem* items, int32_t n, int32_t type) {
   if (!HitWindow()) return;
-  ShowRows(DisplayRows(items, n, type, TimeFormatsOf(Shell().settings)));
+  ShowRows(DisplayRows(List(), items, n, type, TimeFormatsOf(Shell().settings)));
 }
 
 void PrepareColumns(int type) {
-  _type = type;
+  List().settings._type = type;
   if (!HitWindow()) return;
-  std::vector<HitListColumn> columns = CurrentColumns();
+  std::vector<HitListColumn> columns = CurrentColumns(List().settings);
   std::vector<int32_t> widths = CurrentWidths();
   for (int i = 0; i < kMaxColumns; ++i) LV_DeleteColumn(HitWindow(), IDC_LIST, 0);
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -137,11 +141,11 @@ LRESULT ProcessCustomDraw(NMLVCUSTOMDRAW* draw) {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   int row = static_cast<int>(draw->nmcd.dwItemSpec);
-  if (row == lvSelect) {
+  if (row == List().lvSelect) {
     draw->clrTextBk = WADlg_getColor(Shell().skin, 6);
     EnableHighlighting(row, 0);
   }
-  if (row == lvPlaying && Shell().settings._highlight)
+  if (row == List().lvPlaying && Shell().settings._highlight)
     draw->clrText = WADlg_getColor(Shell().skin, 5);
   return CDRF_NEWFONT;
 }
@@ -156,8 +160,8 @@ void EnableHighlighting(int row, int on) {
 
 void SetPeriodScrollBar() {
   if (!HitWindow()) return;
-  ScrollBarState bar = UpdateScrollBar();
-  if (bar.enabled || _period == kPeriodAll) {
+  ScrollBarState bar = UpdateScrollBar(List());
+  if (bar.enabled || List().settings._period == kPeriodAll) {
     SC_SetRange(HitWindow(), IDC_PERIODSCROLL, 0, bar.range);
     SC_SetPos(HitWindow(), IDC_PERIODSCROLL, bar.pos);
   }

@@ -42,8 +42,10 @@ struct ColorControls {
 };
 const ColorControls kColors[] = {
     {nullptr, IDC_HTM_PAGEBG, IDC_HTM_PAGEBGSWATCH, IDC_HTM_PAGEBGPICK, false},
-    {&HtmlSettings::_htm_table_bg, IDC_HTM_TABLEBG, IDC_HTM_TABLEBGSWATCH, IDC_HTM_TABLEBGPICK, true},
-    {&HtmlSettings::_htm_table_brd, IDC_HTM_TABLEBRD, IDC_HTM_TABLEBRDSWATCH, IDC_HTM_TABLEBRDPICK, true},
+    {&HtmlSettings::_htm_table_bg, IDC_HTM_TABLEBG, IDC_HTM_TABLEBGSWATCH, IDC_HTM_TABLEBGPICK,
+     true},
+    {&HtmlSettings::_htm_table_brd, IDC_HTM_TABLEBRD, IDC_HTM_TABLEBRDSWATCH, IDC_HTM_TABLEBRDPICK,
+     true},
     {&HtmlSettings::_htm_top_fg, IDC_HTM_TOPFG, IDC_HTM_TOPFGSWATCH, IDC_HTM_TOPFGPICK, true},
     {&HtmlSettings::_htm_top_bg, IDC_HTM_TOPBG, IDC_HTM_TOPBGSWATCH, IDC_HTM_TOPBGPICK, true},
     {&HtmlSettings::_htm_rest_fg, IDC_HTM_RESTFG, IDC_HTM_RESTFGSWATCH, IDC_HTM_RESTFGPICK, true},
@@ -57,7 +59,7 @@ uint32_t& Color(const ColorControls& c) {
 
 struct ImageControls {
   char (HtmlSettings::*path)[kPathSize];  // the chosen image's full path
-  int box;     // read-only edit showing the file name
+  int box;                                // read-only edit showing the file name
   int pick;
 };
 const ImageControls kImages[] = {
@@ -145,7 +147,7 @@ void WritePage(HWND dlg, const char* path) {
   HtmlSettings html = settings.html;
   TakeHtmDialog(dlg, &html._htmDialog);
   HtmTagValues tags = {};
-  GetTags(&tags, TimeFormatsOf(settings));
+  GetTags(*Shell().list, &tags, TimeFormatsOf(settings));
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;

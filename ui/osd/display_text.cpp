@@ -96,8 +96,9 @@ std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& son
   return out;
 }
 
-void ExpandTxtDisplay(const Settings& s, const SongInfo& song, DisplayState* display) {
-  DisplayContext context{ClockNow(), lvPlaying, FieldText(s._date), FieldText(s._time)};
+void ExpandTxtDisplay(const Settings& s, const SongInfo& song, int32_t playingRow,
+                      DisplayState* display) {
+  DisplayContext context{ClockNow(), playingRow, FieldText(s._date), FieldText(s._time)};
   std::string text = ExpandDisplayText(s._txt_text, sizeof s._txt_text, song, context);
   SetField(display->_txt_display, text);
 }

@@ -31,9 +31,10 @@ struct DisplayContext {
 std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& song,
                               const DisplayContext& context);
 
-// Expands the settings' _txt_text for `song` into display->_txt_display, with lvPlaying, the
-// settings' _date and _time and the clock.
-void ExpandTxtDisplay(const Settings& settings, const SongInfo& song, DisplayState* display);
+// Expands the settings' _txt_text for `song` into display->_txt_display, with the track's row
+// in the list on show (lvPlaying, -1 none), the settings' _date and _time and the clock.
+void ExpandTxtDisplay(const Settings& settings, const SongInfo& song, int32_t playingRow,
+                      DisplayState* display);
 
 // "dayspast" and "hourspast" of a track last played at `lastPlayed` ("N/A" when never).
 std::string DaysPastText(int32_t lastPlayed, int32_t now);

@@ -7,7 +7,6 @@
 
 #include "base/clock.h"
 #include "base/text.h"
-#include "hitlist/hitlist.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -110,11 +109,9 @@ TEST(DisplayText, ExpandsTheSettingsTemplate) {
   SetField(settings._date, "%d");
   SetField(settings._time, "%H");
   SetClockOverride(kNow);
-  lvPlaying = 4;
   DisplayState display;
-  ExpandTxtDisplay(settings, Song(), &display);
+  ExpandTxtDisplay(settings, Song(), 4, &display);
   EXPECT_STREQ(display._txt_display, "Band at 5");
-  lvPlaying = -1;
   ClearClockOverride();
 }
 

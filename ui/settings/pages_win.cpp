@@ -97,7 +97,8 @@ int32_t TakeNumber(HWND dlg, int id) {
 
 void RedrawPlayingRow() {
   HWND hit = Shell()._hwndHit;
-  if (hit && lvPlaying >= 0) LV_RedrawItem(hit, IDC_LIST, lvPlaying);
+  int32_t row = Shell().list->lvPlaying;
+  if (hit && row >= 0) LV_RedrawItem(hit, IDC_LIST, row);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "base/player.h"
 #include "base/user.h"
 
 namespace spinox {
@@ -14,9 +15,17 @@ class SilentUser : public User {
   }
 };
 
+Player* gPlayer = nullptr;
 User* gUser = nullptr;
 
 }  // namespace
+
+Player* CurrentPlayer() {
+  return gPlayer;
+}
+void SetCurrentPlayer(Player* player) {
+  gPlayer = player;
+}
 
 User& CurrentUser() {
   static SilentUser silent;
