@@ -1,6 +1,6 @@
-// Verifying a play database and mending what can be mended without guessing. The check reads
-// the four record files of the data folder (docs/database-format.md, "Checking a database") and
-// changes nothing; the repair writes only what the records themselves determine.
+// Verifying a play database. The check reads the four record files of the data folder
+// (docs/database-format.md, "Checking a database") and changes nothing; db/repair.h mends what
+// the records themselves determine.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -53,17 +53,5 @@ struct CheckReport {
 // Checks the database in the data folder under the shared lock (db/lock.h). Reads only: an
 // unfinished change (db/journal.h) is reported, not finished.
 CheckReport CheckDatabase();
-
-struct RepairReport {
-  std::vector<std::string> done;    // what was mended, in plain words
-  std::vector<std::string> failed;  // what could not be written, naming the file
-};
-
-// Mends what can be mended without guessing, under the exclusive lock: finishes or undoes an
-// unfinished change, cuts off torn tails, and fills album and artist ids missing from songs
-// (only when the song's names find exactly one live record) and from the plays of songs that
-// have them, the songs and the plays at once or neither. Everything else is left as it is for
-// the user to judge.
-RepairReport RepairDatabase();
 
 }  // namespace spinox

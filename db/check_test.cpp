@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "db/paths.h"
+#include "db/repair.h"
 #include "db/test_records.h"
 #include "fuzz/check_driver.h"
 #include "fuzz/records_driver.h"

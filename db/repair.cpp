@@ -1,6 +1,8 @@
 // The repair: only what the records determine. A torn tail is never part of the data (no reader
 // sees it), and an id missing from a song or a play is filled only from the one record its names
 // or its song name.
+#include "db/repair.h"
+
 #include <cstddef>
 #include <cstring>
 

@@ -19,6 +19,7 @@
 #include "db/check.h"
 #include "db/paths.h"
 #include "db/records.h"
+#include "db/repair.h"
 
 namespace spinox::fuzz {
 

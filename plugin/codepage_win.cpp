@@ -1,10 +1,11 @@
 // The system's ANSI code page as the encoding of every stored text.
+#include "plugin/codepage_win.h"
+
 #include <windows.h>
 
 #include <string>
 
 #include "base/codepage.h"
-#include "plugin/shell_win.h"
 
 namespace spinox {
 

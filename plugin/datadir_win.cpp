@@ -10,7 +10,8 @@
 #include "base/user.h"
 #include "db/journal.h"
 #include "db/paths.h"
-#include "plugin/shell_win.h"
+#include "plugin/datadir_win.h"
+#include "plugin/plugin_win.h"
 
 namespace spinox {
 

@@ -59,12 +59,4 @@ static_assert(offsetof(EmbedWindowState, user_ptr) == 24, "user pointer");
 static_assert(sizeof(EmbedWindowState) == 284, "the 32-bit player's record");
 #endif
 
-// Player queries that are Win32 objects rather than the player seam's plain values.
-HBITMAP QuerySkinBitmap(HWND player);
-HWND QueryEmbedFrame(HWND player, EmbedWindowState* state);
-
-// The player seam answered by messages to `player`; installed by init.
-void InstallWinampPlayer(HWND player);
-void RemoveWinampPlayer();
-
 }  // namespace spinox

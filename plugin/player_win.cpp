@@ -1,4 +1,6 @@
 // The player seam answered with messages to the player's main window.
+#include "plugin/player_win.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 
 #include "base/player.h"
 #include "db/records.h"
-#include "plugin/host_win.h"
 
 namespace spinox {
 

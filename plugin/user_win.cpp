@@ -1,12 +1,14 @@
 // The user seam as message boxes and the open-file dialog, owned by the active window of the
 // player's thread (a dialog that asks owns its question).
+#include "plugin/user_win.h"
+
 #include <windows.h>
 
 #include <string>
 
 #include "base/user.h"
 #include "db/paths.h"
-#include "plugin/shell_win.h"
+#include "plugin/wndproc_win.h"
 #include "ui/toolkit/controls_win.h"
 
 namespace spinox {

@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "plugin/shell_win.h"
+#include "plugin/player_win.h"
+#include "plugin/plugin_win.h"
+#include "plugin/wndproc_win.h"
 #include "resources/resource.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/skin_win.h"
@@ -32,8 +34,8 @@ void TrayMenu(HWND player) {
   POINT at = {};
   GetCursorPos(&at);
   SetForegroundWindow(player);
-  TrackPopupMenu(GetSubMenu(menu, Shell().settings._enabled ? 0 : 1), TPM_CENTERALIGN, at.x, at.y, 0, player,
-                 nullptr);
+  TrackPopupMenu(GetSubMenu(menu, Shell().settings._enabled ? 0 : 1), TPM_CENTERALIGN, at.x, at.y,
+                 0, player, nullptr);
   PostMessageA(player, WM_NULL, 0, 0);
   DestroyMenu(menu);
 }

@@ -5,6 +5,7 @@
 
 #include "db/check.h"
 #include "db/paths.h"
+#include "db/repair.h"
 #include "tool/args.h"
 #include "tool/json.h"
 

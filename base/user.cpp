@@ -1,4 +1,3 @@
-#include "base/player.h"
 #include "base/user.h"
 
 namespace spinox {
@@ -15,17 +14,9 @@ class SilentUser : public User {
   }
 };
 
-Player* gPlayer = nullptr;
 User* gUser = nullptr;
 
 }  // namespace
-
-Player* CurrentPlayer() {
-  return gPlayer;
-}
-void SetCurrentPlayer(Player* player) {
-  gPlayer = player;
-}
 
 User& CurrentUser() {
   static SilentUser silent;
