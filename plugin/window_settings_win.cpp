@@ -1,12 +1,13 @@
 // The settings that live in windows: the frames' places and the HTML dialog's controls. The
 // settings file is read into the shell's settings; these move them into the windows and back.
-#include "plugin/host_win.h"
 #include "plugin/window_settings_win.h"
 
 #include <windows.h>
 
+#include "plugin/host_win.h"
 #include "settings/settings.h"
 #include "ui/html/dialog_win.h"
+#include "ui/html/fields_win.h"
 #include "ui/shell_state_win.h"
 
 namespace spinox {

@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/html/colors_win.h"
+#include "ui/html/fields_win.h"
 #include "ui/html/list_view_win.h"
 #include "ui/osd/text_win.h"
 #include "ui/shell_state_win.h"

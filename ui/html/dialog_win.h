@@ -28,9 +28,4 @@ void InitHTM();
 // Brings the colour edits, the swatches and the template rule in line with the loaded settings.
 void PrepareColors();
 
-// The dialog's fields as the settings file holds them. Texts are the controls' texts, numbers
-// the number edits, indices the list selections; a stored check of 0 leaves its box as it is.
-void PutHtmDialog(HWND dlg, const HtmlDialog& fields);
-void TakeHtmDialog(HWND dlg, HtmlDialog* fields);
-
 }  // namespace spinox

@@ -1,4 +1,6 @@
 // The HTML dialog's controls as the fields of the settings file.
+#include "ui/html/fields_win.h"
+
 #include <windows.h>
 
 #include "base/text.h"

@@ -1,4 +1,6 @@
 // The settings dialog's pages: the shell's settings into the controls and back.
+#include "ui/settings/pages_win.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -12,7 +14,6 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/osd/text_win.h"
-#include "ui/settings/settings_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 

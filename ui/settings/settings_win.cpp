@@ -10,6 +10,7 @@
 #include "ui/html/colors_win.h"
 #include "ui/osd/display_text.h"
 #include "ui/osd/text_win.h"
+#include "ui/settings/pages_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 
@@ -107,7 +108,8 @@ INT_PTR OnCommand(HWND dlg, WPARAM wParam) {
 // The swatch is a read-only box painted in the display colour.
 INT_PTR OnControlColor(HWND dlg, WPARAM wParam, LPARAM lParam) {
   if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dlg, IDC_SET_COLORSWATCH)) return FALSE;
-  return PaintSwatch(reinterpret_cast<HDC>(wParam), Shell().settings._txt_bg, &Shell().settingsDialog.gSwatchBrush);
+  return PaintSwatch(reinterpret_cast<HDC>(wParam), Shell().settings._txt_bg,
+                     &Shell().settingsDialog.gSwatchBrush);
 }
 
 }  // namespace
