@@ -25,8 +25,6 @@
 
 namespace spinox {
 
-uint32_t _htm_page_bg = kNoColor;
-
 namespace {
 
 // Filters: pairs of description and pattern, the list ended by a second NUL.
@@ -55,7 +53,7 @@ const ColorControls kColors[] = {
 
 // The colour a row of controls edits: a saved one of the shell's settings, or the page's.
 uint32_t& Color(const ColorControls& c) {
-  return c.color ? Shell().settings.html.*c.color : _htm_page_bg;
+  return c.color ? Shell().settings.html.*c.color : Shell().htm._htm_page_bg;
 }
 
 struct ImageControls {
@@ -111,7 +109,7 @@ void TemplateRule(HWND dlg) {
   Enable(dlg, IDC_HTM_TEMPLATEPICK, on);
   for (int id : {IDC_HTM_PAGETITLE, IDC_HTM_PAGEIMGPICK, IDC_HTM_PAGEBGPICK, IDC_HTM_PAGEBG})
     Enable(dlg, id, !on);
-  Enable(dlg, IDC_HTM_PAGEBGSWATCH, !on && _htm_page_bg != kNoColor);
+  Enable(dlg, IDC_HTM_PAGEBGSWATCH, !on && Shell().htm._htm_page_bg != kNoColor);
 }
 
 const ColorControls* ColorOf(int control, int ColorControls::*which) {
@@ -152,7 +150,7 @@ void WritePage(HWND dlg, const char* path) {
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;
-  FillTableStruct(html, _htm_page_bg, &table, &top, &rest, &page);
+  FillTableStruct(html, Shell().htm._htm_page_bg, &table, &top, &rest, &page);
   InstallSampleWhenChosen(page);
   ListViewOnShow list(Shell()._hwndHit, IDC_LIST);
   std::string error;

@@ -1,6 +1,6 @@
 // "Generate HTML" (dialog 110): modeless, created hidden at start-up and shown by the hit list
 // window's command. Its controls are the store of the HTML dialog's fields; the saved colours and
-// the image paths are the shell's settings, the page colour is kept here.
+// the image paths are the shell's settings, the page colour is the dialog's own state.
 #pragma once
 #include <windows.h>
 
@@ -14,11 +14,9 @@ namespace spinox {
 
 // The dialog's own state.
 struct HtmlDialogState {
-  SolidBrush gSwatchBrush;  // the colour swatches'
+  SolidBrush gSwatchBrush;           // the colour swatches'
+  uint32_t _htm_page_bg = kNoColor;  // the page background colour: never saved
 };
-
-// The page background colour: never saved, none at every start.
-extern uint32_t _htm_page_bg;
 
 INT_PTR CALLBACK DlgProcHTM(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
