@@ -63,8 +63,12 @@ fi
 work=${SEED_FAULTS_DIR:-${TMPDIR:-/tmp}/spinox-seed-shell-faults}
 arch=${SEED_FAULTS_ARCH:-i686}
 mkdir -p "$work/tree"
-# A file whose content changed is copied (with a new time, so the build sees it).
-git ls-files -co --exclude-standard | while IFS= read -r f; do
+# A file whose content changed is copied (with a new time, so the build sees it); one no longer
+# in the tree is removed (the build globs its sources).
+files_now=$(git ls-files -co --exclude-standard | sort)
+(cd "$work/tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
+  comm -13 <(echo "$files_now") - | while IFS= read -r f; do rm -f "$work/tree/$f"; done
+echo "$files_now" | while IFS= read -r f; do
   [ -f "$f" ] && ! cmp -s "$f" "$work/tree/$f" 2>/dev/null || continue
   mkdir -p "$(dirname "$work/tree/$f")" && cp "$f" "$work/tree/$f"
 done
@@ -98,19 +102,22 @@ for i in "${!names[@]}"; do
     continue
   fi
   log="$work/${names[$i]}.log"
-  if ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests >"$log" 2>&1 &&
-     "$work/tree/scripts/wine_tests.sh" "$build" --gtest_brief=1 >>"$log" 2>&1; then
+  if ! ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests >"$log" 2>&1; then
+    echo "NO BUILD  ${names[$i]}: the seeded tree does not build (see $log)"
+    stale=$((stale + 1))
+  elif "$work/tree/scripts/wine_tests.sh" "$build" --gtest_brief=1 >>"$log" 2>&1; then
     echo "SURVIVED  ${names[$i]}: ${descs[$i]}"
     survived=$((survived + 1))
   else
     failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z].*\) (.*/\1/p' "$log" | sort -u | tr '\n' ' ')
-    [ -n "$failed" ] || failed=$(grep -o '[a-z_]*_test\.cpp:[0-9]*: Failure' "$log" | sort -u |
-      sed 's/: Failure//' | tr '\n' ' ')
-    grep -q '^crash: ' "$log" && failed+="(then a crash ended the run)"
+    # A crash ends the run before the summary: the failures' places instead.
+    [ -n "$failed" ] || failed=$(sed -n 's/^.*\/\([a-z_]*_test\.cpp:[0-9]*\): Failure.*/\1/p' "$log" |
+      sort -u | tr '\n' ' ')
+    if grep -q '^crash: ' "$log"; then failed+="(then a crash ended the run)"; fi
     echo "CAUGHT    ${names[$i]}: ${failed:-see $log}"
     caught=$((caught + 1))
   fi
   seed "$i" undo
 done
-echo "seed_shell_faults: $caught caught, $survived survived, $stale no match"
+echo "seed_shell_faults: $caught caught, $survived survived, $stale no match or no build"
 [ "$survived" = 0 ] && [ "$stale" = 0 ]
