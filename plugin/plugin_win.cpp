@@ -20,6 +20,7 @@
 #include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
 #include "ui/hitlist/tool_win.h"
+#include "ui/hitlist/view_win.h"
 #include "ui/html/dialog_win.h"
 #include "ui/osd/display_text.h"
 #include "ui/osd/text_win.h"

@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "ui/edit/edit_win.h"
 #include "ui/hitlist/tool_win.h"
+#include "ui/hitlist/view_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin.h"

@@ -10,7 +10,7 @@
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "resources/resource.h"
-#include "ui/hitlist/list_win.h"
+#include "ui/hitlist/view_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin.h"

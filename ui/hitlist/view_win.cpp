@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/hitlist/list_win.h"
+#include "ui/hitlist/view_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin_win.h"
