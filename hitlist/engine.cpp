@@ -18,6 +18,7 @@
 #include "db/record_io.h"
 #include "hitlist/engine_internal.h"
 #include "hitlist/hit_file.h"
+#include "hitlist/playlist_scan.h"
 
 namespace spinox {
 
@@ -254,6 +255,22 @@ int32_t LogList(const HitListQuery& q, HitListItem* items, int32_t n) {
 }
 
 }  // namespace
+
+namespace hitlist_detail {
+
+const char* RecordFileOf(int32_t type) {
+  if (type == kListAlbums) return kAlbumFile;
+  if (type == kListArtists) return kArtistFile;
+  return kSongFile;
+}
+
+size_t RecordSizeOf(int32_t type) {
+  if (type == kListAlbums) return sizeof(AlbumRecord);
+  if (type == kListArtists) return sizeof(ArtistRecord);
+  return sizeof(SongRecord);
+}
+
+}  // namespace hitlist_detail
 
 void hitlist_detail::Working::Init(int32_t* memory, int32_t recordCount, int32_t start) {
   records = recordCount;

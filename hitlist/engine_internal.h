@@ -26,9 +26,4 @@ struct Working {
   int32_t Id(int32_t entry) const { return entry; }
 };
 
-// Under the playlist filter, marks each playlist track, album or artist that the database
-// holds (its counter becomes 1 + plays). Reads at most `length` entries and writes nothing:
-// an entry the database does not hold has no plays and no entry.
-void ScanPlaylist(int32_t type, int32_t length, Working* work, HitListProgress* progress);
-
 }  // namespace spinox::hitlist_detail

@@ -5,12 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "base/clock.h"
-#include "db/edit.h"
 #include "db/paths.h"
-#include "db/play.h"
 #include "hitlist/test_db.h"
-#include "tags/track_tag.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -25,27 +21,8 @@ HitListQuery Query(int32_t type, int32_t from, int32_t to, int32_t filterType = 
   return HitListQuery{type, from, to, filterType, value, mode};
 }
 
-std::vector<HitListItem> List(const HitListQuery& q, int32_t n, int32_t* count = nullptr) {
-  std::vector<HitListItem> items(static_cast<size_t>(n), HitListItem{0, 0, 0});
-  int32_t c = GetHitList(q, items.data(), n);
-  if (count) *count = c;
-  return items;
-}
-
-// The items in list order, "id:hits" (":lastPos" with positions), "-" for an ended slot.
-std::string Ranked(const std::vector<HitListItem>& items, bool positions) {
-  std::string s;
-  for (const HitListItem& i : items) {
-    s += s.empty() ? "" : " ";
-    if (i.id == -1) {
-      s += "-";
-      continue;
-    }
-    s += std::to_string(i.id) + ":" + std::to_string(i.hits);
-    if (positions) s += ":" + std::to_string(i.lastPos);
-  }
-  return s;
-}
+using test::List;
+using test::Ranked;
 
 // The plays of each record id, "x" for a record the list does not hold.
 std::string PlaysById(const std::vector<HitListItem>& items, size_t records) {
@@ -202,89 +179,6 @@ TEST_F(Engine, LogAcrossManyChunks) {
   ASSERT_EQ(c, 25000);
   EXPECT_EQ(log[0].hits, 28999);
   EXPECT_EQ(log[24999].hits, 4000);
-}
-
-// A database built the way plays build it, from untagged files named after their titles.
-class PlaylistFilter : public Engine {
- protected:
-  std::string Track(const std::string& name) {
-    std::string path = db_.File(name + ".mp3");
-    test::WriteBytes(path, std::vector<unsigned char>(200, 0x20));
-    return path;
-  }
-  void Play(const std::string& path, int32_t at) {
-    SetClockOverride(at);
-    TrackTag tag = {};
-    SetField(tag.file, path);
-    ReadTag(&tag);
-    SongInfo info = {};
-    TagToData(tag, &info);
-    FillSongInfo(&info);
-    ASSERT_TRUE(spinox::Hit(&info));
-  }
-  std::vector<HitListItem> Playlist(int32_t type, int32_t from, int32_t to, int32_t n,
-                                    int32_t mode = kPosNone, HitListProgress* progress = nullptr,
-                                    int32_t* count = nullptr) {
-    HitListQuery q = Query(type, from, to, kFilterPlaylist, "", mode);
-    q.progress = progress;
-    return List(q, n, count);
-  }
-};
-
-class CountingProgress : public HitListProgress {
- public:
-  void Begin(int32_t total) override { log += "begin " + std::to_string(total) + ";"; }
-  void Step() override { ++steps; }
-  void End() override { log += "end;"; }
-  std::string log;
-  int steps = 0;
-};
-
-// The filter only reads: entries the database does not hold (missing files, unplayed tracks,
-// URLs) are not listed and nothing is stored for them. Playlist entries count 1 + plays, the
-// others are negative.
-TEST_F(PlaylistFilter, MarksTheTracksItHoldsAndStoresNothing) {
-  std::string a = Track("alpha"), b = Track("beta"), c = Track("gamma"), d = Track("delta");
-  Play(a, 1000), Play(a, 1001), Play(b, 1002), Play(c, 1003), Play(c, 1004), Play(c, 1005);
-  RemoveFromDatabase(1);  // beta: removed, so not held any more
-  Play(b, 1006);          // beta again: a new entry, song 3
-  std::vector<unsigned char> songs = test::ReadBytes(FullPath(kSongFile));
-  test::ListPlayer player({a, b, d, a, Track("omega"), db_.File("missing.mp3"), "http://x/y"});
-  CountingProgress progress;
-  int32_t n = 0;
-  EXPECT_EQ(Ranked(Playlist(kListSongs, 0, 5000, 5, kPosNone, &progress, &n), false),
-            "0:3 3:2 1:-1 2:-4 -");
-  EXPECT_EQ(n, 4);
-  EXPECT_EQ(progress.log, "begin 7;end;");
-  EXPECT_EQ(progress.steps, 7);
-  EXPECT_EQ(test::ReadBytes(FullPath(kSongFile)), songs);
-  // Untagged files share the empty artist and album: the playlist holds that one record.
-  EXPECT_EQ(Ranked(Playlist(kListAlbums, 0, 5000, 2), false), "0:7 -");
-  EXPECT_EQ(Ranked(Playlist(kListArtists, 0, 5000, 2), false), "0:7 -");
-  EXPECT_EQ(FileSize(FullPath(kAlbumFile)), 104);
-  EXPECT_EQ(FileSize(FullPath(kArtistFile)), 54);
-}
-
-// A file still tagged with the names a song had before an edit is that song under the filter.
-TEST_F(PlaylistFilter, OldNamesOfAnEditedSongFindIt) {
-  std::string a = Track("alpha"), b = Track("beta");
-  Play(a, 1000), Play(a, 1001), Play(b, 1002);
-  ASSERT_EQ(UpdateSong(0, "Alpha (Remastered)", "", ""), kEditRenamed);
-  ASSERT_EQ(UpdateSong(0, "Alpha (2024)", "", ""), kEditRenamed);  // an alias of an alias
-  test::ListPlayer player({a});
-  std::vector<HitListItem> items = Playlist(kListSongs, 0, 5000, 4);
-  EXPECT_EQ(items[0].id, 0);
-  EXPECT_EQ(items[0].hits, 3);  // two plays and the playlist's mark
-  for (size_t i = 1; i < items.size(); ++i) EXPECT_LE(items[i].hits, 0);  // the rest is not shown
-}
-
-TEST_F(PlaylistFilter, OnePreviousPlayCarriesAPosition) {
-  std::string a = Track("alpha"), b = Track("beta"), c = Track("gamma");
-  Play(c, 100), Play(c, 101), Play(a, 150), Play(b, 250), Play(a, 251), Play(b, 252);
-  test::ListPlayer player({a, b});
-  // Ids in order of the first plays: gamma 0, alpha 1, beta 2. Beta is new; alpha had one play,
-  // first of the playlist's previous period; gamma played more before but is outside the list.
-  EXPECT_EQ(Ranked(Playlist(kListSongs, 200, 300, 3, kPosCompare), true), "2:3:-1 1:2:0 0:-1:-1");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The playlist filter's scan: the player's playlist entries looked up by name in one pass over
 // the record file (a hash of the entries' names) instead of one scan per entry. It only reads:
 // an entry the database does not hold is simply not listed.
+#include "hitlist/playlist_scan.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,7 +17,6 @@
 #include "db/lookup.h"
 #include "db/paths.h"
 #include "db/record_io.h"
-#include "hitlist/engine_internal.h"
 #include "tags/track_tag.h"
 
 namespace spinox::hitlist_detail {
@@ -178,18 +179,6 @@ void ScanPlaylist(int32_t type, int32_t length, Working* w, HitListProgress* pro
   if (entries.empty()) return;
   MatchByName(type, &entries);
   for (const Entry& e : entries) Mark(w, e.id);
-}
-
-const char* RecordFileOf(int32_t type) {
-  if (type == kListAlbums) return kAlbumFile;
-  if (type == kListArtists) return kArtistFile;
-  return kSongFile;
-}
-
-size_t RecordSizeOf(int32_t type) {
-  if (type == kListAlbums) return sizeof(AlbumRecord);
-  if (type == kListArtists) return sizeof(ArtistRecord);
-  return sizeof(SongRecord);
 }
 
 }  // namespace spinox::hitlist_detail

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "db/paths.h"
 #include "db/records.h"
+#include "hitlist/engine.h"
 
 namespace spinox::test {
 
@@ -80,6 +81,30 @@ inline void WriteArtists(const std::vector<std::string>& names) {
 // Hits of songs at times; artist and album ids as given.
 inline void WriteHits(const std::vector<HitRecord>& hits) {
   WriteRecords(kHitFile, hits);
+}
+
+// The first n items of the list the query computes (slots past the list keep {0, 0, 0}); the
+// count in `count` when given.
+inline std::vector<HitListItem> List(const HitListQuery& q, int32_t n, int32_t* count = nullptr) {
+  std::vector<HitListItem> items(static_cast<size_t>(n), HitListItem{0, 0, 0});
+  int32_t c = GetHitList(q, items.data(), n);
+  if (count) *count = c;
+  return items;
+}
+
+// The items in list order, "id:hits" (":lastPos" with positions), "-" for an ended slot.
+inline std::string Ranked(const std::vector<HitListItem>& items, bool positions) {
+  std::string s;
+  for (const HitListItem& i : items) {
+    s += s.empty() ? "" : " ";
+    if (i.id == -1) {
+      s += "-";
+      continue;
+    }
+    s += std::to_string(i.id) + ":" + std::to_string(i.hits);
+    if (positions) s += ":" + std::to_string(i.lastPos);
+  }
+  return s;
 }
 
 // A player whose playlist is a fixed list of files.
