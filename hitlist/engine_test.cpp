@@ -169,17 +169,5 @@ TEST_F(Engine, MissingFilesGiveNothing) {
   }
 }
 
-TEST_F(Engine, LogAcrossManyChunks) {
-  test::WriteSongs({{"a", "x", "p"}});
-  std::vector<HitRecord> hits;
-  for (int32_t i = 0; i < 30000; ++i) hits.push_back(Hit(0, i));
-  test::WriteHits(hits);
-  int32_t c = 0;
-  std::vector<HitListItem> log = List(Query(kListLog, 1000, 29000), 25000, &c);
-  ASSERT_EQ(c, 25000);
-  EXPECT_EQ(log[0].hits, 28999);
-  EXPECT_EQ(log[24999].hits, 4000);
-}
-
 }  // namespace
 }  // namespace spinox

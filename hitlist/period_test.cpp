@@ -54,72 +54,36 @@ TEST(Periods, ScrollArithmetic) {
   }
 }
 
-TEST(Periods, StepsAreWholePeriodLengthsFromThePivot) {
-  struct Case {
-    int32_t p, pivoti, pivot, start, end, newStart, newEnd;
-  } const cases[] = {
-      {10, 11, kNow, kNow - kWeek, kNow, kNow - 2 * kWeek, kNow - kWeek},
-      {11, 11, kNow, kNow - 2 * kWeek, kNow - kWeek, kNow - kWeek, kNow},
-      {0, 11, kNow, kNow - kWeek, kNow, kNow - 12 * kWeek, kNow - 11 * kWeek},
-      {INT32_MAX, 0, INT32_MAX, 0, INT32_MAX, 0, INT32_MAX},
-  };
-  for (const Case& c : cases) {
-    PeriodBounds b = StepPeriod(c.p, c.pivoti, c.pivot, c.start, c.end);
-    EXPECT_EQ(b.start, c.newStart) << c.p;
-    EXPECT_EQ(b.end, c.newEnd) << c.p;
-  }
-}
-
-class ScrollBar : public ::testing::Test {
- protected:
-  void SetUp() override {
-    stored_._period = kPeriodWeek;
-    stored_._start = kNow - kWeek;
-    stored_._end = kNow;
-  }
-  test::TempDatabase db_;
-  HitListSettings stored_ = {};
-  ShownList list_{stored_};
-};
-
-TEST_F(ScrollBar, ReadsTheHitFileAndStepsTheList) {
+// The list's period, scroll state and steps from the hit file's first and last play.
+TEST(ShownPeriod, FollowsTheHitFile) {
+  test::TempDatabase db;
+  HitListSettings stored = {};
+  ShownList list(stored);
+  stored._period = kPeriodWeek;
+  EXPECT_FALSE(UpdateScrollBar(list).enabled);  // no hit file
+  test::WriteHits({});
+  EXPECT_FALSE(UpdateScrollBar(list).enabled);
   test::WriteHits({{0, 0, 0, kNow - 21 * kWeek / 2}, {0, 0, 0, kNow - 5}});
-  SetPeriodBounds(list_, kNow, 0, 0);
-  ScrollBarState bar = UpdateScrollBar(list_);
+  SetPeriodBounds(list, kNow, 0, 0);
+  ScrollBarState bar = UpdateScrollBar(list);
   EXPECT_TRUE(bar.enabled);
   EXPECT_EQ(bar.range, 11);
   EXPECT_EQ(bar.pos, 11);
-  EXPECT_EQ(list_._pivoti, 11);
-  EXPECT_EQ(list_._first, kNow - 21 * kWeek / 2);
-  EXPECT_EQ(list_._last, kNow);
-  ScrollPeriod(list_, 9);
-  EXPECT_EQ(stored_._start, kNow - 3 * kWeek);
-  EXPECT_EQ(stored_._end, kNow - 2 * kWeek);
-}
-
-TEST_F(ScrollBar, DisabledForAllAndWithoutPlays) {
-  EXPECT_FALSE(UpdateScrollBar(list_).enabled);  // no hit file
-  test::WriteHits({});
-  EXPECT_FALSE(UpdateScrollBar(list_).enabled);
-  test::WriteHits({{0, 0, 0, kNow - 5}});
-  stored_._period = kPeriodAll;
-  ScrollBarState bar = UpdateScrollBar(list_);
-  EXPECT_FALSE(bar.enabled);
-  EXPECT_EQ(bar.range, 0);
-}
-
-TEST_F(ScrollBar, AllReachesPlaysStampedAheadOfTheClock) {
-  stored_._period = kPeriodAll;
-  SetPeriodBounds(list_, kNow, 0, 0);
-  EXPECT_EQ(stored_._end, kNow + 1);                               // no plays: up to this second
-  test::WriteHits({{0, 0, 0, kNow - 5}, {0, 0, 0, kNow + 3600}});  // the clock went back
-  SetPeriodBounds(list_, kNow, 0, 0);
-  EXPECT_EQ(stored_._start, 0);
-  EXPECT_EQ(stored_._end, kNow + 3601);
-  EXPECT_EQ(list_._pivot, kNow + 3601);
-  stored_._period = kPeriodDay;
-  SetPeriodBounds(list_, kNow, 0, 0);
-  EXPECT_EQ(stored_._end, kNow);
+  EXPECT_EQ(list._pivoti, 11);
+  EXPECT_EQ(list._first, kNow - 21 * kWeek / 2);
+  EXPECT_EQ(list._last, kNow);
+  ScrollPeriod(list, 9);  // two weeks back
+  EXPECT_EQ(stored._start, kNow - 3 * kWeek);
+  EXPECT_EQ(stored._end, kNow - 2 * kWeek);
+  EXPECT_EQ(StepPeriod(INT32_MAX, 0, INT32_MAX, 0, INT32_MAX).end, INT32_MAX);
+  // "All" has no scroll bar and reaches plays stamped ahead of the clock (it went back).
+  stored._period = kPeriodAll;
+  EXPECT_FALSE(UpdateScrollBar(list).enabled);
+  test::WriteHits({{0, 0, 0, kNow - 5}, {0, 0, 0, kNow + 3600}});
+  SetPeriodBounds(list, kNow, 0, 0);
+  EXPECT_EQ(stored._start, 0);
+  EXPECT_EQ(stored._end, kNow + 3601);
+  EXPECT_EQ(list._pivot, kNow + 3601);
 }
 
 TEST(Periods, PreviousPositionTexts) {
