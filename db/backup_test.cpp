@@ -38,11 +38,7 @@ class BackupTest : public ::testing::Test {
     Put(kArtistFile, Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
     Put(kAlbumFile, test::AlbumBytes(0, "gold", "abba"));
   }
-  std::vector<Bytes> Snapshot() const {
-    std::vector<Bytes> files;
-    for (const char* name : kRecordFiles) files.push_back(test::Get(name));
-    return files;
-  }
+  static std::vector<Bytes> Snapshot() { return test::RecordFiles(); }
   test::ScopedZone zone{"Europe/Berlin"};
   test::TempDatabase db;
 };

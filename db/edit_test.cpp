@@ -23,8 +23,6 @@ using test::HitBytes;
 using test::Join;
 using test::SongBytes;
 
-const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
-
 using EditUser = test::ScriptedUser;
 using test::Get;
 using test::Put;
@@ -32,9 +30,7 @@ using test::Records;
 using Strings = std::vector<std::string>;
 
 std::string Lower(const char* field) {
-  std::string s = FieldText(field, kNameSize);
-  MakeLower(s.data());
-  return s;
+  return test::Lower(FieldText(field, kNameSize));
 }
 
 class EditTest : public ::testing::Test {
@@ -52,11 +48,7 @@ class EditTest : public ::testing::Test {
     Put(kHitFile, Join({HitBytes(0, 0, 0, 10), HitBytes(1, 0, 0, 20), HitBytes(0, 0, 0, 30),
                         HitBytes(2, 0, 1, 40), HitBytes(3, 1, 2, 50), HitBytes(1, 0, 0, 60)}));
   }
-  std::vector<Bytes> Snapshot() const {
-    std::vector<Bytes> files;
-    for (const char* name : kRecordFiles) files.push_back(Get(name));
-    return files;
-  }
+  static std::vector<Bytes> Snapshot() { return test::RecordFiles(); }
   // The records as text, for whole comparisons: ids ("-" none, "a" the alias mark), names.
   static std::string Id(uint32_t v) {
     return v == kNoId ? "-" : v == kAliasMark ? "a" : std::to_string(v);

@@ -26,11 +26,6 @@
 namespace spinox {
 namespace {
 
-std::string LowerCopy(std::string s) {
-  MakeLower(s.data());
-  return s;
-}
-
 using test::Records;
 
 // Song k of `artists` artists and `albums` albums.
@@ -48,9 +43,9 @@ void ExpectSound(const test::TempDir& db) {
   std::vector<HitRecord> hits = Records<HitRecord>(db.File(kHitFile));
   std::set<std::string> artists, albums, titles;
   for (const ArtistRecord& r : Records<ArtistRecord>(db.File(kArtistFile)))
-    EXPECT_TRUE(artists.insert(LowerCopy(FieldText(r.name))).second) << FieldText(r.name);
+    EXPECT_TRUE(artists.insert(test::Lower(FieldText(r.name))).second) << FieldText(r.name);
   for (const AlbumRecord& b : Records<AlbumRecord>(db.File(kAlbumFile)))
-    EXPECT_TRUE(albums.insert(LowerCopy(FieldText(b.album) + "|" + FieldText(b.artist))).second);
+    EXPECT_TRUE(albums.insert(test::Lower(FieldText(b.album) + "|" + FieldText(b.artist))).second);
   for (const SongRecord& s : songs) EXPECT_TRUE(titles.insert(FieldText(s.title)).second);
   for (size_t i = 0; i < hits.size(); ++i) {
     ASSERT_LT(hits[i].songId, songs.size());

@@ -7,7 +7,6 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "db/changes.h"
 #include "db/paths.h"
 #include "db/record_io.h"
 #include "db/test_records.h"
@@ -21,7 +20,6 @@ using test::ArtistBytes;
 using test::Bytes;
 using test::Join;
 using test::Put;
-using test::ScriptedUser;
 using test::SongBytes;
 
 class LookupTest : public ::testing::Test {
@@ -38,27 +36,6 @@ class LookupTest : public ::testing::Test {
   }
   test::TempDatabase db;
 };
-
-// The lookups never change what they are given, whether the files are missing, empty or full.
-TEST_F(LookupTest, ArgumentsKeepTheirCase) {
-  auto lookUpAll = [] {
-    char artist[] = "ABBA", album[] = "Gold", title[] = "SOS", both[] = "ABBA - Gold";
-    FindArtist(artist);
-    FindAlbum(album, artist);
-    FindAlbumBoth(both);
-    FindSong(title, album, artist);
-    EXPECT_STREQ("ABBA", artist);
-    EXPECT_STREQ("Gold", album);
-    EXPECT_STREQ("SOS", title);
-    EXPECT_STREQ("ABBA - Gold", both);
-  };
-  lookUpAll();
-  ScriptedUser yes(true);
-  ASSERT_TRUE(ClearDatabase());
-  lookUpAll();
-  WriteLibrary();
-  lookUpAll();
-}
 
 // Names match in any case; the lowest live index wins; an album is its album and artist names
 // ("artist - album" for FindAlbumBoth, spelled exactly so); a song needs all three names.

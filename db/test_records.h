@@ -114,6 +114,19 @@ inline Bytes Get(const char* name) {
   return ReadBytes(FullPath(name));
 }
 
+// The four record files' bytes, in the order hit, song, artist, album.
+inline std::vector<Bytes> RecordFiles() {
+  std::vector<Bytes> files;
+  for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile})
+    files.push_back(Get(name));
+  return files;
+}
+
+inline std::string Lower(std::string s) {
+  MakeLower(s.data());
+  return s;
+}
+
 // The whole records of a record file (a torn tail left out).
 template <typename Rec>
 std::vector<Rec> Records(const std::string& path) {

@@ -89,16 +89,10 @@ class TickTest : public ::testing::Test {
       SetClockOverride(ClockNow() + 1);
     }
   }
-  int64_t Hits() const {
-    int64_t size = FileSize(FullPath(kHitFile));
-    return size < 0 ? 0 : size / static_cast<int64_t>(sizeof(HitRecord));
+  static std::vector<HitRecord> HitRecords() {
+    return test::Records<HitRecord>(FullPath(kHitFile));
   }
-  std::vector<HitRecord> HitRecords() const {
-    std::vector<unsigned char> bytes = test::ReadBytes(FullPath(kHitFile));
-    std::vector<HitRecord> hits(bytes.size() / sizeof(HitRecord));
-    std::memcpy(hits.data(), bytes.data(), hits.size() * sizeof(HitRecord));
-    return hits;
-  }
+  static int64_t Hits() { return static_cast<int64_t>(HitRecords().size()); }
 
   test::TempDatabase db_;
   test::TempDir music_;

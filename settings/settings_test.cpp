@@ -134,13 +134,12 @@ TEST_F(SettingsTest, LoadTakesWhatTheFileHoldsAndDefaultsForTheRest) {
     if (c.present) test::PutFile(DatPath(), c.file);
     Settings got = Distinct();
     got._enabled = 5;  // the shell applies the stored flag itself
-    got._highlight = 0;
     DatFileLoad load = LoadDatFile(&got);
     EXPECT_EQ(load.fromFile, c.fromFile) << c.name;
     EXPECT_EQ(load.enabled, c.fromFile ? c.want._enabled : 1) << c.name;
     Settings want = c.want;
     want._enabled = 5;
-    if (!c.fromFile) want._highlight = 0;
+    if (!c.fromFile) want._highlight = Distinct()._highlight;  // the defaults keep both flags
     EXPECT_EQ(FirstDifference(got, want), "") << c.name;
   }
 }
@@ -202,15 +201,6 @@ TEST_F(SettingsTest, FailedWriteLeavesTheOldFile) {
   EXPECT_FALSE(WriteDataFile(s));
   EXPECT_EQ(test::ReadBytes(DatPath()), before);
   rmdir((DatPath() + ".tmp").c_str());
-}
-
-TEST_F(SettingsTest, DefaultsKeepEnabledAndHighlight) {
-  Settings s = Distinct();
-  Settings want = DefaultSettings();
-  want._enabled = s._enabled;
-  want._highlight = s._highlight;
-  SetDefaults(&s);
-  EXPECT_EQ(FirstDifference(s, want), "");
 }
 
 // What the loader does with a file that is not in this layout: an old single-file database is
