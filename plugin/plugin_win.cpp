@@ -39,8 +39,6 @@ PluginRecord plugin = {kPluginRecordVersion, kPluginTitle, init, config, quit, n
 namespace {
 
 ShellState gShell;
-// The hit list window's list; what it shows is the settings' part for the hit list.
-ShownList gList(gShell.settings.list);
 
 // The play in progress and what the tick starts.
 TickState gTick;
@@ -59,7 +57,7 @@ void RedrawListRow(int32_t row) {
 }
 
 void MarkPlayingRow() {
-  CurrentHitlistPos(gList, gTick._data, RedrawListRow);
+  CurrentHitlistPos(gShell.list, gTick._data, RedrawListRow);
 }
 
 // The display for the track playing; the tick takes it down when its time is up.
@@ -133,7 +131,7 @@ void LoadSettings() {
   gTick._timer = 0;
   gTick._added = 0;
   PrepareColors();
-  PrepareColumns(static_cast<int>(gList.settings._type));
+  PrepareColumns(static_cast<int>(gShell.list.settings._type));
   InitTool();
 }
 
@@ -172,7 +170,6 @@ void RunTick() {
 int init() {
   HWND player = plugin.hwndParent;
   gShell.instance = plugin.hDllInstance;
-  gShell.list = &gList;
   InstallShellHooks();
   InstallAnsiCodePage();
   InstallWinampPlayer(player);
@@ -193,7 +190,7 @@ int init() {
   SetTimer(player, kTickTimer, kTickPeriod, TickTimerProc);
   if (gShell._hwndText)
     SetWindowPos(gShell._hwndText, nullptr, 0, 0, 2000, 2000, SWP_NOZORDER | SWP_NOACTIVATE);
-  AllocateHitList(gList, gList.settings._size, true);
+  AllocateHitList(gShell.list, gShell.list.settings._size, true);
   ResolveCurrentTrack(&gTick);
   AddTrayIcon(player, plugin.hDllInstance, gShell.settings._enabled ? IDI_ENABLED : IDI_DISABLED,
               NIM_MODIFY, kPluginTitle);
@@ -222,7 +219,7 @@ void quit() {
   ClearTray(gShell.hwnd_winamp);
   UnhookPlayerWindow();
   ReleaseFrames();
-  gList._hitlist = {};
+  gShell.list._hitlist = {};
   ReleaseDisplayObjects();
   gTickHooks = TickHooks();
   RemoveWin32User();

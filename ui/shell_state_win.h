@@ -31,6 +31,8 @@ struct ShellState {
     return s;
   }();
   DisplayState osd;  // the display's text and its time on screen
+  // The list on show in the hit list window; what it shows is the settings' part for the list.
+  ShownList list{settings.list};
 
   // The hook on the player's window: the procedure it replaced (set while the plug-in's is in
   // the window's chain), the window it was installed on, and whether it does the plug-in's work.
@@ -51,8 +53,7 @@ struct ShellState {
   HWND _hwndDummy = nullptr;  // hidden owner of the display
   HWND _hwndText = nullptr;   // on-screen display (106)
 
-  Skin skin;                  // the embedded windows' colours
-  ShownList* list = nullptr;  // the list on show in the hit list window; set before any window
+  Skin skin;  // the embedded windows' colours
   HitListWindowState hitList;
   ToolPanelState tool;
   HtmlDialogState htm;

@@ -71,12 +71,12 @@ std::string ChosenArtist(HWND dlg, int code) {
 const HitListItem* FocusedItem() {
   HWND hit = Shell()._hwndHit;
   int row = hit ? LV_GetSelected(hit, IDC_LIST) : -1;
-  return ShownItem(*Shell().list, row);
+  return ShownItem(Shell().list, row);
 }
 
 void ShowNames(HWND dlg, RecId rowId) {
   char title[kNameSize] = {}, album[kNameSize] = {}, artist[kNameSize] = {};
-  GetSongInfo(rowId, Shell().list->settings._type, title, album, artist);
+  GetSongInfo(rowId, Shell().list.settings._type, title, album, artist);
   RecId artistId = ArtistIdOf(artist);
   FillNames(dlg, IDC_EDITARTIST, FillCBOWithArtists());
   if (artistId != kNoId) FillNames(dlg, IDC_EDITALBUM, FillCBOWithAlbums(artistId));
@@ -99,7 +99,7 @@ void OnInit(HWND dlg) {
     return;
   }
   RecId rowId = static_cast<RecId>(item->id);
-  RecId entry = EditEntryId(kind, Shell().list->settings._type, rowId);
+  RecId entry = EditEntryId(kind, Shell().list.settings._type, rowId);
   if (entry == kNoId) {
     CurrentUser().Tell(kEditRefusedText, kCaptions[kind]);
     EndDialog(dlg, 0);

@@ -68,7 +68,7 @@ void OnSkinChange(HWND dlg, WPARAM wParam, LPARAM lParam) {
 }
 
 ShownList& List() {
-  return *Shell().list;
+  return Shell().list;
 }
 
 int32_t ListType() {

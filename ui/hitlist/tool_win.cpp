@@ -108,7 +108,7 @@ void OnRefresh(HWND dlg) {
   GetToolValues();
   // A user-defined period counts whole local days: from the first second of the "From" day
   // up to the first second after the "To" day.
-  ShownList& list = *Shell().list;
+  ShownList& list = Shell().list;
   SetPeriodBounds(list, ClockNow(), PickerDayStart(GetSelFields(dlg, IDC_FROM)),
                   PickerDayAfter(GetSelFields(dlg, IDC_TO)));
   RefreshHitList();
@@ -181,7 +181,7 @@ void InitTool() {
   if (!dlg) return;
   Fill(dlg, IDC_TYPE, std::vector<const char*>(std::begin(kTypes), std::end(kTypes)));
   Fill(dlg, IDC_PERIOD, std::vector<const char*>(std::begin(kPeriods), std::end(kPeriods)));
-  const HitListSettings& s = Shell().list->settings;
+  const HitListSettings& s = Shell().list.settings;
   Fill(dlg, IDC_FILTERTYPE, FilterEntries(s._type));
   CBO_SetCurSel(dlg, IDC_FILTERTYPE, 0);
   CBO_SetCurSel(dlg, IDC_TYPE, s._type);
@@ -202,7 +202,7 @@ void InitTool() {
 void GetToolValues() {
   HWND dlg = Shell()._hwndTool;
   if (!dlg) return;
-  ShownList& list = *Shell().list;
+  ShownList& list = Shell().list;
   HitListSettings& s = list.settings;
   s._type = CBO_Current(dlg, IDC_TYPE);
   s._period = CBO_Current(dlg, IDC_PERIOD);

@@ -80,7 +80,7 @@ void ShowRows(const HitListRows& rows) {
 }
 
 ShownList& List() {
-  return *Shell().list;
+  return Shell().list;
 }
 
 std::vector<int32_t> CurrentWidths() {

@@ -146,7 +146,7 @@ void WritePage(HWND dlg, const char* path) {
   HtmlSettings html = settings.html;
   TakeHtmDialog(dlg, &html._htmDialog);
   HtmTagValues tags = {};
-  GetTags(*Shell().list, &tags, TimeFormatsOf(settings));
+  GetTags(Shell().list, &tags, TimeFormatsOf(settings));
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;

@@ -90,7 +90,7 @@ bool DisplayText(const SongInfo& song) {
   HWND window = Shell()._hwndText;
   if (!window) return false;
   ShellState& shell = Shell();
-  ExpandTxtDisplay(shell.settings, song, shell.list->lvPlaying, &shell.osd);
+  ExpandTxtDisplay(shell.settings, song, shell.list.lvPlaying, &shell.osd);
   ShowWindow(window, SW_HIDE);
   SetWindowPos(window, nullptr, shell.settings._txt_x, shell.settings._txt_y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -98,7 +98,7 @@ int32_t TakeNumber(HWND dlg, int id) {
 
 void RedrawPlayingRow() {
   HWND hit = Shell()._hwndHit;
-  int32_t row = Shell().list->lvPlaying;
+  int32_t row = Shell().list.lvPlaying;
   if (hit && row >= 0) LV_RedrawItem(hit, IDC_LIST, row);
 }
 
