@@ -14,7 +14,10 @@ need() {
     exit 1
   done
 }
-need scripts/check_dll.sh scripts/installer_tests.sh scripts/wine_tests.sh
+need scripts/check_layers.sh scripts/check_dll.sh scripts/installer_tests.sh scripts/wine_tests.sh
+
+step "layers"
+scripts/check_layers.sh
 
 step "native unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPINOX_SANITIZE=ON >/dev/null
