@@ -13,56 +13,56 @@ namespace {
 
 constexpr size_t kMaxDisplay = kDisplaySize - 1;
 
-// In the order they are tried: the longer "hits..." names before "hits".
-const char* const kTagNames[] = {"artist",     "title",    "album",     "hitsday",   "hitsalbum",
-                                 "hitsartist", "hitsweek", "hitsmonth", "hitsyear",  "hits",
-                                 "time",       "date",     "dayspast",  "hourspast", "hitlistpos"};
-
-std::string TagValue(int tag, const SongInfo& s, const DisplayContext& c) {
-  switch (tag) {
-    case 0:
-      return FieldText(s.artist);
-    case 1:
-      return FieldText(s.title);
-    case 2:
-      return FieldText(s.album);
-    case 3:
-      return std::to_string(s.hitsDay);
-    case 4:
-      return std::to_string(s.hitsAlbum);
-    case 5:
-      return std::to_string(s.hitsArtist);
-    case 6:
-      return std::to_string(s.hitsWeek);
-    case 7:
-      return std::to_string(s.hitsMonth);
-    case 8:
-      return std::to_string(s.hitsYear);
-    case 9:
-      return std::to_string(s.hits);
-    case 10:
-      return FormatLocalTime(s.lastPlayed, c.time, kDisplaySize);
-    case 11:
-      return FormatLocalTime(s.lastPlayed, c.date, kDisplaySize);
-    case 12:
-      return DaysPastText(s.lastPlayed, c.now);
-    case 13:
-      return HoursPastText(s.lastPlayed, c.now);
-    default:
-      return c.playingRow < 0 ? "-" : std::to_string(int64_t{c.playingRow} + 1);
-  }
+std::string Count(int32_t n) {
+  return std::to_string(n);
 }
 
-// The tag whose name follows at text[at..size), -1 for none; its name's length in `length`.
-int Recognize(const char* text, size_t size, size_t at, size_t* length) {
-  for (int i = 0; i < 15; ++i) {
-    size_t n = std::strlen(kTagNames[i]);
-    if (size - at >= n && std::memcmp(text + at, kTagNames[i], n) == 0) {
+// A display tag: its name after the percent sign and what it stands for.
+struct DisplayTag {
+  const char* name;
+  std::string (*value)(const SongInfo& s, const DisplayContext& c);
+};
+
+// In the order they are tried: the longer "hits..." names before "hits".
+const DisplayTag kDisplayTags[] = {
+    {"artist", [](const SongInfo& s, const DisplayContext&) { return FieldText(s.artist); }},
+    {"title", [](const SongInfo& s, const DisplayContext&) { return FieldText(s.title); }},
+    {"album", [](const SongInfo& s, const DisplayContext&) { return FieldText(s.album); }},
+    {"hitsday", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsDay); }},
+    {"hitsalbum", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsAlbum); }},
+    {"hitsartist", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsArtist); }},
+    {"hitsweek", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsWeek); }},
+    {"hitsmonth", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsMonth); }},
+    {"hitsyear", [](const SongInfo& s, const DisplayContext&) { return Count(s.hitsYear); }},
+    {"hits", [](const SongInfo& s, const DisplayContext&) { return Count(s.hits); }},
+    {"time",
+     [](const SongInfo& s, const DisplayContext& c) {
+       return FormatLocalTime(s.lastPlayed, c.time, kDisplaySize);
+     }},
+    {"date",
+     [](const SongInfo& s, const DisplayContext& c) {
+       return FormatLocalTime(s.lastPlayed, c.date, kDisplaySize);
+     }},
+    {"dayspast",
+     [](const SongInfo& s, const DisplayContext& c) { return DaysPastText(s.lastPlayed, c.now); }},
+    {"hourspast",
+     [](const SongInfo& s, const DisplayContext& c) { return HoursPastText(s.lastPlayed, c.now); }},
+    {"hitlistpos",
+     [](const SongInfo&, const DisplayContext& c) {
+       return c.playingRow < 0 ? std::string("-") : std::to_string(int64_t{c.playingRow} + 1);
+     }},
+};
+
+// The tag whose name follows at text[at..size), null for none; its name's length in `length`.
+const DisplayTag* Recognize(const char* text, size_t size, size_t at, size_t* length) {
+  for (const DisplayTag& tag : kDisplayTags) {
+    size_t n = std::strlen(tag.name);
+    if (size - at >= n && std::memcmp(text + at, tag.name, n) == 0) {
       *length = n;
-      return i;
+      return &tag;
     }
   }
-  return -1;
+  return nullptr;
 }
 
 // A count of whole units, cut toward zero and never negative.
@@ -82,13 +82,13 @@ std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& son
   std::string out;
   for (size_t i = 0; i < size; ++i) {
     size_t length = 0;
-    int tag = tmpl[i] == '%' ? Recognize(tmpl, size, i + 1, &length) : -1;
-    if (tag < 0) {
+    const DisplayTag* tag = tmpl[i] == '%' ? Recognize(tmpl, size, i + 1, &length) : nullptr;
+    if (!tag) {
       if (out.size() >= kMaxDisplay) break;
       out += tmpl[i];
       continue;
     }
-    std::string value = TagValue(tag, song, context);
+    std::string value = tag->value(song, context);
     if (out.size() + value.size() > kMaxDisplay) break;
     out += value;
     i += length;
