@@ -113,8 +113,8 @@ fault settings-text-unterminated settings/settings.cpp \
   ''
 fault osd-week-counter ui/osd/display_text.cpp \
   "the display text's %hitsweek shows the month's plays" \
-  'return std::to_string(s.hitsWeek);' \
-  'return std::to_string(s.hitsMonth);'
+  'return Count(s.hitsWeek);' \
+  'return Count(s.hitsMonth);'
 fault synchsafe-shift tags/tag_io.cpp \
   "ID3v2 synchsafe sizes are read with 8-bit digits" \
   'v = v << 7 | (p[i] & 0x7F);' \
