@@ -49,4 +49,28 @@ inline bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+inline std::string Text(const std::string& path) {
+  std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// One call of the tool: the exit code it must give and a part of what it must print (standard
+// output, then error), with `input` as the terminal's answers.
+struct Step {
+  std::vector<std::string> args;
+  int code;
+  std::string says;
+  std::string input = "";
+};
+
+inline void RunSteps(const std::vector<Step>& steps) {
+  for (const Step& s : steps) {
+    CliRun r = RunCli(s.args, s.input);
+    std::string shown = r.out + r.err, call;
+    for (const std::string& a : s.args) call += a + " ";
+    EXPECT_EQ(r.code, s.code) << call << "\n" << shown;
+    EXPECT_TRUE(Contains(shown, s.says)) << call << "\n" << shown;
+  }
+}
+
 }  // namespace spinox::cli::test

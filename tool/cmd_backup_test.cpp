@@ -9,19 +9,20 @@
 namespace spinox::cli {
 namespace {
 
-using test::Contains;
-using test::RunCli;
+using test::RunSteps;
 using Bytes = std::vector<unsigned char>;
 
 const char* const kRecordFiles[] = {kHitFile, kSongFile, kArtistFile, kAlbumFile};
 
+// Plays of one.mp3, two.mp3 and one.mp3 again, and a settings file of four bytes.
 class DatabaseCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     int32_t t = 1000000;
-    for (const char* name : {"one.mp3", "two.mp3", "one.mp3"}) {
-      ASSERT_EQ(test::PlayUntagged(db.path(), db.File(name), t += 100), 0);
-    }
+    for (const char* name : {"one.mp3", "two.mp3", "one.mp3"})
+      ASSERT_EQ(test::PlayUntagged(d, db.File(name), t += 100), 0);
+    spinox::test::WriteBytes(db.File(kSettingsFile), Bytes{'S', 'P', 'X', 0});
+    spinox::test::WriteBytes(db.File("notes.bak"), Bytes(100, 0x01));
   }
   std::vector<Bytes> Snapshot() const {
     std::vector<Bytes> files;
@@ -29,75 +30,53 @@ class DatabaseCommands : public ::testing::Test {
     return files;
   }
   spinox::test::TempDatabase db;
+  const std::string d = db.path();
 };
 
-TEST_F(DatabaseCommands, BackupThenRestoreGivesTheSameFiles) {
-  std::vector<Bytes> before = Snapshot();
-  ASSERT_EQ(before[0].size(), 48u);
-  auto backup = RunCli({"backup", "--db", db.path(), "--at", "2025-03-03T09:07"});
-  ASSERT_EQ(backup.code, 0) << backup.err;
-  std::string path = db.File("Spinox-Mar 03, 25,0907.bak");
-  EXPECT_EQ(backup.out, path + "\n");
-  EXPECT_EQ(FileSize(path), 32 + 48 + 2 * 416 + 54 + 104);
-
-  ASSERT_EQ(RunCli({"clear", "--db", db.path()}, "yes\n").code, 0);
-  EXPECT_EQ(FileSize(db.File(kSongFile)), 0);
-  auto no = RunCli({"restore", "--db", db.path(), path}, "n\n");
-  EXPECT_EQ(no.code, kFailed);
-  EXPECT_TRUE(Contains(no.out, "The current database will be lost. Are you sure? [y/N]"));
-  EXPECT_EQ(FileSize(db.File(kSongFile)), 0);
-  auto yes = RunCli({"restore", "--db", db.path(), path}, "Y\n");
-  ASSERT_EQ(yes.code, 0) << yes.err;
-  EXPECT_TRUE(Contains(yes.out, "Database Restored Succesfully"));
+// Refusals and a No change nothing; clear empties the record files and keeps the settings.
+TEST_F(DatabaseCommands, BackupClearAndRestore) {
+  const std::vector<Bytes> before = Snapshot();
+  const std::string bak = db.File("Spinox-Mar 03, 25,0907.bak");
+  RunSteps({{{"backup", "--db", d, "--at", "2025-03-03T09:07"}, kOk, bak + "\n"},
+            {{"clear", "--db", d}, kFailed, ""},  // no answer is No
+            {{"clear", "--db", d}, kFailed, "", "nope\n"},
+            {{"restore", "--db", d, "--yes", db.File("notes.bak")}, kFailed, "not a Spinox backup"},
+            {{"restore", "--db", d, "--yes", db.File("none.bak")}, kFailed, "cannot read"},
+            {{"restore", "--db", d, "--yes"}, kBadUsage, ""}});
   EXPECT_EQ(Snapshot(), before);
-}
+  EXPECT_EQ(FileSize(bak), 32 + 48 + 2 * 416 + 54 + 104);
 
-TEST_F(DatabaseCommands, RestoreRefusesWhatIsNotABackup) {
-  std::vector<Bytes> before = Snapshot();
-  std::string other = db.File("notes.bak");
-  spinox::test::WriteBytes(other, Bytes(100, 0x01));
-  auto r = RunCli({"restore", "--db", db.path(), "--yes", other});
-  EXPECT_EQ(r.code, kFailed);
-  EXPECT_TRUE(Contains(r.err, "not a Spinox backup")) << r.err;
-  r = RunCli({"restore", "--db", db.path(), "--yes", db.File("missing.bak")});
-  EXPECT_EQ(r.code, kFailed);
-  EXPECT_EQ(Snapshot(), before);
-  EXPECT_EQ(RunCli({"restore", "--db", db.path(), "--yes"}).code, kBadUsage);
-}
-
-TEST_F(DatabaseCommands, ClearAsksAndKeepsTheSettings) {
-  spinox::test::WriteBytes(db.File(kSettingsFile), Bytes{'S', 'P', 'X', 0});
-  std::vector<Bytes> before = Snapshot();
-  EXPECT_EQ(RunCli({"clear", "--db", db.path()}, "").code, kFailed);  // no answer is No
-  EXPECT_EQ(RunCli({"clear", "--db", db.path()}, "nope\n").code, kFailed);
-  EXPECT_EQ(Snapshot(), before);
-  EXPECT_EQ(RunCli({"clear", "--db", db.path(), "--yes"}).code, 0);
+  const std::string asks = "The current database will be lost. Are you sure? [y/N]";
+  RunSteps({{{"clear", "--db", d}, kOk, "", "yes\n"},
+            {{"restore", "--db", d, bak}, kFailed, asks, "n\n"}});
   for (const char* name : kRecordFiles) EXPECT_EQ(FileSize(db.File(name)), 0) << name;
   EXPECT_EQ(FileSize(db.File(kSettingsFile)), 4);
+  RunSteps({{{"restore", "--db", d, bak}, kOk, "Database Restored Succesfully", "Y\n"}});
+  EXPECT_EQ(Snapshot(), before);
 }
 
+// The song's record and each of its plays are marked removed; the other song's play stays.
 TEST_F(DatabaseCommands, RemoveMarksTheSongAndItsPlays) {
-  EXPECT_EQ(RunCli({"remove", "--db", db.path(), "0"}, "n\n").code, kFailed);
-  auto r = RunCli({"remove", "--db", db.path(), "0"}, "y\n");
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(
-      Contains(r.out, "Remove Song from Database: The selected song will be completely removed"));
-  Bytes songs = spinox::test::ReadBytes(db.File(kSongFile));
-  EXPECT_EQ(Bytes(songs.begin(), songs.begin() + 12), Bytes(12, 0xFF));
-  Bytes hits = spinox::test::ReadBytes(db.File(kHitFile));
-  EXPECT_EQ(Bytes(hits.begin(), hits.begin() + 12), Bytes(12, 0xFF));
-  EXPECT_EQ(hits[16], 1);  // song 1's play stays
-  EXPECT_EQ(Bytes(hits.begin() + 32, hits.begin() + 44), Bytes(12, 0xFF));
-  for (const char* id : {"2", "-1", "x"})
-    EXPECT_EQ(RunCli({"remove", "--db", db.path(), "--yes", id}).code, kFailed) << id;
-  Bytes before = spinox::test::ReadBytes(db.File(kHitFile));
-  r = RunCli({"remove", "--db", db.path(), "--yes", "0"});
-  EXPECT_EQ(r.code, kFailed);
-  EXPECT_TRUE(Contains(r.err, "song 0 was already removed")) << r.err;
-  EXPECT_EQ(spinox::test::ReadBytes(db.File(kHitFile)), before);
-  r = RunCli({"edit", "--db", db.path(), "song", "0", "--title", "again"});
-  EXPECT_EQ(r.code, kFailed);
-  EXPECT_TRUE(Contains(r.err, "was removed from the database")) << r.err;
+  RunSteps({{{"remove", "--db", d, "0"}, kFailed, "", "n\n"},
+            {{"remove", "--db", d, "0"},
+             kOk,
+             "Remove Song from Database: The selected song will be completely removed",
+             "y\n"}});
+  const Bytes songs = spinox::test::ReadBytes(db.File(kSongFile));
+  const Bytes hits = spinox::test::ReadBytes(db.File(kHitFile));
+  const Bytes gone(12, 0xFF);
+  EXPECT_EQ(Bytes(songs.begin(), songs.begin() + 12), gone);
+  EXPECT_EQ(Bytes(hits.begin(), hits.begin() + 12), gone);
+  EXPECT_EQ(hits[16], 1);
+  EXPECT_EQ(Bytes(hits.begin() + 32, hits.begin() + 44), gone);
+  RunSteps({{{"remove", "--db", d, "--yes", "2"}, kFailed, ""},
+            {{"remove", "--db", d, "--yes", "-1"}, kFailed, ""},
+            {{"remove", "--db", d, "--yes", "x"}, kFailed, ""},
+            {{"remove", "--db", d, "--yes", "0"}, kFailed, "song 0 was already removed"},
+            {{"edit", "--db", d, "song", "0", "--title", "again"},
+             kFailed,
+             "was removed from the database"}});
+  EXPECT_EQ(spinox::test::ReadBytes(db.File(kHitFile)), hits);
 }
 
 }  // namespace

@@ -140,49 +140,33 @@ TEST_F(Refusals, Pipe) {
       "not a regular file");
 }
 
-std::string Text(const std::string& path) {
-  std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-// The page and playlist commands, writing to `out`.
-std::vector<Args> OutputCommands(const std::string& db, const std::string& out) {
-  return {{"html", "--db", db, "-o", out}, {"m3u", "--db", db, "-o", out}};
-}
-
-TEST_F(Refusals, ReadOnlyOutputIsLeftAlone) {
-  std::string out = db() + "/out.txt";
-  for (const Args& args : OutputCommands(db(), out)) {
-    spinox::test::WriteBytes(out, {'o', 'l', 'd'});
-    ASSERT_EQ(chmod(out.c_str(), 0444), 0);
-    CliRun r = RunCli(args);
-    EXPECT_EQ(r.code, kFailed) << args[0];
-    EXPECT_TRUE(Contains(r.err, "'" + out + "': it is read-only")) << r.err;
-    EXPECT_EQ(Text(out), "old") << args[0];
-    ASSERT_EQ(chmod(out.c_str(), 0644), 0);
-  }
-}
-
-// The message names the output, not the template; a write that fails leaves the old file whole
-// and no temporary file behind.
-TEST_F(Refusals, UnwritableOutput) {
-  std::string nowhere = db() + "/no/such/folder/out.txt";
-  for (const Args& args : OutputCommands(db(), nowhere)) {
-    CliRun r = RunCli(args);
-    EXPECT_EQ(r.code, kFailed) << args[0];
-    EXPECT_TRUE(Contains(r.err, "'" + nowhere + "': No such file or directory")) << r.err;
-  }
-  std::string out = db() + "/out.txt";
-  ASSERT_EQ(RunCli(OutputCommands(db(), out)[0]).code, 0);  // installs the sample template
-  for (const Args& args : OutputCommands(db(), out)) {
-    spinox::test::WriteBytes(out, {'o', 'l', 'd'});
-    SetWriteFault(1);
-    CliRun r = RunCli(args);
-    SetWriteFault(0);
-    EXPECT_EQ(r.code, kFailed) << args[0];
-    EXPECT_TRUE(Contains(r.err, "'" + out + "'")) << r.err;
-    EXPECT_EQ(Text(out), "old") << args[0];
-    EXPECT_EQ(KindOf(out + ".tmp"), PathKind::kMissing) << args[0];
+// The page and playlist commands: a read-only output, a missing folder and a write that fails
+// each fail naming the output (not the template); the old file stays whole, no temporary left.
+TEST_F(Refusals, OutputsThatCannotBeWritten) {
+  const std::string out = db() + "/out.txt", nowhere = db() + "/no/such/folder/out.txt";
+  ASSERT_EQ(RunCli({"html", "--db", db(), "-o", out}).code, 0);  // installs the sample template
+  const struct {
+    std::string path, says;
+    mode_t mode;
+    int writeFault;
+  } kCases[] = {
+      {out, "'" + out + "': it is read-only", 0444, 0},
+      {nowhere, "'" + nowhere + "': No such file or directory", 0644, 0},
+      {out, "'" + out + "'", 0644, 1},
+  };
+  for (const auto& c : kCases) {
+    for (const char* command : {"html", "m3u"}) {
+      spinox::test::WriteBytes(out, {'o', 'l', 'd'});
+      ASSERT_EQ(chmod(out.c_str(), c.mode), 0);
+      SetWriteFault(c.writeFault);
+      CliRun r = RunCli({command, "--db", db(), "-o", c.path});
+      SetWriteFault(0);
+      ASSERT_EQ(chmod(out.c_str(), 0644), 0);
+      EXPECT_EQ(r.code, kFailed) << command << " " << c.says;
+      EXPECT_TRUE(Contains(r.err, c.says)) << r.err;
+      EXPECT_EQ(test::Text(out), "old") << command << " " << c.says;
+      EXPECT_EQ(KindOf(out + ".tmp"), PathKind::kMissing) << command << " " << c.says;
+    }
   }
 }
 
@@ -209,7 +193,7 @@ TEST_F(Refusals, ReadOnlyDataFolderDoesNotStopThePage) {
   ASSERT_EQ(symlink((db() + "/missing/sample.htm").c_str(), sample.c_str()), 0);
   CliRun r = RunCli({"html", "--db", db(), "--now", "@1000100", "-o", db() + "/page.htm"});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(Contains(Text(db() + "/page.htm"), "<h2>Top 1 Songs</h2>"));
+  EXPECT_TRUE(Contains(test::Text(db() + "/page.htm"), "<h2>Top 1 Songs</h2>"));
 }
 
 }  // namespace
