@@ -56,9 +56,9 @@ TEST(CopyPageImages, BesideThePageOnly) {
   SetField(top.background, "kept.gif");
   SetField(rest.background, "rest.gif");
   EXPECT_EQ(CopyPageImages({pages + "/page.htm", table, top, rest, page}, html), 1);  // rest
-  EXPECT_EQ(test::ReadBytes(pages + "/table.gif"), (std::vector<unsigned char>{'G', 'I', 'F'}));
-  EXPECT_EQ(test::ReadBytes(pages + "/page.gif"), (std::vector<unsigned char>{'P', 'N', 'G'}));
-  EXPECT_EQ(test::ReadBytes(pages + "/kept.gif"), (std::vector<unsigned char>{'o', 'l', 'd'}));
+  for (auto [name, bytes] :
+       {std::pair{"table.gif", "GIF"}, {"page.gif", "PNG"}, {"kept.gif", "old"}})
+    EXPECT_EQ(test::ReadBytes(pages + "/" + name), std::vector<unsigned char>(bytes, bytes + 3));
   EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }
 

@@ -17,6 +17,11 @@
 namespace spinox {
 namespace {
 
+std::string Text(const std::string& path) {
+  std::vector<unsigned char> bytes = test::ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 HtmTagValues Values() {
   HtmTagValues v = {};
   SetField(v.size, "20");
@@ -66,94 +71,83 @@ TEST(HtmlTags, TableOnlyInTemplates) {
   EXPECT_EQ(Template(binary), std::string("20\0%\xFF", 5));
 }
 
-class TagValues : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetClockOverride(kNow);
-    stored_._type = kListAlbums;
-    stored_._period = kPeriodWeek;
-    stored_._start = kNow - 604800;
-    stored_._end = kNow;
-    SetField(list_._theFilter, "abba");
-    list_._hitlistsize = 17;
-  }
-  HtmTagValues Tags() {
-    HtmTagValues v;
-    GetTags(list_, &v, formats_);
-    return v;
-  }
-  static constexpr int32_t kNow = 1700000000;  // 2023-11-14 23:13 in Berlin
-  test::ScopedZone zone_{"Europe/Berlin"};
-  const TimeFormats formats_ = {"%Y-%m-%d", "%H:%M"};
-  test::TempDatabase db_;
-  HitListSettings stored_ = {};
-  ShownList list_{stored_};
-};
-
-TEST_F(TagValues, FromTheListOnShow) {
-  HtmTagValues v = Tags();
-  EXPECT_STREQ(v.size, "17");
-  EXPECT_STREQ(v.type, "Albums");
-  EXPECT_STREQ(v.date, "2023-11-14");
-  EXPECT_STREQ(v.time, "23:13");
-  EXPECT_STREQ(v.sdate, "2023-11-07");
-  EXPECT_STREQ(v.edate, "2023-11-14");
-  EXPECT_STREQ(v.filter, "");  // the value of no filter is not shown
-  list_._filter = kFilterArtist;
-  EXPECT_STREQ(Tags().filter, "abba");
-  HtmTagValues tooLong;
-  GetTags(list_, &tooLong, {"%Y-%m-%d %Y-%m-%d", "%H:%M"});
-  EXPECT_STREQ(tooLong.date, "") << "too long for the field";
+// The dates, the time and the filter as one line.
+std::string Shown(const HtmTagValues& v) {
+  std::string out = v.date;
+  for (const char* f : {v.time, v.sdate, v.edate, v.filter}) out += "|" + std::string(f);
+  return out;
 }
 
-TEST_F(TagValues, AUserPeriodEndsOnItsLastDay) {
-  stored_._period = kPeriodUser;
-  stored_._end = 1721080800;  // 2024-07-16 00:00 in Berlin: the first second after 15 July
-  EXPECT_STREQ(Tags().edate, "2024-07-15");
-}
-
-TEST_F(TagValues, AllReadsTheHitFile) {
-  stored_._period = kPeriodAll;
+// A week of albums filtered by "abba" (the filter's value shown only while it filters), at a
+// time that is late evening in Berlin; a user period ends on its last day; All reads the hit
+// file; a date format too long for its field gives empty dates.
+TEST(TagValues, FromTheListOnShow) {
+  constexpr int32_t kNow = 1700000000, kWeekAgo = kNow - 604800;  // 2023-11-14 23:13 in Berlin
+  constexpr int32_t kJuly16 = 1721080800;  // 00:00 in Berlin: the first second after 15 July
+  const TimeFormats iso = {"%Y-%m-%d", "%H:%M"}, de = {"%d.%m.%y", "%H:%M:%S"},
+                    tooLong = {"%Y-%m-%d %Y-%m-%d", "%H"};
+  test::ScopedZone zone{"Europe/Berlin"};
+  test::TempDatabase db;
+  SetClockOverride(kNow);
   test::WriteHits({{0, 0, 0, 1000000}, {0, 0, 0, kNow + 86400 * 3}});
-  HtmTagValues v = Tags();
-  EXPECT_STREQ(v.sdate, "1970-01-12");
-  EXPECT_STREQ(v.edate, "2023-11-17");
+  HitListSettings stored = {};
+  ShownList list{stored};
+  stored._type = kListAlbums;
+  SetField(list._theFilter, "abba");
+  list._hitlistsize = 17;
+  const struct {
+    int32_t period, start, end, filter;
+    const TimeFormats* formats;
+    const char* shown;
+  } kCases[] = {
+      {kPeriodWeek, kWeekAgo, kNow, kFilterNone, &iso, "2023-11-14|23:13|2023-11-07|2023-11-14|"},
+      {kPeriodWeek, kWeekAgo, kNow, kFilterArtist, &de, "14.11.23|23:13:20|07.11.23|14.11.23|abba"},
+      {kPeriodWeek, kWeekAgo, kNow, kFilterNone, &tooLong, "|23|||"},
+      {kPeriodUser, kNow, kJuly16, kFilterNone, &iso, "2023-11-14|23:13|2023-11-14|2024-07-15|"},
+      {kPeriodAll, 0, kNow, kFilterNone, &iso, "2023-11-14|23:13|1970-01-12|2023-11-17|"},
+  };
+  for (const auto& c : kCases) {
+    stored._period = c.period;
+    stored._start = c.start;
+    stored._end = c.end;
+    list._filter = c.filter;
+    HtmTagValues v;
+    GetTags(list, &v, *c.formats);
+    EXPECT_EQ(std::string(v.size) + " " + v.type, "17 Albums");
+    EXPECT_EQ(Shown(v), c.shown);
+  }
+  ClearClockOverride();
 }
 
 TEST(HtmlColors, Conversions) {
-  char text[10];
-  CREFToHTMColor(0x00A00000, text);
-  EXPECT_STREQ(text, "#0000a0");
-  CREFToHTMColor(0x0000FF12, text);
-  EXPECT_STREQ(text, "#12ff00");
-  CREFToHTMColor(0xFFFFFFFF, text);
-  EXPECT_STREQ(text, "");
-  EXPECT_EQ(HTMColorToCREF("#0000a0"), 0x00A00000u);
-  EXPECT_EQ(HTMColorToCREF("00ff00"), 0x0000FF00u);
-  EXPECT_EQ(HTMColorToCREF("#fff"), 0x0000F0FFu);
-  EXPECT_EQ(HTMColorToCREF("ff"), 0x000000FFu);
-  EXPECT_EQ(HTMColorToCREF("#12"), 0x00000012u);
-  EXPECT_EQ(HTMColorToCREF("#zz12zz"), 0x00001200u);
-  EXPECT_EQ(HTMColorToCREF("#a"), 0x000000A0u);  // padded to a00000
-  EXPECT_EQ(HTMColorToCREF("#FFFFFF99"), 0x00FFFFFFu);
-  EXPECT_EQ(HTMColorToCREF("#"), 0xFFFFFFFFu);
-  EXPECT_EQ(HTMColorToCREF(""), 0xFFFFFFFFu);
+  const std::pair<uint32_t, const char*> kToText[] = {
+      {0x00A00000, "#0000a0"}, {0x0000FF12, "#12ff00"}, {0xFFFFFFFF, ""}};
+  for (auto [color, text] : kToText) {
+    char out[10];
+    CREFToHTMColor(color, out);
+    EXPECT_STREQ(out, text);
+  }
+  const std::pair<const char*, uint32_t> kFromText[] = {
+      {"#0000a0", 0x00A00000},   {"00ff00", 0x0000FF00},  {"#fff", 0x0000F0FF}, {"ff", 0x000000FF},
+      {"#12", 0x00000012},       {"#zz12zz", 0x00001200}, {"#a", 0x000000A0},  // padded to a00000
+      {"#FFFFFF99", 0x00FFFFFF}, {"#", 0xFFFFFFFF},       {"", 0xFFFFFFFF},
+  };
+  for (auto [text, color] : kFromText) EXPECT_EQ(HTMColorToCREF(text), color) << text;
 }
 
+// The file shipped is the text installed (with Windows line ends); the user's own file stays.
 TEST(SampleTemplate, TheShippedFileIsTheInstalledOne) {
-  std::vector<unsigned char> shipped =
-      test::ReadBytes(test::TestDataPath("../../html/spinoxsampletemplate.htm"));
-  ASSERT_FALSE(shipped.empty());
-  EXPECT_EQ(std::string(shipped.begin(), shipped.end()), kSampleTemplate);
+  EXPECT_EQ(Text(test::TestDataPath("../../html/spinoxsampletemplate.htm")), kSampleTemplate);
   test::TempDir dir;
-  std::string path = dir.File(kSampleTemplateName);
+  const std::string path = dir.File(kSampleTemplateName);
   ASSERT_TRUE(InstallSampleTemplate(path));
-  std::vector<unsigned char> installed = test::ReadBytes(path);
-  std::string text(installed.begin(), installed.end());
-  EXPECT_NE(text.find("%table\r\n"), std::string::npos);
+  std::string crlf;
+  for (char c : std::string(kSampleTemplate))
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(Text(path), crlf);
   test::WriteBytes(path, {'m', 'i', 'n', 'e'});
   EXPECT_TRUE(InstallSampleTemplate(path));
-  EXPECT_EQ(test::ReadBytes(path).size(), 4u);  // the user's own file stays
+  EXPECT_EQ(Text(path), "mine");
 }
 
 TEST(SampleTemplate, DeclaresTheAnsiCodePage) {
