@@ -24,127 +24,103 @@ using test::CliRun;
 using test::Contains;
 using test::RunCli;
 
-// A database with one play of one track, and the names the cases put odd entries at.
+using Args = std::vector<std::string>;
+
+// A place a file is read from or written to. The odd entry is made at `at` in a fresh folder;
+// in `args`, DB is the database, DIR that folder, ODD the entry, TMPL a settings file whose page
+// template is the entry and TRACK a usable track. `says` is the message besides the reason.
+struct Place {
+  const char* at;
+  Args args;
+  const char* says;
+};
+
+const char kDataFile[] = "where a data file belongs",
+           kTemplate[] = "Could not read the template file";
+const Place kPlaces[] = {
+    {"odd", {"play", "--db", "DB", "ODD"}, "cannot read"},
+    {"odd", {"info", "--db", "DB", "ODD"}, "cannot read"},
+    {"odd", {"tags", "ODD"}, "cannot read"},
+    {"odd", {"chart", "--db", "DB", "--playlist", "ODD"}, "cannot read playlist"},
+    {"odd",
+     {"html", "--db", "DB", "--settings", "ODD", "-o", "ODD.htm"},
+     "cannot use settings file"},
+    {"odd", {"html", "--db", "DB", "--settings", "TMPL", "-o", "ODD.htm"}, kTemplate},
+    {"odd", {"html", "--db", "DB", "-o", "ODD"}, "Could not write"},
+    {"odd", {"m3u", "--db", "DB", "-o", "ODD"}, "cannot write"},
+    {"gen_spinox.sng", {"chart", "--db", "DIR"}, kDataFile},
+    {"gen_spinox.hit", {"chart", "--db", "DIR"}, kDataFile},
+    {"gen_spinox.hit", {"play", "--db", "DIR", "TRACK"}, kDataFile},
+    {"gen_spinox.dat", {"dump", "--db", "DIR", "songs"}, kDataFile},
+    {"odd", {"restore", "--db", "DB", "--yes", "ODD"}, "cannot read"},
+};
+
+// A database with one play of one track.
 class Refusals : public ::testing::Test {
  protected:
   void SetUp() override {
     alarm(60);  // a refusal that hangs (a pipe opened for reading) fails the run
-    track_ = db_.File("song.mp3");
-    ASSERT_EQ(test::PlayUntagged(db_.path(), track_, 1000000), 0);
-    hits_ = spinox::test::ReadBytes(db_.File("gen_spinox.hit"));
+    ASSERT_EQ(test::PlayUntagged(d, track, 1000000), 0);
+    hits = spinox::test::ReadBytes(db.File("gen_spinox.hit"));
   }
   void TearDown() override { alarm(0); }
 
- public:
   // A settings file whose page template is `templatePath`.
   std::string SettingsWithTemplate(const std::string& templatePath) {
     Settings rec = DefaultSettings();
     rec.html._htmDialog.useTemplate = 1;
     SetField(rec.html._htmDialog.templateFile, templatePath);
-    std::string path = db_.File("template.dat");
+    std::string path = db.File("template.dat");
     EXPECT_TRUE(WriteSettingsFile(path, rec));
     return path;
   }
 
-  const std::string& db() const { return db_.path(); }
-  const std::string& track() const { return track_; }
-  const std::vector<unsigned char>& hits() const { return hits_; }
-
- private:
-  spinox::test::TempDatabase db_;
-  std::string track_;
-  std::vector<unsigned char> hits_;
-};
-
-using Args = std::vector<std::string>;
-
-// A place a file is read from or written to. The odd entry is made at `at` in a fresh folder;
-// in `args`, DB is the database, DIR that folder, ODD the entry, TMPL a settings file whose page
-// template is the entry and TRACK a usable track.
-struct Place {
-  const char* what;
-  const char* at;
-  Args args;
-  const char* says;  // part of the message besides the reason
-};
-
-const Place kPlaces[] = {
-    {"track", "odd", {"play", "--db", "DB", "ODD"}, "cannot read"},
-    {"track (info)", "odd", {"info", "--db", "DB", "ODD"}, "cannot read"},
-    {"track (tags)", "odd", {"tags", "ODD"}, "cannot read"},
-    {"playlist", "odd", {"chart", "--db", "DB", "--playlist", "ODD"}, "cannot read playlist"},
-    {"settings file",
-     "odd",
-     {"html", "--db", "DB", "--settings", "ODD", "-o", "ODD.htm"},
-     "cannot use settings file"},
-    {"template",
-     "odd",
-     {"html", "--db", "DB", "--settings", "TMPL", "-o", "ODD.htm"},
-     "Could not read the template file"},
-    {"page", "odd", {"html", "--db", "DB", "-o", "ODD"}, "Could not write"},
-    {"playlist written", "odd", {"m3u", "--db", "DB", "-o", "ODD"}, "cannot write"},
-    {"song file", "gen_spinox.sng", {"chart", "--db", "DIR"}, "where a data file belongs"},
-    {"hit file", "gen_spinox.hit", {"chart", "--db", "DIR"}, "where a data file belongs"},
-    {"hit file (play)",
-     "gen_spinox.hit",
-     {"play", "--db", "DIR", "TRACK"},
-     "where a data file belongs"},
-    {"settings in the data folder",
-     "gen_spinox.dat",
-     {"dump", "--db", "DIR", "songs"},
-     "where a data file belongs"},
-    {"backup", "odd", {"restore", "--db", "DB", "--yes", "ODD"}, "cannot read"},
-};
-
-// Runs every place with the odd entry `make` makes; each must fail with `reason`, leave the
-// entry as it was and record no play.
-void CheckPlaces(Refusals* t, const std::function<void(const std::string&)>& make,
-                 const char* reason) {
-  for (const Place& p : kPlaces) {
-    spinox::test::TempDir dir;
-    std::string odd = dir.File(p.at);
-    make(odd);
-    Args args;
-    for (const std::string& a : p.args) {
-      if (a == "DB")
-        args.push_back(t->db());
-      else if (a == "DIR")
-        args.push_back(dir.path());
-      else if (a == "TMPL")
-        args.push_back(t->SettingsWithTemplate(odd));
-      else if (a == "TRACK")
-        args.push_back(t->track());
-      else if (a.rfind("ODD", 0) == 0)
-        args.push_back(odd + a.substr(3));
-      else
-        args.push_back(a);
+  // Runs every place with the odd entry `make` makes; each must fail with `reason`, leave the
+  // entry as it was and record no play.
+  void CheckPlaces(const std::function<void(const std::string&)>& make, const char* reason) {
+    for (const Place& p : kPlaces) {
+      spinox::test::TempDir dir;
+      const std::string odd = dir.File(p.at);
+      make(odd);
+      Args args;
+      std::string call;
+      for (const std::string& a : p.args) {
+        args.push_back(a == "DB"                ? d
+                       : a == "DIR"             ? dir.path()
+                       : a == "TMPL"            ? SettingsWithTemplate(odd)
+                       : a == "TRACK"           ? track
+                       : a.rfind("ODD", 0) == 0 ? odd + a.substr(3)
+                                                : a);
+        call += a + " ";
+      }
+      CliRun r = RunCli(args);
+      EXPECT_EQ(r.code, kFailed) << call << r.err;
+      EXPECT_TRUE(Contains(r.err, p.says)) << call << r.err;
+      EXPECT_TRUE(Contains(r.err, reason)) << call << r.err;
+      EXPECT_NE(KindOf(odd), PathKind::kFile) << call << "replaced by a file";
     }
-    CliRun r = RunCli(args);
-    EXPECT_EQ(r.code, kFailed) << p.what << ": " << r.err;
-    EXPECT_TRUE(Contains(r.err, p.says)) << p.what << ": " << r.err;
-    EXPECT_TRUE(Contains(r.err, reason)) << p.what << ": " << r.err;
-    EXPECT_NE(KindOf(odd), PathKind::kFile) << p.what << ": replaced by a file";
+    EXPECT_EQ(spinox::test::ReadBytes(db.File("gen_spinox.hit")), hits) << "a play was recorded";
   }
-  EXPECT_EQ(spinox::test::ReadBytes(t->db() + "/gen_spinox.hit"), t->hits())
-      << "a play was recorded";
-}
+
+  spinox::test::TempDatabase db;
+  const std::string d = db.path(), track = db.File("song.mp3");
+  std::vector<unsigned char> hits;
+};
 
 TEST_F(Refusals, Folder) {
-  CheckPlaces(
-      this, [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, "it is a folder");
+  CheckPlaces([](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, "it is a folder");
 }
 
 TEST_F(Refusals, Pipe) {
-  CheckPlaces(
-      this, [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); },
-      "not a regular file");
+  CheckPlaces([](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); },
+              "not a regular file");
 }
 
 // The page and playlist commands: a read-only output, a missing folder and a write that fails
 // each fail naming the output (not the template); the old file stays whole, no temporary left.
 TEST_F(Refusals, OutputsThatCannotBeWritten) {
-  const std::string out = db() + "/out.txt", nowhere = db() + "/no/such/folder/out.txt";
-  ASSERT_EQ(RunCli({"html", "--db", db(), "-o", out}).code, 0);  // installs the sample template
+  const std::string out = d + "/out.txt", nowhere = d + "/no/such/folder/out.txt";
+  ASSERT_EQ(RunCli({"html", "--db", d, "-o", out}).code, 0);  // installs the sample template
   const struct {
     std::string path, says;
     mode_t mode;
@@ -159,7 +135,7 @@ TEST_F(Refusals, OutputsThatCannotBeWritten) {
       spinox::test::WriteBytes(out, {'o', 'l', 'd'});
       ASSERT_EQ(chmod(out.c_str(), c.mode), 0);
       SetWriteFault(c.writeFault);
-      CliRun r = RunCli({command, "--db", db(), "-o", c.path});
+      CliRun r = RunCli({command, "--db", d, "-o", c.path});
       SetWriteFault(0);
       ASSERT_EQ(chmod(out.c_str(), 0644), 0);
       EXPECT_EQ(r.code, kFailed) << command << " " << c.says;
@@ -171,10 +147,8 @@ TEST_F(Refusals, OutputsThatCannotBeWritten) {
 }
 
 TEST_F(Refusals, FullStandardOutput) {
-  for (const Args& args : std::vector<Args>{{"chart", "--db", db()},
-                                            {"dump", "--db", db(), "hits"},
-                                            {"tags", track()},
-                                            {"--help"}}) {
+  for (const Args& args : std::vector<Args>{
+           {"chart", "--db", d}, {"dump", "--db", d, "hits"}, {"tags", track}, {"--help"}}) {
     Io io;
     io.out = std::fopen("/dev/full", "w");
     io.err = std::tmpfile();
@@ -189,11 +163,11 @@ TEST_F(Refusals, FullStandardOutput) {
 // The sample template that cannot be installed (a read-only data folder; here its name leads
 // into a missing folder) is taken from its built-in text: the page is still written.
 TEST_F(Refusals, ReadOnlyDataFolderDoesNotStopThePage) {
-  std::string sample = db() + "/spinoxsampletemplate.htm";
-  ASSERT_EQ(symlink((db() + "/missing/sample.htm").c_str(), sample.c_str()), 0);
-  CliRun r = RunCli({"html", "--db", db(), "--now", "@1000100", "-o", db() + "/page.htm"});
+  std::string sample = d + "/spinoxsampletemplate.htm";
+  ASSERT_EQ(symlink((d + "/missing/sample.htm").c_str(), sample.c_str()), 0);
+  CliRun r = RunCli({"html", "--db", d, "--now", "@1000100", "-o", d + "/page.htm"});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(Contains(test::Text(db() + "/page.htm"), "<h2>Top 1 Songs</h2>"));
+  EXPECT_TRUE(Contains(test::Text(d + "/page.htm"), "<h2>Top 1 Songs</h2>"));
 }
 
 }  // namespace
