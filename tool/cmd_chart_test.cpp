@@ -39,14 +39,8 @@ class ChartCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"a", "b", "c"}) Put(name, std::vector<unsigned char>(300, 1));
-    for (auto [name, at] : {std::pair{"a", kNow - kWeek - 500},
-                            {"a", kNow - kWeek - 400},
-                            {"c", kNow - kWeek - 300},
-                            {"a", kNow - kWeek - 200},
-                            {"b", kNow - 300},
-                            {"a", kNow - 200},
-                            {"b", kNow - 100}})
-      Play(name, at);
+    const int32_t ago[] = {kWeek + 500, kWeek + 400, kWeek + 300, kWeek + 200, 300, 200, 100};
+    for (int i = 0; i < 7; ++i) Play(std::string(1, "aacabab"[i]), kNow - ago[i]);
   }
   void Put(const std::string& name, const std::vector<unsigned char>& bytes) {
     spinox::test::WriteBytes(db_.File(name + ".mp3"), bytes);
