@@ -33,22 +33,6 @@ std::string Read(const std::string& path) {
 class HtmlPage : public ::testing::Test {
  protected:
   void SetUp() override {
-    table_ = HtmTableProps{};
-    table_.width = 100;
-    table_.border = 1;
-    top_ = HtmRowProps{};
-    SetField(top_.face, "Default Font");
-    SetField(top_.size, "None");
-    top_.align = 1;
-    top_.bold = 1;
-    rest_ = HtmRowProps{};
-    SetField(rest_.face, "Default Font");
-    SetField(rest_.size, "None");
-    page_ = HtmPageProps{};
-    SetField(page_.title, "Top %size %type");
-    tags_ = HtmTagValues{};
-    SetField(tags_.size, "1");
-    SetField(tags_.type, "Songs");
     list_.columns = {{"Title", 0x4000, 300}, {"Hits", 0x4002, 100}};
     list_.rows = {{"Song", "5"}};
     list_.listWidth = 400;
@@ -63,10 +47,11 @@ class HtmlPage : public ::testing::Test {
     htmTable(&out, table_, top_, rest_, list_, static_cast<int32_t>(list_.columns.size()));
     return out;
   }
-  HtmTableProps table_;
-  HtmRowProps top_, rest_;
-  HtmPageProps page_;
-  HtmTagValues tags_;
+  HtmTableProps table_ = {100, 0, 1, 0, 0, 0, "", "", ""};           // 100% wide, a border of 1
+  HtmRowProps top_ = {"Default Font", "None", 1, 1, 0, "", "", ""};  // left, bold
+  HtmRowProps rest_ = {"Default Font", "None", 0, 0, 0, "", "", ""};
+  HtmPageProps page_ = {0, "", "Top %size %type", 0, "", ""};
+  HtmTagValues tags_ = {"1", "", "", "", "", "Songs", ""};
   TableListOnShow list_;
   test::TempDir dir_;
 };
