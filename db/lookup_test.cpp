@@ -56,6 +56,7 @@ TEST_F(LookupTest, FindersMatchEveryNameWithoutRegardToCase) {
       {FindAlbumBoth("QUEEN - GOLD"), 0, "artist - album in capitals"},
       {FindAlbumBoth("gold - abba"), kNoId, "album - artist"},
       {FindAlbumBoth("abba-gold"), kNoId, "no blanks"},
+      {FindAlbumBoth("abba_-_gold"), kNoId, "other characters around the dash"},
       {FindAlbumBoth("abba - gold "), kNoId, "trailing blank"},
       {FindAlbumBoth("abba - "), kNoId, "no album"},
       {FindSong("waterloo", "gold", "abba"), 0, "all three names"},
