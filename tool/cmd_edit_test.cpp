@@ -34,13 +34,23 @@ class EditCommand : public ::testing::Test {
   spinox::test::TempDatabase db;
 };
 
+// Each call prints its result alone, asking nothing.
+void ExpectResults(const std::vector<std::pair<std::vector<std::string>, std::string>>& calls) {
+  for (const auto& [args, out] : calls) {
+    test::CliRun r = test::RunCli(args);
+    EXPECT_EQ(r.code, kOk) << r.err;
+    EXPECT_EQ(r.out, out) << args[3];
+  }
+}
+
 TEST_F(EditCommand, RenamesInPlace) {
   const std::string renamed = "result 3: renamed: names changed in place\n";
-  RunSteps({{Edit({"song", "0", "--title", "Eins", "--album", "Zahlen", "--artist", "Kraftwerk"}),
-             kOk, renamed},
-            {Edit({"artist", "1", "--name", "Kraftwerk (DE)"}), kOk, renamed},
-            {Edit({"album", "1", "--album", "zahlen"}),  // the artist kept, case only
-             kOk, "result 1: unchanged: the names already identify this entry\n"}});
+  ExpectResults(
+      {{Edit({"song", "0", "--title", "Eins", "--album", "Zahlen", "--artist", "Kraftwerk"}),
+        renamed},
+       {Edit({"artist", "1", "--name", "Kraftwerk (DE)"}), renamed},
+       {Edit({"album", "1", "--album", "zahlen"}),  // the artist kept, case only
+        "result 1: unchanged: the names already identify this entry\n"}});
   SongRecord s = Song(0);
   EXPECT_EQ(std::string(s.title) + "|" + s.album + "|" + s.artist, "Eins|Zahlen|Kraftwerk (DE)");
   EXPECT_EQ(+s.albumId, 1u);
@@ -50,12 +60,12 @@ TEST_F(EditCommand, RenamesInPlace) {
 TEST_F(EditCommand, MergeIsAskedOrGivenByOption) {
   const Bytes before = spinox::test::ReadBytes(db.File(kHitFile));
   RunSteps({{Edit({"song", "1", "--title", "ONE.MP3"}), kOk,
-             "Edit Song: This song already exists in the database.", "no\n"},
-            {Edit({"--no-merge", "song", "1", "--title", "one.mp3"}), kOk,
-             "result 0: merge declined: nothing written\n"}});
+             "Edit Song: This song already exists in the database.", "no\n"}});
+  ExpectResults({{Edit({"--no-merge", "song", "1", "--title", "one.mp3"}),
+                  "result 0: merge declined: nothing written\n"}});
   EXPECT_EQ(spinox::test::ReadBytes(db.File(kHitFile)), before);
-  RunSteps({{Edit({"--merge", "song", "1", "--title", "One.mp3"}), kOk,
-             "result 2: merged with the existing entry\n"}});
+  ExpectResults({{Edit({"--merge", "song", "1", "--title", "One.mp3"}),
+                  "result 2: merged with the existing entry\n"}});
   const Bytes hits = spinox::test::ReadBytes(db.File(kHitFile));
   for (size_t i = 0; i < hits.size(); i += 16) EXPECT_EQ(hits[i], 1) << i;
   EXPECT_EQ(Song(0).id, kNoId);
