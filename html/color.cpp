@@ -24,7 +24,7 @@ uint32_t Pair(const char* p) {
 }  // namespace
 
 void CREFToHTMColor(uint32_t color, char* text) {
-  if (color == kNoColorValue) {
+  if (color == kNoColor) {
     text[0] = '\0';
     return;
   }
@@ -33,7 +33,7 @@ void CREFToHTMColor(uint32_t color, char* text) {
 
 uint32_t HTMColorToCREF(const char* text) {
   if (*text == '#') ++text;
-  if (*text == '\0') return kNoColorValue;
+  if (*text == '\0') return kNoColor;
   char digits[7] = "000000";
   size_t n = strnlen(text, 6);
   std::memcpy(digits, text, n);

@@ -4,7 +4,7 @@
 
 namespace spinox {
 
-constexpr uint32_t kNoColorValue = 0xFFFFFFFF;
+constexpr uint32_t kNoColor = 0xFFFFFFFF;  // a colour field that holds none
 
 // Writes "#rrggbb" (lower-case hex) into `text` (at least 8 bytes), or "" for no colour.
 void CREFToHTMColor(uint32_t color, char* text);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "db/records.h"
+#include "html/color.h"
 #include "html/html_writer.h"
 
 namespace spinox {
@@ -43,7 +44,7 @@ struct HtmlDialog {
 static_assert(sizeof(HtmlDialog) == 2064, "HtmlDialog layout");
 
 // The HTML export's settings as the settings file holds them. Colours are 0x00BBGGRR,
-// kNoColorValue for none; the image paths are the full paths of the chosen images, whose file
+// kNoColor for none; the image paths are the full paths of the chosen images, whose file
 // names the dialog's image boxes show.
 struct HtmlSettings {
   uint32_t _htm_table_bg;

@@ -18,7 +18,6 @@ constexpr int32_t kSettingsVersion = 151;
 constexpr int kDateFormatSize = 25;
 constexpr int kOsdTextSize = 200;
 constexpr int kOsdFontSize = 50;
-constexpr uint32_t kNoColor = 0xFFFFFFFF;
 
 #pragma pack(push, 1)
 

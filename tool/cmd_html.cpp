@@ -50,7 +50,7 @@ int RunHtml(const std::vector<std::string>& argv, Io& io) {
   HtmTableProps table;
   HtmRowProps top, rest;
   HtmPageProps page;
-  FillTableStruct(chart.settings.html, kNoColorValue, &table, &top, &rest, &page);
+  FillTableStruct(chart.settings.html, kNoColor, &table, &top, &rest, &page);
   HtmTagValues tags;
   GetTags(chart.list, &tags, TimeFormatsOf(chart.settings));
   TableListOnShow list = MakeListOnShow(chart.columns, chart.rows, ListWidth(chart.settings));

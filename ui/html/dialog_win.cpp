@@ -15,7 +15,6 @@
 #include "html/sample_template.h"
 #include "html/tags.h"
 #include "resources/resource.h"
-#include "ui/hitlist/list_win.h"
 #include "ui/html/colors_win.h"
 #include "ui/html/fields_win.h"
 #include "ui/html/list_view_win.h"
