@@ -1,5 +1,4 @@
-// Renaming and merging songs, albums and artists, and the name lists of the edit dialog and the
-// options panel's filters.
+// Renaming and merging songs, albums and artists.
 #pragma once
 #include <string>
 #include <vector>
@@ -44,12 +43,5 @@ extern const char* const kEditRemovedText;
 int UpdateSong(RecId songId, const char* title, const char* album, const char* artist);
 int UpdateAlbum(RecId albumId, const char* album, const char* artist);
 int UpdateArtist(RecId artistId, const char* name);
-
-// Names of the artist records that are not deleted, in file order.
-std::vector<std::string> FillCBOWithArtists();
-// Album entries that are not deleted, in file order: for artistId kNoId every album as
-// "artist - album"; else the bare names of the albums whose artist name resolves (FindArtist)
-// to that id.
-std::vector<std::string> FillCBOWithAlbums(RecId artistId);
 
 }  // namespace spinox

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "base/user.h"
 #include "db/lookup.h"
+#include "db/name_lists.h"
 #include "db/paths.h"
 #include "db/play.h"
 #include "db/test_records.h"
@@ -322,23 +323,6 @@ TEST_F(EditTest, ARenameLeavesOneAliasPerChangedName) {
   EXPECT_EQ(FindLiveSong("waterloo", "gold", "abba"), kNoId);
   EXPECT_EQ(FindSong("waterloo", "gold", "abba"), 0u);
   EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"Abba!", "queen"}));
-}
-
-TEST_F(EditTest, ListFillers) {
-  Put(kArtistFile, Join({Get(kArtistFile), test::ArtistBytes(kNoId, "gone")}));
-  EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"abba", "queen"}));
-  EXPECT_EQ(FillCBOWithAlbums(kNoId),
-            (std::vector<std::string>{"abba - gold", "ABBA - arrival", "queen - greatest hits"}));
-  EXPECT_EQ(FillCBOWithAlbums(0), (std::vector<std::string>{"gold", "arrival"}));
-  EXPECT_EQ(FillCBOWithAlbums(1), (std::vector<std::string>{"greatest hits"}));
-  // abba merged into a later record of the same name: its albums follow the live record.
-  Put(kArtistFile, Join({test::ArtistBytes(kNoId, "abba"), test::ArtistBytes(1, "queen"),
-                         test::ArtistBytes(2, "Abba")}));
-  EXPECT_EQ(FillCBOWithAlbums(2), (std::vector<std::string>{"gold", "arrival"}));
-  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
-  std::remove(db.File(kArtistFile).c_str());
-  EXPECT_TRUE(FillCBOWithArtists().empty());
-  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/user.h"
 #include "db/edit.h"
 #include "db/lookup.h"
+#include "db/name_lists.h"
 #include "hitlist/shown_list.h"
 #include "resources/resource.h"
 #include "ui/shell_state_win.h"

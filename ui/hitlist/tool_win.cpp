@@ -6,7 +6,7 @@
 
 #include "base/clock.h"
 #include "base/text.h"
-#include "db/edit.h"
+#include "db/name_lists.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "resources/resource.h"
