@@ -16,11 +16,8 @@ build=$(realpath -m "${2:-$root/build/win-i686}")
 . "$root/scripts/wine_session.sh"
 
 "$root/scripts/deps.sh" demo
-wine_build_configure "$build"  # the installer is a 32-bit program: 32-bit Wine runs it
-ninja -C "$build" installer spinox-installer-probe >/dev/null
-setup=$(ls "$build"/Spinox-*-setup.exe)
+wine_installer_build "$build"
 version=$(basename "$setup" | sed 's/^Spinox-\(.*\)-setup\.exe$/\1/')
-probe="$build/installer/spinox-installer-probe.exe"
 
 run=$(mktemp -d /tmp/spinox-installer-demo.XXXXXX)
 pids=()

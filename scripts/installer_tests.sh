@@ -14,10 +14,7 @@ build=$(realpath -m "${1:-$root/build/win-i686}")
 . "$root/scripts/wine_session.sh"
 
 "$root/scripts/deps.sh" test
-wine_build_configure "$build"  # the installer is a 32-bit program: 32-bit Wine runs it
-ninja -C "$build" installer spinox-installer-probe >/dev/null
-setup=$(ls "$build"/Spinox-*-setup.exe)
-probe="$build/installer/spinox-installer-probe.exe"
+wine_installer_build "$build"
 
 run=$(mktemp -d /tmp/spinox-installer.XXXXXX)
 cleanup() {

@@ -38,6 +38,15 @@ wine_build_configure() {
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" >/dev/null
 }
 
+# Builds the installer and its probe in the 32-bit build folder $1 (the installer is a 32-bit
+# program: 32-bit Wine runs it); sets $setup to Spinox-<version>-setup.exe and $probe.
+wine_installer_build() {
+  wine_build_configure "$1"
+  ninja -C "$1" installer spinox-installer-probe >/dev/null
+  setup=$(ls "$1"/Spinox-*-setup.exe)
+  probe="$1/installer/spinox-installer-probe.exe"
+}
+
 wine_prefix_template() {
   template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix-$wine_arch
   [ -f "$template/.spinox-ready" ] && return 0
