@@ -82,76 +82,26 @@ struct Case {
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
       {"sound", [](Db&) {}, {}, {}},
-      {"torn tails",
-       [](Db& d) {
-         d.tails[kHitFile] = {1, 2, 3};
-         d.tails[kSongFile] = Bytes(415, 9);
-         d.tails[kArtistFile] = {7};
-       },
-       {{P::kTornTail, 3}},
-       {}},
+      {"torn tails", [](Db& d) { d.tails[kHitFile] = {1, 2, 3}; d.tails[kSongFile] = Bytes(415, 9); d.tails[kArtistFile] = {7}; }, {{P::kTornTail, 3}}, {}},
       {"own id", [](Db& d) { d.songs[1] = Db::Song(5, 1, 1, "s2", "a2", "y"); }, {{P::kBadOwnId, 1}}, {{P::kBadOwnId, 1}}},
       {"song's artist past the end", [](Db& d) { d.songs[1] = Db::Song(1, 2, 1, "s2", "a2", "y"); }, {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}}, {{P::kIdOutOfRange, 1}, {P::kIdsDiffer, 1}}},
       {"play's song past the end", [](Db& d) { d.hits[2] = test::HitBytes(2, 0, 0, 300); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
       {"play's album past the end", [](Db& d) { d.hits[2] = test::HitBytes(0, 0, 9, 300); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
       {"play's ids not its song's", [](Db& d) { d.hits[0] = test::HitBytes(0, 1, 1, 100); }, {{P::kIdsDiffer, 1}}, {{P::kIdsDiffer, 1}}},
       {"deleted play naming an artist", [](Db& d) { d.hits[0] = test::HitBytes(kNo, 0, kNo, 100); }, {{P::kDeletedMark, 1}}, {{P::kDeletedMark, 1}}},
-      {"removed song and its plays",
-       [](Db& d) {
-         d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x");
-         d.hits[0] = test::HitBytes(kNo, kNo, kNo, 100);
-         d.hits[2] = test::HitBytes(kNo, kNo, kNo, 300);
-       },
-       {},
-       {}},
-      {"aliases of songs, one of them removed",
-       [](Db& d) {
-         d.songs[1] = Db::Song(kNo, kNo, kNo, "s2", "A2", "Y");
-         d.hits = {test::HitBytes(0, 0, 0, 100)};
-         d.songs.push_back(Db::Song(kNo, kAliasMark, 0, "old s1", "a1", "x"));
-         d.songs.push_back(Db::Song(kNo, kAliasMark, 1, "old s2", "a2", "y"));
-       },
-       {},
-       {}},
+      {"removed song and its plays", [](Db& d) { d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x"); d.hits[0] = test::HitBytes(kNo, kNo, kNo, 100); d.hits[2] = test::HitBytes(kNo, kNo, kNo, 300); }, {}, {}},
+      {"aliases of songs, one of them removed", [](Db& d) { d.songs[1] = Db::Song(kNo, kNo, kNo, "s2", "A2", "Y"); d.hits = {test::HitBytes(0, 0, 0, 100)}; d.songs.push_back(Db::Song(kNo, kAliasMark, 0, "old s1", "a1", "x")); d.songs.push_back(Db::Song(kNo, kAliasMark, 1, "old s2", "a2", "y")); }, {}, {}},
       {"alias of a song past the end", [](Db& d) { d.songs.push_back(Db::Song(kNo, kAliasMark, 3, "old s1", "a1", "x")); }, {{P::kIdOutOfRange, 1}}, {{P::kIdOutOfRange, 1}}},
       {"play of a deleted song", [](Db& d) { d.songs[0] = Db::Song(kNo, kNo, kNo, "s1", "a1", "x"); }, {{P::kDeletedMark, 2}}, {{P::kDeletedMark, 2}}},
       {"song of a deleted album", [](Db& d) { d.albums[1] = test::AlbumBytes(kNo, "y", "a2"); }, {{P::kDeletedMark, 1}}, {{P::kDeletedMark, 1}}},
       {"song's artist of another name", [](Db& d) { d.songs[1] = Db::Song(1, 1, 1, "s2", "a3", "y"); }, {{P::kNameMismatch, 2}}, {{P::kNameMismatch, 2}}},
       {"times backwards", [](Db& d) { d.hits[1] = test::HitBytes(1, 1, 1, 99); }, {{P::kTimeBackwards, 1}}, {{P::kTimeBackwards, 1}}},
-      {"ids missing from a song and its plays",
-       [](Db& d) {
-         d.songs[1] = Db::Song(1, kNo, kNo, "s2", "a2", "y");
-         d.hits[1] = test::HitBytes(1, kNo, kNo, 200);
-       },
-       {{P::kMissingIds, 2}},
-       {}},
+      {"ids missing from a song and its plays", [](Db& d) { d.songs[1] = Db::Song(1, kNo, kNo, "s2", "a2", "y"); d.hits[1] = test::HitBytes(1, kNo, kNo, 200); }, {{P::kMissingIds, 2}}, {}},
       {"ids missing from a play only", [](Db& d) { d.hits[2] = test::HitBytes(0, 0, kNo, 300); }, {{P::kMissingIds, 1}}, {}},
-      {"a change cut short",
-       [](Db& d) {
-         // The hit file was switched in, the old one kept aside; the journal still names it.
-         d.extra["gen_spinox.hit.old"] = test::Join({d.hits[0], d.hits[1], d.hits[2]});
-         d.hits[1] = test::HitBytes(1, 1, 1, 50);
-         std::string journal = "spinox journal 1\ngen_spinox.hit 1\nend\n";
-         d.extra["gen_spinox.jnl"] = Bytes(journal.begin(), journal.end());
-       },
-       {{P::kUnfinishedChange, 1}, {P::kTimeBackwards, 1}},
-       {}},
-      {"names that find two artists: no guess",
-       [](Db& d) {
-         d.artists.push_back(test::ArtistBytes(2, "A2"));
-         d.songs[1] = Db::Song(1, kNo, 1, "s2", "a2", "y");
-         d.hits[1] = test::HitBytes(1, kNo, 1, 200);
-       },
-       {},
-       {}},
-      {"names that find a deleted artist only: no guess",
-       [](Db& d) {
-         d.artists[1] = test::ArtistBytes(kNo, "a2");
-         d.songs[1] = Db::Song(1, kNo, 1, "s2", "a2", "y");
-         d.hits[1] = test::HitBytes(1, kNo, 1, 200);
-       },
-       {},
-       {}},
+      // The hit file was switched in, the old one kept aside; the journal still names it.
+      {"a change cut short", [](Db& d) { d.extra["gen_spinox.hit.old"] = test::Join({d.hits[0], d.hits[1], d.hits[2]}); d.hits[1] = test::HitBytes(1, 1, 1, 50); std::string journal = "spinox journal 1\ngen_spinox.hit 1\nend\n"; d.extra["gen_spinox.jnl"] = Bytes(journal.begin(), journal.end()); }, {{P::kUnfinishedChange, 1}, {P::kTimeBackwards, 1}}, {}},
+      {"names that find two artists: no guess", [](Db& d) { d.artists.push_back(test::ArtistBytes(2, "A2")); d.songs[1] = Db::Song(1, kNo, 1, "s2", "a2", "y"); d.hits[1] = test::HitBytes(1, kNo, 1, 200); }, {}, {}},
+      {"names that find a deleted artist only: no guess", [](Db& d) { d.artists[1] = test::ArtistBytes(kNo, "a2"); d.songs[1] = Db::Song(1, kNo, 1, "s2", "a2", "y"); d.hits[1] = test::HitBytes(1, kNo, 1, 200); }, {}, {}},
   };
   return cases;
 }

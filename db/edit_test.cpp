@@ -37,10 +37,7 @@ std::string Lower(const char* field) {
 class EditTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Put(kArtistFile, Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
-    Put(kAlbumFile,
-        Join({test::AlbumBytes(0, "gold", "abba"), test::AlbumBytes(1, "arrival", "ABBA"),
-              test::AlbumBytes(2, "greatest hits", "queen")}));
+    test::PutArtistsAndAlbums();
     Put(kSongFile,
         Join({SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/m/0.mp3", 30}),
               SongBytes({1, 0, 0, "sos", "abba", "gold", "/m/1.mp3", 60}),
@@ -98,23 +95,6 @@ TEST_F(EditTest, UnchangedNamesAndDeclinedMergesWriteNothing) {
   EXPECT_EQ(UpdateAlbum(1, "gold", "abba"), kEditDeclined);
   EXPECT_EQ(UpdateArtist(1, "Abba"), kEditDeclined);
   EXPECT_EQ(Snapshot(), before);
-}
-
-// A rename keeps the record's id, path and last play; the plays follow it to new records.
-TEST_F(EditTest, RenamesRewriteTheRecordsAndThePlays) {
-  std::vector<Bytes> before = Snapshot();
-  EXPECT_EQ(UpdateSong(1, "S.O.S.", "gold", "abba"), kEditRenamed);
-  EXPECT_EQ(Songs()[1], "1,0,0 S.O.S./abba/gold /m/1.mp3 60");  // as typed
-  EXPECT_EQ(Snapshot()[0], before[0]);                          // the same ids written back
-  EXPECT_EQ(Snapshot()[2], before[2]);
-  EXPECT_EQ(Snapshot()[3], before[3]);
-  // A new album and artist: the album is appended first.
-  EXPECT_EQ(UpdateSong(1, "sos", "Voulez-Vous", "Björn"), kEditRenamed);
-  EXPECT_EQ(Albums(), (Strings{"0 gold/abba", "1 arrival/ABBA", "2 greatest hits/queen",
-                               "3 Voulez-Vous/Björn"}));
-  EXPECT_EQ(Artists(), (Strings{"0 abba", "1 queen", "2 Björn"}));
-  EXPECT_EQ(Songs()[1], "1,2,3 sos/Björn/Voulez-Vous /m/1.mp3 60");
-  EXPECT_EQ(Hits(), "0,0,0 1,2,3 0,0,0 2,0,1 3,1,2 1,2,3");  // other songs' plays stay
 }
 
 TEST_F(EditTest, MergingSongsSumsTheirPlays) {
@@ -186,26 +166,6 @@ TEST_F(EditTest, MergesAddTheAlbumAndArtistTheyLack) {
   EXPECT_EQ(UpdateAlbum(1, "somewhere", "somebody"), kEditMerged);
   EXPECT_EQ(Artists().back(), "3 somebody");
   EXPECT_EQ(Hits().find('-'), std::string::npos);
-}
-
-TEST_F(EditTest, RenamingAnAlbumMovesItsSongsAndPlaysToTheArtist) {
-  EXPECT_EQ(UpdateAlbum(1, "Arrival (Deluxe)", "Queen"), kEditRenamed);
-  EXPECT_EQ(Artists().size(), 2u);  // queen exists: nothing appended
-  EXPECT_EQ(Songs()[2], "2,1,1 fernando/Queen/Arrival (Deluxe) /m/2.mp3 40");
-  EXPECT_EQ(Hits(), "0,0,0 1,0,0 0,0,0 2,1,1 3,1,2 1,0,0");
-  EXPECT_EQ(Albums()[1], "1 Arrival (Deluxe)/Queen");
-}
-
-TEST_F(EditTest, MergingAlbums) {
-  EditUser user(true);
-  EXPECT_EQ(UpdateAlbum(1, "GOLD", "abba"), kEditMerged);
-  EXPECT_EQ(user.asked,
-            "This album already exists in the database. Do you want to merge the two albums?|Edit "
-            "Album");
-  EXPECT_EQ(Hits(), "0,0,1 1,0,1 0,0,1 2,0,1 3,1,2 1,0,1");
-  EXPECT_EQ(Songs()[0], "0,0,1 waterloo/abba/gold /m/0.mp3 30");  // moved songs keep their texts
-  EXPECT_EQ(Songs()[2], "2,0,1 fernando/abba/GOLD /m/2.mp3 40");
-  EXPECT_EQ(Albums(), (Strings{"- gold/abba", "1 GOLD/abba", "2 greatest hits/queen"}));
 }
 
 TEST_F(EditTest, UnusableIdsAreRefused) {

@@ -213,27 +213,6 @@ TEST_F(ChangeTest, ProcessKilledAtRandomStepsIsUndoneOrDoneAtTheNextOpen) {
   }
 }
 
-TEST_F(ChangeTest, RecoveryReportsWhatItUndid) {
-  Op remove = Ops().back();
-  int steps = 0;
-  After(remove, &steps);
-  Put(db.path(), before);
-  // Killed just after the journal went in: the next open finds the change pending.
-  for (int at = 1; at <= steps && !ChangePending(); ++at) {
-    Put(db.path(), before);
-    KillAt(at, remove);
-  }
-  ASSERT_TRUE(ChangePending());
-  std::string report;
-  ASSERT_TRUE(RecoverDatabase(&report));
-  EXPECT_NE(report.find("undid an unfinished change of gen_spinox.sng, gen_spinox.hit"),
-            std::string::npos)
-      << report;
-  EXPECT_TRUE(Take(db.path()) == before);
-  EXPECT_TRUE(RecoverDatabase(&report));
-  EXPECT_EQ(report, "");
-}
-
 // Read-only record files are kept as they are, even by a process that could write them (root
 // here; on Windows no process can replace or remove them): every change, a play included, fails
 // with the reason and the files keep their bytes and their read-only mode.
@@ -258,17 +237,6 @@ TEST_F(ChangeTest, ReadOnlyRecordFilesStopEveryChange) {
       chmod(db.File(name).c_str(), 0644);
     }
   }
-}
-
-// Reading the statistics of a track does not need the files writable: the path that follows
-// the track is stored at a later resolving, as when another process holds the lock.
-TEST_F(ChangeTest, ReadOnlyRecordFilesStillGiveStatistics) {
-  for (const auto& [name, bytes] : before) ASSERT_EQ(chmod(db.File(name).c_str(), 0444), 0);
-  SongInfo info = test::Track("ABBA", "SOS", "Arrival", "/elsewhere/sos.mp3");
-  EXPECT_TRUE(FillSongInfo(&info)) << LastIoError();
-  EXPECT_EQ(test::Counters(info), "1: day 0 week 0 month 0 year 0 album 1 artist 4 last 3100");
-  EXPECT_TRUE(Take(db.path()) == before);
-  for (const auto& [name, bytes] : before) chmod(db.File(name).c_str(), 0644);
 }
 
 // A damaged journal can only undo: it never names a file outside the database.

@@ -17,12 +17,7 @@ using test::Put;
 
 class NameListsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Put(kArtistFile, Join({test::ArtistBytes(0, "abba"), test::ArtistBytes(1, "queen")}));
-    Put(kAlbumFile,
-        Join({test::AlbumBytes(0, "gold", "abba"), test::AlbumBytes(1, "arrival", "ABBA"),
-              test::AlbumBytes(2, "greatest hits", "queen")}));
-  }
+  void SetUp() override { test::PutArtistsAndAlbums(); }
   test::TempDatabase db;
 };
 

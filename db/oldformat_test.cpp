@@ -53,14 +53,6 @@ TEST_F(OldFormatTest, SplitsTheFileByteForByte) {
   EXPECT_EQ(test::Get(kSettingsFile), (Bytes{'S', 'P', 'X', 0}));
 }
 
-TEST_F(OldFormatTest, EmptyOldDatabaseGivesEmptyFiles) {
-  PutCurrentDatabase();
-  test::PutFile(db.File(kSettingsFile), Join({Word(0), Word(0), Word(0), Word(0), Word(0)}));
-  EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
-  for (const char* name : kRecordFiles) EXPECT_EQ(FileSize(db.File(name)), 0) << name;
-  EXPECT_EQ(FileSize(db.File(kSettingsFile)), 4);
-}
-
 TEST_F(OldFormatTest, DamagedFilesAreSetAsideAndChangeNothing) {
   Bytes good = OldFile(100);
   Bytes tooLong = good;

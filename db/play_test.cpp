@@ -117,35 +117,6 @@ TEST_F(PlayTest, CounterWindowsIncludeTheirStart) {
   EXPECT_EQ(Counters(info), "0: day 0 week 0 month 0 year 0 album 0 artist 0 last 0");
 }
 
-TEST_F(PlayTest, CountsHitsAcrossAFileLargerThanOneRead) {
-  const int count = static_cast<int>(2 * kScanChunk / sizeof(HitRecord) + 100);
-  Bytes hits;
-  int expectSong = 0, expectArtist = 0;
-  for (int i = 0; i < count; ++i) {
-    uint32_t song = i % 3 == 0 ? 0 : 1, artist = i % 5 == 0 ? 0 : 1;
-    expectSong += song == 0;
-    expectArtist += artist == 0;
-    Bytes h = HitBytes(song, artist, 7, kNow - count + i);
-    hits.insert(hits.end(), h.begin(), h.end());
-  }
-  Put(kHitFile, hits);
-  Put(kArtistFile, ArtistBytes(0, "abba"));
-  Put(kSongFile, SongBytes({0, 0, 0, "waterloo", "abba", "gold", "/a", 0}));
-  SongInfo info = Resolved(Track("abba", "waterloo", "gold", "/a"));
-  EXPECT_EQ(expectSong, info.hits);
-  EXPECT_EQ(expectArtist, info.hitsArtist);
-  EXPECT_EQ(kNow - count + (count - 1) / 3 * 3, info.lastPlayed);
-}
-
-TEST_F(PlayTest, SongStoredWithoutAPlayKeepsUnknownIds) {
-  SongInfo info = Resolved(Track("Nobody", "Nothing", "Nowhere", "/x.mp3"));
-  EXPECT_EQ(0u, AddSong(&info));
-  EXPECT_EQ(0u, info.songId);
-  EXPECT_EQ(SongBytes({0, kNoId, kNoId, "Nothing", "Nobody", "Nowhere", "/x.mp3", kNow}),
-            Get(kSongFile));
-  EXPECT_FALSE(FileExists(db.File(kHitFile)));
-}
-
 TEST_F(PlayTest, RemoveFromDatabaseMarksTheSongAndItsPlays) {
   Play(Track("abba", "waterloo", "gold", "/a"), kNow);
   Play(Track("abba", "sos", "gold", "/b"), kNow + 1);

@@ -86,6 +86,14 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   return all;
 }
 
+// Artists abba and queen; albums gold and arrival (by "ABBA") of abba, greatest hits of queen.
+inline void PutArtistsAndAlbums() {
+  PutFile(FullPath(kArtistFile), Join({ArtistBytes(0, "abba"), ArtistBytes(1, "queen")}));
+  PutFile(FullPath(kAlbumFile),
+          Join({AlbumBytes(0, "gold", "abba"), AlbumBytes(1, "arrival", "ABBA"),
+                AlbumBytes(2, "greatest hits", "queen")}));
+}
+
 // A track as the player names it; nothing resolved yet.
 inline SongInfo Track(const char* artist, const char* title, const char* album,
                       const char* file = "/m/x.mp3") {
