@@ -189,29 +189,5 @@ TEST_F(EditDialogTest, RenamesAndMergesThroughTheDialog) {
   }
 }
 
-TEST_F(EditDialogTest, AnEntryWithoutAnIdOfItsOwnIsNotEdited) {
-  // Gamma's song record loses its album: its album cannot be edited.
-  std::string songs = ReadText(DataFile("gen_spinox.sng"));
-  ASSERT_EQ(songs.size(), 3 * sizeof(SongRecord));
-  std::memset(songs.data() + 2 * sizeof(SongRecord) + 8, 0xFF, 4);
-  WriteText(DataFile("gen_spinox.sng"), songs);
-  Start();
-  Refresh(0, 1);
-  FocusRow(2);
-  gScript = kLeave;
-  gSeen = Seen();
-  gTries = 15;
-  Later(50, RunScript);
-  ListCommand(ID_EDITALBUM);
-  player->Pump(300);
-  EXPECT_FALSE(gSeen.opened);
-  ASSERT_EQ(gWatched.boxes.size(), 1u);
-  EXPECT_EQ(gWatched.boxes[0].text,
-            "This entry is not stored in the database under an id of its own,\n"
-            "so it cannot be edited. Nothing was changed.");
-  EXPECT_EQ(gWatched.boxes[0].caption, "Edit Album");
-  EXPECT_EQ(ReadText(DataFile("gen_spinox.sng")), songs) << "nothing written";
-}
-
 }  // namespace
 }  // namespace spinox::e2e

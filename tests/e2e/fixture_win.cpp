@@ -62,14 +62,8 @@ std::string JoinFilter(const char* filter) {
 
 FileDialogCall CallOf(const OPENFILENAMEA* ofn) {
   auto text = [](const char* s) { return std::string(s ? s : ""); };
-  return FileDialogCall{text(ofn->lpstrTitle),
-                        JoinFilter(ofn->lpstrFilter),
-                        text(ofn->lpstrInitialDir),
-                        text(ofn->lpstrDefExt),
-                        ofn->Flags,
-                        ofn->nMaxFile,
-                        ofn->nFilterIndex,
-                        ofn->hwndOwner};
+  return FileDialogCall{text(ofn->lpstrTitle), JoinFilter(ofn->lpstrFilter),
+                        text(ofn->lpstrInitialDir), ofn->Flags, ofn->hwndOwner};
 }
 
 BOOL Answer(LPOPENFILENAMEA ofn, const std::string& answer) {
@@ -103,12 +97,6 @@ BOOL WINAPI WatchEnableWindow(HWND window, BOOL enable) {
   return EnableWindow(window, enable);
 }
 
-BOOL WINAPI WatchShowWindow(HWND window, int command) {
-  if (gWatched.hitWindow && window == GetDlgItem(gWatched.hitWindow, IDC_PROGRESS))
-    gWatched.progressShown.push_back(command);
-  return ShowWindow(window, command);
-}
-
 UINT WINAPI WatchTempFileName(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {
   if (folder && lstrcmpiA(folder, gWatched.unwritableFolder.c_str()) == 0) {
     SetLastError(ERROR_ACCESS_DENIED);
@@ -131,7 +119,6 @@ void WatchPlugin(HMODULE module) {
       {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(AnswerOpenDialog)},
       {"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(AnswerColorChooser)},
       {"user32.dll", "EnableWindow", reinterpret_cast<void*>(WatchEnableWindow)},
-      {"user32.dll", "ShowWindow", reinterpret_cast<void*>(WatchShowWindow)},
       {"kernel32.dll", "GetTempFileNameA", reinterpret_cast<void*>(WatchTempFileName)},
   };
   for (const Hook& h : hooks) HookImport(module, h.dll, h.function, h.replacement);
@@ -399,15 +386,21 @@ void PluginTest::Refresh(int type, int period, int top) {
   Click(Tool(), IDC_REFRESH);
 }
 
-std::string PluginTest::Cell(int row, int column) const {
+// A text the list view copies into the item's buffer (an LVITEMA or an LVCOLUMNA).
+template <class Item>
+std::string ListText(HWND hit, UINT message, int index, Item item) {
   char text[300] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
   item.pszText = text;
   item.cchTextMax = sizeof text;
-  SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+  SendDlgItemMessageA(hit, IDC_LIST, message, static_cast<WPARAM>(index),
                       reinterpret_cast<LPARAM>(&item));
   return text;
+}
+
+std::string PluginTest::Cell(int row, int column) const {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  return ListText(Hit(), LVM_GETITEMTEXTA, row, item);
 }
 
 std::string PluginTest::List(int column, bool sorted) const {
@@ -430,14 +423,9 @@ Cells PluginTest::Headings() const {
   HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETHEADER, 0, 0));
   int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < n; ++i) {
-    char text[100] = {};
     LVCOLUMNA col = {};
     col.mask = LVCF_TEXT;
-    col.pszText = text;
-    col.cchTextMax = sizeof text;
-    SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETCOLUMNA, static_cast<WPARAM>(i),
-                        reinterpret_cast<LPARAM>(&col));
-    out.push_back(text);
+    out.push_back(ListText(Hit(), LVM_GETCOLUMNA, i, col));
   }
   return out;
 }
@@ -458,11 +446,6 @@ void PluginTest::Notify(UINT code) {
   nm.iItem = -1;
   SendMessageA(Hit(), WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&nm));
   player->Pump();
-}
-
-void PluginTest::Scroll(int code) {
-  SendMessageA(Hit(), WM_HSCROLL, MAKEWPARAM(code, 0),
-               reinterpret_cast<LPARAM>(GetDlgItem(Hit(), IDC_PERIODSCROLL)));
 }
 
 void PluginTest::WithSettings(std::vector<std::function<void()>> steps) {
@@ -517,10 +500,6 @@ bool IsChecked(HWND dlg, int id) {
 
 bool IsOn(HWND dlg, int id) {
   return IsWindowEnabled(GetDlgItem(dlg, id)) != FALSE;
-}
-
-bool IsShown(HWND dlg, int id) {
-  return (GetWindowLongPtrA(GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 int Selected(HWND dlg, int id) {

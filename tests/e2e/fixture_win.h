@@ -53,8 +53,8 @@ struct BoxCall {
 
 // An open or save dialog as the plug-in asked for it.
 struct FileDialogCall {
-  std::string title, filter, folder, defExt;  // filter: the pairs joined by '|'
-  DWORD flags, maxFile, filterIndex;
+  std::string title, filter, folder;  // filter: the pairs joined by '|'
+  DWORD flags;
   HWND owner;
 };
 
@@ -72,8 +72,7 @@ struct Watched {
   bool colorChosen = true;
   COLORREF colorAnswer = 0;
   HWND hitWindow = nullptr, toolWindow = nullptr;
-  int recomputed = 0;              // times the hit list window was disabled for a recomputation
-  std::vector<int> progressShown;  // ShowWindow commands given to the progress bar
+  int recomputed = 0;  // times the hit list window was disabled for a recomputation
   // A folder the probe finds unwritable (as a protected install is for a user).
   std::string unwritableFolder;
 };
@@ -120,8 +119,6 @@ void FocusOn(HWND dlg, int id);
 void Press(HWND dlg, int id);
 bool IsChecked(HWND dlg, int id);
 bool IsOn(HWND dlg, int id);
-bool IsShown(HWND dlg,
-             int id);  // the control's own style, whether or not the dialog shows
 int Selected(HWND dlg, int id);
 // The background colour a dialog sets for a control when asked (CLR_INVALID: no
 // brush).
@@ -189,10 +186,6 @@ class PluginTest : public ::testing::Test {
   void FocusRow(int row);  // as a click on it does
   void Notify(UINT code);  // a list view notification (NM_RCLICK, NM_DBLCLK)
   void ListCommand(WPARAM c) { SendMessageA(Hit(), WM_COMMAND, c, 0), player->Pump(); }
-  void Scroll(int code);
-  int ScrollPos() const {
-    return static_cast<int>(SendDlgItemMessageA(Hit(), IDC_PERIODSCROLL, SBM_GETPOS, 0, 0));
-  }
 
   // config() as the tray menu runs it, `steps` run one by one inside the modal
   // dialog.

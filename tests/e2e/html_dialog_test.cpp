@@ -1,6 +1,5 @@
 // "Generate HTML" through the real dialog: the colour settings with their edits, swatches and
-// chooser, the template rule, the images copied beside the page, and the page written from the
-// list view on show.
+// chooser, the images copied beside the page, and the page written from the list view on show.
 #include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
@@ -99,66 +98,6 @@ TEST_F(HtmlDialogTest, ColourEditsColourTheSwatchAndThePage) {
   gWatched.colorChosen = false;
   Press(dlg, IDC_HTM_TABLEBRDPICK);
   EXPECT_EQ(TextOf(dlg, IDC_HTM_TABLEBRD), "#abcdef") << "cancel changes nothing";
-}
-
-TEST_F(HtmlDialogTest, TheTemplateRuleSwitchesThePageControls) {
-  Start();
-  HWND dlg = Html();
-  ShowWindow(dlg, SW_SHOW);
-  const int page[] = {IDC_HTM_PAGETITLE, IDC_HTM_PAGEIMGPICK, IDC_HTM_PAGEBGPICK, IDC_HTM_PAGEBG};
-  // {template in use, a page colour typed, the page colour's swatch on}
-  const struct {
-    bool useTemplate;
-    const char* pageColor;
-    bool swatch;
-  } steps[] = {{true, nullptr, false},
-               {false, nullptr, false},
-               {false, "336699", true},
-               {true, nullptr, false},
-               {false, nullptr, true}};
-  for (const auto& s : steps) {
-    SCOPED_TRACE(testing::Message() << s.useTemplate << " " << (s.pageColor ? s.pageColor : ""));
-    if (IsChecked(dlg, IDC_HTM_USETEMPLATE) != s.useTemplate) Press(dlg, IDC_HTM_USETEMPLATE);
-    if (s.pageColor) TypeColor(dlg, IDC_HTM_PAGEBG, s.pageColor);
-    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATE), s.useTemplate);
-    EXPECT_EQ(IsOn(dlg, IDC_HTM_TEMPLATEPICK), s.useTemplate);
-    for (int id : page) EXPECT_EQ(IsOn(dlg, id), !s.useTemplate) << id;
-    EXPECT_EQ(IsOn(dlg, IDC_HTM_PAGEBGSWATCH), s.swatch);
-  }
-  gWatched.openAnswer = MakeTrack("mine.htm", nullptr, nullptr, nullptr);
-  Press(dlg, IDC_HTM_TEMPLATEPICK);
-  ASSERT_EQ(gWatched.opens.size(), 1u);
-  EXPECT_EQ(gWatched.opens[0].title, "Select Template File");
-  EXPECT_EQ(gWatched.opens[0].filter, "Html Files|*.htm;*html|All Files|*.*|");
-  EXPECT_EQ(TextOf(dlg, IDC_HTM_TEMPLATE), gWatched.openAnswer);
-}
-
-TEST_F(HtmlDialogTest, TemplatesTheSampleAndAMissingOne) {
-  HWND dlg = Open();
-  std::string page = Generate(dlg, Folder("out") + "\\sample.htm");
-  EXPECT_NE(page.find(">One<"), std::string::npos) << "the sample template, installed for it";
-  EXPECT_GT(SizeOf(DataFile("spinoxsampletemplate.htm")), 0);
-
-  dlg = Show();
-  SetDlgItemTextA(dlg, IDC_HTM_TEMPLATE, MusicFile("missing.htm").c_str());
-  gWatched.boxes.clear();
-  Generate(dlg, MusicFile("out\\nothing.htm"));
-  ASSERT_EQ(gWatched.boxes.size(), 1u);
-  EXPECT_EQ(gWatched.boxes[0].text, "Could not read the template file '" +
-                                        MusicFile("missing.htm") + "': No such file or directory");
-  EXPECT_EQ(gWatched.boxes[0].caption, "Error Writing File");
-  EXPECT_EQ(gWatched.boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_EQ(SizeOf(MusicFile("out\\nothing.htm")), -1) << "no output is written";
-  EXPECT_EQ(gWatched.shellOpened.size(), 1u) << "only the first page was opened";
-
-  dlg = Show();
-  gWatched.saveAnswer.clear();
-  Press(dlg, IDOK);
-  EXPECT_EQ(gWatched.saves.size(), 3u);
-  EXPECT_FALSE(IsWindowVisible(dlg)) << "cancel in the save dialog hides the dialog";
-  dlg = Show();
-  Press(dlg, IDCANCEL);
-  EXPECT_FALSE(IsWindowVisible(dlg)) << "Close";
 }
 
 TEST_F(HtmlDialogTest, ChosenImagesAreCopiedBesideThePageKeepingExistingFiles) {

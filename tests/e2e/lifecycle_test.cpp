@@ -1,5 +1,5 @@
-// Start-up, the tray icon and its menu, the skin, shutdown and unloading, and the player
-// window's procedure chain shared with another guest, through the real DLL in the test player.
+// Start-up, the tray icon and its menu, shutdown and unloading, and the player window's
+// procedure chain shared with another guest, through the real DLL in the test player.
 #include <cstring>
 
 #include "plugin/host_win.h"
@@ -96,73 +96,6 @@ TEST_F(PluginTest, TrayClicksAndMenuCommands) {
     EXPECT_TRUE(IsWindowEnabled(Hit()));
     EXPECT_TRUE(IsWindowEnabled(Tool()));
   }
-}
-
-TEST_F(PluginTest, SavedSettingsComeBackAndQuitWritesThem) {
-  Start(SettingsFile()
-            .Set("_enabled", 0)
-            .Set("hitlist_window", RECT{30, 40, 330, 340})
-            .Set("options_panel", RECT{350, 40, 750, 300})
-            .Set("table_width", 77)
-            .Set("page_title", "My chart %type"));
-  EXPECT_EQ(LastTray().icon, Icon(IDI_DISABLED));
-  ExpectRect(WindowRectOf(player->frames[1]), RECT{30, 40, 330, 340}, "hit list");
-  ExpectRect(WindowRectOf(player->frames[0]), RECT{350, 40, 750, 300}, "options panel");
-  SetWindowPos(player->frames[1], nullptr, 40, 60, 420, 330, SWP_NOZORDER | SWP_NOACTIVATE);
-  player->Quit();
-  EXPECT_EQ(GetWindowLongPtrA(player->window(), GWLP_WNDPROC),
-            reinterpret_cast<LONG_PTR>(player->ownProcedure()))
-      << "the player window has its own procedure back";
-  EXPECT_EQ(LastTray().action, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_FALSE(IsWindow(player->frames[0])) << "the frames go with their windows";
-  EXPECT_FALSE(IsWindow(player->frames[1]));
-
-  SettingsFile saved = Saved();
-  EXPECT_EQ(std::memcmp(saved.bytes.data(), "SPX\0", 4), 0);
-  EXPECT_EQ(saved.Int("version"), 151);
-  ExpectRect(saved.Rect("hitlist_window"), RECT{40, 60, 460, 390}, "saved hit list");
-  ExpectRect(saved.Rect("options_panel"), RECT{350, 40, 750, 300}, "saved options panel");
-  EXPECT_EQ(saved.Int("_enabled"), 0);
-  EXPECT_EQ(saved.Int("table_width"), 77);
-  EXPECT_EQ(saved.Text("page_title"), "My chart %type");
-  EXPECT_EQ(saved.Int("_addTime"), 60) << "the fields not set keep their defaults";
-
-  // The module can go while the player window lives on.
-  player->Unload();
-  player->Tick(3);
-  TrayClick(player.get(), WM_RBUTTONUP);
-  SendMessageA(player->window(), WM_DISPLAYCHANGE, 0, 0);
-  player->Pump(50);
-}
-
-TEST_F(PluginTest, NoFramesFromThePlayer) {
-  player->framesRefused = true;
-  StartPlugin();
-  EXPECT_TRUE(player->frames.empty());
-  player->Tick(5);
-  player->Quit();
-  EXPECT_EQ(SizeOf(DataFile("gen_spinox.dat")), kSettingsBytes);
-}
-
-// The list view takes the skin's colours, and takes them again when the player announces a
-// change of skin.
-TEST_F(PluginTest, EmbeddedWindowsTakeTheSkinColours) {
-  player->skinRow.assign(120, RGB(10, 20, 30));
-  player->skinRow[SkinX(0)] = RGB(0x11, 0x22, 0x33);
-  player->skinRow[SkinX(1)] = RGB(0x44, 0x55, 0x66);
-  StartPlugin();
-  HWND list = GetDlgItem(Hit(), IDC_LIST);
-  EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), RGB(0x11, 0x22, 0x33));
-  EXPECT_EQ(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0), RGB(0x44, 0x55, 0x66));
-
-  player->skinRow[SkinX(4)] = RGB(0x77, 0x88, 0x99);
-  int queries = player->skinQueries;
-  SendMessageA(player->window(), WM_DISPLAYCHANGE, 0, 0);
-  EXPECT_EQ(player->skinQueries, queries + 1);
-  HDC dc = CreateCompatibleDC(nullptr);
-  SendMessageA(Tool(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0);
-  EXPECT_EQ(GetTextColor(dc), RGB(0x77, 0x88, 0x99));
-  DeleteDC(dc);
 }
 
 // The player's own answers come back through whatever chain is installed.

@@ -124,35 +124,6 @@ TEST_F(DisplayTest, ATrackChangeShowsTheTextShapedWindowAtItsPlace) {
   DeleteObject(expanded);
 }
 
-TEST_F(DisplayTest, LinesStandTheFontSizeApart) {
-  StartPlaying("Hi %album\nHi %album\n\nHi %album");
-  player->Tick(1);
-  HWND display = DisplayWindow();
-  ASSERT_TRUE(IsWindowVisible(display));
-  HRGN region = RegionOf(display);
-  ASSERT_NE(region, nullptr);
-  RECT box = {};
-  GetRgnBox(region, &box);
-  EXPECT_GT(box.bottom, 3 * kSize) << "the fourth line, after an empty one";
-  EXPECT_LE(box.bottom, 4 * kSize);
-  int filled[4] = {};
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      bool first = PtInRegion(region, x, y) != FALSE;
-      filled[0] += first;
-      for (int k : {1, 3}) {
-        bool line = PtInRegion(region, x, y + k * kSize) != FALSE;
-        filled[k] += line;
-        ASSERT_EQ(line, first) << "line " << k << " at " << x << "," << y;
-      }
-      filled[2] += PtInRegion(region, x, y + 2 * kSize) != FALSE;
-    }
-  }
-  EXPECT_GT(filled[0], 0);
-  EXPECT_EQ(filled[2], 0) << "an empty line adds nothing";
-  DeleteObject(region);
-}
-
 TEST_F(DisplayTest, HiddenOnTheEleventhTickAndShownAgainForTheNextTrack) {
   StartPlaying("%title");
   player->Tick(1);
@@ -207,16 +178,6 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   player->Quit();
   EXPECT_TRUE(gFonts.empty()) << "the font is released at shutdown";
   EXPECT_TRUE(gBrushes.empty()) << "and every brush";
-}
-
-TEST_F(DisplayTest, OffWhenTheSettingIsOff) {
-  player->playlist = {{MakeTrack("one.mp3", "One", "Band", "Album"), 300}};
-  player->state = 1;
-  Start();
-  player->Tick(3);
-  HWND display = DisplayWindow();
-  ASSERT_NE(display, nullptr);
-  EXPECT_FALSE(IsWindowVisible(display));
 }
 
 }  // namespace

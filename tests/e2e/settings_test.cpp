@@ -1,16 +1,13 @@
 // Every setting kept from one start to the next: changed through the settings
 // dialog, the "Generate HTML" dialog and the options panel, saved by quit, and
-// back in the controls after a new start. Also "Spinox Settings" on its own:
-// pages, number boxes, samples, the database actions with their questions, Test
-// then Cancel; and the old single-file database met at start-up.
+// back in the controls after a new start; and Test then Cancel in "Spinox
+// Settings" putting the display's settings back.
 #include "settings/settings.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
-#include "db/records.h"
 #include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
@@ -215,134 +212,6 @@ TEST_F(SettingsTest, EverySettingComesBackAfterARestart) {
         << f.name << " changed from one start to the next";
 }
 
-std::string LocalYear() {
-  time_t t = std::time(nullptr);
-  char text[8] = {};
-  std::strftime(text, sizeof text, "%Y", std::localtime(&t));
-  return text;
-}
-
-// One control of each page: only the chosen page's are on show.
-const int kPageControls[] = {IDC_SET_ADDTIME, IDC_SET_BACKUPDAYS, IDC_SET_SIZE, IDC_SET_DATESAMPLE};
-
-void ChoosePage(HWND dlg, int page) {
-  SendDlgItemMessageA(dlg, IDC_SET_PAGES, LB_SETCURSEL, static_cast<WPARAM>(page), 0);
-  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SET_PAGES, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_SET_PAGES)));
-  for (int p = 0; p < 4; ++p) EXPECT_EQ(IsShown(dlg, kPageControls[p]), p == page) << p;
-}
-
-TEST_F(SettingsTest, PagesNumberBoxesAndSamples) {
-  Start(SettingsFile().Set("_addTime", -50).Set("_backupTime", 7).Set("_txt_timeEnd", 4));
-  const std::string year = LocalYear();
-  WithSettings({
-      [] {
-        HWND dlg = SettingsDialog();
-        EXPECT_EQ(TextOf(dlg, IDC_SET_ADDTIME), "50");
-        EXPECT_TRUE(IsChecked(dlg, IDC_SET_PERCENT));
-        EXPECT_FALSE(IsChecked(dlg, IDC_SET_SECONDS));
-        EXPECT_EQ(TextOf(dlg, IDC_SET_BACKUPDAYS), "7");
-        ChoosePage(dlg, 0);
-        // An emptied number box, or one left at 0, becomes 1 when left.
-        const struct {
-          int page, id;
-          const char* typed;
-          int next;
-        } boxes[] = {{1, IDC_SET_BACKUPDAYS, "", IDC_SET_BACKUP},
-                     {2, IDC_SET_DURATION, "0", IDC_SET_SIZE},
-                     {2, IDC_SET_SIZE, "36", IDC_SET_X}};
-        for (const auto& b : boxes) {
-          ChoosePage(dlg, b.page);
-          Type(dlg, b.id, b.typed);
-          FocusOn(dlg, b.next);
-          EXPECT_EQ(TextOf(dlg, b.id), *b.typed && std::strcmp(b.typed, "0") ? b.typed : "1");
-        }
-        ChoosePage(dlg, 3);
-      },
-      [&year] {
-        // The samples follow every keystroke; a stray percent sign is shown as
-        // typed.
-        HWND dlg = SettingsDialog();
-        Type(dlg, IDC_SET_DATEFORMAT, "%");
-        EXPECT_EQ(TextOf(dlg, IDC_SET_DATESAMPLE), "%");
-        SendDlgItemMessageA(dlg, IDC_SET_DATEFORMAT, WM_CHAR, 'Y', 0);
-        EXPECT_EQ(TextOf(dlg, IDC_SET_DATESAMPLE), year);
-        SendDlgItemMessageA(dlg, IDC_SET_DATEFORMAT, WM_CHAR, '!', 0);
-        EXPECT_EQ(TextOf(dlg, IDC_SET_DATESAMPLE), year + "!");
-        Type(dlg, IDC_SET_TIMEFORMAT, "[%Y]");
-        EXPECT_EQ(TextOf(dlg, IDC_SET_TIMESAMPLE), "[" + year + "]");
-        Press(dlg, IDOK);
-      },
-  });
-  player->Quit();
-  SettingsFile saved = Saved();
-  EXPECT_EQ(saved.Int("_addTime"), -50) << "OK with the threshold unchanged keeps it";
-  EXPECT_EQ(saved.Int("_backupTime"), 1);
-  EXPECT_EQ(saved.Int("_txt_timeEnd"), 1);
-  EXPECT_EQ(saved.Int("_txt_size"), 36);
-  EXPECT_EQ(saved.Text("_date"), "%Y!");
-  EXPECT_EQ(saved.Text("_time"), "[%Y]");
-}
-
-TEST_F(SettingsTest, BackupNowRestoreAndClearGoThroughTheirQuestions) {
-  player->playlist = {{MakeTrack(kA), 300}};
-  player->state = 1;
-  int32_t lastBackup = now - 3600;  // the automatic backup is not due
-  Start(SettingsFile()
-            .Set("_addTime", 2)
-            .Set("_backup", 1)
-            .Set("_backupTime", 30)
-            .Set("_backupLast", lastBackup));
-  player->Tick(4);
-  const std::string hits = DataFile("gen_spinox.hit");
-  ASSERT_EQ(SizeOf(hits), 16);
-  struct Question {
-    int button, answer;
-    const char* caption;
-    const char* text;  // the last box's text
-    int64_t hitsAfter;
-  };
-  const Question questions[] = {
-      {IDC_SET_BACKUPNOW, IDOK, "Backup Database", "Database Backed up Succesfully", 16},
-      {IDC_SET_CLEAR, IDNO, "Clear Database", "The current database will be lost.\nAre you sure?",
-       16},
-      {IDC_SET_CLEAR, IDYES, "Clear Database", "The current database will be lost.\nAre you sure?",
-       0},
-      {IDC_SET_RESTORE, IDNO, "Restore Database", nullptr, 0},
-      {IDC_SET_RESTORE, IDYES, "Restore Database", "Database Restored Succesfully", 16},
-  };
-  std::string backup;
-  WithSettings({[&] {
-    HWND dlg = SettingsDialog();
-    for (const Question& q : questions) {
-      SCOPED_TRACE(q.caption);
-      WIN32_FIND_DATAA found;
-      HANDLE h = FindFirstFileA((PluginsFolder() + "\\Spinox-*.bak").c_str(), &found);
-      if (h != INVALID_HANDLE_VALUE) {
-        backup = PluginsFolder() + "\\" + found.cFileName;
-        FindClose(h);
-      }
-      gWatched.openAnswer = backup;
-      gWatched.boxAnswer = q.answer;
-      gWatched.boxes.clear();
-      Press(dlg, q.button);
-      ASSERT_FALSE(gWatched.boxes.empty());
-      EXPECT_EQ(gWatched.boxes[0].caption, q.caption);
-      if (q.text) {
-        EXPECT_EQ(gWatched.boxes.back().text, q.text);
-      }
-      EXPECT_EQ(SizeOf(hits), q.hitsAfter);
-    }
-    Press(dlg, IDCANCEL);
-  }});
-  EXPECT_FALSE(backup.empty());
-  ASSERT_EQ(gWatched.opens.size(), 1u) << "No asks for no file";
-  EXPECT_EQ(gWatched.opens[0].title, "Restore Database");
-  EXPECT_EQ(gWatched.opens[0].folder, PluginsFolder()) << "where the backups are";
-  player->Quit();
-  EXPECT_EQ(Saved().Int("_backupLast"), lastBackup) << "Backup Now leaves the schedule alone";
-}
-
 TEST_F(SettingsTest, TestThenCancelPutsTheDisplaySettingsBack) {
   player->playlist = {{MakeTrack(kA), 300}};
   SettingsFile rec = SettingsFile()
@@ -391,34 +260,6 @@ TEST_F(SettingsTest, TestThenCancelPutsTheDisplaySettingsBack) {
   for (const char* name : {"_txt_text", "_txt_font", "_txt_timeEnd", "_txt_size", "_txt_bg",
                            "_txt_bold", "_txt_x", "_txt_y"})
     EXPECT_EQ(saved.Value(name), rec.Value(name)) << name;
-}
-
-// The old single file: a skipped block, then one hit and no songs, artists or
-// albums. It is converted; a short settings file keeps what it holds.
-TEST_F(SettingsTest, OldAndShortFilesAreTakenWithTheDefaults) {
-  std::string old("\4\0\0\0old!\1\0\0\0", 12);
-  HitRecord hit = {};
-  hit.time = 1700000000;
-  const std::string hitBytes(reinterpret_cast<const char*>(&hit), sizeof hit);
-  WriteText(DataFile("gen_spinox.dat"), old + hitBytes + std::string(12, '\0'));
-  StartPlugin();
-  EXPECT_EQ(ReadText(DataFile("gen_spinox.hit")), hitBytes);
-  EXPECT_EQ(SizeOf(DataFile("gen_spinox.dat")), 4) << "the magic alone until shutdown";
-  EXPECT_EQ(TextOf(Html(), IDC_HTM_TOPBG), "#0000a0") << "the defaults";
-  player->Quit();
-  EXPECT_EQ(Saved().Int("_addTime"), 60);
-  EXPECT_EQ(Saved().Int("_txt_size"), 50);
-  EXPECT_EQ(Saved().Int("_enabled"), 1);
-
-  SettingsFile rec = SettingsFile().Set("_addTime", 33).Set("table_width", 55);
-  rec.bytes.resize(3000);
-  player = std::make_unique<TestPlayer>();
-  WriteText(DataFile("gen_spinox.dat"), std::string(rec.bytes.begin(), rec.bytes.end()));
-  StartPlugin();
-  EXPECT_EQ(TextOf(Html(), IDC_HTM_TABLEWIDTH), "55");
-  player->Quit();
-  EXPECT_EQ(Saved().Int("table_width"), 55);
-  EXPECT_EQ(Saved().Int("_addTime"), 60) << "past the end of the short file: the default";
 }
 
 }  // namespace
