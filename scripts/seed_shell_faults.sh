@@ -31,8 +31,8 @@ fault list-column-dropped ui/hitlist/view_win.cpp \
   'for (size_t c = 1; c + 1 < cells.size(); ++c)'
 fault edit-wrong-row ui/edit/edit_win.cpp \
   "the edit dialog edits the first row's entry, not the focused row's" \
-  'RecId rowId = static_cast<RecId>(item->id);' \
-  'RecId rowId = static_cast<RecId>(_hitlist[0].id);'
+  'return ShownItem(Shell().list, row);' \
+  'return ShownItem(Shell().list, row < 0 ? row : 0);'
 fault html-browser-ignored ui/html/dialog_win.cpp \
   "the page is opened in the browser even when \"Open in browser\" is unchecked" \
   'if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER))' \
