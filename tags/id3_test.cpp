@@ -106,7 +106,6 @@ TEST(Id3, CodedFramesReadLikePlainOnes) {
   Bytes size23 = BigEndianBytes(static_cast<uint32_t>(plain.size()), 4);
   const std::pair<const char*, Bytes> cases[] = {
       {"2.3 tag unsynchronised whole", File(3, 0x80, Unsync(Frames(3, plain)))},
-      {"2.2 tag unsynchronised whole", File(2, 0x80, Unsync(Frames(2, plain)))},
       {"2.4 frame unsynchronised by its flag", File(4, 0, Frames(4, Unsync(plain), 0x02))},
       {"2.4 frames unsynchronised by the tag flag", File(4, 0x80, Frames(4, Unsync(plain)))},
       {"2.4 data length", File(4, 0, Frames(4, dli + plain, 0x01))},
@@ -114,7 +113,6 @@ TEST(Id3, CodedFramesReadLikePlainOnes) {
       {"2.4 unsynchronised, data length", File(4, 0, Frames(4, dli + Unsync(plain), 0x03))},
       {"2.3 group byte", File(3, 0, Frames(3, Bytes{0x33} + plain, 0x20))},
       {"2.3 compressed", File(3, 0, Frames(3, size23 + z, 0x80))},
-      {"2.3 compressed, tag unsynchronised", File(3, 0x80, Unsync(Frames(3, size23 + z, 0x80)))},
       {"2.4 compressed", File(4, 0, Frames(4, dli + z, 0x09))},
       {"2.4 compressed, length flag missing", File(4, 0, Frames(4, dli + z, 0x08))},
       {"2.4 compressed and unsynchronised", File(4, 0, Frames(4, dli + Unsync(z), 0x0B))},

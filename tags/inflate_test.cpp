@@ -1,5 +1,4 @@
-// The inflater against hand-made streams (one rule of the format each) and against the system's
-// zlib on streams it writes and on damaged copies of them.
+// The inflater against hand-made streams (one rule of the format each) and on streams zlib writes.
 #include "tags/inflate.h"
 
 #include <gtest/gtest.h>
@@ -105,13 +104,11 @@ Bytes Compress(const Bytes& in, int level, int windowBits, int strategy) {
   return out;
 }
 
-// Streams zlib writes (every level, window and strategy) decode to their data; damaged copies
-// decode where zlib decodes them, to the same bytes, and are refused where zlib refuses them.
-TEST(Inflate, AgreesWithZlib) {
+// Streams zlib writes (every level, window and strategy) decode to their data. Damaged streams
+// are compared with zlib by the inflate fuzzer.
+TEST(Inflate, DecodesWhatZlibWrites) {
   std::mt19937 rng(11);
   const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
-  const size_t cap = 4096;
-  int damagedOk = 0;
   for (int i = 0; i < 1000; ++i) {
     Bytes data = Sample(rng, rng() % (i % 200 == 0 ? 100000 : 2000));
     Bytes z = Compress(data, static_cast<int>(rng() % 10), 9 + static_cast<int>(rng() % 7),
@@ -119,25 +116,7 @@ TEST(Inflate, AgreesWithZlib) {
     Bytes out;
     ASSERT_EQ(ZlibInflate(z.data(), z.size(), data.size(), &out), kOk) << i;
     ASSERT_EQ(out, data) << i;
-    for (int k = 1 + static_cast<int>(rng() % 3); k > 0 && !z.empty(); --k) {
-      size_t at = rng() % z.size();
-      if (rng() % 8 == 0)
-        z.resize(at);
-      else if (at >= 2)  // damaged headers are among the hand-made streams
-        z[at] ^= static_cast<unsigned char>(1u << (rng() % 8));
-    }
-    Bytes ref(cap);
-    uLongf refLen = cap;
-    bool zlibOk = uncompress(ref.data(), &refLen, z.data(), z.size()) == Z_OK;
-    ref.resize(zlibOk ? refLen : 0);
-    InflateResult r = ZlibInflate(z.data(), z.size(), cap, &out);
-    ASSERT_EQ(r == kOk, zlibOk) << i;
-    if (zlibOk) {
-      ASSERT_EQ(out, ref) << i;
-    }
-    damagedOk += zlibOk;
   }
-  EXPECT_GT(damagedOk, 10);  // some damage leaves a stream that still decodes
 }
 
 }  // namespace

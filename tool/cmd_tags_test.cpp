@@ -25,12 +25,10 @@ TEST(TagsCommand, PrintsEachFileInUtf8) {
     std::string out;
     std::vector<std::string> errors;
   } kRuns[] = {
-      {{Fixture("lame_latin1.mp3"), untagged},
+      {{Fixture("lame_latin1.mp3")},
        kOk,
        "file: " + Fixture("lame_latin1.mp3") +
-           "\ntitle: Café del Mar\nartist: Mötley Crüe\nalbum: Über Alles\ntagged: 1\n\n"
-           "file: " +
-           untagged + "\ntitle: untagged.mp3\nartist: \nalbum: \ntagged: 0\n\n",
+           "\ntitle: Café del Mar\nartist: Mötley Crüe\nalbum: Über Alles\ntagged: 1\n\n",
        {}},
       {{"--json", Fixture("ffmpeg_v24.mp3"), untagged},
        kOk,
@@ -47,7 +45,6 @@ TEST(TagsCommand, PrintsEachFileInUtf8) {
            "\", \"title\": \"Señorita\", \"artist\": \"Björk\", \"album\": \"Homogenic\", "
            "\"tagged\": true}\n]\n",
        {"cannot read " + missing, "is a folder", "path longer than 249 bytes"}},
-      {{"--json", missing}, kFailed, "[]\n", {"cannot read " + missing}},
       {{}, kBadUsage, "", {"usage: spinox tags"}},
       {{"--bogus", untagged}, kBadUsage, "", {"--bogus"}},
   };
