@@ -173,4 +173,73 @@ std::string AnsiToUtf8(const std::string& text) {
   return EncodeUtf8(DecodeAnsi(text));
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at p[0..n), or 0 when none starts there.
+size_t SequenceLength(const unsigned char* p, size_t n) {
+  int len = Utf8Length(p[0]);
+  if (len == 0 || static_cast<size_t>(len) > n) return 0;
+  char32_t c = len == 1 ? p[0] : p[0] & (0x7F >> len);
+  for (int k = 1; k < len; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (p[k] & 0x3F);
+  }
+  return ValidCodePoint(c, len) ? static_cast<size_t>(len) : 0;
+}
+
+}  // namespace
+
+std::string CleanUtf8(const std::string& bytes) {
+  return EncodeUtf8(DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+}
+
+bool IsUtf8(const char* p, size_t n) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  for (size_t i = 0; i < n;) {
+    size_t len = SequenceLength(u + i, n - i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+size_t Utf8CutLength(const char* p, size_t n, size_t max) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  size_t kept = 0;
+  while (kept < n) {
+    size_t len = SequenceLength(u + kept, n - kept);
+    if (len == 0) len = 1;  // a stray byte is a character of its own
+    if (kept + len > max) break;
+    kept += len;
+  }
+  return kept;
+}
+
+std::string Utf8FromUtf16(const char16_t* p, size_t n) {
+  std::u32string text;
+  for (size_t i = 0; i < n && p[i] != 0; ++i) {
+    char32_t u = p[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] <= 0xDFFF) {
+      text.push_back(0x10000 + ((u - 0xD800) << 10) + (p[i + 1] - 0xDC00));
+      ++i;
+    } else {
+      text.push_back((u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u);
+    }
+  }
+  return EncodeUtf8(text);
+}
+
+std::u16string Utf16FromUtf8(const std::string& utf8) {
+  std::u16string out;
+  for (char32_t c : DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size())) {
+    if (c >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
 }  // namespace spinox

@@ -1,5 +1,7 @@
-// Text encodings. Stored texts are 8-bit in the system's ANSI code page: the process code page
-// on Windows (the shell installs it), Windows-1252 everywhere else.
+// Text encodings. Stored texts (names, paths, settings texts) are UTF-8. Databases and settings
+// written by earlier versions hold the system's ANSI code page instead (the process code page on
+// Windows, which the shell installs; Windows-1252 everywhere else); they are converted once, and
+// the ANSI code page is still what ID3v1 tags and .m3u playlists are written in.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -36,5 +38,34 @@ std::u32string DecodeUtf16(const unsigned char* p, size_t n, bool bigEndian);
 std::string EncodeUtf8(const std::u32string& text);
 // ANSI text as UTF-8, for output meant for terminals and JSON.
 std::string AnsiToUtf8(const std::string& text);
+
+// Any bytes as well-formed UTF-8: every malformed sequence becomes U+FFFD; stops at a NUL.
+std::string CleanUtf8(const std::string& bytes);
+// True when the n bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
+bool IsUtf8(const char* p, size_t n);
+// The length of the longest head of p[0..n) that is at most `max` bytes and does not end inside
+// a UTF-8 sequence: a sequence the cut would split is left out whole. Bytes that are not
+// well-formed UTF-8 are taken as single characters.
+size_t Utf8CutLength(const char* p, size_t n, size_t max);
+
+// UTF-16 (the system's wide strings) and UTF-8. Unpaired surrogates and malformed UTF-8 become
+// U+FFFD; both stop at the first NUL.
+std::string Utf8FromUtf16(const char16_t* p, size_t n);
+std::u16string Utf16FromUtf8(const std::string& utf8);
+
+#ifdef _WIN32
+// The same for wchar_t, which is UTF-16 on Windows.
+inline std::wstring WideFromUtf8(const std::string& utf8) {
+  std::u16string u = Utf16FromUtf8(utf8);
+  return std::wstring(u.begin(), u.end());
+}
+inline std::string Utf8FromWide(const wchar_t* p, size_t n) {
+  return Utf8FromUtf16(reinterpret_cast<const char16_t*>(p), n);
+}
+inline std::string Utf8FromWide(const std::wstring& w) {
+  return Utf8FromWide(w.data(), w.size());
+}
+#endif
 
 }  // namespace spinox

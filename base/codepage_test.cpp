@@ -39,6 +39,49 @@ TEST(CodePage, Utf16FollowsTheByteOrderMark) {
   EXPECT_EQ(DecodeUtf16(lone, sizeof lone, false), U"\ufffda");
 }
 
+TEST(CodePage, Utf16AndUtf8ConvertBothWays) {
+  const struct {
+    std::u16string wide;
+    std::string utf8;
+  } cases[] = {
+      {u"Dvo\u0159\u00e1k", "Dvo\xc5\x99\xc3\xa1k"},
+      {u"\u6771\u4eac\u4e8b\u5909", "\xe6\x9d\xb1\xe4\xba\xac\xe4\xba\x8b\xe5\xa4\x89"},
+      {u"\U0001F600!", "\xf0\x9f\x98\x80!"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8FromUtf16(c.wide.data(), c.wide.size()), c.utf8);
+    EXPECT_EQ(Utf16FromUtf8(c.utf8), c.wide);
+  }
+  const char16_t lone[] = {u'a', 0xD800, u'b', 0, u'c'};  // unpaired surrogate, then a NUL
+  EXPECT_EQ(Utf8FromUtf16(lone, 5),
+            "a\xef\xbf\xbd"
+            "b");
+  EXPECT_EQ(Utf16FromUtf8("a\xff"), u"a\ufffd");
+}
+
+TEST(CodePage, OnlyWellFormedUtf8PassesAsIs) {
+  const struct {
+    std::string bytes;
+    bool wellFormed;
+  } cases[] = {{"", true},
+               {"abc", true},
+               {"\xc5\x99", true},
+               {"\xf0\x9f\x98\x80", true},
+               {"\xe9", false},
+               {"\xc0\xaf", false},
+               {"\xed\xa0\x80", false},
+               {"\xe6\x9d", false},
+               {"\xf4\x90\x80\x80", false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsUtf8(c.bytes.data(), c.bytes.size()), c.wellFormed) << c.bytes;
+    std::string clean = CleanUtf8(c.bytes);
+    EXPECT_TRUE(IsUtf8(clean.data(), clean.size()));
+    if (c.wellFormed) {
+      EXPECT_EQ(clean, c.bytes);
+    }
+  }
+}
+
 TEST(CodePage, AnsiRoundTripsThroughUtf8) {
   EXPECT_EQ(AnsiToUtf8("Bj\xf6rk \x80"), "Bj\xc3\xb6rk \xe2\x82\xac");
   EXPECT_EQ(EncodeAnsi(U8("Bj\xc3\xb6rk")), "Bj\xf6rk");

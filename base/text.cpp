@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include "base/codepage.h"
+
 namespace spinox {
 
 void MakeLower(char* text) {
@@ -10,7 +12,8 @@ void MakeLower(char* text) {
 
 void CopyText(char* dst, size_t n, const char* src) {
   if (n == 0) return;
-  size_t len = strnlen(src, n - 1);
+  // Up to three bytes past the cut show whether a sequence there is whole (and so is left out).
+  size_t len = Utf8CutLength(src, strnlen(src, n + 2), n - 1);
   std::memcpy(dst, src, len);
   std::memset(dst + len, 0, n - len);
 }

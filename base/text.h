@@ -1,4 +1,4 @@
-// Fixed-width text fields: NUL-terminated 8-bit strings in arrays of a set size.
+// Fixed-width text fields: NUL-terminated UTF-8 strings in arrays of a set size.
 #pragma once
 #include <cstddef>
 #include <cstring>
@@ -9,7 +9,8 @@ namespace spinox {
 // Lowercases the ASCII capitals A..Z in place; every other byte stays.
 void MakeLower(char* text);
 
-// Copies src into dst[0..n-1], cut to n - 1 bytes, and NUL-fills the rest of dst.
+// Copies src into dst[0..n-1], cut to at most n - 1 bytes between two UTF-8 characters (never
+// inside one), and NUL-fills the rest of dst.
 void CopyText(char* dst, size_t n, const char* src);
 
 // The text of a field: its bytes up to the first NUL, never past n.

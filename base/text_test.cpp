@@ -24,6 +24,33 @@ TEST(Text, SetFieldCutsAndFillsTheWholeField) {
   EXPECT_EQ(std::string(field, 5), std::string("a\0\0\0\0", 5));
 }
 
+// A name field holds at most 49 bytes; a character the cut would split is left out whole.
+TEST(Text, SetFieldCutsBetweenUtf8Characters) {
+  const std::string a48(48, 'a'), a47(47, 'a');
+  const struct {
+    std::string in, kept;
+  } cases[] = {
+      {a48 + "\xc3\xa9", a48},               // 2-byte character at bytes 48..49
+      {a47 + "\xc3\xa9", a47 + "\xc3\xa9"},  // ends exactly at byte 49
+      {a47 + "\xe6\x9d\xb1", a47},           // 3-byte character
+      {a48 + "\xf0\x9f\x98\x80", a48},       // emoji
+      {std::string(16, 'x') + std::string(12, '\0') + "\xe6\x9d\xb1", std::string(16, 'x')},
+      {a48 + "\xe9xyz", a48 + "\xe9"},       // a stray byte is a character of its own
+      {a47 + "\xe6\x9d", a47 + "\xe6\x9d"},  // a broken sequence is stray bytes
+  };
+  for (const auto& c : cases) {
+    char field[50];
+    SetField(field, c.in.c_str());
+    EXPECT_EQ(FieldText(field), c.kept) << c.in;
+  }
+  // Sixteen 3-byte characters fill 48 bytes: the seventeenth does not fit.
+  std::string kanji;
+  for (int i = 0; i < 17; ++i) kanji += "\xe6\x9d\xb1";
+  char field[50];
+  SetField(field, kanji);
+  EXPECT_EQ(FieldText(field), kanji.substr(0, 48));
+}
+
 TEST(Text, FieldTextStopsAtTheFieldEnd) {
   const char unterminated[3] = {'a', 'b', 'c'};
   EXPECT_EQ(FieldText(unterminated), "abc");
