@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "db/lookup.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "settings/settings.h"
@@ -50,6 +51,31 @@ bool ParseInt(const std::string& text, long long lo, long long hi, int32_t* out)
   if (*end != '\0' || v < lo || v > hi) return false;
   *out = static_cast<int32_t>(v);
   return true;
+}
+
+// Command-line text (UTF-8) in the encoding of the stored names it is compared with.
+std::string StoredFromArg(const std::string& arg) {
+  std::string utf8 = CleanUtf8(arg);
+  if (StoredTextEncoding() == TextEncoding::kUtf8) return utf8;
+  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()));
+}
+
+// The texts of a settings record as well-formed UTF-8, each cut between characters to its field.
+void SettingsTextsAsUtf8(TextEncoding encoding, Settings* settings) {
+  auto* raw = reinterpret_cast<char*>(settings);
+  for (const SettingsField& f : SettingsFields()) {
+    if (f.kind != SettingsFieldKind::kText) continue;
+    char* field = raw + f.offset;
+    size_t width = static_cast<size_t>(f.width);
+    CopyText(field, width, StoredTextAsUtf8(FieldText(field, width), encoding).c_str());
+  }
+}
+
+// The rows and title as well-formed UTF-8: the list is computed on the stored texts.
+void RowsAsUtf8(TextEncoding encoding, HitListRows* rows) {
+  rows->title = StoredTextAsUtf8(rows->title, encoding);
+  for (auto& row : rows->cells)
+    for (std::string& cell : row) cell = StoredTextAsUtf8(cell, encoding);
 }
 
 // Which filters the options panel offers for a list type.
@@ -116,8 +142,7 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   }
   for (const char* option : {"--album", "--artist"}) {
     if (!args.Has(option)) continue;
-    std::string text = EncodeAnsi(DecodeUtf8(
-        reinterpret_cast<const unsigned char*>(args.Get(option).data()), args.Get(option).size()));
+    std::string text = StoredFromArg(args.Get(option));
     if (text.size() >= sizeof value)
       return Fail(io, command, std::string(option) + " value too long", kBadUsage);
     SetField(value, text);
@@ -245,6 +270,10 @@ int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withS
   rc = Step(args, command, io, chart);
   if (rc != kOk) return rc;
   if (!chart->rows.ok) return Fail(io, command, "no database in " + DataDir());
+  // Computed on the stored texts throughout; shown in UTF-8.
+  TextEncoding encoding = StoredTextEncoding();
+  RowsAsUtf8(encoding, &chart->rows);
+  SettingsTextsAsUtf8(encoding, &chart->settings);
   return kOk;
 }
 

@@ -42,8 +42,9 @@ class M3uPlayer : public Player {
 };
 
 // Reads the settings from `settingsPath`, or when it is empty from the database folder's
-// gen_spinox.dat, into `settings` and the hit list globals; the defaults when there is no
-// usable file. False (with a message) only when an explicitly named file cannot be used.
+// gen_spinox.dat, into `settings` and the hit list globals, its texts as stored; the defaults when
+// there is no usable file. False (with a message) only when an explicitly named file cannot be
+// used.
 bool LoadToolSettings(const std::string& settingsPath, const char* command, Io& io,
                       Settings* settings);
 
@@ -60,9 +61,10 @@ struct Chart {
 };
 
 // Points the tool at the database and the clock of the options, loads the settings (from
-// --settings when `withSettings`), sets the chart's list from the chart options and computes
-// it as "Refresh Hitlist" does, stepped by --step. `player` backs --playlist. Returns an exit
-// code.
+// --settings when `withSettings`), sets the chart's list from the chart options (the filter
+// in the encoding of the stored names) and computes it as "Refresh Hitlist" does, stepped by
+// --step; its rows and settings texts are then UTF-8. `player` backs --playlist. Returns an
+// exit code.
 int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withSettings,
                  M3uPlayer* player, Chart* chart);
 

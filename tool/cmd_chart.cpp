@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "base/codepage.h"
 #include "tool/chart_common.h"
 #include "tool/json.h"
 #include "tool/text_out.h"
@@ -14,12 +13,6 @@ namespace {
 const char kUsage[] =
     "usage: spinox chart [chart options] [--format text|csv|json]\n"
     "Prints the hit list with the columns, cell texts and title line of the hit list window.\n";
-
-size_t Width(const std::string& utf8) {
-  size_t n = 0;
-  for (unsigned char ch : utf8) n += (ch & 0xC0) != 0x80;
-  return n;
-}
 
 std::vector<std::string> Headings(const Chart& chart) {
   std::vector<std::string> h;
@@ -36,13 +29,13 @@ void PrintText(const Chart& chart, FILE* out) {
   std::vector<size_t> widths(chart.columns.size(), 0);
   for (const auto& row : table)
     for (size_t c = 0; c < row.size() && c < widths.size(); ++c)
-      widths[c] = std::max(widths[c], Width(row[c]));
+      widths[c] = std::max(widths[c], ColumnWidth(row[c]));
   std::fprintf(out, "%s\n", TerminalText(chart.rows.title).c_str());
   for (const auto& row : table) {
     std::string line;
     for (size_t c = 0; c < row.size() && c < widths.size(); ++c) {
       bool centre = chart.columns[c].format == kColumnCenter;
-      std::string pad(widths[c] - Width(row[c]), ' ');
+      std::string pad(widths[c] - ColumnWidth(row[c]), ' ');
       line += (centre ? pad + row[c] : row[c] + (c + 1 < row.size() ? pad : "")) + "  ";
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
@@ -65,22 +58,18 @@ void PrintCsvRow(const std::vector<std::string>& cells, FILE* out) {
 
 void PrintCsv(const Chart& chart, FILE* out) {
   PrintCsvRow(Headings(chart), out);
-  for (const auto& row : chart.rows.cells) {
-    std::vector<std::string> cells;
-    for (const std::string& cell : row) cells.push_back(AnsiToUtf8(cell));
-    PrintCsvRow(cells, out);
-  }
+  for (const auto& row : chart.rows.cells) PrintCsvRow(row, out);
 }
 
 void PrintJson(const Chart& chart, FILE* out) {
-  std::string s = "{\"title\": " + JsonAnsi(chart.rows.title) + ",\n \"columns\": [";
+  std::string s = "{\"title\": " + JsonString(chart.rows.title) + ",\n \"columns\": [";
   for (size_t c = 0; c < chart.columns.size(); ++c)
     s += (c ? ", " : "") + JsonString(chart.columns[c].title);
   s += "],\n \"rows\": [";
   for (size_t r = 0; r < chart.rows.cells.size(); ++r) {
     s += r ? ",\n  [" : "\n  [";
     const auto& row = chart.rows.cells[r];
-    for (size_t c = 0; c < row.size(); ++c) s += (c ? ", " : "") + JsonAnsi(row[c]);
+    for (size_t c = 0; c < row.size(); ++c) s += (c ? ", " : "") + JsonString(row[c]);
     s += "]";
   }
   s += "]}\n";

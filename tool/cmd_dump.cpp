@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/paths.h"
 #include "db/records.h"
+#include "db/text_encoding.h"
 #include "tool/args.h"
 #include "tool/json.h"
 #include "tool/text_out.h"
@@ -29,9 +29,16 @@ long long IdValue(uint32_t id) {
   return id == kNoId ? -1 : static_cast<long long>(id);
 }
 
-std::string Text(const char* field, size_t n, bool json) {
-  std::string ansi = FieldText(field, n);
-  return json ? JsonAnsi(ansi) : TerminalText(ansi);
+// How the records are printed: as JSON or lines, their texts read in the folder's encoding.
+struct Style {
+  bool json;
+  TextEncoding encoding;
+};
+
+std::string Text(const char* field, size_t n, const Style& style) {
+  std::string stored = FieldText(field, n);
+  return style.json ? StoredJson(stored, style.encoding)
+                    : StoredTerminalText(stored, style.encoding);
 }
 
 // Loads the whole records of a file; a missing file has none.
@@ -44,15 +51,16 @@ std::vector<Record> LoadRecords(const char* name) {
   return records;
 }
 
-void PrintSong(size_t i, const SongRecord& r, bool json, FILE* out) {
+void PrintSong(size_t i, const SongRecord& r, const Style& style, FILE* out) {
+  bool json = style.json;
   const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"artistId\": %lld, \"albumId\": %lld, "
                            "\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s, "
                            "\"lastPlayed\": %d"
                          : "%zu\tid=%lld\tartistId=%lld\talbumId=%lld\ttitle=%s\tartist=%s\t"
                            "album=%s\tfile=%s\tlastPlayed=%d";
   std::fprintf(out, fmt, i, IdValue(r.id), IdValue(r.artistId), IdValue(r.albumId),
-               Text(r.title, kNameSize, json).c_str(), Text(r.artist, kNameSize, json).c_str(),
-               Text(r.album, kNameSize, json).c_str(), Text(r.file, kPathSize, json).c_str(),
+               Text(r.title, kNameSize, style).c_str(), Text(r.artist, kNameSize, style).c_str(),
+               Text(r.album, kNameSize, style).c_str(), Text(r.file, kPathSize, style).c_str(),
                r.lastPlayed);
   // An alias holds the old names of an edited song; its albumId is the song they lead to.
   if (IsAlias(r))
@@ -61,19 +69,22 @@ void PrintSong(size_t i, const SongRecord& r, bool json, FILE* out) {
     std::fprintf(out, "}");
 }
 
-void PrintAlbum(size_t i, const AlbumRecord& r, bool json, FILE* out) {
+void PrintAlbum(size_t i, const AlbumRecord& r, const Style& style, FILE* out) {
+  bool json = style.json;
   const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"album\": %s, \"artist\": %s}"
                          : "%zu\tid=%lld\talbum=%s\tartist=%s";
-  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.album, kNameSize, json).c_str(),
-               Text(r.artist, kNameSize, json).c_str());
+  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.album, kNameSize, style).c_str(),
+               Text(r.artist, kNameSize, style).c_str());
 }
 
-void PrintArtist(size_t i, const ArtistRecord& r, bool json, FILE* out) {
+void PrintArtist(size_t i, const ArtistRecord& r, const Style& style, FILE* out) {
+  bool json = style.json;
   const char* fmt = json ? "{\"index\": %zu, \"id\": %lld, \"name\": %s}" : "%zu\tid=%lld\tname=%s";
-  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.name, kNameSize, json).c_str());
+  std::fprintf(out, fmt, i, IdValue(r.id), Text(r.name, kNameSize, style).c_str());
 }
 
-void PrintHit(size_t i, const HitRecord& r, bool json, FILE* out) {
+void PrintHit(size_t i, const HitRecord& r, const Style& style, FILE* out) {
+  bool json = style.json;
   const char* fmt = json ? "{\"index\": %zu, \"songId\": %lld, \"artistId\": %lld, "
                            "\"albumId\": %lld, \"time\": %d}"
                          : "%zu\tsongId=%lld\tartistId=%lld\talbumId=%lld\ttime=%d";
@@ -82,13 +93,14 @@ void PrintHit(size_t i, const HitRecord& r, bool json, FILE* out) {
 }
 
 template <typename Record>
-void PrintAll(const char* file, void (*print)(size_t, const Record&, bool, FILE*), bool json,
-              FILE* out) {
+void PrintAll(const char* file, void (*print)(size_t, const Record&, const Style&, FILE*),
+              const Style& style, FILE* out) {
+  bool json = style.json;
   std::vector<Record> records = LoadRecords<Record>(file);
   if (json) std::fprintf(out, "[");
   for (size_t i = 0; i < records.size(); ++i) {
     if (json) std::fprintf(out, i ? ",\n " : "\n ");
-    print(i, records[i], json, out);
+    print(i, records[i], style, out);
     if (!json) std::fprintf(out, "\n");
   }
   if (json) std::fprintf(out, "%s]\n", records.empty() ? "" : "\n");
@@ -102,15 +114,15 @@ int RunDump(const std::vector<std::string>& argv, Io& io) {
     return Fail(io, "dump", "give one of songs, albums, artists, hits", kBadUsage);
   if (!UseDatabaseDir(args, "dump", io)) return kFailed;
   const std::string& what = args.positional[0];
-  bool json = args.Has("--json");
+  Style style = {args.Has("--json"), StoredTextEncoding()};
   if (what == "songs")
-    PrintAll<SongRecord>(kSongFile, PrintSong, json, io.out);
+    PrintAll<SongRecord>(kSongFile, PrintSong, style, io.out);
   else if (what == "albums")
-    PrintAll<AlbumRecord>(kAlbumFile, PrintAlbum, json, io.out);
+    PrintAll<AlbumRecord>(kAlbumFile, PrintAlbum, style, io.out);
   else if (what == "artists")
-    PrintAll<ArtistRecord>(kArtistFile, PrintArtist, json, io.out);
+    PrintAll<ArtistRecord>(kArtistFile, PrintArtist, style, io.out);
   else if (what == "hits")
-    PrintAll<HitRecord>(kHitFile, PrintHit, json, io.out);
+    PrintAll<HitRecord>(kHitFile, PrintHit, style, io.out);
   else
     return Fail(io, "dump", "unknown record file '" + what + "' (songs, albums, artists, hits)",
                 kBadUsage);

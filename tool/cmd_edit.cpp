@@ -43,12 +43,12 @@ bool ParseEditId(const std::string& text, RecId* id) {
   return true;
 }
 
-// The option's text in the ANSI code page, or `present` when the option is not given.
+// The option's text as it is stored (UTF-8, malformed bytes made U+FFFD), or `present` when
+// the option is not given.
 bool NameOption(const ParsedArgs& args, const char* option, const char* present, Io& io,
                 std::string* out) {
   if (!args.values.count(option)) return *out = present, true;
-  std::string utf8 = args.Get(option);
-  *out = EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()));
+  *out = CleanUtf8(args.Get(option));
   if (out->size() < kNameSize) return true;
   Fail(io, "edit", std::string(option) + " is longer than 49 bytes", kBadUsage);
   return false;

@@ -37,7 +37,7 @@ std::string TemplateText(const std::string& typed) {
       text += typed[i];
     }
   }
-  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
+  return CleanUtf8(text);
 }
 
 int RunOsd(const std::vector<std::string>& argv, Io& io) {

@@ -33,9 +33,9 @@ long long IdValue(RecId id) {
 }
 
 void PrintText(const SongInfo& s, FILE* out) {
-  std::fprintf(out, "title:      %s\n", TerminalText(FieldText(s.title)).c_str());
-  std::fprintf(out, "artist:     %s\n", TerminalText(FieldText(s.artist)).c_str());
-  std::fprintf(out, "album:      %s\n", TerminalText(FieldText(s.album)).c_str());
+  std::fprintf(out, "title:      %s\n", TerminalText(TagTextAsUtf8(FieldText(s.title))).c_str());
+  std::fprintf(out, "artist:     %s\n", TerminalText(TagTextAsUtf8(FieldText(s.artist))).c_str());
+  std::fprintf(out, "album:      %s\n", TerminalText(TagTextAsUtf8(FieldText(s.album))).c_str());
   std::fprintf(out, "file:       %s\n", TerminalText(FieldText(s.file)).c_str());
   std::fprintf(out, "songId:     %lld\nartistId:   %lld\nalbumId:    %lld\n", IdValue(s.songId),
                IdValue(s.artistId), IdValue(s.albumId));
@@ -49,8 +49,10 @@ void PrintText(const SongInfo& s, FILE* out) {
 
 void PrintJson(const SongInfo& s, FILE* out) {
   std::fprintf(out, "{\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s,\n",
-               JsonAnsi(FieldText(s.title)).c_str(), JsonAnsi(FieldText(s.artist)).c_str(),
-               JsonAnsi(FieldText(s.album)).c_str(), JsonAnsi(FieldText(s.file)).c_str());
+               JsonString(TagTextAsUtf8(FieldText(s.title))).c_str(),
+               JsonString(TagTextAsUtf8(FieldText(s.artist))).c_str(),
+               JsonString(TagTextAsUtf8(FieldText(s.album))).c_str(),
+               JsonString(CleanUtf8(FieldText(s.file))).c_str());
   std::fprintf(out, " \"songId\": %lld, \"artistId\": %lld, \"albumId\": %lld,\n",
                IdValue(s.songId), IdValue(s.artistId), IdValue(s.albumId));
   std::fprintf(out, " \"hits\": %d, \"hitsDay\": %d, \"hitsWeek\": %d, \"hitsMonth\": %d,", s.hits,

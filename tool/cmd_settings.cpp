@@ -2,13 +2,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 #include "settings/settings.h"
 #include "tool/args.h"
 #include "tool/json.h"
+#include "tool/text_out.h"
 
 namespace spinox::cli {
 
@@ -19,7 +20,8 @@ const char kUsage[] =
     "       spinox settings [--db DIR] [--json] --defaults\n"
     "Prints every field of a settings file (default: gen_spinox.dat in the database\n"
     "folder) with its name, or the values a first start gives. Fields that a short\n"
-    "file does not hold show the defaults the plug-in takes for them.\n\n"
+    "file does not hold show the defaults the plug-in takes for them. Texts are read\n"
+    "in the encoding of the database folder's files (UTF-8, or an earlier version's ANSI).\n\n"
     "  --db DIR     folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
     "  --json       print JSON\n"
     "  --defaults   print the defaults\n";
@@ -31,14 +33,16 @@ std::string ColorText(uint32_t c) {
   return buf;
 }
 
-std::string Escaped(const std::string& text) {
+// A settings text for a terminal: its line breaks as \n, other control characters as \xNN.
+std::string Escaped(const std::string& utf8) {
   std::string out;
-  for (char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+  for (char c : TerminalText(utf8, true)) out += c == '\n' ? std::string("\\n") : std::string(1, c);
   return out;
 }
 
-// The field's value as text (`json`: as a JSON value).
-std::string FieldValue(const SettingsField& f, const unsigned char* rec, bool json) {
+// The field's value as text (`json`: as a JSON value), its texts read in `encoding`.
+std::string FieldValue(const SettingsField& f, const unsigned char* rec, bool json,
+                       TextEncoding encoding) {
   const unsigned char* p = rec + f.offset;
   int32_t v;
   std::memcpy(&v, p, 4);
@@ -47,7 +51,8 @@ std::string FieldValue(const SettingsField& f, const unsigned char* rec, bool js
   switch (f.kind) {
     case SettingsFieldKind::kMagic:
     case SettingsFieldKind::kText:
-      return json ? JsonAnsi(text) : Escaped(AnsiToUtf8(text));
+      text = StoredTextAsUtf8(text, encoding);
+      return json ? JsonString(text) : Escaped(text);
     case SettingsFieldKind::kColor:
       if (json) return std::to_string(u);
       return std::to_string(u) + " (" + ColorText(u) + ")";
@@ -66,7 +71,8 @@ std::string FieldValue(const SettingsField& f, const unsigned char* rec, bool js
   }
 }
 
-void Print(const Settings& rec, const std::string& source, int64_t bytes, bool json, FILE* out) {
+void Print(const Settings& rec, const std::string& source, int64_t bytes, bool json,
+           TextEncoding encoding, FILE* out) {
   const unsigned char* raw = reinterpret_cast<const unsigned char*>(&rec);
   if (json) {
     std::fprintf(out, "{\"file\": %s, \"bytes\": %lld, \"fields\": {\n", JsonString(source).c_str(),
@@ -82,9 +88,9 @@ void Print(const Settings& rec, const std::string& source, int64_t bytes, bool j
     const SettingsField& f = fields[i];
     if (json)
       std::fprintf(out, "  %s: %s%s\n", JsonString(f.name).c_str(),
-                   FieldValue(f, raw, true).c_str(), i + 1 < fields.size() ? "," : "");
+                   FieldValue(f, raw, true, encoding).c_str(), i + 1 < fields.size() ? "," : "");
     else
-      std::fprintf(out, "%-16s %s\n", f.name, FieldValue(f, raw, false).c_str());
+      std::fprintf(out, "%-16s %s\n", f.name, FieldValue(f, raw, false, encoding).c_str());
   }
   if (json) std::fprintf(out, "}}\n");
 }
@@ -98,7 +104,8 @@ int RunSettings(const std::vector<std::string>& argv, Io& io) {
     return Fail(io, "settings", "give at most one FILE, and none with --defaults", kBadUsage);
   if (!UseDatabaseDir(args, "settings", io)) return kFailed;
   if (defaults) {
-    Print(DefaultSettings(), "(defaults)", kSettingsSize, args.Has("--json"), io.out);
+    Print(DefaultSettings(), "(defaults)", kSettingsSize, args.Has("--json"), TextEncoding::kUtf8,
+          io.out);
     return kOk;
   }
   std::string path = args.positional.empty() ? FullPath(kSettingsFile) : args.positional[0];
@@ -108,7 +115,7 @@ int RunSettings(const std::vector<std::string>& argv, Io& io) {
   if (!ReadSettingsFile(path, &rec))
     return Fail(io, "settings",
                 "'" + path + "' is not a settings file (it does not begin with SPX)");
-  Print(rec, path, size, args.Has("--json"), io.out);
+  Print(rec, path, size, args.Has("--json"), StoredTextEncoding(), io.out);
   return kOk;
 }
 

@@ -30,24 +30,21 @@ std::string Refusal(const std::string& path) {
   return "";
 }
 
-// Command-line text as UTF-8, whatever bytes it holds.
-std::string ArgUtf8(const std::string& s) {
-  return EncodeUtf8(DecodeUtf8(reinterpret_cast<const unsigned char*>(s.data()), s.size()));
-}
-
 void PrintText(const std::string& path, const TrackTag& tag, FILE* out) {
-  std::fprintf(out, "file: %s\ntitle: %s\nartist: %s\nalbum: %s\ntagged: %d\n\n", path.c_str(),
-               TerminalText(FieldText(tag.title)).c_str(),
-               TerminalText(FieldText(tag.artist)).c_str(),
-               TerminalText(FieldText(tag.album)).c_str(), tag.tagged);
+  std::fprintf(out, "file: %s\ntitle: %s\nartist: %s\nalbum: %s\ntagged: %d\n\n",
+               TerminalText(path).c_str(),
+               TerminalText(TagTextAsUtf8(FieldText(tag.title))).c_str(),
+               TerminalText(TagTextAsUtf8(FieldText(tag.artist))).c_str(),
+               TerminalText(TagTextAsUtf8(FieldText(tag.album))).c_str(), tag.tagged);
 }
 
 void PrintJson(const std::string& path, const TrackTag& tag, bool first, FILE* out) {
-  std::fprintf(out,
-               "%s{\"file\": %s, \"title\": %s, \"artist\": %s, \"album\": %s, \"tagged\": %s}",
-               first ? "\n " : ",\n ", JsonString(ArgUtf8(path)).c_str(),
-               JsonAnsi(FieldText(tag.title)).c_str(), JsonAnsi(FieldText(tag.artist)).c_str(),
-               JsonAnsi(FieldText(tag.album)).c_str(), tag.tagged ? "true" : "false");
+  std::fprintf(
+      out, "%s{\"file\": %s, \"title\": %s, \"artist\": %s, \"album\": %s, \"tagged\": %s}",
+      first ? "\n " : ",\n ", JsonString(CleanUtf8(path)).c_str(),
+      JsonString(TagTextAsUtf8(FieldText(tag.title))).c_str(),
+      JsonString(TagTextAsUtf8(FieldText(tag.artist))).c_str(),
+      JsonString(TagTextAsUtf8(FieldText(tag.album))).c_str(), tag.tagged ? "true" : "false");
 }
 
 int RunTags(const std::vector<std::string>& argv, Io& io) {

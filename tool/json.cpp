@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "base/codepage.h"
-
 namespace spinox::cli {
 
 std::string JsonString(const std::string& utf8) {
@@ -36,10 +34,6 @@ std::string JsonString(const std::string& utf8) {
     }
   }
   return out + "\"";
-}
-
-std::string JsonAnsi(const std::string& ansi) {
-  return JsonString(AnsiToUtf8(ansi));
 }
 
 }  // namespace spinox::cli

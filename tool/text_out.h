@@ -1,12 +1,28 @@
-// Texts from the record files and tags as the tool prints them for a terminal.
+// Texts as the tool prints them: UTF-8 for terminals and JSON, whatever the record files hold.
 #pragma once
 #include <string>
 
+#include "db/text_encoding.h"
+
 namespace spinox::cli {
 
-// ANSI text as UTF-8 with every control character (C0, DEL and C1) shown as \xNN, so that a
-// stored name can neither move the cursor, recolour or clear the terminal, nor break a line or
-// a tab-separated field. `keepLineFeeds` leaves line feeds as they are (display texts).
-std::string TerminalText(const std::string& ansi, bool keepLineFeeds = false);
+// UTF-8 text (malformed bytes shown as U+FFFD) with every control character (C0, DEL and C1)
+// shown as \xNN, so that a name can neither move the cursor, recolour or clear the terminal,
+// nor break a line or a tab-separated field. `keepLineFeeds` leaves line feeds as they are
+// (display texts).
+std::string TerminalText(const std::string& utf8, bool keepLineFeeds = false);
+
+// A text from the record files or the settings file, read by the data folder's encoding
+// (StoredTextEncoding(), taken once per command), for a terminal or as a JSON string.
+std::string StoredTerminalText(const std::string& stored, TextEncoding encoding);
+std::string StoredJson(const std::string& stored, TextEncoding encoding);
+
+// A title, artist or album read from a track's tags (in the encoding tags/track_tag.h gives
+// them) as UTF-8.
+std::string TagTextAsUtf8(const std::string& text);
+
+// The columns a terminal gives UTF-8 text: East Asian wide and emoji characters take two,
+// combining marks and other zero-width characters none, every other character one.
+size_t ColumnWidth(const std::string& utf8);
 
 }  // namespace spinox::cli
