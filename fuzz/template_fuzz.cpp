@@ -5,11 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "db/records.h"
 #include "hitlist/time_text.h"
 #include "html/color.h"
 #include "html/html_writer.h"
+#include "html/sample_template.h"
 #include "html/tags.h"
 #include "ui/osd/display_text.h"
 
@@ -56,6 +58,8 @@ void ExpandDisplay(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   ScanPage(text);
+  std::string utf8 = spinox::TemplateAsUtf8(text);  // a template file as pages are filled in
+  if (!spinox::IsUtf8(utf8.data(), utf8.size())) __builtin_trap();
   ExpandDisplay(text);
   spinox::FormatLocalTime(1700000000, text, 50);
   std::string color = text.substr(0, 9);

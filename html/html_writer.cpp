@@ -111,8 +111,7 @@ void BuiltInPage(std::string* out, const HtmTableProps& table, const HtmRowProps
   *out += "<html>\n<head>\n<title>";
   TagScanTxt(out, FieldText(page.title).c_str(), tags);
   *out +=
-      "</title>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + AnsiCharset() +
-      "\">\n</head>";
+      "</title>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n</head>";
   *out += "<body";
   std::string bg = Attribute("bgcolor", page.bgColor);
   std::string image = Attribute("background", page.background);
@@ -123,8 +122,8 @@ void BuiltInPage(std::string* out, const HtmTableProps& table, const HtmRowProps
   *out += "</body>\n</html>";
 }
 
-// The template's text; the data folder's sample template from its built-in text when the file
-// is missing.
+// The template's text in UTF-8; the data folder's sample template from its built-in text when
+// the file is missing.
 bool ReadTemplate(const std::string& path, std::string* text, std::string* why) {
   if (path.empty()) {
     *why = "no template file is chosen";
@@ -134,7 +133,7 @@ bool ReadTemplate(const std::string& path, std::string* text, std::string* why) 
   if (!ReadFileRange(path, 0, kMaxTemplateSize + 1, &bytes)) {
     int err = errno;
     if (KindOf(path) == PathKind::kMissing && path == FullPath(kSampleTemplateName)) {
-      *text = SampleTemplateText();
+      *text = kSampleTemplate;
       return true;
     }
     *why = FileErrorText(err);
@@ -144,7 +143,7 @@ bool ReadTemplate(const std::string& path, std::string* text, std::string* why) 
     *why = "it is larger than " + std::to_string(kMaxTemplateSize >> 20) + " MB";
     return false;
   }
-  text->assign(bytes.begin(), bytes.end());
+  *text = TemplateAsUtf8(std::string(bytes.begin(), bytes.end()));
   return true;
 }
 

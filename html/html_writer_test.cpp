@@ -61,7 +61,7 @@ TEST_F(HtmlPage, TheExampleLineForLine) {
       "<html>",
       "<head>",
       "<title>Top 1 Songs</title>",
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">",
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
       "</head><body><table width=\"100%\" border=\"1\"  cellpadding=\"0\" cellspacing=\"0\"    >",
       "<tr   >",
       "<td width=\"75%\"><div align=\"left\"><strong> <font    >Title</font></strong></div></td>",
@@ -77,11 +77,11 @@ TEST_F(HtmlPage, TheExampleLineForLine) {
   std::string lines;  // each ended by a carriage return and a line feed
   for (const std::string& line : expected) lines += line + "\r\n";
   EXPECT_EQ(Write() + "\r\n", lines);
-  // The texts are in the ANSI code page, and the page says which.
+  // The texts are UTF-8 whatever the ANSI code page is.
   SetAnsiCodePage(nullptr, nullptr, "windows-1251");
   std::string cyrillic = Write();
   SetAnsiCodePage(nullptr, nullptr);
-  EXPECT_NE(cyrillic.find("content=\"text/html; charset=windows-1251\">"), std::string::npos);
+  EXPECT_NE(cyrillic.find("content=\"text/html; charset=utf-8\">"), std::string::npos);
 }
 
 TEST_F(HtmlPage, ColumnJustificationWithOrWithoutTheListViewFlag) {
@@ -171,13 +171,14 @@ TEST_F(HtmlPage, TemplateIsExpandedOrReportedMissing) {
   EXPECT_TRUE(Read(path).empty());
   SetField(page_.templatePath, dir_.File("missing.htm"));
   EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 0);
-  test::WriteBytes(dir_.File("t.htm"), {'<', 'p', '>', '%', 's', 'i',  'z',  'e',  '\n', '%',
-                                        't', 'a', 'b', 'l', 'e', '\r', '\n', 0xFF, 0x1A, 0});
+  test::WriteBytes(dir_.File("t.htm"), {'<', 'p', '>', '%', 's', 'i', 'z', 'e', '\n', '%', 't', 'a',
+                                        'b', 'l', 'e', '\r', '\n', 0xFF, 0x1A});
   SetField(page_.templatePath, dir_.File("t.htm"));
   std::string page = Write();
   EXPECT_EQ(page.substr(0, 6), "<p>1\r\n");
   EXPECT_EQ(page.substr(6, 7), "<table ");
-  EXPECT_EQ(page.substr(page.size() - 15), std::string("</table>\r\n\r\n\xFF\x1A", 14) + '\0');
+  // Not UTF-8: the template was written in the ANSI code page.
+  EXPECT_EQ(page.substr(page.size() - 15), "</table>\r\n\r\n\xC3\xBF\x1A");
 }
 
 TEST_F(HtmlPage, UnwritableOutputFails) {

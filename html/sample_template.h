@@ -7,9 +7,10 @@ namespace spinox {
 extern const char* const kSampleTemplateName;  // "spinoxsampletemplate.htm"
 extern const char* const kSampleTemplate;      // its text, lines ended by line feeds
 
-// The sample's text declaring the ANSI code page the texts filled in are in (the shipped file
-// declares windows-1252).
-std::string SampleTemplateText();
+// A template's text as pages are filled in from it: UTF-8, as the texts filled in are. A file that
+// is not UTF-8 (written for an earlier version) is read from the ANSI code page, and the charset
+// its head declares becomes utf-8 (earlier samples declared the code page).
+std::string TemplateAsUtf8(const std::string& bytes);
 
 // Writes the sample template's text to `path` (lines ended by CR LF) unless a file is already
 // there. True when the file exists afterwards.

@@ -150,13 +150,24 @@ TEST(SampleTemplate, TheShippedFileIsTheInstalledOne) {
   EXPECT_EQ(Text(path), "mine");
 }
 
-TEST(SampleTemplate, DeclaresTheAnsiCodePage) {
-  EXPECT_EQ(SampleTemplateText(), kSampleTemplate);
-  SetAnsiCodePage(nullptr, nullptr, "shift_jis");
-  std::string text = SampleTemplateText();
-  SetAnsiCodePage(nullptr, nullptr);
-  EXPECT_NE(text.find("content=\"text/html; charset=shift_jis\">"), std::string::npos);
-  EXPECT_EQ(text.find("1252"), std::string::npos);
+// Pages are UTF-8: a template's declared charset says so, and an earlier version's template in
+// the ANSI code page is read from it.
+TEST(SampleTemplate, TemplatesAreFilledInAsUtf8) {
+  const std::pair<const char*, const char*> kTemplates[] = {
+      {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">",
+       "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"},
+      {"<META CONTENT='text/html; CHARSET=shift_jis'>",
+       "<META CONTENT='text/html; CHARSET=utf-8'>"},
+      {"<meta charset=\"iso-8859-1\"><p>", "<meta charset=\"utf-8\"><p>"},
+      {"<meta charset=koi8-r>", "<meta charset=utf-8>"},
+      {"<head></head><p>charset=x</p>", "<head></head><p>charset=x</p>"},
+      {"caf\xE9 charset=windows-1252>", "caf\xC3\xA9 charset=utf-8>"},
+      {"\xE6\x9D\xB1\xE4\xBA\xAC charset=utf-8>", "\xE6\x9D\xB1\xE4\xBA\xAC charset=utf-8>"},
+      {"no declaration \xFF", "no declaration \xC3\xBF"},
+      {"charset=", "charset=utf-8"},
+  };
+  for (auto [in, out] : kTemplates) EXPECT_EQ(TemplateAsUtf8(in), out) << in;
+  EXPECT_NE(std::string(kSampleTemplate).find("charset=utf-8\""), std::string::npos);
 }
 
 }  // namespace
