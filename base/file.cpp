@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+
+#include "base/codepage.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -32,7 +35,7 @@ bool IsWriteMode(const char* mode) {
 #ifdef _WIN32
 using Stat = struct _stat64;
 int StatPath(const std::string& path, Stat* st) {
-  return _stat64(path.c_str(), st);
+  return _wstat64(WidePath(path).c_str(), st);
 }
 int StatOpen(FILE* f, Stat* st) {
   return _fstat64(_fileno(f), st);
@@ -62,7 +65,8 @@ int RefusalErrno(PathKind kind) {
 // The handle's type is checked once open; a folder cannot be opened as a stream on Windows, and
 // opening a device never empties anything.
 FILE* OpenStream(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+  std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(WidePath(path).c_str(), wideMode.c_str());
 }
 #else
 int OpenFlags(const char* mode) {
@@ -269,6 +273,29 @@ PathKind KindOf(const std::string& path) {
   if (StatPath(path, &st) != 0) return PathKind::kMissing;
   return KindOfMode(st.st_mode);
 }
+
+bool RemovePath(const std::string& path) {
+#ifdef _WIN32
+  return _wremove(WidePath(path).c_str()) == 0;
+#else
+  return std::remove(path.c_str()) == 0;
+#endif
+}
+
+// u8path and u8string: std::filesystem would take a narrow string in the ANSI code page on
+// Windows.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::u8path(path), ec);
+  if (ec) return path;
+  return absolute.lexically_normal().u8string();
+}
+
+#ifdef _WIN32
+std::wstring WidePath(const std::string& path) {
+  return WideFromUtf8(path);
+}
+#endif
 
 std::string FileErrorText(int err) {
   if (err == EISDIR) return "it is a folder";

@@ -2,7 +2,7 @@
 // Every write, flush, sync, truncation and close is checked; a failure is remembered as
 // LastIoError(), naming the file and the reason. Only regular files are opened: a folder,
 // pipe or device where a file belongs is refused before anything is read, written or waited
-// for.
+// for. Paths are UTF-8 on every system (opened by their wide names on Windows).
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -90,6 +90,20 @@ int64_t FileSize(const std::string& path);
 // What is at a path, by its directory entry (nothing is opened).
 enum class PathKind { kMissing, kFile, kFolder, kOther };
 PathKind KindOf(const std::string& path);
+
+// Removes a file without counting an I/O step (for cleaning up after a failure); false when
+// it could not be removed.
+bool RemovePath(const std::string& path);
+
+// The path made absolute (from the current folder) and lexically normal.
+std::string AbsolutePath(const std::string& path);
+
+#ifdef _WIN32
+// The system's name of a path: every path is a UTF-8 std::string inside the program, and every
+// file-system call on Windows takes the UTF-16 name made here (the ANSI calls would turn
+// characters outside the code page into '?').
+std::wstring WidePath(const std::string& path);
+#endif
 
 // Why an open or a read failed, in plain words, from the errno it left: "it is a folder",
 // "it is not a regular file (a pipe or a device)", or the system's text.

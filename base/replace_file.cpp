@@ -9,7 +9,8 @@
 
 #ifdef _WIN32
 // Declared here so that the portable core needs no <windows.h>.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* existing, const char* target,
+extern "C" __declspec(dllimport) int __stdcall MoveFileExW(const wchar_t* existing,
+                                                           const wchar_t* target,
                                                            unsigned long flags);
 extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError();
 #else
@@ -29,7 +30,9 @@ bool RenameOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32
   // std::rename cannot replace an existing file on Windows.
   constexpr unsigned long kReplaceExisting = 1, kWriteThrough = 8;
-  if (MoveFileExA(from.c_str(), to.c_str(), kReplaceExisting | kWriteThrough) != 0) return true;
+  if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), kReplaceExisting | kWriteThrough) !=
+      0)
+    return true;
   constexpr unsigned long kFileNotFound = 2, kPathNotFound = 3;
   unsigned long code = GetLastError();
   errno = code == kFileNotFound || code == kPathNotFound ? ENOENT : EACCES;
@@ -42,7 +45,7 @@ bool RenameOver(const std::string& from, const std::string& to) {
 bool RemoveFile(const std::string& path) {
   if (IoStepFails()) return NoteIoFailure("remove", path);
   errno = 0;
-  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
+  if (RemovePath(path) || errno == ENOENT) return true;
   return NoteIoFailure("remove", path);
 }
 
@@ -67,8 +70,8 @@ std::string ReplaceRefusal(const std::string& path) {
   if (kind == PathKind::kOther) return FileErrorText(ENODEV);
 #ifdef _WIN32
   struct _stat64 st;
-  bool readOnly =
-      kind == PathKind::kFile && _stat64(path.c_str(), &st) == 0 && (st.st_mode & _S_IWRITE) == 0;
+  bool readOnly = kind == PathKind::kFile && _wstat64(WidePath(path).c_str(), &st) == 0 &&
+                  (st.st_mode & _S_IWRITE) == 0;
 #else
   struct stat st;
   bool readOnly = kind == PathKind::kFile && stat(path.c_str(), &st) == 0 &&
@@ -101,7 +104,7 @@ bool WriteFileReplacing(const std::string& path, const void* data, size_t n, std
     if (RenameOver(temp, path)) return true;
     err = errno ? errno : EIO;
   }
-  std::remove(temp.c_str());
+  RemovePath(temp);
   if (why) *why = FileErrorText(err);
   return false;
 }

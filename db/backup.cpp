@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "base/clock.h"
+#include "base/file.h"
 #include "base/replace_file.h"
 #include "base/user.h"
 #include "db/journal.h"
@@ -48,7 +49,7 @@ std::string BackupDatabase() {
         out.Open(temp, "wb") ? WriteBackup(out) && out.Close() : NoteIoFailure("create", temp);
   }
   if (written && RenameOver(temp, path)) return path;
-  std::remove(temp.c_str());
+  RemovePath(temp);
   return "";
 }
 

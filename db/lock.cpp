@@ -17,7 +17,7 @@ struct Overlapped {  // OVERLAPPED
   void* event;
 };
 extern "C" {
-__declspec(dllimport) void* __stdcall CreateFileA(const char* name, unsigned long access,
+__declspec(dllimport) void* __stdcall CreateFileW(const wchar_t* name, unsigned long access,
                                                   unsigned long share, void* security,
                                                   unsigned long disposition, unsigned long flags,
                                                   void* templateFile);
@@ -70,10 +70,11 @@ Take TryTake(const std::string& path, LockKind kind) {
   constexpr unsigned long kRead = 0x80000000, kWrite = 0x40000000, kShareAll = 1 | 2 | 4;
   constexpr unsigned long kOpenAlways = 4, kOpenExisting = 3, kNormal = 0x80;
   void* const invalid = reinterpret_cast<void*>(static_cast<intptr_t>(-1));
-  void* h = win::CreateFileA(path.c_str(), kRead | kWrite, kShareAll, nullptr, kOpenAlways, kNormal,
+  std::wstring name = WidePath(path);
+  void* h = win::CreateFileW(name.c_str(), kRead | kWrite, kShareAll, nullptr, kOpenAlways, kNormal,
                              nullptr);
   if (h == invalid && kind == LockKind::kShared)
-    h = win::CreateFileA(path.c_str(), kRead, kShareAll, nullptr, kOpenExisting, kNormal, nullptr);
+    h = win::CreateFileW(name.c_str(), kRead, kShareAll, nullptr, kOpenExisting, kNormal, nullptr);
   if (h == invalid) return errno = EACCES, Take::kNoFile;
   constexpr unsigned long kFailImmediately = 1, kExclusive = 2, kLockViolation = 33;
   win::Overlapped at = {};

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/file.h"
 #include "db/paths.h"
 
 namespace spinox::hitlist_detail {
@@ -21,7 +22,7 @@ constexpr int64_t kSearchWindow = 512;
 int64_t PathSize(const std::string& path) {
 #ifdef _WIN32
   struct _stati64 st;
-  if (_stati64(path.c_str(), &st) != 0) return -1;
+  if (_wstati64(WidePath(path).c_str(), &st) != 0) return -1;
 #else
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return -1;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
+#include "base/file.h"
 #include "base/user.h"
 #include "db/journal.h"
 #include "db/paths.h"
@@ -17,28 +19,30 @@ namespace spinox {
 
 namespace {
 
+// Every path here is UTF-8, as everywhere in the program; the system is asked with wide names.
+
 // The folder of the player's executable.
 std::string PlayerFolder() {
-  char path[MAX_PATH + 1] = {};
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n < MAX_PATH ? n : MAX_PATH);
+  wchar_t path[MAX_PATH + 1] = {};
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string folder = Utf8FromWide(path, n < MAX_PATH ? n : MAX_PATH);
   size_t cut = folder.find_last_of('\\');
   return cut == std::string::npos ? std::string(".") : folder.substr(0, cut);
 }
 
 std::string UserAppData() {
-  char path[MAX_PATH + 1] = {};
-  DWORD n = GetEnvironmentVariableA("APPDATA", path, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return path;
-  if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK)
-    return path;
+  wchar_t path[MAX_PATH + 1] = {};
+  DWORD n = GetEnvironmentVariableW(L"APPDATA", path, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) return Utf8FromWide(path, n);
+  if (SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK)
+    return Utf8FromWide(std::wstring(path));
   return std::string();
 }
 
 // Makes the folder and any missing folder above it.
 bool MakeFolder(const std::string& folder) {
-  SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-  DWORD attributes = GetFileAttributesA(folder.c_str());
+  SHCreateDirectoryExW(nullptr, WidePath(folder).c_str(), nullptr);
+  DWORD attributes = GetFileAttributesW(WidePath(folder).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -56,7 +60,7 @@ std::vector<std::string> HistoryFiles() {
 }
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A database is there: any record file, or a change in progress.
@@ -67,11 +71,11 @@ bool HoldsDatabase(const std::string& folder) {
 }
 
 std::string SystemErrorText(DWORD error) {
-  char text[256] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           error, 0, text, sizeof text, nullptr);
-  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = 0;
-  return n > 0 ? text : "error " + std::to_string(error);
+  wchar_t text[256] = {};
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           error, 0, text, sizeof text / sizeof text[0], nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+  return n > 0 ? Utf8FromWide(text, n) : "error " + std::to_string(error);
 }
 
 // Copies the history from `from` to `to`, leaving files already in `to` alone: each file
@@ -84,7 +88,7 @@ std::string CopyHistory(const std::string& from, const std::string& to) {
   for (const std::string& name : HistoryFiles()) {
     std::string source = from + "\\" + name;
     if (!Exists(source) || Exists(to + "\\" + name)) continue;
-    if (!CopyFileA(source.c_str(), (to + "\\" + name + ".copy").c_str(), FALSE)) {
+    if (!CopyFileW(WidePath(source).c_str(), WidePath(to + "\\" + name + ".copy").c_str(), FALSE)) {
       why = name + ": " + SystemErrorText(GetLastError());
       break;
     }
@@ -93,16 +97,16 @@ std::string CopyHistory(const std::string& from, const std::string& to) {
   for (const std::string& name : copied) {
     std::string temp = to + "\\" + name + ".copy";
     if (!why.empty()) {
-      DeleteFileA(temp.c_str());
-    } else if (MoveFileA(temp.c_str(), (to + "\\" + name).c_str())) {
+      DeleteFileW(WidePath(temp).c_str());
+    } else if (MoveFileW(WidePath(temp).c_str(), WidePath(to + "\\" + name).c_str())) {
       placed.push_back(name);
     } else {
       why = name + ": " + SystemErrorText(GetLastError());
-      DeleteFileA(temp.c_str());
+      DeleteFileW(WidePath(temp).c_str());
     }
   }
   if (!why.empty())
-    for (const std::string& name : placed) DeleteFileA((to + "\\" + name).c_str());
+    for (const std::string& name : placed) DeleteFileW(WidePath(to + "\\" + name).c_str());
   return why;
 }
 
@@ -126,17 +130,17 @@ bool TakeOverHistory(const std::string& plugins, const std::string& user) {
 
 }  // namespace
 
-bool FolderWritable(const char* folder) {
-  char probe[MAX_PATH + 1] = {};
-  if (!GetTempFileNameA(folder, "spx", 0, probe)) return false;
-  DeleteFileA(probe);
+bool FolderWritable(const std::string& folder) {
+  wchar_t probe[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(WidePath(folder).c_str(), L"spx", 0, probe)) return false;
+  DeleteFileW(probe);
   return true;
 }
 
 // Decided once: a later change of rights does not move the files in the middle of a session.
 void ChooseDataFolder() {
   std::string app = PlayerFolder();
-  if (FolderWritable((app + "\\plugins").c_str())) {
+  if (FolderWritable(app + "\\plugins")) {
     SetAppPath(app);
     return;
   }
