@@ -215,7 +215,7 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
     *why = "it is larger than " + std::to_string(kMaxPlaylistBytes >> 20) + " MB";
     return false;
   }
-  std::filesystem::path dir = std::filesystem::path(path).parent_path();
+  std::filesystem::path dir = std::filesystem::u8path(path).parent_path();
   std::string text(bytes.begin(), bytes.end()), line;
   entries_.clear();
   for (size_t i = 0; i <= text.size(); ++i) {
@@ -224,8 +224,8 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
       continue;
     }
     if (!line.empty() && line[0] != '#') {
-      std::filesystem::path p(line);
-      entries_.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().string());
+      std::filesystem::path p = std::filesystem::u8path(line);
+      entries_.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().u8string());
     }
     line.clear();
   }

@@ -1,6 +1,5 @@
 // spinox osd: the on-screen display's text for a track, as the plug-in shows it when the file
 // starts.
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -50,7 +49,7 @@ int RunOsd(const std::vector<std::string>& argv, Io& io) {
     return kOk;
   }
   if (args.positional.size() != 1) return Fail(io, "osd", "give one FILE (see --help)", kBadUsage);
-  std::string path = std::filesystem::absolute(args.positional[0]).lexically_normal().string();
+  std::string path = AbsolutePath(args.positional[0]);
   if (!FileExists(path)) return Fail(io, "osd", "cannot read '" + path + "'");
   if (path.size() >= kPathSize) return Fail(io, "osd", "path longer than 249 bytes: " + path);
   M3uPlayer player;

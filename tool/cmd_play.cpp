@@ -1,6 +1,5 @@
 // spinox play / spinox info: a track's statistics, with or without recording a play.
 #include <cerrno>
-#include <filesystem>
 #include <string>
 
 #include "base/codepage.h"
@@ -68,7 +67,7 @@ int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* 
   if (args.positional.size() != 1)
     return Fail(io, command, "give one FILE (see --help)", kBadUsage);
   if (!ApplyNow(args, "--at", command, io)) return kBadUsage;
-  std::string path = std::filesystem::absolute(args.positional[0]).lexically_normal().string();
+  std::string path = AbsolutePath(args.positional[0]);
   if (!File(path, "rb").IsOpen())
     return Fail(io, command, "cannot read '" + path + "': " + FileErrorText(errno));
   if (path.size() >= kPathSize) return Fail(io, command, "path longer than 249 bytes: " + path);

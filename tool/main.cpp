@@ -1,6 +1,22 @@
+#include <string>
+#include <vector>
+
 #include "tool/command.h"
 
+#ifdef _WIN32
+#include "base/codepage.h"
+
+// The arguments as the system holds them, in UTF-16 (the narrow argv would be in the ANSI code
+// page, with every character outside it lost): the tool works in UTF-8. Linked with -municode.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(spinox::Utf8FromWide(std::wstring(argv[i])));
+  spinox::cli::Io io;
+  return spinox::cli::RunTool(args, io);
+}
+#else
 int main(int argc, char** argv) {
   spinox::cli::Io io;
   return spinox::cli::RunTool(std::vector<std::string>(argv + 1, argv + argc), io);
 }
+#endif
