@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "db/records.h"
 #include "settings/settings.h"
@@ -97,12 +98,12 @@ BOOL WINAPI WatchEnableWindow(HWND window, BOOL enable) {
   return EnableWindow(window, enable);
 }
 
-UINT WINAPI WatchTempFileName(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {
-  if (folder && lstrcmpiA(folder, gWatched.unwritableFolder.c_str()) == 0) {
+UINT WINAPI WatchTempFileName(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR out) {
+  if (folder && lstrcmpiW(folder, WideFromUtf8(gWatched.unwritableFolder).c_str()) == 0) {
     SetLastError(ERROR_ACCESS_DENIED);
     return 0;
   }
-  return GetTempFileNameA(folder, prefix, unique, out);
+  return GetTempFileNameW(folder, prefix, unique, out);
 }
 
 void WatchPlugin(HMODULE module) {
@@ -119,7 +120,7 @@ void WatchPlugin(HMODULE module) {
       {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(AnswerOpenDialog)},
       {"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(AnswerColorChooser)},
       {"user32.dll", "EnableWindow", reinterpret_cast<void*>(WatchEnableWindow)},
-      {"kernel32.dll", "GetTempFileNameA", reinterpret_cast<void*>(WatchTempFileName)},
+      {"kernel32.dll", "GetTempFileNameW", reinterpret_cast<void*>(WatchTempFileName)},
   };
   for (const Hook& h : hooks) HookImport(module, h.dll, h.function, h.replacement);
   void* real =
