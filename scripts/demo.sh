@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The demo. First the spinox tool alone: a few dozen plays of the bundled sample tracks at chosen
-# times, then the database and one track's statistics. Then the plug-in itself in the test
-# player under Wine: months of listening on a sample library, the hit list window and options
-# panel (screenshot), the chart as HTML and M3U, the HTML dialog's page and the on-screen display;
+# The demo. First the spinox tool alone: a few dozen plays of the bundled sample tracks (the
+# first ones named in several scripts) at chosen times, then the database, a chart and one
+# track's statistics. Then the plug-in itself in the test player under Wine: months of listening
+# on a sample library with names in several scripts, the hit list window and options panel
+# (screenshot), the chart as HTML and M3U, the HTML dialog's page and the on-screen display;
 # last the installer, page by page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,10 +15,14 @@ spinox=build/release/spinox
 db=demo-out/db
 rm -rf demo-out && mkdir -p "$db"
 export SPINOX_DB=$db
-tracks=(tests/data/tags/*.mp3 tests/data/tags/*.ogg)
+tracks=(tests/data/tags/scripts_*)
+for f in tests/data/tags/*.mp3 tests/data/tags/*.ogg; do
+  [[ $f == */scripts_* ]] || tracks+=("$f")
+done
 
 echo "== the sample tracks' tags"
-$spinox tags "${tracks[@]}" | sed -n '/^title\|^artist\|^album\|^file/p' | paste - - - - | cut -c1-150
+$spinox tags "${tracks[@]}" | sed -n 's|^file: tests/data/tags/|file: |; /^title\|^artist\|^album\|^file/p' |
+  paste - - - -
 
 echo
 echo "== recording plays over two weeks"
@@ -32,11 +37,17 @@ for day in $(seq 1 14); do
 done
 echo "$plays plays recorded in $db"
 
-for kind in artists albums songs; do
+for kind in artists albums; do
   echo
   echo "== $kind"
-  $spinox dump "$kind" | cut -c1-150
+  $spinox dump "$kind"
 done
+echo
+echo "== songs (without their paths)"
+$spinox dump songs | cut -f1-7,9
+echo
+echo "== the chart of the two weeks"
+$spinox chart --period range --from 2026-11-01 --to 2026-11-14T23:59 --top 15
 echo
 echo "== the last five hits"
 $spinox dump hits | tail -n 5

@@ -4,8 +4,8 @@
 #
 #   scripts/demo_wine.sh [OUTPUT_FOLDER]     (default demo-out/hitlist)
 #
-# Builds gen_spinox.dll and spinox-player.exe (i686) and the native spinox tool, generates 36
-# tagged tracks and a listening history (scripts/make_sample_library.py), records the history
+# Builds gen_spinox.dll and spinox-player.exe (i686) and the native spinox tool, generates 46
+# tagged tracks (ten of them named in other scripts) and a listening history (scripts/make_sample_library.py), records the history
 # with `spinox play --at`, then runs spinox-player.exe with the plug-in under Wine in Xvfb:
 # it plays a session of a dozen tracks, refreshes the hit list for several periods (printed
 # below), and holds the windows for a screenshot. Writes into OUTPUT_FOLDER:
@@ -67,7 +67,7 @@ wine_session_start "$run" 1280x800x24
 
 # The session stops half a minute before its last track ends: that track is still playing,
 # already counted, and its row is marked.
-seconds=$(awk -F'[:,]' '/^#EXTINF:/ { s += $2 } END { print s - 30 }' "$player/session.m3u")
+seconds=$(awk -F'[:,]' '/^#EXTINF:/ { s += $2 } END { print s - 30 }' "$player/session.m3u8")
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 marker="$run/screenshot-ready"
 echo "== playing tonight's session in spinox-player.exe, then the charts"
@@ -79,7 +79,7 @@ echo "== playing tonight's session in spinox-player.exe, then the charts"
   --chart log,all,12 \
   --chart "artists,user,10,from=$(date -d '20 days ago' +%F),to=$(date -d '14 days ago' +%F)" \
   --chart songs,month,25,prev,change \
-  --marker "$(winpath "$marker")" "$(winpath "$player/session.m3u")" \
+  --marker "$(winpath "$marker")" "$(winpath "$player/session.m3u8")" \
   > "$run/charts.txt" &
 player_pid=$!
 for _ in $(seq 1800); do

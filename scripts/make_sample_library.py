@@ -4,12 +4,16 @@
     make_sample_library.py FOLDER [NOW]
 
 Writes into FOLDER:
-  music/*.mp3     36 tracks of six made-up artists: an ID3v2.3 tag (title, artist, album,
-                  track, year) before a second of silent MPEG audio frames
+  music/ARTIST/TITLE.mp3   46 tracks: six made-up artists of six tracks each, and ten tracks
+                  named in other scripts (Japanese, Chinese, Korean, Czech, Cyrillic, Greek,
+                  Arabic, Polish, emoji), their folders and files named as they are: an ID3v2.3
+                  tag (title, artist, album, track, year; Latin-1 where it can hold the text,
+                  else UTF-16) before a second of silent MPEG audio frames
   schedule.txt    about five months of plays before NOW (default: the current time), one
-                  "UNIXTIME PATH" line per play, oldest first; tastes change over the months
-  session.m3u     a dozen tracks for the player to play now, with #EXTINF lengths (paths
-                  relative to FOLDER, in the player's notation)
+                  "UNIXTIME PATH" line per play in UTF-8, oldest first; tastes change over the
+                  months
+  session.m3u8    a dozen tracks for the player to play now, with #EXTINF lengths (paths
+                  relative to FOLDER, in the player's notation), in UTF-8
 
 Everything is generated from a fixed seed: the same NOW gives the same files.
 """
@@ -19,24 +23,35 @@ import struct
 import sys
 import time
 
-# Names are lowercase: the plug-in stores names as its lookups leave them, lowercased.
+# Names keep the case of their tags.
 LIBRARY = [
-    ("harbor lights", "salt & static", 2019,
-     ["low tide radio", "paper lanterns", "northbound", "the long weekend", "glass harbor",
-      "slow burn"]),
-    ("mira castell", "quiet engines", 2021,
-     ["copper sky", "late bloom", "satellite hearts", "undertow", "marigold", "small hours"]),
-    ("the velvet orchard", "sunday machines", 2022,
-     ["honey static", "kite season", "orchard lane", "velvet hour", "daydream motel",
-      "lemonade sun"]),
-    ("juniper vale", "wide open rooms", 2020,
-     ["cartographer", "fog lines", "open rooms", "ember", "westward", "lantern song"]),
-    ("night transit", "blue hour express", 2024,
-     ["midnight platform", "neon rain", "last train home", "signal lost", "city sleeper",
-      "afterglow"]),
-    ("ada lindqvist", "winter letters", 2018,
-     ["first snow", "letters home", "pine & silver", "frost fair", "candlelight waltz",
-      "snowbound"]),
+    ("Harbor Lights", "Salt & Static", 2019,
+     ["Low Tide Radio", "Paper Lanterns", "Northbound", "The Long Weekend", "Glass Harbor",
+      "Slow Burn"]),
+    ("Mira Castell", "Quiet Engines", 2021,
+     ["Copper Sky", "Late Bloom", "Satellite Hearts", "Undertow", "Marigold", "Small Hours"]),
+    ("The Velvet Orchard", "Sunday Machines", 2022,
+     ["Honey Static", "Kite Season", "Orchard Lane", "Velvet Hour", "Daydream Motel",
+      "Lemonade Sun"]),
+    ("Juniper Vale", "Wide Open Rooms", 2020,
+     ["Cartographer", "Fog Lines", "Open Rooms", "Ember", "Westward", "Lantern Song"]),
+    ("Night Transit", "Blue Hour Express", 2024,
+     ["Midnight Platform", "Neon Rain", "Last Train Home", "Signal Lost", "City Sleeper",
+      "Afterglow"]),
+    ("Ada Lindqvist", "Winter Letters", 2018,
+     ["First Snow", "Letters Home", "Pine & Silver", "Frost Fair", "Candlelight Waltz",
+      "Snowbound"]),
+    # Names in other scripts: a record each, played now and then all along.
+    ("東京事変", "教育", 2004, ["群青日和"]),
+    ("椎名林檎", "無罪モラトリアム", 1999, ["丸の内線"]),
+    ("Antonín Dvořák", "Symfonie č. 9", 1893, ["Largo"]),
+    ("Группа крови", "Группа крови", 1988, ["Кино"]),
+    ("Μίκης Θεοδωράκης", "Ζορμπάς", 1964, ["Ελλάδα"]),
+    ("방탄소년단", "You Never Walk Alone", 2017, ["봄날"]),
+    ("邓丽君", "淡淡幽情", 1983, ["月亮代表我的心"]),
+    ("فيروز", "فيروزيات", 1960, ["أنا لحبيبي"]),
+    ("Żółć Łąka", "Wiśnie", 2021, ["Dziewczyna"]),
+    ("😀 Band", "🌍", 2023, ["🎵 Emoji"]),
 ]
 
 DAYS = 150
@@ -44,7 +59,10 @@ DAY = 86400
 
 
 def text_frame(frame_id, text):
-    body = b"\x00" + text.encode("latin-1")
+    try:
+        body = b"\x00" + text.encode("latin-1")
+    except UnicodeEncodeError:  # UTF-16 with a byte order mark
+        body = b"\x01" + text.encode("utf-16")
     return frame_id.encode() + struct.pack(">I", len(body)) + b"\x00\x00" + body
 
 
@@ -63,16 +81,17 @@ def id3v2(title, artist, album, track, year):
 SILENT_FRAME = b"\xff\xfb\x90\x00" + b"\x00" * 413
 
 
-def file_name(artist, title):
-    return ("%s - %s.mp3" % (artist, title)).replace("&", "and")
+def file_name(name):
+    return name.replace("&", "and")
 
 
 def write_tracks(music):
-    os.makedirs(music, exist_ok=True)
     tracks = []
     for artist, album, year, titles in LIBRARY:
+        folder = os.path.join(music, file_name(artist))
+        os.makedirs(folder, exist_ok=True)
         for number, title in enumerate(titles, 1):
-            path = os.path.join(music, file_name(artist, title))
+            path = os.path.join(folder, file_name(title) + ".mp3")
             with open(path, "wb") as f:
                 f.write(id3v2(title, artist, album, number, year))
                 f.write(SILENT_FRAME * 38)
@@ -82,17 +101,19 @@ def write_tracks(music):
 
 def artist_weight(artist, days_ago):
     """How much each artist is played `days_ago` days before now."""
-    if artist == "harbor lights":
+    if artist == "Harbor Lights":
         return 5.0
-    if artist == "mira castell":  # a spring favourite, fading since
+    if artist == "Mira Castell":  # a spring favourite, fading since
         return 7.0 if 50 < days_ago < 110 else 1.5
-    if artist == "the velvet orchard":  # discovered lately, on the rise
+    if artist == "The Velvet Orchard":  # discovered lately, on the rise
         return max(0.3, 9.0 - days_ago / 6.0)
-    if artist == "juniper vale":
+    if artist == "Juniper Vale":
         return 3.0
-    if artist == "night transit":  # a new album, out 45 days ago
+    if artist == "Night Transit":  # a new album, out 45 days ago
         return 0.0 if days_ago > 45 else 6.0 + (45 - days_ago) / 8.0
-    return 6.0 if days_ago > 100 else 0.6  # ada lindqvist: the winter record
+    if artist == "Ada Lindqvist":  # the winter record
+        return 6.0 if days_ago > 100 else 0.6
+    return 2.0  # one record each: a steady few plays
 
 
 def schedule(tracks, now, rng):
@@ -116,21 +137,22 @@ def main():
     folder = sys.argv[1]
     now = int(sys.argv[2]) if len(sys.argv) > 2 else int(time.time())
     rng = random.Random(2024)
-    tracks = write_tracks(os.path.join(folder, "music"))
+    music = os.path.join(folder, "music")
+    tracks = write_tracks(music)
     plays = schedule(tracks, now, rng)
-    with open(os.path.join(folder, "schedule.txt"), "w") as f:
+    with open(os.path.join(folder, "schedule.txt"), "w", encoding="utf-8") as f:
         for at, path in plays:
             f.write("%d %s\n" % (at, path))
-    # Tonight's session: the rising records and a few old favourites.
+    # Tonight's session: the rising records, a few old favourites and names in other scripts.
     by_title = {t: p for _a, t, p in tracks}
-    session = ["honey static", "midnight platform", "kite season", "neon rain", "low tide radio",
-               "velvet hour", "last train home", "orchard lane", "afterglow", "daydream motel",
-               "honey static", "midnight platform"]
-    with open(os.path.join(folder, "session.m3u"), "w") as f:
+    session = ["Honey Static", "群青日和", "Midnight Platform", "Kite Season", "봄날", "Neon Rain",
+               "Low Tide Radio", "Кино", "Velvet Hour", "Afterglow", "Honey Static",
+               "Midnight Platform"]
+    with open(os.path.join(folder, "session.m3u8"), "w", encoding="utf-8") as f:
         f.write("#EXTM3U\n")
         for title in session:
-            f.write("#EXTINF:%d,%s\nmusic\\%s\n" % (rng.randint(95, 150), title,
-                                                    os.path.basename(by_title[title])))
+            relative = os.path.relpath(by_title[title], folder).replace(os.sep, "\\")
+            f.write("#EXTINF:%d,%s\n%s\n" % (rng.randint(95, 150), title, relative))
     print("%d tracks, %d plays over %d days" % (len(tracks), len(plays), DAYS))
 
 

@@ -33,9 +33,11 @@ trap cleanup EXIT
 
 wine_session_start "$run"
 
-# The tests find the DLL beside them and use the folder as the player's.
-mkdir -p "$run/tests"
+# The tests find the DLL beside them and use the folder as the player's; the track files named
+# in several scripts are copied from tags\.
+mkdir -p "$run/tests/tags"
 cp "$build/gen_spinox.dll" "$build/tests/e2e/spinox_e2e_tests.exe" "$run/tests/"
+cp "$root"/tests/data/tags/scripts_* "$run/tests/tags/"
 status=0
 # In a zone with daylight saving, in which local days and UTC days differ.
 TZ=Europe/Berlin "$wine" "$run/tests/spinox_e2e_tests.exe" "$@" || status=$?
