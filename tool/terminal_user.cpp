@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "tool/text_out.h"
+
 #ifdef _WIN32
 #include <io.h>
 #define isatty _isatty
@@ -39,7 +41,8 @@ std::string OneLine(const std::string& text) {
 
 bool TerminalUser::Ask(const std::string& text, const std::string& caption) {
   if (answer_ != Answer::kAsk) return answer_ == Answer::kYes;
-  std::fprintf(io_.out, "%s: %s [y/N] ", caption.c_str(), OneLine(text).c_str());
+  std::fprintf(io_.out, "%s: %s [y/N] ", TerminalText(caption).c_str(),
+               TerminalText(OneLine(text)).c_str());
   std::fflush(io_.out);
   std::string line = ReadLine(io_.in);
   if (!isatty(fileno(io_.in))) std::fprintf(io_.out, "%s\n", line.c_str());  // as typed
