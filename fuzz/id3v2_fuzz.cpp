@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "tags/id3.h"
 
@@ -15,8 +16,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
+// Terminated, and well-formed UTF-8.
 void CheckField(const char* field) {
-  if (strnlen(field, spinox::kNameSize) >= static_cast<size_t>(spinox::kNameSize)) std::abort();
+  size_t n = strnlen(field, spinox::kNameSize);
+  if (n >= static_cast<size_t>(spinox::kNameSize) || !spinox::IsUtf8(field, n)) std::abort();
 }
 
 spinox::TrackTag ReadFile(const char* name, const Bytes& bytes) {

@@ -1,10 +1,11 @@
 // The whole tag dispatch on arbitrary file contents (inputs beginning with "Ogg" reach the
 // comment reader); then the input as the comments of a Vorbis, an Opus and a FLAC stream: the
-// three must read alike.
+// three must read alike, and every field stays terminated and well-formed UTF-8.
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "tags/tag_io.h"
 #include "tags/track_tag.h"
@@ -19,7 +20,8 @@ spinox::TrackTag ReadFile(const char* name, const uint8_t* data, size_t size) {
   spinox::SetField(tag.file, name);
   int tagged = spinox::ReadTag(f, &tag);
   for (const char* f : {tag.title, tag.artist, tag.album}) {
-    if (strnlen(f, spinox::kNameSize) >= static_cast<size_t>(spinox::kNameSize)) std::abort();
+    size_t n = strnlen(f, spinox::kNameSize);
+    if (n >= static_cast<size_t>(spinox::kNameSize) || !spinox::IsUtf8(f, n)) std::abort();
   }
   if (tagged != tag.tagged || (!tagged && std::strcmp(tag.title, name) != 0)) std::abort();
   return tag;

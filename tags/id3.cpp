@@ -191,8 +191,9 @@ FrameResult ReadFrameData(TagStream& s, const TagHeader& tag, const FrameHeader&
   return FrameResult::kText;
 }
 
-// A text frame's value: the text up to its first terminator. Encoding 0 is stored as its bytes
-// stand: Windows taggers write the ANSI code page there, not strict ISO-8859-1.
+// A text frame's value as UTF-8: the text up to its first terminator. Encoding 0 is read from
+// the ANSI code page: Windows taggers write that there, not strict ISO-8859-1 (and so does an
+// unknown encoding byte).
 void StoreText(const std::vector<unsigned char>& data, char (&field)[kNameSize]) {
   if (data.empty()) {
     std::memset(field, 0, kNameSize);
@@ -202,7 +203,7 @@ void StoreText(const std::vector<unsigned char>& data, char (&field)[kNameSize])
   const unsigned char* p = data.data() + 1;
   size_t n = std::min(data.size() - 1, kFrameTextMax);
   if (encoding < 1 || encoding > 3) {
-    SetField(field, std::string(p, std::find(p, p + n, 0)));
+    SetAnsiTagText(field, p, n);
     return;
   }
   std::u32string text = encoding == 3 ? DecodeUtf8(p, n) : DecodeUtf16(p, n, encoding == 2);
@@ -284,9 +285,7 @@ void ReadId3v1(TagFile& f, TrackTag* tag) {
   NameField fields[3] = {&tag->title, &tag->artist, &tag->album};
   for (int i = 0; i < 3; ++i) {
     if ((*fields[i])[0] != '\0') continue;
-    char text[kId3v1Field + 1] = {};
-    std::memcpy(text, trailer + 3 + i * kId3v1Field, kId3v1Field);
-    SetField(*fields[i], text);
+    SetAnsiTagText(*fields[i], trailer + 3 + i * kId3v1Field, kId3v1Field);
   }
 }
 

@@ -19,6 +19,12 @@ Bytes Zlib(const Bytes& in) {
   return out;
 }
 
+std::string Repeat(const std::string& text, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += text;
+  return out;
+}
+
 Bytes Dli(const Bytes& content) {  // a 2.4 data length indicator
   return SynchsafeBytes(static_cast<uint32_t>(content.size()), 4);
 }
@@ -84,12 +90,12 @@ TEST(Id3, TagsReadAsAListenerExpects) {
        "Ext 2.4|||1"},
       {"extended header past the tag",
        Id3Tag(3, 0x40, Bytes{0xFF, 0xFF, 0xFF, 0xFF} + Id3Text(3, "TIT2", "Hidden")), "t.mp3|||0"},
-      {"UTF-8, UTF-16 both orders", Id3Tag(4, 0, encodings), "Zo\xEB \x96 ?|Caf\xE9|\xC9t\xE9|1"},
+      {"UTF-8, UTF-16 both orders", Id3Tag(4, 0, encodings), "Zoë – ř|Café|Été|1"},
       {"later frame overwrites",
        Id3Tag(4, 0, encodings + Id3Frame(4, "TIT2", Bytes{2} + Utf16(u"\u00d8re", true, false))),
-       "\xD8re|Caf\xE9|\xC9t\xE9|1"},
+       "Øre|Café|Été|1"},
       {"texts cut after conversion", Id3Tag(3, 0, longTexts),
-       std::string(49, 'x') + "|" + std::string(49, '\xE4') + "|Next|1"},
+       std::string(49, 'x') + "|" + Repeat("ä", 24) + "|Next|1"},
       {"empty frames empty the field", Id3Tag(3, 0, empties), "t.mp3||Album|1"},
       {"hostile frame size ends the walk",
        Id3Tag(3, 0, Id3Text(3, "TIT2", "Before") + huge + Id3Text(3, "TPE1", "X")), "Before|||1"},
@@ -118,7 +124,7 @@ TEST(Id3, CodedFramesReadLikePlainOnes) {
       {"2.4 compressed and unsynchronised", File(4, 0, Frames(4, dli + Unsync(z), 0x0B))},
   };
   for (const auto& [name, file] : cases)
-    EXPECT_EQ("Plain \xFF\xFF Title|After||1", Seen(ReadBytes(file))) << name;
+    EXPECT_EQ("Plain ÿÿ Title|After||1", Seen(ReadBytes(file))) << name;
 }
 
 TEST(Id3, EdgesOfCodingTextAndSize) {
@@ -136,20 +142,24 @@ TEST(Id3, EdgesOfCodingTextAndSize) {
        std::string(49, 'x') + "|After||1"},
       // 0xFF 0x00 in a text: one zero is inserted, the other stays and ends the text.
       {"zero kept behind 0xFF", File(3, 0x80, Unsync(Frames(3, Bytes{0, 0xFF, 0} + B("ish")))),
-       "\xFF|After||1"},
+       "ÿ|After||1"},
       {"wrong check value drops", File(4, 0, Frames(4, Dli(plain) + bad, 0x09)), "t.mp3|After||1"},
       {"inflating past the cap drops", File(4, 0, Frames(4, Dli(huge) + Zlib(huge), 0x09)),
        "t.mp3|After||1"},
       {"encrypted drops", File(3, 0, Frames(3, Bytes{0x80, 0} + B("Ciphertext"), 0x40)),
        "t.mp3|After||1"},
-      {"encoding 0 keeps its bytes", File(3, 0, Frames(3, Bytes{0} + B("\x93Q\x94 \x85 \x80"))),
-       "\x93Q\x94 \x85 \x80|After||1"},
-      {"unknown encoding keeps its bytes", File(3, 0, Frames(3, Bytes{7} + B("Seven\x99"))),
-       "Seven\x99|After||1"},
+      {"encoding 0 from the code page",
+       File(3, 0, Frames(3, Bytes{0} + B("\x93Q\x94 \x85 \x80 \x81"))), "“Q” … € �|After||1"},
+      {"unknown encoding from the code page", File(3, 0, Frames(3, Bytes{7} + B("Seven\x99"))),
+       "Seven™|After||1"},
       {"UTF-8 byte order mark", File(4, 0, Frames(4, Bytes{3} + B("\xEF\xBB\xBFZo\xC3\xAB"))),
-       "Zo\xEB|After||1"},
+       "Zoë|After||1"},
+      {"malformed UTF-8", File(4, 0, Frames(4, Bytes{3} + B("a\xC3(\xED\xA0\x80\xF8z"))),
+       "a�(��z|After||1"},
+      {"unpaired surrogates", File(3, 0, Frames(3, Bytes{1} + Utf16(u"x\xD800y\xDC00", 0, 1))),
+       "x�y�|After||1"},
       {"UTF-16BE behind a data length", File(4, 0, Frames(4, Dli(be) + be, 0x01)),
-       "\xC9t\xE9 \x96 Live|After||1"},
+       "Été – Live|After||1"},
       {"UTF-16 text ends at its terminator", File(4, 0, Frames(4, twoValues)), "One|After||1"},
       {"file ends behind the header", header, "t.mp3|||0"},
       {"file ends inside the header", B("ID3\x03"), "t.mp3|||0"},
@@ -165,21 +175,57 @@ TEST(Id3, EdgesOfCodingTextAndSize) {
   for (const Case& c : cases) EXPECT_EQ(c.seen, Seen(ReadBytes(c.file))) << c.name;
 }
 
-// Texts are cut to whole characters of a multi-byte code page; encoding 0 is never converted:
-// its bytes are what the writer's code page gave.
-TEST(Id3, CodePages) {
-  SetAnsiCodePage(
-      [](const std::u32string& text) {
-        std::string out;
-        for (char32_t c : text) out += c < 0x80 ? std::string(1, char(c)) : std::string("\x81\x40");
-        return out;
-      },
-      nullptr);
-  Bytes text = Bytes{3} + B(std::string(48, 'a') + "\xC3\xA9");  // é would be bytes 49 and 50
-  Bytes file = Id3Tag(4, 0, Id3Frame(4, "TIT2", text) + Id3Text(4, "TPE1", "\xC0\xE9\x9A"));
-  TrackTag tag = ReadBytes(file);
+// A sliver of Shift_JIS, as a Japanese system's ANSI code page: ASCII, and the hiragana at
+// 0x82 0x9F..0xF1; any other byte is no character.
+std::u32string DecodeHiragana(const std::string& bytes) {
+  std::u32string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    unsigned char t = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+    if (b < 0x80) {
+      out.push_back(b);
+    } else if (b == 0x82 && t >= 0x9F && t <= 0xF1) {
+      out.push_back(0x3041 + (t - 0x9F));
+      ++i;
+    } else {
+      out.push_back(0xFFFD);
+    }
+  }
+  return out;
+}
+
+// Texts are cut at 49 bytes between two UTF-8 characters, never inside one, whichever encoding
+// they came in; ID3v1 and encoding 0 are read from the system's code page.
+TEST(Id3, CutsAndCodePages) {
+  auto utf16 = [](const std::u16string& text) { return Bytes{1} + Utf16(text, false, true); };
+  std::u16string notes;
+  for (int i = 0; i < 12; ++i) notes += u"\U0001F3B5";  // 🎵, 4 bytes in UTF-8
+  const Case cases[] = {
+      {"2-byte character across byte 49",
+       Id3Tag(4, 0, Id3Frame(4, "TIT2", Bytes{3} + B(std::string(48, 'a') + "é"))),
+       std::string(48, 'a') + "|||1"},
+      {"3-byte characters, the last ending at byte 49",
+       Id3Tag(3, 0, Id3Frame(3, "TIT2", utf16(u"a" + std::u16string(16, u'日')))),
+       "a" + Repeat("日", 16) + "|||1"},
+      {"3-byte character across byte 49",
+       Id3Tag(3, 0, Id3Frame(3, "TIT2", utf16(u"ab" + std::u16string(16, u'日')))),
+       "ab" + Repeat("日", 15) + "|||1"},
+      {"4-byte characters, the last ending at byte 49",
+       Id3Tag(3, 0, Id3Frame(3, "TIT2", utf16(u"a" + notes))), "a" + Repeat("🎵", 12) + "|||1"},
+      {"4-byte character across byte 49", Id3Tag(3, 0, Id3Frame(3, "TIT2", utf16(u"ab" + notes))),
+       "ab" + Repeat("🎵", 11) + "|||1"},
+      {"ID3v1 from the code page",
+       Id3v1("\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD", "Band \x82", "\x82\xF1\x82\xF2"),
+       "こんにちは|Band �|ん��|1"},
+      {"ID3v1 of 30 double-byte bytes", Id3v1(Repeat("\x82\xA0", 15), "", ""),
+       Repeat("あ", 15) + "|||1"},
+      {"encoding 0 from the code page",
+       Id3Tag(3, 0, Id3Text(3, "TPE1", "\x82\xA0\x82\xA2") + Id3Text(3, "TALB", "ASCII")),
+       "t.mp3|あい|ASCII|1"},
+  };
+  SetAnsiCodePage(nullptr, DecodeHiragana, "shift_jis");
+  for (const Case& c : cases) EXPECT_EQ(c.seen, Seen(ReadBytes(c.file))) << c.name;
   SetAnsiCodePage(nullptr, nullptr);
-  EXPECT_EQ(std::string(48, 'a') + "|\xC0\xE9\x9A||1", Seen(tag));
 }
 
 // The header's facts, and a read that starts afresh on a file without them.

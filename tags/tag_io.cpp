@@ -1,5 +1,6 @@
 #include "tags/tag_io.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -84,13 +85,12 @@ size_t TagFile::ReadSome(int64_t pos, void* dst, size_t n) {
 }
 
 void SetTagText(char (&field)[kNameSize], const std::u32string& text) {
-  std::string out;
-  for (char32_t c : text) {
-    std::string bytes = EncodeAnsi(std::u32string(1, c));
-    if (out.size() + bytes.size() > kNameSize - 1) break;
-    out += bytes;
-  }
-  SetField(field, out);
+  SetField(field, EncodeUtf8(text));
+}
+
+void SetAnsiTagText(char (&field)[kNameSize], const unsigned char* p, size_t n) {
+  const unsigned char* end = std::find(p, p + n, 0);
+  SetTagText(field, DecodeAnsi(std::string(p, end)));
 }
 
 uint32_t BigEndian(const unsigned char* p, int n) {

@@ -39,9 +39,12 @@ class TagFile {
   unsigned char end_[128];  // the file's last bytes, where an ID3v1 trailer sits
 };
 
-// Stores decoded text in a name field in the ANSI code page: whole characters only, at most
-// kNameSize - 1 bytes, NUL-filled.
+// Stores decoded text in a name field as UTF-8: whole characters only, at most kNameSize - 1
+// bytes, NUL-filled. Code points that are not characters (surrogates, past U+10FFFF) become
+// U+FFFD, so the field always holds well-formed UTF-8.
 void SetTagText(char (&field)[kNameSize], const std::u32string& text);
+// The same for bytes in the ANSI code page (ID3v1, ID3v2 encoding 0), up to the first NUL.
+void SetAnsiTagText(char (&field)[kNameSize], const unsigned char* p, size_t n);
 
 uint32_t BigEndian(const unsigned char* p, int n);
 uint32_t LittleEndian32(const unsigned char* p);

@@ -22,20 +22,10 @@ std::string LastPathPart(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-// The title of a file without tags: its name, extension included.
+// The title of a file without tags: its name, extension included. Paths are UTF-8; bytes that
+// are not (a file name on a system that allows any) become U+FFFD.
 void SetFileNameTitle(TrackTag* tag) {
-  std::string name = LastPathPart(FieldText(tag->file));
-#ifndef _WIN32
-  // File names here are UTF-8 while names are kept in the ANSI code page; a name that is not
-  // valid UTF-8 is kept as its bytes.
-  std::u32string text =
-      DecodeUtf8(reinterpret_cast<const unsigned char*>(name.data()), name.size());
-  if (EncodeUtf8(text) == name) {
-    SetTagText(tag->title, text);
-    return;
-  }
-#endif
-  SetField(tag->title, name);
+  SetField(tag->title, CleanUtf8(LastPathPart(FieldText(tag->file))));
 }
 
 // Removes trailing blanks (space, tab, line feed) looking at no more than n - 1 bytes.

@@ -1,4 +1,4 @@
-// What a track file's tags say: title, artist and album in the ANSI code page.
+// What a track file's tags say: title, artist and album as UTF-8.
 #pragma once
 #include <cstdint>
 

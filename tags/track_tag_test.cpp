@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/codepage.h"
 #include "tags/tag_test_util.h"
 #include "tests/test_util.h"
 
@@ -25,6 +26,8 @@ TrackTag ReadPath(const std::string& path) {
 TEST(TrackTag, DispatchTitlesAndBlanks) {
   TempDir dir;
   WriteBytes(dir.File("Some Song.mp3"), Audio(2000));
+  std::string notes;
+  for (int i = 0; i < 12; ++i) notes += "🎵";  // 48 bytes: the cut falls inside the last one
   Bytes comment = Id3Frame(3, "COMM", Bytes{0} + B("eng") + Bytes{0} + B("hi"));
   Bytes blanks = Id3Text(4, "TIT2", "  Title \t") + Id3Text(4, "TALB", "a b\tc\r") +
                  Id3Frame(4, "TPE1", Bytes{3} + B("Art\xC3\xAB\n "));
@@ -33,14 +36,14 @@ TEST(TrackTag, DispatchTitlesAndBlanks) {
       {Seen(ReadPath("C:\\Music\\Some Song.mp3")), "Some Song.mp3|||0"},
       {Seen(ReadPath(dir.File("gone/Other Song.ogg"))), "Other Song.ogg|||0"},
       {Seen(ReadPath(std::string(60, 's'))), std::string(49, 's') + "|||0"},
-      {Seen(ReadPath("/music/Caf\xC3\xA9 \xE2\x80\x93 \xC5\x99.mp3")), "Caf\xE9 \x96 ?.mp3|||0"},
-      {Seen(ReadPath("/music/Latin1 \xE9.mp3")), "Latin1 \xE9.mp3|||0"},  // not UTF-8: bytes
+      {Seen(ReadPath("/music/東京事変/群青日和.mp3")), "群青日和.mp3|||0"},
+      {Seen(ReadPath("/music/Latin1 \xE9.mp3")), "Latin1 �.mp3|||0"},  // not UTF-8
+      {Seen(ReadPath("/music/ab" + notes + ".mp3")), "ab" + notes.substr(0, 44) + "|||0"},
       {Seen(ReadBytes(Id3Tag(3, 0, comment, 20) + Audio(500))), "t.mp3|||0"},
       {Seen(ReadBytes(Id3Tag(3, 0, Id3Text(3, "TPE1", "Someone")))), "t.mp3|Someone||1"},
       {Seen(ReadBytes(Id3Tag(3, 0, Id3Text(3, "TIT2", " \t \n") + Id3Text(3, "TPE1", "Band")))),
        "t.mp3|Band||1"},
-      {Seen(ReadBytes(Id3Tag(4, 0, blanks) + Id3v1("", "", "V1", ' '))),
-       "  Title|Art\xEB|a b\tc\r|1"},
+      {Seen(ReadBytes(Id3Tag(4, 0, blanks) + Id3v1("", "", "V1", ' '))), "  Title|Artë|a b\tc\r|1"},
       {Seen(ReadBytes(Id3v1("", "", "Album", ' '))), "t.mp3||Album|1"},
       {Seen(ReadBytes(VorbisFile({"TITLE=Vorbis  "}), "v.ogg")), "Vorbis|||1"},
   };
@@ -52,30 +55,41 @@ TEST(TrackTag, DispatchTitlesAndBlanks) {
   EXPECT_EQ("|||0", Seen(tag));
 }
 
-// Files made by real encoders and taggers (tests/data/make_fixtures.sh); texts beyond ASCII come
-// out in Windows-1252, characters it lacks as '?'; ID3v2 texts of encoding 0 as their bytes.
+// Files made by real encoders and taggers (tests/data/make_fixtures.sh): their names as UTF-8,
+// from ID3v2 texts in every encoding (encoding 0 and ID3v1 in the system's code page,
+// Windows-1252 here) and from Vorbis, Opus and FLAC comments.
 TEST(TrackTag, FilesOfRealEncoders) {
   const std::pair<const char*, std::string> fixtures[] = {
       {"untagged.mp3", "untagged.mp3|||0"},
       {"lame_v1only.mp3", "Exactly Thirty Characters Long|Padded Artist|Padded Album|1"},
-      {"lame_latin1.mp3", "Caf\xE9 del Mar|M\xF6tley Cr\374e|\334ber Alles|1"},
-      {"lame_utf16.mp3", "Dvo?\xE1k \x96 Largo|?????|??? Album|1"},
-      {"ffmpeg_v24.mp3", "\307a va|Zo\xEB|Na\xEFve Songs|1"},
-      {"mutagen_v23_utf16.mp3",
-       "Mutagen Sixteen|Ensemble " + std::string(40, '\xC4') + "|\xC5lbum Sixteen|1"},
-      {"mutagen_v24_utf8.mp3", "Mutagen Eight \x96 UTF|\xC6rosmith|?mega|1"},
-      {"mutagen_ansi.mp3", "\x93Smart\x94 Quotes \x96 \x85|Beyonc\xE9\x92s Band|\x80uro Hits|1"},
-      {"vorbiscomment.ogg", "\xC6r\xF8sk\370bing|S\346b\xF8|Fjord Tales|1"},
+      {"lame_latin1.mp3", "Café del Mar|Mötley Crüe|Über Alles|1"},
+      {"lame_utf16.mp3", "Dvořák – Largo|Антон|日本語 Album|1"},
+      {"ffmpeg_v24.mp3", "Ça va|Zoë|Naïve Songs|1"},
+      {"mutagen_v23_utf16.mp3", "Mutagen Sixteen|Ensemble ÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄÄ|Ålbum Sixteen|1"},
+      {"mutagen_v24_utf8.mp3", "Mutagen Eight – UTF|Ærosmith|Ωmega|1"},
+      {"mutagen_ansi.mp3", "“Smart” Quotes – …|Beyoncé’s Band|€uro Hits|1"},
+      {"vorbiscomment.ogg", "Ærøskøbing|Sæbø|Fjord Tales|1"},
       {"big_comment.ogg", "After The Big Comment|Page Spanner|Continued Packets|1"},
-      {"opusenc.opus", "Opus \334berschrift|Sigur R\xF3s|\xC1g\xE6tis byrjun|1"},
-      {"flac.oga", "Fl\344che \x96 Ogg|Flac \xC4rtist|Ogg Container|1"},
+      {"opusenc.opus", "Opus Überschrift|Sigur Rós|Ágætis byrjun|1"},
+      {"flac.oga", "Fläche – Ogg|Flac Ärtist|Ogg Container|1"},
+      {"scripts_v24_ja.mp3", "群青日和|東京事変|教育|1"},
+      {"scripts_v24_ko.mp3", "봄날|방탄소년단|You Never Walk Alone|1"},
+      {"scripts_v24_emoji.mp3", "🎵 Emoji|😀 Band|🌍|1"},
+      {"scripts_v23_ja.mp3", "丸の内線|椎名林檎|無罪モラトリアム|1"},
+      {"scripts_v23_zh.mp3", "月亮代表我的心|邓丽君|淡淡幽情|1"},
+      {"scripts_v23_cs.mp3", "Largo|Antonín Dvořák|Symfonie č. 9|1"},
+      {"scripts_vorbis_ru.ogg", "Кино|Группа крови|Группа крови|1"},
+      {"scripts_vorbis_pl.ogg", "Dziewczyna|Żółć Łąka|Wiśnie|1"},
+      {"scripts_opus_el.opus", "Ελλάδα|Μίκης Θεοδωράκης|Ζορμπάς|1"},
+      {"scripts_flac_ar.oga", "أنا لحبيبي|فيروز|فيروزيات|1"},
+      {"scripts_v1_cp1252.mp3", "Šárka|Smetana – “Má vlast”|Œuvres € 1874|1"},
   };
   for (const auto& [file, seen] : fixtures)
     EXPECT_EQ(seen, Seen(ReadPath(TestDataPath(std::string("tags/") + file)))) << file;
 }
 
 // Hostile inputs that once upset the readers (tests/data/fuzz-regressions/{id3v1,id3v2,ogg}-*)
-// read without a fault and leave every field terminated.
+// read without a fault and leave every field terminated and well-formed UTF-8.
 TEST(TrackTag, FuzzRegressionsReadToTerminatedFields) {
   std::filesystem::path dir = TestDataPath("fuzz-regressions");
   int inputs = 0;
@@ -83,8 +97,11 @@ TEST(TrackTag, FuzzRegressionsReadToTerminatedFields) {
     std::string name = entry.path().filename().string();
     if (name.rfind("id3v", 0) != 0 && name.rfind("ogg-", 0) != 0) continue;
     TrackTag tag = ReadPath(entry.path().string());
-    for (const char* field : {tag.title, tag.artist, tag.album})
-      EXPECT_LT(strnlen(field, kNameSize), static_cast<size_t>(kNameSize)) << name;
+    for (const char* field : {tag.title, tag.artist, tag.album}) {
+      size_t n = strnlen(field, kNameSize);
+      EXPECT_LT(n, static_cast<size_t>(kNameSize)) << name;
+      EXPECT_TRUE(IsUtf8(field, n)) << name;
+    }
     ++inputs;
   }
   EXPECT_GT(inputs, 0);

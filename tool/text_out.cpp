@@ -68,7 +68,7 @@ std::string StoredJson(const std::string& stored, TextEncoding encoding) {
 }
 
 std::string TagTextAsUtf8(const std::string& text) {
-  return AnsiToUtf8(text);
+  return CleanUtf8(text);
 }
 
 size_t ColumnWidth(const std::string& utf8) {
