@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 
 #include "base/codepage.h"
+#include "base/file.h"
 #include "base/text.h"
 #include "db/records.h"
 #include "settings/settings.h"
@@ -269,9 +269,9 @@ void PluginTest::SetUp() {
   folder_ = ExeFolder();
   for (const std::string& f : {PluginsFolder(), UserFolder(), folder_ + "\\music"}) {
     RemoveTree(f);
-    CreateDirectoryA(f.c_str(), nullptr);
+    CreateDirectoryW(WideFromUtf8(f).c_str(), nullptr);
   }
-  SetEnvironmentVariableA("APPDATA", UserFolder().c_str());
+  SetEnvironmentVariableW(L"APPDATA", WideFromUtf8(UserFolder()).c_str());
   gWatched = Watched();
   player = std::make_unique<TestPlayer>();
   now = static_cast<int32_t>(std::time(nullptr));
@@ -311,16 +311,16 @@ void PluginTest::Restart() {
 std::string PluginTest::MakeTrack(const std::string& name, const char* title, const char* artist,
                                   const char* album) {
   std::string path = MusicFile(name);
-  std::ofstream out(path, std::ios::binary);
-  out << std::string(256, '\x55');
+  std::string bytes(256, '\x55');
   if (title) {
     char tag[128] = {'T', 'A', 'G'};
     std::strncpy(tag + 3, title, 30);
     std::strncpy(tag + 33, artist, 30);
     std::strncpy(tag + 63, album, 30);
     tag[127] = static_cast<char>(255);
-    out.write(tag, sizeof tag);
+    bytes.append(tag, sizeof tag);
   }
+  WriteText(path, bytes);
   return path;
 }
 
@@ -545,42 +545,46 @@ HRGN RegionOf(HWND window) {
 }
 
 // ---- files ----
+// Paths are UTF-8, given to the system as UTF-16 (WidePath), so folders and files may be named
+// in any script.
 
 int64_t SizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool IsFolder(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
+  DWORD a = GetFileAttributesW(WidePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void RemoveTree(const std::string& path) {
   if (!IsFolder(path)) {
-    DeleteFileA(path.c_str());
+    DeleteFileW(WidePath(path).c_str());
     return;
   }
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(WidePath(path + "\\*").c_str(), &found);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = found.cFileName;
+      std::string name = Utf8FromWide(std::wstring(found.cFileName));
       if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-    } while (FindNextFileA(h, &found));
+    } while (FindNextFileW(h, &found));
     FindClose(h);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(WidePath(path).c_str());
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::vector<unsigned char> bytes;
+  ReadWholeFile(path, &bytes);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  File f(path, "wb");
+  EXPECT_TRUE(f.Write(text.data(), text.size()) && f.Close()) << path;
 }
 
 RECT WindowRectOf(HWND window) {
