@@ -1,5 +1,6 @@
-// Backup files: the four record files in one file, "SPINOXv1.5" header, then the hit, song,
-// artist and album sections. docs/backup-format.md describes the layout.
+// Backup files: the four record files in one file, "SPINOXv1.5" header ("UTF-8" in bytes
+// 11..15 when the texts are UTF-8), then the hit, song, artist and album sections.
+// docs/backup-format.md describes the layout.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -24,6 +25,9 @@ std::string BackupDatabase();
 // negative and the records they promise end exactly at the end of the file. The header's text
 // is not examined.
 bool ParseBackup(File& f, Sections* out);
+// True when header bytes 11..15 say "UTF-8" (a backup of UTF-8 texts); otherwise its texts are
+// in the ANSI code page.
+bool BackupIsUtf8(File& f);
 
 enum class RestoreResult {
   kRestored,

@@ -52,7 +52,7 @@ TEST_F(BackupTest, ExampleDatabaseRoundTrips) {
   Bytes backup = test::ReadBytes(path);
   ASSERT_EQ(backup.size(), 1124u);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(backup.data())), "SPINOXv1.5");
-  EXPECT_EQ(Bytes(backup.begin() + 10, backup.begin() + 16), Bytes(6, 0));
+  EXPECT_EQ(std::string(backup.begin() + 10, backup.begin() + 16), std::string("\0UTF-8", 6));
   EXPECT_EQ(backup[16], 3);  // H
   EXPECT_EQ(Bytes(backup.begin() + 20, backup.begin() + 68), before[0]);
   EXPECT_EQ(backup[68], 2);                   // S
@@ -73,7 +73,7 @@ TEST_F(BackupTest, EmptyAndMissingFilesGiveZeroCounts) {
   std::string path = BackupDatabase();
   ASSERT_FALSE(path.empty());
   Bytes want(16, 0);
-  std::memcpy(want.data(), "SPINOXv1.5", 10);
+  std::memcpy(want.data(), "SPINOXv1.5\0UTF-8", 16);
   want.resize(32, 0);
   EXPECT_EQ(test::ReadBytes(path), want);
   PutExample();

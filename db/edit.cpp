@@ -10,6 +10,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "base/user.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
 #include "db/lookup.h"
 #include "db/paths.h"
@@ -96,6 +97,7 @@ bool UpdateRecords(const char* name, Edit edit) {
 // inside the change (`same`), since another program may have changed the database meanwhile.
 template <typename Same, typename Write>
 int InChange(Same same, Write write) {
+  if (EnsureUtf8Database() == TextConversion::kFailed) return kEditFailed;
   Change change;
   for (const char* name : {kHitFile, kSongFile, kAlbumFile, kArtistFile})
     change.Stage(name, Change::From::kCopy);

@@ -8,6 +8,7 @@
 #include "base/replace_file.h"
 #include "db/changes.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 
 namespace spinox {
 
@@ -19,7 +20,9 @@ constexpr char kJournalHead[] = "spinox journal 1\n";
 constexpr size_t kCopyChunk = 256 * 1024;
 
 // The only files a journal may name: a damaged or hostile journal cannot move anything else.
-const char* const kChangeable[] = {kHitFile, kSongFile, kAlbumFile, kArtistFile, kSettingsFile};
+// The marker of UTF-8 texts is written in the change that converts the texts.
+const char* const kChangeable[] = {kHitFile,    kSongFile,     kAlbumFile,
+                                   kArtistFile, kSettingsFile, kUtf8MarkerFile};
 
 using Entry = StagedFile;
 

@@ -1,6 +1,7 @@
 #include "db/oldformat.h"
 
 #include "base/replace_file.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
 #include "db/paths.h"
 
@@ -21,6 +22,9 @@ bool Convert(File& f) {
   change.Stage(kSettingsFile, Change::From::kEmpty);
   if (!change.ok() || !WriteSectionFiles(f, s)) return false;
   f.Close();
+  // The old layout predates UTF-8: its texts are in the ANSI code page.
+  for (int i = 0; i < kRecordLayouts; ++i) ConvertStagedTexts(change, kTextLayouts[i]);
+  if (!MarkerPresent()) WriteUtf8Marker(change);
   File settings;
   std::string path = FullPath(kSettingsFile);
   if (!settings.Open(path, "wb")) return NoteIoFailure("create", path);

@@ -9,10 +9,12 @@
 #include "base/clock.h"
 #include "base/replace_file.h"
 #include "base/text.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
 #include "db/lookup.h"
 #include "db/paths.h"
 #include "db/record_io.h"
+#include "db/text_encoding.h"
 
 namespace spinox {
 
@@ -250,6 +252,7 @@ bool FillSongInfo(SongInfo* info) {
   // at work is not waited for, nor is a read-only song file written: the next resolving of the
   // track stores the path.
   if (!ReplaceRefusal(FullPath(kSongFile)).empty()) return true;
+  if (StoredTextEncoding() != TextEncoding::kUtf8) return true;  // converted at the next play
   DatabaseLock lock(LockKind::kExclusive, 0);
   return !lock.held() || WriteInRecord(kSongFile, sizeof(SongRecord), info->songId,
                                        offsetof(SongRecord, file), info->file, kPathSize);
@@ -263,6 +266,9 @@ bool Hit(SongInfo* info) {
   // A play that comes in while this process is in the middle of a change (a timer tick inside
   // a dialog) would land in its staged copies; it waits for a later tick instead.
   if (ChangeOpen()) return SetIoError("the database is being changed; try again"), false;
+  // UTF-8 names never go into an earlier version's database: it is converted first, and the
+  // play waits when it cannot be now.
+  if (EnsureUtf8Database() == TextConversion::kFailed) return false;
   DatabaseLock lock(LockKind::kExclusive);
   if (!lock.held()) return false;
   TerminateTexts(info);
@@ -319,6 +325,7 @@ RecId AddSong(SongInfo* info) {
 // file keeps its length and order. The song file and the hit file change together.
 bool RemoveFromDatabase(RecId songId) {
   if (songId == kNoId) return true;
+  if (EnsureUtf8Database() == TextConversion::kFailed) return false;
   Change change;
   change.Stage(kSongFile, Change::From::kCopy);
   change.Stage(kHitFile, Change::From::kCopy);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "db/paths.h"
 #include "tests/test_util.h"
 
@@ -23,6 +25,7 @@ TEST(TextEncoding, TheMarkerOrAnEmptyFolderMeansUtf8) {
   };
   for (const auto& c : cases) {
     test::TempDatabase db;
+    std::filesystem::remove(db.File(kUtf8MarkerFile));
     for (const char* name : c.files) test::WriteBytes(db.File(name), {});
     EXPECT_EQ(StoredTextEncoding(), c.expected) << (c.files.empty() ? "" : c.files[0]);
   }

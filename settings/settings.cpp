@@ -5,11 +5,14 @@
 #include <cstring>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/replace_file.h"
 #include "base/text.h"
+#include "db/convert_text.h"
 #include "db/oldformat.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 #include "hitlist/hitlist.h"
 
 namespace spinox {
@@ -231,6 +234,28 @@ void SetDefaults(Settings* s) {
   s->_highlight = highlight;
 }
 
+namespace {
+
+// Recodes every text field of `s` in place.
+void RecodeTexts(Settings* s, std::string (*recode)(const std::string&)) {
+  char* bytes = reinterpret_cast<char*>(s);
+  for (const SettingsField& f : SettingsFields()) {
+    if (f.kind != SettingsFieldKind::kText) continue;
+    std::string text = recode(FieldText(bytes + f.offset, static_cast<size_t>(f.width)));
+    CopyText(bytes + f.offset, static_cast<size_t>(f.width), text.c_str());
+  }
+}
+
+std::string FromAnsi(const std::string& text) {
+  return StoredTextAsUtf8(text, TextEncoding::kAnsi);
+}
+
+std::string ToAnsi(const std::string& text) {
+  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
+}
+
+}  // namespace
+
 DatFileLoad LoadDatFile(Settings* s) {
   DatFileLoad result;
   std::string path = FullPath(kSettingsFile);
@@ -250,6 +275,18 @@ DatFileLoad LoadDatFile(Settings* s) {
     result.setAside = old == OldFormatResult::kSetAside;
     SetDefaults(s);
     return result;
+  }
+  // An earlier version's database is converted before its settings are taken; when that
+  // cannot be done now, its texts are decoded here and the folder stays as it is.
+  if (StoredTextEncoding() == TextEncoding::kAnsi) {
+    result.textsConverted = EnsureUtf8Database() == TextConversion::kConverted;
+    bytes.clear();
+    if (result.textsConverted && ReadFileRange(path, 0, kSettingsSize, &bytes))
+      ParseSettings(bytes.data(), bytes.size(), &rec);
+    if (StoredTextEncoding() == TextEncoding::kAnsi) {
+      result.textsAnsi = true;
+      RecodeTexts(&rec, FromAnsi);
+    }
   }
   result.fromFile = true;
   result.enabled = rec._enabled;
@@ -272,6 +309,9 @@ bool WriteDataFile(const Settings& s) {
   ClearAfterText(out._txt_font);
   ClearAfterText(out._date);
   ClearAfterText(out._time);
+  // UTF-8 texts go only into a folder that says so; one that cannot be converted (or marked)
+  // now keeps the ANSI code page, and is converted with the rest later.
+  if (EnsureUtf8Database() == TextConversion::kFailed) RecodeTexts(&out, ToAnsi);
   return WriteSettingsFile(FullPath(kSettingsFile), out);
 }
 

@@ -93,19 +93,24 @@ bool WriteSettingsFile(const std::string& path, const Settings& s);
 
 // What LoadDatFile did.
 struct DatFileLoad {
-  bool fromFile = false;   // the settings came from the file (else the defaults)
-  bool converted = false;  // an old single-file database was split into the record files
-  bool setAside = false;   // an unusable file was renamed to "gen_spinox.dat.bad"
-  int32_t enabled = 1;     // the stored _enabled: the shell applies it through EnablePlug
+  bool fromFile = false;        // the settings came from the file (else the defaults)
+  bool converted = false;       // an old single-file database was split into the record files
+  bool setAside = false;        // an unusable file was renamed to "gen_spinox.dat.bad"
+  bool textsConverted = false;  // an earlier version's texts were converted to UTF-8
+  bool textsAnsi = false;       // they could not be converted now (busy, disk full): still ANSI
+  int32_t enabled = 1;          // the stored _enabled: the shell applies it through EnablePlug
 };
 
 // Reads gen_spinox.dat into `s`; an old single-file database is converted first, an unusable
-// file set aside, and the defaults used. `s->_enabled` is left as it was (the shell applies
+// file set aside, and the defaults used. An earlier version's database is converted to UTF-8
+// texts (db/convert_text.h) before the settings are taken; the texts in `s` are UTF-8 even
+// when that could not be done now. `s->_enabled` is left as it was (the shell applies
 // the stored flag through EnablePlug). The shell then moves the windows to _rectHit and
 // _rectTool, puts _htmDialog into the HTML dialog and resets the play in progress.
 DatFileLoad LoadDatFile(Settings* s);
 // Writes `s` to gen_spinox.dat with this layout's magic and version; false when nothing could
-// be saved.
+// be saved. The texts are written in UTF-8 once the folder is (or is now made) UTF-8, else in
+// the ANSI code page.
 bool WriteDataFile(const Settings& s);
 // Sets every default in `s` but _enabled (the shell switches the plug-in on through
 // EnablePlug) and _highlight, which keeps its value.

@@ -8,8 +8,10 @@
 
 #include "base/clock.h"
 #include "base/file.h"
+#include "db/convert_text.h"
 #include "db/paths.h"
 #include "db/test_records.h"
+#include "db/text_encoding.h"
 #include "tests/test_util.h"
 
 namespace spinox {
@@ -96,6 +98,16 @@ TEST_F(SettingsTest, FieldTableCoversTheLayoutInOrder) {
     next = f.offset + f.width;
   }
   EXPECT_EQ(next, kSettingsSize);
+  // The conversion of an earlier version's texts knows the same text fields.
+  std::vector<std::pair<size_t, size_t>> texts, converted;
+  for (const SettingsField& f : SettingsFields()) {
+    if (f.kind == SettingsFieldKind::kText) texts.emplace_back(f.offset, f.width);
+  }
+  const TextLayout& layout = SettingsTextLayout();
+  for (size_t i = 0; i < layout.count; ++i)
+    converted.emplace_back(layout.spans[i].offset, layout.spans[i].width);
+  EXPECT_EQ(converted, texts);
+  EXPECT_EQ(layout.recSize, static_cast<size_t>(kSettingsSize));
 }
 
 // What LoadDatFile makes of each file: the settings as a whole, and whether they came from it.
@@ -263,6 +275,41 @@ TEST(RectWidth, AnyNumbersWithoutOverflow) {
   for (const auto& c : kCases) {
     EXPECT_EQ(RectWidth(c.r), c.width);
     EXPECT_EQ(RectHeight(c.r), c.height);
+  }
+}
+
+// An earlier version's settings are converted with its database before they are taken; when
+// that cannot be done now, the texts are still UTF-8 in memory and go back to the file in the
+// ANSI code page, so the folder stays wholly an earlier version's.
+TEST_F(SettingsTest, AnEarlierVersionsTextsAreTakenAsUtf8) {
+  const std::string title =
+      "Meine Lieblingslieder \xe2\x80\x93 \xc3\x9c"
+      "bersicht";
+  const std::string ansiTitle =
+      "Meine Lieblingslieder \x96 \xdc"
+      "bersicht";
+  for (bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "conversion fails" : "conversion");
+    std::remove(db.File(kUtf8MarkerFile).c_str());
+    for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile, kSettingsFile})
+      test::PutFile(db.File(name),
+                    test::ReadBytes(test::TestDataPath(std::string("ansi_db/") + name)));
+    Settings s = DefaultSettings();
+    SetIoFault({fails ? 1 : 0, false, nullptr});
+    DatFileLoad load = LoadDatFile(&s);
+    EXPECT_EQ(load.textsConverted, !fails);
+    EXPECT_EQ(load.textsAnsi, fails);
+    EXPECT_EQ(FieldText(s.html._htmDialog.pageTitle), title);
+    EXPECT_EQ(FieldText(s._txt_font),
+              "Franklin Gothic M\xc3\xa9"
+              "dium");
+    SetIoFault({fails ? 1 : 0, false, nullptr});
+    ASSERT_TRUE(WriteDataFile(s));
+    SetIoFault({});
+    Settings stored;
+    ASSERT_TRUE(ReadSettingsFile(DatPath(), &stored));
+    EXPECT_EQ(FieldText(stored.html._htmDialog.pageTitle), fails ? ansiTitle : title);
+    EXPECT_EQ(FileExists(db.File(kUtf8MarkerFile)), !fails);
   }
 }
 

@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "base/clock.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 
 namespace spinox::test {
 
@@ -27,8 +29,11 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+// Marked as this version marks a folder at its first write, so that a test's database is never
+// taken for an earlier version's (tests of those remove the marker).
 TempDatabase::TempDatabase(Where where) : TempDir(where) {
   SetDataDir(path());
+  std::ofstream(File(kUtf8MarkerFile)) << "spinox text utf-8\nfrom windows-1252\n";
 }
 
 TempDatabase::~TempDatabase() {
