@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,8 @@ void PutDatabase(const spinox::test::TempDatabase& db, bool utf8, const std::str
   CopyText(settings._txt_font, sizeof settings._txt_font, font.c_str());
   CopyText(settings._txt_text, sizeof settings._txt_text, font.c_str());
   ASSERT_TRUE(WriteSettingsFile(db.File(kSettingsFile), settings));
-  if (utf8) PutFile(db.File(kUtf8MarkerFile), {});
+  // A test database starts marked UTF-8; an earlier version's has no marker.
+  if (!utf8) std::remove(db.File(kUtf8MarkerFile).c_str());
 }
 
 // Readers never convert: a folder without the marker holds an earlier version's ANSI texts
