@@ -15,11 +15,16 @@ class Player {
   virtual int PlaylistLength() = 0;
   // Index of the current playlist entry.
   virtual int PlaylistPosition() = 0;
-  // File name of a playlist entry (at most 249 bytes kept); false past the end.
+  // File name of a playlist entry in UTF-8, at most 249 bytes (cut between characters); false
+  // past the end.
   virtual bool PlaylistFile(int index, std::string* file) = 0;
   virtual void ClearPlaylist() = 0;
-  // Loads a playlist file into the player's list.
-  virtual void LoadPlaylist(const std::string& path) = 0;
+  // Loads a UTF-8 playlist (.m3u8) into the player's list. False when the player does not take
+  // it (an older player): it is given the same list in the ANSI code page instead.
+  virtual bool LoadPlaylist(const std::string& path) = 0;
+  // Loads a playlist in the ANSI code page (.m3u); `path` is UTF-8, passed on in the form the
+  // player reads.
+  virtual void LoadAnsiPlaylist(const std::string& path) = 0;
   virtual void Play() = 0;
 };
 

@@ -248,7 +248,8 @@ class Tracks : public Player {
     return true;
   }
   void ClearPlaylist() override {}
-  void LoadPlaylist(const std::string&) override {}
+  bool LoadPlaylist(const std::string&) override { return true; }
+  void LoadAnsiPlaylist(const std::string&) override {}
   void Play() override {}
 
  private:

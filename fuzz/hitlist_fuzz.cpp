@@ -39,7 +39,8 @@ class FilePlayer : public Player {
     return true;
   }
   void ClearPlaylist() override {}
-  void LoadPlaylist(const std::string&) override {}
+  bool LoadPlaylist(const std::string&) override { return true; }
+  void LoadAnsiPlaylist(const std::string&) override {}
   void Play() override {}
 
  private:

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ansi_path.h"
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/player.h"
 #include "base/replace_file.h"
@@ -13,7 +15,8 @@
 
 namespace spinox {
 
-const char* const kTempPlaylist = "temphit.m3u";
+const char* const kTempPlaylist = "temphit.m3u8";
+const char* const kTempAnsiPlaylist = "temphit.m3u";
 
 namespace {
 
@@ -70,26 +73,72 @@ bool PlaylistText(int32_t type, int32_t count, const HitListItem* items, std::st
   return true;
 }
 
-bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
-                   std::string* why) {
-  std::string text;
-  if (!PlaylistText(type, count, items, &text)) {
-    if (why) *why = "the song file " + FullPath(kSongFile) + " cannot be read";
-    return false;
+namespace {
+
+bool IsUtf8Playlist(const std::string& path) {
+  static const char kExtension[] = ".m3u8";
+  const size_t n = sizeof kExtension - 1;
+  if (path.size() < n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if ((path[path.size() - n + i] | 0x20) != kExtension[i]) return false;
+  return true;
+}
+
+// The playlist's UTF-8 lines in the ANSI code page; `inexact` counts the paths left in UTF-8.
+std::string AnsiPlaylistText(const std::string& utf8, int* inexact) {
+  std::string out;
+  for (size_t start = 0, end; (end = utf8.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    AnsiPath line = AnsiPathOf(utf8.substr(start, end - start));
+    if (!line.exact) ++*inexact;
+    out += line.text + "\r\n";
   }
-  return WriteFileReplacing(path, text.data(), text.size(), why);
+  return out;
+}
+
+bool WriteText(const std::string& path, const std::string& utf8, std::string* why,
+               std::string* note) {
+  if (IsUtf8Playlist(path)) return WriteFileReplacing(path, utf8.data(), utf8.size(), why);
+  int inexact = 0;
+  std::string ansi = AnsiPlaylistText(utf8, &inexact);
+  if (!WriteFileReplacing(path, ansi.data(), ansi.size(), why)) return false;
+  if (inexact > 0 && note)
+    *note = std::to_string(inexact) + (inexact == 1 ? " path" : " paths") +
+            " cannot be written in the ANSI code page (" + AnsiCharset() +
+            ") and the system gives no short name: written in UTF-8, which a player reading "
+            ".m3u in the code page cannot open. An .m3u8 playlist keeps every path.";
+  return true;
+}
+
+bool ReadText(int32_t type, int32_t count, const HitListItem* items, std::string* text,
+              std::string* why) {
+  if (PlaylistText(type, count, items, text)) return true;
+  if (why) *why = "the song file " + FullPath(kSongFile) + " cannot be read";
+  return false;
+}
+
+}  // namespace
+
+bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
+                   std::string* why, std::string* note) {
+  std::string text;
+  return ReadText(type, count, items, &text, why) && WriteText(path, text, why, note);
 }
 
 bool MakePlaylist(int32_t action, int32_t type, int32_t count, const HitListItem* items,
-                  const std::string& savePath, std::string* why) {
+                  const std::string& savePath, std::string* why, std::string* note) {
   if (count <= 0) return true;
-  if (action == kSave) return savePath.empty() || WritePlaylist(savePath, type, count, items, why);
-  std::string temp = FullPath(kTempPlaylist);
-  if (!WritePlaylist(temp, type, count, items, why)) return false;
+  if (action == kSave)
+    return savePath.empty() || WritePlaylist(savePath, type, count, items, why, note);
+  // Both forms are written before the player is touched: an older player takes only the ANSI one.
+  std::string text, temp = FullPath(kTempPlaylist), ansi = FullPath(kTempAnsiPlaylist);
+  if (!ReadText(type, count, items, &text, why) || !WriteText(temp, text, why, nullptr) ||
+      !WriteText(ansi, text, why, nullptr))
+    return false;
   Player* player = CurrentPlayer();
   if (!player) return true;
   if (action == kPlay) player->ClearPlaylist();
-  player->LoadPlaylist(temp);
+  if (!player->LoadPlaylist(temp)) player->LoadAnsiPlaylist(ansi);
   if (action == kPlay) player->Play();
   return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ansi_path.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/paths.h"
@@ -29,7 +30,8 @@ class Playlists : public ::testing::Test {
                       {"s3", "b", "x", 1, 0, "/m/s3.mp3"},
                       {"s4", "a", "y", 0, 1, "-"}});
   }
-  std::string temp() const { return db_.File("temphit.m3u"); }
+  std::string temp() const { return db_.File("temphit.m3u8"); }
+  std::string ansiTemp() const { return db_.File("temphit.m3u"); }
   test::TempDatabase db_;
   test::ListPlayer player_{{}};
 };
@@ -43,6 +45,11 @@ TEST_F(Playlists, SongsInListOrderWithCrLf) {
   MakePlaylist(kPlay, kListLog, 1, &items[1], "");  // play: clears, loads and starts
   EXPECT_EQ(Text(temp()), "/m/s0.mp3\r\n");
   EXPECT_EQ(player_.calls, "clear;load " + temp() + ";play;");
+  player_.calls.clear();
+  player_.wide = false;  // an older player is handed the list in the ANSI code page
+  MakePlaylist(kPlay, kListLog, 1, &items[0], "");
+  EXPECT_EQ(Text(ansiTemp()), "/m/s3.mp3\r\n");
+  EXPECT_EQ(player_.calls, "clear;load " + temp() + ";load ANSI " + ansiTemp() + ";play;");
 }
 
 TEST_F(Playlists, AlbumsAndArtistsInDatabaseOrder) {
@@ -99,6 +106,43 @@ TEST_F(Playlists, IdsOutsideTheSongFileAreSkipped) {
   HitListItem items[] = {{-1, 1, -1}, {99, 1, -1}, {4, 1, -1}, {0, 1, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("c.m3u"), kListSongs, 4, items));
   EXPECT_EQ(Text(db_.File("c.m3u")), "\r\n/m/s0.mp3\r\n");
+}
+
+// The short names a system could give: only under /short/.
+std::string FakeShortPath(const std::string& path) {
+  return path.rfind("/short/", 0) == 0 ? "/SHORT/" + std::to_string(path.size()) + "~1.MP3" : "";
+}
+
+// An .m3u8 holds every path in UTF-8; an .m3u the form the player reads: the ANSI code page,
+// else the short name, else the UTF-8 path with a note.
+TEST(PlaylistForms, EachExtensionItsEncoding) {
+  struct Row {
+    const char* path;
+    const char* inM3u;
+    bool noted;
+  };
+  const Row kRows[] = {
+      {"/m/plain.mp3", "/m/plain.mp3", false},
+      {"/m/Bj\xC3\xB6rk/J\xC3\xB3ga.mp3", "/m/Bj\xF6rk/J\xF3ga.mp3", false},
+      {"/m/Dvo\xC5\x99\xC3\xA1k.mp3", "/m/Dvo\xC5\x99\xC3\xA1k.mp3", true},  // no best fit
+      {"/short/\xE6\x9D\xB1\xE4\xBA\xAC.mp3", "/SHORT/17~1.MP3", false},
+      {"/m/\xE6\x9D\xB1\xE4\xBA\xAC.mp3", "/m/\xE6\x9D\xB1\xE4\xBA\xAC.mp3", true},
+      {"/m/\xF0\x9F\x8E\xB5.mp3", "/m/\xF0\x9F\x8E\xB5.mp3", true},
+  };
+  test::TempDatabase db;
+  SetShortPathFinder(FakeShortPath);
+  for (const Row& row : kRows) {
+    test::WriteSongs({{"t", "a", "b", 0, 0, row.path}});
+    HitListItem item = {0, 1, -1};
+    std::string note;
+    ASSERT_TRUE(WritePlaylist(db.File("x.M3U8"), kListSongs, 1, &item, nullptr, &note));
+    EXPECT_EQ(Text(db.File("x.M3U8")), std::string(row.path) + "\r\n");
+    EXPECT_EQ(note, "");
+    ASSERT_TRUE(WritePlaylist(db.File("x.m3u"), kListSongs, 1, &item, nullptr, &note));
+    EXPECT_EQ(Text(db.File("x.m3u")), std::string(row.inM3u) + "\r\n") << row.path;
+    EXPECT_EQ(!note.empty(), row.noted) << row.path;
+  }
+  SetShortPathFinder(nullptr);
 }
 
 }  // namespace

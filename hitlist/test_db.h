@@ -124,9 +124,14 @@ class ListPlayer : public Player {
     return true;
   }
   void ClearPlaylist() override { calls += "clear;"; }
-  void LoadPlaylist(const std::string& path) override { calls += "load " + path + ";"; }
+  bool LoadPlaylist(const std::string& path) override {
+    calls += "load " + path + ";";
+    return wide;
+  }
+  void LoadAnsiPlaylist(const std::string& path) override { calls += "load ANSI " + path + ";"; }
   void Play() override { calls += "play;"; }
   std::string calls;
+  bool wide = true;  // false: an older player, which takes only ANSI playlists
 
  private:
   std::vector<std::string> files_;

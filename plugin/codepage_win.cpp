@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/ansi_path.h"
 #include "base/codepage.h"
 
 namespace spinox {
@@ -58,11 +59,24 @@ std::u32string DecodeAcp(const std::string& text) {
   return FromUtf16(wide);
 }
 
+// The short (8.3) name of an existing path; empty when the volume keeps none.
+std::string ShortPathOf(const std::string& path) {
+  std::wstring wide = WideFromUtf8(path);
+  DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  if (size == 0) return std::string();
+  std::wstring out(size, L'\0');
+  DWORD length = GetShortPathNameW(wide.c_str(), &out[0], size);
+  if (length == 0 || length >= size) return std::string();
+  out.resize(length);
+  return Utf8FromWide(out);
+}
+
 }  // namespace
 
 void InstallAnsiCodePage() {
   static const std::string charset = CharsetOfCodePage(GetACP());
   SetAnsiCodePage(EncodeAcp, DecodeAcp, charset.c_str());
+  SetShortPathFinder(ShortPathOf);
 }
 
 }  // namespace spinox

@@ -3,7 +3,8 @@
 
 namespace spinox {
 
-// Installs the process's ANSI code page as the system's text encoding.
+// Installs the process's ANSI code page as the system's text encoding, and the system's short
+// names for paths the code page cannot hold.
 void InstallAnsiCodePage();
 
 }  // namespace spinox

@@ -16,13 +16,18 @@ enum PlayerQuery : LPARAM {
   kQueryTrackLength = 105,  // argument 1: length in seconds, -1 unknown
   kQueryPlaylistLength = 124,
   kQueryPlaylistPosition = 125,
-  kQueryPlaylistFile = 211,  // argument: entry index; the answer is the name, or 0
-  kQuerySkinBitmap = 503,    // the skin's dialog-colour bitmap, or 0
-  kQueryEmbedFrame = 505,    // argument: an EmbedWindowState; the answer is the frame, or 0
+  kQueryPlaylistFile = 211,      // argument: entry index; the answer is the ANSI name, or 0
+  kQueryPlaylistFileWide = 214,  // the same as a NUL-terminated UTF-16 name; 0 from older players
+  kQuerySkinBitmap = 503,        // the skin's dialog-colour bitmap, or 0
+  kQueryEmbedFrame = 505,        // argument: an EmbedWindowState; the answer is the frame, or 0
 };
 
-constexpr ULONG_PTR kCopyDataLoadPlaylist = 100;  // WM_COPYDATA: NUL-terminated playlist path
-constexpr WPARAM kCommandPlay = 40045;            // WM_COMMAND: start playing
+// WM_COPYDATA: load the playlist whose NUL-terminated path is the data, in the ANSI code page
+// (100), or in UTF-16 with cbData counting the bytes of the NUL too (1100; older players answer
+// it 0). The player reads an .m3u8 as UTF-8 and an .m3u in the ANSI code page.
+constexpr ULONG_PTR kCopyDataLoadPlaylist = 100;
+constexpr ULONG_PTR kCopyDataLoadPlaylistWide = 1100;
+constexpr WPARAM kCommandPlay = 40045;  // WM_COMMAND: start playing
 
 // The plug-in record the player receives from the export. The three operations use the
 // compiler's default calling convention.

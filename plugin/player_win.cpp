@@ -4,14 +4,20 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
+#include "base/ansi_path.h"
+#include "base/codepage.h"
 #include "base/player.h"
 #include "db/records.h"
 
 namespace spinox {
 
 namespace {
+
+// The longest name Windows has, in characters: a name is never read past it.
+constexpr size_t kLongestName = 32767;
 
 class WinampPlayer : public Player {
  public:
@@ -22,23 +28,31 @@ class WinampPlayer : public Player {
   int PlaylistLength() override { return static_cast<int>(Query(0, kQueryPlaylistLength)); }
   int PlaylistPosition() override { return static_cast<int>(Query(0, kQueryPlaylistPosition)); }
 
-  // The name lives in the player's memory until its next change: it is copied at once.
+  // The name lives in the player's memory until its next change: it is copied at once. Older
+  // players answer only the ANSI query.
   bool PlaylistFile(int index, std::string* file) override {
-    const char* name = reinterpret_cast<const char*>(Query(index, kQueryPlaylistFile));
-    if (!name) return false;
-    file->assign(name, strnlen(name, kPathSize - 1));
+    auto* wide = reinterpret_cast<const wchar_t*>(Query(index, kQueryPlaylistFileWide));
+    if (wide) {
+      *file = Utf8FromWide(wide, wcsnlen(wide, kLongestName));
+    } else {
+      auto* ansi = reinterpret_cast<const char*>(Query(index, kQueryPlaylistFile));
+      if (!ansi) return false;
+      *file = EncodeUtf8(DecodeAnsi(std::string(ansi, strnlen(ansi, kLongestName))));
+    }
+    file->resize(Utf8CutLength(file->data(), file->size(), kPathSize - 1));
     return true;
   }
 
   void ClearPlaylist() override { Query(0, kQueryClearPlaylist); }
 
-  void LoadPlaylist(const std::string& path) override {
-    COPYDATASTRUCT data = {};
-    data.dwData = kCopyDataLoadPlaylist;
-    data.lpData = const_cast<char*>(path.c_str());
-    data.cbData = static_cast<DWORD>(path.size() + 1);
-    SendMessageA(player_, WM_COPYDATA, reinterpret_cast<WPARAM>(player_),
-                 reinterpret_cast<LPARAM>(&data));
+  bool LoadPlaylist(const std::string& path) override {
+    std::wstring wide = WideFromUtf8(path);
+    return Copy(kCopyDataLoadPlaylistWide, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  }
+
+  void LoadAnsiPlaylist(const std::string& path) override {
+    std::string ansi = AnsiPathOf(path).text;
+    Copy(kCopyDataLoadPlaylist, ansi.c_str(), ansi.size() + 1);
   }
 
   void Play() override { SendMessageA(player_, WM_COMMAND, kCommandPlay, 0); }
@@ -46,6 +60,15 @@ class WinampPlayer : public Player {
  private:
   LRESULT Query(WPARAM argument, PlayerQuery query) {
     return SendMessageA(player_, kPlayerMessage, argument, query);
+  }
+
+  bool Copy(ULONG_PTR kind, const void* data, size_t bytes) {
+    COPYDATASTRUCT copy = {};
+    copy.dwData = kind;
+    copy.lpData = const_cast<void*>(data);
+    copy.cbData = static_cast<DWORD>(bytes);
+    return SendMessageA(player_, WM_COPYDATA, reinterpret_cast<WPARAM>(player_),
+                        reinterpret_cast<LPARAM>(&copy)) != 0;
   }
 
   HWND player_ = nullptr;

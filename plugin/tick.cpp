@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/player.h"
 #include "base/text.h"
 #include "db/changes.h"
@@ -22,11 +23,12 @@ void Call(void (*hook)()) {
 }
 
 // The name as the player hands it over: the file field keeps at most kPathSize - 1 bytes, so a
-// longer name is compared in that length, or it would never equal the stored one again.
+// longer name is compared in that length (cut between characters, as the field is), or it would
+// never equal the stored one again.
 std::string CurrentFileName(Player& player) {
   std::string file;
   if (!player.PlaylistFile(player.PlaylistPosition(), &file)) return std::string();
-  if (file.size() > kPathSize - 1) file.resize(kPathSize - 1);
+  file.resize(Utf8CutLength(file.data(), file.size(), kPathSize - 1));
   return file;
 }
 

@@ -42,7 +42,8 @@ class ScriptedPlayer : public Player {
     return true;
   }
   void ClearPlaylist() override { playlist.clear(); }
-  void LoadPlaylist(const std::string&) override {}
+  bool LoadPlaylist(const std::string&) override { return true; }
+  void LoadAnsiPlaylist(const std::string&) override {}
   void Play() override { state = 1; }
 };
 

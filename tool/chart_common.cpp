@@ -217,6 +217,7 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
   }
   std::filesystem::path dir = std::filesystem::u8path(path).parent_path();
   std::string text(bytes.begin(), bytes.end()), line;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);  // a byte order mark
   entries_.clear();
   for (size_t i = 0; i <= text.size(); ++i) {
     if (i < text.size() && text[i] != '\n' && text[i] != '\r') {
@@ -224,6 +225,9 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
       continue;
     }
     if (!line.empty() && line[0] != '#') {
+      // An .m3u is in the ANSI code page, but a line that is UTF-8 is taken as UTF-8 (as
+      // Spinox writes a path the code page cannot hold).
+      if (!IsUtf8(line.data(), line.size())) line = EncodeUtf8(DecodeAnsi(line));
       std::filesystem::path p = std::filesystem::u8path(line);
       entries_.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().u8string());
     }
@@ -234,7 +238,8 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
 
 bool M3uPlayer::PlaylistFile(int index, std::string* file) {
   if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return false;
-  *file = entries_[static_cast<size_t>(index)].substr(0, kPathSize - 1);
+  const std::string& entry = entries_[static_cast<size_t>(index)];
+  *file = entry.substr(0, Utf8CutLength(entry.data(), entry.size(), kPathSize - 1));
   return true;
 }
 

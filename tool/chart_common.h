@@ -16,8 +16,9 @@ extern const std::vector<std::string> kChartValued;
 extern const std::vector<std::string> kChartFlags;
 extern const char kChartOptionsHelp[];
 
-// A player whose playlist is the entries of an .m3u file (comment lines skipped, relative
-// paths taken from the playlist's folder). It never plays.
+// A player whose playlist is the entries of an .m3u or .m3u8 file (comment lines skipped,
+// relative paths taken from the playlist's folder; a line that is not UTF-8 is read from the ANSI
+// code page). It never plays.
 class M3uPlayer : public Player {
  public:
   M3uPlayer() = default;
@@ -34,7 +35,8 @@ class M3uPlayer : public Player {
   int PlaylistPosition() override { return 0; }
   bool PlaylistFile(int index, std::string* file) override;
   void ClearPlaylist() override {}
-  void LoadPlaylist(const std::string&) override {}
+  bool LoadPlaylist(const std::string&) override { return false; }
+  void LoadAnsiPlaylist(const std::string&) override {}
   void Play() override {}
 
  private:

@@ -28,9 +28,10 @@ constexpr char kRemoveText[] =
     "The selected song will be completely removed from the database.\n\nAre you sure?";
 constexpr char kRemoveCaption[] = "Remove Song from Database";
 constexpr char kSaveTitle[] = "Save Playlist As";
-constexpr char kSaveFilter[] = "M3U Playlist Files\0*.m3u\0";
+// UTF-8 first: it keeps every name; .m3u is written in the ANSI code page.
+constexpr char kSaveFilter[] = "M3U8 Playlist Files (UTF-8)\0*.m3u8\0M3U Playlist Files\0*.m3u\0";
 // Appended to a name typed without an extension (the dialog takes it without the dot).
-constexpr char kSaveExtension[] = "m3u";
+constexpr char kSaveExtension[] = "m3u8";
 
 void SetListColors(HWND dlg) {
   HWND list = GetDlgItem(dlg, IDC_LIST);
@@ -157,10 +158,12 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
     if (!GetSaveFile(dlg, name, sizeof name, kSaveTitle, kSaveFilter, kSaveExtension)) return;
     path = name;
   }
-  std::string why;
-  if (MakePlaylist(action, list.settings._type, list._hitlistsize, list._hitlist.data(), path,
-                   &why))
+  std::string why, note;
+  if (MakePlaylist(action, list.settings._type, list._hitlistsize, list._hitlist.data(), path, &why,
+                   &note)) {
+    if (!note.empty()) MessageBoxA(dlg, note.c_str(), kSaveTitle, MB_OK | MB_ICONINFORMATION);
     return;
+  }
   std::string text = "The playlist could not be written.\n\n" + why;
   MessageBoxA(dlg, text.c_str(), action == kSave ? kSaveTitle : "Spinox", MB_OK | MB_ICONWARNING);
 }
