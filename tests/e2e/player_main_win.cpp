@@ -2,13 +2,17 @@
 // it, so that the plays land in the plug-in's database. Time can run faster than real time.
 
 #include <windows.h>
+// After windows.h.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "tests/e2e/player_chart_win.h"
 #include "tests/e2e/test_player_win.h"
 
@@ -22,6 +26,8 @@ const char kUsage[] =
     "  --length S     length of files without an #EXTINF length (default 180)\n"
     "  --show         show the hit list windows\n"
     "  --stay         keep running after the playlist ends, until the window is closed\n"
+    "  --older        answer as an older player: no wide names (214), no wide playlist paths "
+    "(1100)\n"
     "  --seconds N    stop after N seconds of playing time\n"
     "  --chart CHART   after playing, show this chart in the hit list window (repeatable; the "
     "last\n"
@@ -35,6 +41,7 @@ struct Options {
   int length = 180;
   bool show = false;
   bool stay = false;
+  bool older = false;
   long seconds = -1;
   std::vector<ChartRequest> charts;
   std::string marker;
@@ -46,28 +53,41 @@ bool EndsWith(const std::string& s, const char* tail) {
   return s.size() >= n && _stricmp(s.c_str() + s.size() - n, tail) == 0;
 }
 
-bool Parse(int argc, char** argv, Options* o) {
+// The arguments in UTF-8, from the wide command line.
+std::vector<std::string> Arguments() {
+  int argc = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; wide && i < argc; ++i) args.push_back(Utf8FromWide(wide[i], wcslen(wide[i])));
+  if (wide) LocalFree(wide);
+  return args;
+}
+
+bool Parse(const std::vector<std::string>& args, Options* o) {
+  int argc = static_cast<int>(args.size());
   for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
+    const std::string& a = args[i];
     bool more = i + 1 < argc;
     if (a == "--plugin" && more)
-      o->plugin = argv[++i];
+      o->plugin = args[++i].c_str();
     else if (a == "--speed" && more)
-      o->speed = std::atoi(argv[++i]);
+      o->speed = std::atoi(args[++i].c_str());
     else if (a == "--length" && more)
-      o->length = std::atoi(argv[++i]);
+      o->length = std::atoi(args[++i].c_str());
     else if (a == "--seconds" && more)
-      o->seconds = std::atol(argv[++i]);
+      o->seconds = std::atol(args[++i].c_str());
     else if (a == "--chart" && more) {
       ChartRequest chart;
-      if (!ParseChart(argv[++i], &chart)) return false;
+      if (!ParseChart(args[++i].c_str(), &chart)) return false;
       o->charts.push_back(chart);
     } else if (a == "--marker" && more)
-      o->marker = argv[++i];
+      o->marker = args[++i].c_str();
     else if (a == "--show")
       o->show = true;
     else if (a == "--stay")
       o->stay = true;
+    else if (a == "--older")
+      o->older = true;
     else if (a.rfind("--", 0) == 0)
       return false;
     else
@@ -116,6 +136,7 @@ int Run(const Options& o) {
   CreateDirectoryA(plugins.c_str(), nullptr);  // an install has it
   TestPlayer player;
   player.skinRow = DemoSkin();
+  player.older = o.older;
   if (!LoadInputs(o, &player)) return 1;
   if (!o.charts.empty()) PrepareChartSettings(plugins);
   std::string dll = o.plugin.empty() ? plugins + "\\gen_spinox.dll" : o.plugin;
@@ -150,9 +171,9 @@ int Run(const Options& o) {
 }  // namespace
 }  // namespace spinox::e2e
 
-int main(int argc, char** argv) {
+int main() {
   spinox::e2e::Options options;
-  if (!spinox::e2e::Parse(argc, argv, &options)) {
+  if (!spinox::e2e::Parse(spinox::e2e::Arguments(), &options)) {
     std::fputs(spinox::e2e::kUsage, stderr);
     return 2;
   }

@@ -1,7 +1,11 @@
 #include "tests/e2e/test_player_win.h"
 
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
+#include <cwchar>
+#include <sstream>
+
+#include "base/codepage.h"
 
 namespace spinox::e2e {
 
@@ -110,9 +114,52 @@ HWND TestPlayer::Embedded(size_t n) const {
   return n < frames.size() ? GetWindow(frames[n], GW_CHILD) : nullptr;
 }
 
+namespace {
+
+std::string Utf8Of(const wchar_t* p, size_t n) {
+  return spinox::Utf8FromWide(p, n);
+}
+
+// ANSI text as UTF-8, as the player reads it.
+std::string Utf8FromAnsi(const std::string& ansi) {
+  int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring wide(n > 0 ? n : 0, L'\0');
+  if (n > 0)
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
+  return Utf8Of(wide.data(), wide.size());
+}
+
+std::string AnsiFromWide(const std::wstring& wide) {
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string ansi(n > 0 ? n : 0, '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], n, nullptr,
+                        nullptr);
+  return ansi;
+}
+
+bool ReadWhole(const std::string& path, std::string* bytes) {
+  FILE* f = _wfopen(spinox::WideFromUtf8(path).c_str(), L"rb");
+  if (!f) return false;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) bytes->append(buffer, n);
+  fclose(f);
+  return true;
+}
+
+bool EndsWithM3u8(const std::string& path) {
+  return path.size() >= 5 && _stricmp(path.c_str() + path.size() - 5, ".m3u8") == 0;
+}
+
+}  // namespace
+
 bool TestPlayer::LoadM3u(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return false;
+  std::string bytes;
+  if (!ReadWhole(path, &bytes)) return false;
+  bool utf8 = EndsWithM3u8(path);
+  if (utf8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  std::istringstream in(bytes);
   std::string line;
   int length = kUnknownLength;
   while (std::getline(in, line)) {
@@ -122,6 +169,7 @@ bool TestPlayer::LoadM3u(const std::string& path) {
       continue;
     }
     if (line.empty() || line[0] == '#') continue;
+    if (!utf8) line = Utf8FromAnsi(line);
     std::string file = AbsolutePath(line) ? line : FolderOf(path) + "\\" + line;
     playlist.push_back(Entry{file, length});
     length = kUnknownLength;
@@ -267,9 +315,16 @@ LRESULT TestPlayer::Query(WPARAM argument, LPARAM query) {
       return count;
     case kQueryPlaylistPosition:
       return position;
-    case kQueryPlaylistFile:
+    case kQueryPlaylistFile: {
       if (argument >= static_cast<WPARAM>(count)) return 0;
-      return reinterpret_cast<LRESULT>(playlist[argument].file.c_str());
+      ansiName_ = AnsiFromWide(spinox::WideFromUtf8(playlist[argument].file));
+      return reinterpret_cast<LRESULT>(ansiName_.c_str());
+    }
+    case kQueryPlaylistFileWide: {
+      if (older || argument >= static_cast<WPARAM>(count)) return 0;
+      wideName_ = spinox::WideFromUtf8(playlist[argument].file);
+      return reinterpret_cast<LRESULT>(wideName_.c_str());
+    }
     case kQuerySkinBitmap:
       ++skinQueries;
       return reinterpret_cast<LRESULT>(MakeSkinBitmap());
@@ -283,9 +338,20 @@ LRESULT TestPlayer::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kPlayerMessage) return Query(wParam, lParam);
   if (message == WM_COPYDATA) {
     auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-    if (data->dwData != kCopyDataLoadPlaylist || !data->lpData) return FALSE;
-    return LoadM3u(std::string(static_cast<char*>(data->lpData),
-                               strnlen(static_cast<char*>(data->lpData), data->cbData)));
+    if (!data->lpData) return FALSE;
+    std::string path;
+    if (data->dwData == kCopyDataLoadPlaylistWide && !older) {
+      auto* wide = static_cast<const wchar_t*>(data->lpData);
+      path = Utf8Of(wide, wcsnlen(wide, data->cbData / sizeof(wchar_t)));
+      loads.push_back("1100 " + path);
+    } else if (data->dwData == kCopyDataLoadPlaylist) {
+      auto* ansi = static_cast<const char*>(data->lpData);
+      path = Utf8FromAnsi(std::string(ansi, strnlen(ansi, data->cbData)));
+      loads.push_back("100 " + path);
+    } else {
+      return FALSE;
+    }
+    return LoadM3u(path);
   }
   if (message == WM_CLOSE) {
     closeRequested = true;

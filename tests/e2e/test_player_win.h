@@ -15,7 +15,7 @@ constexpr UINT_PTR kPluginTimer = 1923;
 constexpr int kUnknownLength = -1;
 
 struct Entry {
-  std::string file;
+  std::string file;             // UTF-8
   int length = kUnknownLength;  // seconds
 };
 
@@ -35,8 +35,14 @@ class TestPlayer {
   int state = 0;
   int elapsed = 0;              // seconds into the current entry
   bool closeRequested = false;  // the main window was asked to close
-  // Appends an M3U playlist's entries (#EXTINF lengths, paths relative to the list's folder).
+  // Appends an M3U playlist's entries (#EXTINF lengths, paths relative to the list's folder),
+  // the file opened by its wide name: an .m3u8 is UTF-8, an .m3u in the ANSI code page.
   bool LoadM3u(const std::string& path);
+  // An older player: answers 0 to the wide name query (214) and to the wide playlist path
+  // (WM_COPYDATA 1100), as players before them do.
+  bool older = false;
+  // The playlists loaded through WM_COPYDATA: "1100 PATH" or "100 PATH", the path in UTF-8.
+  std::vector<std::string> loads;
 
   // The skin bitmap handed out for query 503: the top row's pixels from x = 0 (0x00BBGGRR).
   // Without pixels the player has no bitmap. Each query makes a new bitmap: the plug-in owns it.
@@ -82,6 +88,10 @@ class TestPlayer {
   HWND MakeFrame(EmbedWindowState* state);
   void Advance();
 
+  // The name last handed out by query 214 (UTF-16) and by 211 (ANSI code page): valid until
+  // the next query, as the player's own.
+  std::wstring wideName_;
+  std::string ansiName_;
   HWND window_ = nullptr;
   HMODULE module_ = nullptr;
   PluginRecord* plugin_ = nullptr;
