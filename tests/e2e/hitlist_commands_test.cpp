@@ -149,7 +149,7 @@ TEST_F(HitlistCommandsTest, PlaylistsOfTheListOnShow) {
   ASSERT_EQ(gWatched.saves.size(), 1u);
   const FileDialogCall& save = gWatched.saves[0];
   EXPECT_EQ(save.title, "Save Playlist As");
-  EXPECT_EQ(save.filter, "M3U Playlist Files|*.m3u|");
+  EXPECT_EQ(save.filter, "M3U8 Playlist Files (UTF-8)|*.m3u8|M3U Playlist Files|*.m3u|");
   EXPECT_TRUE(save.flags & OFN_OVERWRITEPROMPT);
   EXPECT_EQ(save.owner, Hit());
   EXPECT_EQ(SizeOf(MusicFile("saved.m3u")), -1);
