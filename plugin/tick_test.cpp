@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/player.h"
 #include "db/changes.h"
@@ -202,13 +203,20 @@ TEST_F(TickTest, NoFileNameAndOverlongNames) {
   Tick(100);
   EXPECT_EQ(Hits(), 0);
   EXPECT_EQ(gCalls.position, 0);
-  // A name longer than the player hands over is still one file.
+  // A name longer than the field is still one file: cut between characters, as the field
+  // is, wherever the cut falls in a three-byte character.
   settings_._skip = 0;
-  player_.playlist = {music_.File(std::string(300, 'x') + ".mp3")};
-  player_.position = 0;
-  Tick(61);
-  EXPECT_EQ(Hits(), 1);
-  EXPECT_EQ(gCalls.position, 1);
+  std::string japanese;
+  for (int i = 0; i < 100; ++i) japanese += "\xE6\x9D\xB1";
+  for (int pad = 0; pad < 3; ++pad) {
+    player_.playlist = {music_.File(std::string(pad, 'x') + japanese + ".mp3")};
+    player_.position = 0;
+    Tick(61);
+    EXPECT_EQ(Hits(), pad + 1);
+    EXPECT_EQ(gCalls.position, pad + 1);
+    std::string kept = FieldText(state_._curSong.file);
+    EXPECT_TRUE(IsUtf8(kept.data(), kept.size())) << pad;
+  }
 }
 
 // A change of the database while a track plays (here "Clear Database" and "Remove") resolves

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders pages written by `spinox html` in headless Chromium: the page renders with its
 # table, and texts holding <script> (a song title from a tag, the filter value, the user's page
-# title) show as text and never become script elements.
+# title) show as text and never become script elements, and names outside ASCII show as they are
+# (the page's charset is the one its text is in).
 # Usage: tests/html_chromium_check.sh BUILD_DIR   (BUILD_DIR holds the spinox tool)
 set -euo pipefail
 build=${1:-build/asan}
@@ -23,8 +24,10 @@ id3v1() {  # title artist album
 mkdir -p "$work/db"
 id3v1 '<script>alert(1)</script>' 'Tom & Jerry <i>' '<script>alert(2)</script>' > "$work/evil.mp3"
 head -c 400 /dev/zero > "$work/plain.mp3"
+id3v1 $'J\xf3ga' $'Bj\xf6rk' 'Homogenic' > "$work/bjork.mp3"  # Windows-1252, as taggers write it
 for at in 1000 2000 3000; do "$spinox" play --db "$work/db" --at "@$at" "$work/evil.mp3" >/dev/null; done
 "$spinox" play --db "$work/db" --at @4000 "$work/plain.mp3" >/dev/null
+"$spinox" play --db "$work/db" --at @4100 "$work/bjork.mp3" >/dev/null
 
 render() {  # page.htm -> dumped DOM
   "$chromium" --headless --no-sandbox --disable-gpu --disable-background-networking \
@@ -67,6 +70,7 @@ PY
 "$spinox" html --db "$work/db" --now @5000 --period all --settings "$work/built-in.dat" \
   -o "$work/built-in.htm"
 dom=$(check_page "$work/built-in.htm")
-grep -q "<title>&lt;script&gt;document.title='pwned'&lt;/script&gt;Top 2 Songs</title>" <<<"$dom" ||
+grep -q "<title>&lt;script&gt;document.title='pwned'&lt;/script&gt;Top 3 Songs</title>" <<<"$dom" ||
   fail "built-in page: the title is not shown as text"
+grep -q '<td[^>]*>.*Jóga' <<<"$dom" || fail "built-in page: a name outside ASCII is not shown as it is"
 echo "html_chromium_check: both pages render, markup from tags and titles shows as text"

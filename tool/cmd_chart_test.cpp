@@ -90,11 +90,23 @@ TEST_F(ChartCommand, PeriodsStepsAndFormats) {
 TEST_F(ChartCommand, PlaylistFilterFromAnM3uFile) {
   Put("d", TaggedTrack("Dancing Queen", "Abba", "Arrival"));
   for (int32_t at : {kNow - 50, kNow - 40, kNow - 30}) Play("d", at);
+  Put("Bj\xC3\xB6rk", std::vector<unsigned char>(300, 1));
+  for (int32_t at : {kNow - 60, kNow - 50, kNow - 40, kNow - 30}) Play("Bj\xC3\xB6rk", at);
   std::filesystem::create_directory(db_.File("lists"));
-  const std::string list = "#x\n../c.mp3\r\n../b.mp3\n../d.mp3\n";
-  spinox::test::WriteBytes(db_.File("lists/list.m3u"), {list.begin(), list.end()});
-  EXPECT_EQ(Run({"--period", "all", "--playlist", db_.File("lists/list.m3u"), "--format", "csv"}),
-            std::string(kCsvHead) + "1,Dancing Queen,Abba,Arrival,3\n2,b.mp3,,,2\n3,c.mp3,,,1\n");
+  // An .m3u in the ANSI code page (a UTF-8 line taken as such), an .m3u8 in UTF-8.
+  const std::pair<const char*, std::string> kLists[] = {
+      {"list.m3u", "#x\n../c.mp3\r\n../b.mp3\n../d.mp3\n../Bj\xF6rk.mp3\n"},
+      {"list.m3u", "../c.mp3\n../b.mp3\n../d.mp3\n../Bj\xC3\xB6rk.mp3\n"},
+      {"list.m3u8", "\xEF\xBB\xBF../c.mp3\n../b.mp3\n../d.mp3\n../Bj\xC3\xB6rk.mp3\n"},
+  };
+  for (const auto& [name, list] : kLists) {
+    spinox::test::WriteBytes(db_.File("lists/") + name, {list.begin(), list.end()});
+    EXPECT_EQ(Run({"--period", "all", "--playlist", db_.File("lists/") + name, "--format", "csv"}),
+              std::string(kCsvHead) +
+                  "1,Bj\xC3\xB6rk.mp3,,,4\n2,Dancing Queen,Abba,Arrival,3\n3,b.mp3,,,2\n"
+                  "4,c.mp3,,,1\n")
+        << list;
+  }
 }
 
 // An album is named "ARTIST - ALBUM" in any case. A field holding a comma or a quote is
