@@ -11,7 +11,7 @@
 # below), and holds the windows for a screenshot. Writes into OUTPUT_FOLDER:
 #   hitlist.png   the player with the hit list window and the options panel
 #   charts.txt    the charts the hit list window showed, as text
-#   chart.html    the last chart as an HTML page, chart.m3u as a playlist (the spinox tool)
+#   chart.html    the last chart as an HTML page, chart.m3u8 as a UTF-8 playlist (the spinox tool)
 #   player/       the player's folder: spinox-player.exe, plugins/ (gen_spinox.dll, the database
 #                 and settings the plug-in left behind), music/ (the sample library)
 # Environment: SPINOX_WIN_BUILD (default build/win-i686; an x86_64 one runs in wine64),
@@ -113,13 +113,13 @@ cp "$db"/gen_spinox.{sng,alb,art,hit} "$pages/"
 "$spinox" html --db "$pages" "${final_chart[@]}" -o "$out/chart.html"
 # Plays recorded under Wine name their files by Wine paths (Z:\...): the playlist gives the
 # Linux names of the same files.
-"$spinox" m3u --db "$db" "${final_chart[@]}" -o "$run/chart.m3u"
-sed 's|^Z:||; s|\\|/|g' "$run/chart.m3u" > "$out/chart.m3u"
-[ -s "$out/hitlist.png" ] && [ -s "$out/chart.html" ] && [ -s "$out/chart.m3u" ] || status=1
+"$spinox" m3u --db "$db" "${final_chart[@]}" -o "$run/chart.m3u8"
+sed 's|^Z:||; s|\\|/|g' "$run/chart.m3u8" > "$out/chart.m3u8"
+[ -s "$out/hitlist.png" ] && [ -s "$out/chart.html" ] && [ -s "$out/chart.m3u8" ] || status=1
 echo
 echo "screenshot: $out/hitlist.png"
 echo "charts:     $out/charts.txt"
 echo "page:       $out/chart.html"
-echo "playlist:   $out/chart.m3u"
+echo "playlist:   $out/chart.m3u8"
 echo "database:   $db (the library: $player/music)"
 exit $status
