@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "base/ansi_path.h"
@@ -118,6 +119,23 @@ bool ReadText(int32_t type, int32_t count, const HitListItem* items, std::string
 }
 
 }  // namespace
+
+std::vector<std::string> PlaylistEntries(const std::string& text, const std::string& folder) {
+  std::vector<std::string> entries;
+  const std::filesystem::path dir = std::filesystem::u8path(folder);
+  size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.empty() || line[0] == '#') continue;
+    if (!IsUtf8(line.data(), line.size())) line = EncodeUtf8(DecodeAnsi(line));
+    std::filesystem::path p = std::filesystem::u8path(line);
+    entries.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().u8string());
+  }
+  return entries;
+}
 
 bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
                    std::string* why, std::string* note) {

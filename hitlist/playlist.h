@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "hitlist/hitlist.h"
 
@@ -28,6 +29,12 @@ bool PlaylistText(int32_t type, int32_t count, const HitListItem* items, std::st
 // when given, is set when an .m3u holds paths its readers cannot open (left in UTF-8).
 bool WritePlaylist(const std::string& path, int32_t type, int32_t count, const HitListItem* items,
                    std::string* why = nullptr, std::string* note = nullptr);
+
+// The entries of an .m3u or .m3u8 playlist's text in UTF-8: a leading byte order mark, empty
+// and comment (#) lines skipped; a line that is not UTF-8 read from the ANSI code page (an .m3u
+// is in it, but Spinox writes a path it cannot hold in UTF-8); a relative path joined to
+// `folder`, the playlist's own.
+std::vector<std::string> PlaylistEntries(const std::string& text, const std::string& folder);
 
 // Play (1), enqueue (0) or save (2) the list. For save `savePath` is the file the user chose,
 // empty when the dialog was cancelled; `note` as for WritePlaylist. Play and enqueue hand the

@@ -13,6 +13,7 @@
 #include "db/text_encoding.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
+#include "hitlist/playlist.h"
 #include "settings/settings.h"
 
 namespace spinox::cli {
@@ -215,24 +216,8 @@ bool M3uPlayer::Load(const std::string& path, std::string* why) {
     *why = "it is larger than " + std::to_string(kMaxPlaylistBytes >> 20) + " MB";
     return false;
   }
-  std::filesystem::path dir = std::filesystem::u8path(path).parent_path();
-  std::string text(bytes.begin(), bytes.end()), line;
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);  // a byte order mark
-  entries_.clear();
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && text[i] != '\n' && text[i] != '\r') {
-      line += text[i];
-      continue;
-    }
-    if (!line.empty() && line[0] != '#') {
-      // An .m3u is in the ANSI code page, but a line that is UTF-8 is taken as UTF-8 (as
-      // Spinox writes a path the code page cannot hold).
-      if (!IsUtf8(line.data(), line.size())) line = EncodeUtf8(DecodeAnsi(line));
-      std::filesystem::path p = std::filesystem::u8path(line);
-      entries_.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().u8string());
-    }
-    line.clear();
-  }
+  std::string folder = std::filesystem::u8path(path).parent_path().u8string();
+  entries_ = PlaylistEntries(std::string(bytes.begin(), bytes.end()), folder);
   return true;
 }
 
