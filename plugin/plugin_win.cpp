@@ -98,7 +98,7 @@ HWND EmbedFrame(EmbedWindowState* state) {
 
 HWND CreateIn(HWND parent, int dialog, DLGPROC proc) {
   if (!parent) return nullptr;
-  return CreateDialogParamA(plugin.hDllInstance, MAKEINTRESOURCEA(dialog), parent, proc, 0);
+  return CreateDialogParamW(plugin.hDllInstance, MAKEINTRESOURCEW(dialog), parent, proc, 0);
 }
 
 // Steps 4 to 7: the frames from the player, the two windows inside them.
@@ -115,10 +115,10 @@ void CreateEmbeddedWindows() {
 void CreateOwnedWindows() {
   HINSTANCE instance = plugin.hDllInstance;
   ShellState& s = gShell;
-  s._hwndHTM = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HTML), s._hwndHit, DlgProcHTM, 0);
-  s._hwndDummy = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), nullptr, dummy, 0);
+  s._hwndHTM = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_HTML), s._hwndHit, DlgProcHTM, 0);
+  s._hwndDummy = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TEXT), nullptr, dummy, 0);
   s._hwndText =
-      CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TEXT), s._hwndDummy, DlgProcText, 0);
+      CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TEXT), s._hwndDummy, DlgProcText, 0);
 }
 
 void LoadSettings() {
@@ -203,7 +203,7 @@ void config() {
   HideDisplay();
   // Cancel puts back the display settings the dialog tried out.
   Settings before = gShell.settings;
-  DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_SETTINGS), GetWinampWnd(),
+  DialogBoxParamW(plugin.hDllInstance, MAKEINTRESOURCEW(IDD_SETTINGS), GetWinampWnd(),
                   DlgProcSettings, reinterpret_cast<LPARAM>(&before));
   HideDisplay();
   EnableWindow(gShell._hwndTool, TRUE);

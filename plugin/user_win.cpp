@@ -23,21 +23,17 @@ HWND Owner() {
 class Win32User : public User {
  public:
   bool Ask(const std::string& text, const std::string& caption) override {
-    return MessageBoxA(Owner(), text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ShowMessage(Owner(), text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
   }
   void Tell(const std::string& text, const std::string& caption) override {
-    MessageBoxA(Owner(), text.c_str(), caption.c_str(), MB_OK);
+    ShowMessage(Owner(), text, caption, MB_OK);
   }
   bool ChooseFile(const std::string& title, const std::string& filter, const std::string& pattern,
                   std::string* path) override {
     std::string filters = filter + '\0' + pattern + '\0' + "All Files" + '\0' + "*.*" + '\0';
-    char name[MAX_PATH + 1] = {};
     // The files asked for are the backups, which are written in the data folder.
-    if (!GetOpenFile(Owner(), name, nullptr, sizeof name, title.c_str(), filters.c_str(), nullptr,
-                     DataDir().c_str()))
-      return false;
-    *path = name;
-    return true;
+    return GetOpenFile(Owner(), path, nullptr, title.c_str(), filters.c_str(), nullptr,
+                       DataDir().c_str()) != 0;
   }
 };
 

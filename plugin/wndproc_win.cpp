@@ -5,12 +5,14 @@
 
 #include <cstring>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "plugin/player_win.h"
 #include "plugin/plugin_win.h"
 #include "plugin/wndproc_win.h"
 #include "resources/resource.h"
 #include "ui/shell_state_win.h"
+#include "ui/toolkit/controls_win.h"
 #include "ui/toolkit/skin_win.h"
 
 namespace spinox {
@@ -29,14 +31,14 @@ void ShowWithFrame(HWND window) {
 }
 
 void TrayMenu(HWND player) {
-  HMENU menu = LoadMenuA(plugin.hDllInstance, MAKEINTRESOURCEA(IDR_TRAYMENU));
+  HMENU menu = LoadMenuW(plugin.hDllInstance, MAKEINTRESOURCEW(IDR_TRAYMENU));
   if (!menu) return;
   POINT at = {};
   GetCursorPos(&at);
   SetForegroundWindow(player);
   TrackPopupMenu(GetSubMenu(menu, Shell().settings._enabled ? 0 : 1), TPM_CENTERALIGN, at.x, at.y,
                  0, player, nullptr);
-  PostMessageA(player, WM_NULL, 0, 0);
+  PostMessageW(player, WM_NULL, 0, 0);
   DestroyMenu(menu);
 }
 
@@ -54,7 +56,7 @@ void OnCommand(WPARAM command) {
       config();
       break;
     case ID_WEBSITE:
-      ShellExecuteA(nullptr, nullptr, kWebsite, nullptr, nullptr, SW_SHOWNORMAL);
+      OpenInShell(nullptr, kWebsite);
       break;
     case ID_DISABLE:
       EnablePlug(0);
@@ -75,9 +77,9 @@ bool LeaveChainWhenOnTop(HWND window) {
     shell.hookedWindow = nullptr;
     return true;
   }
-  auto installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  auto installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
   if (window != shell.hookedWindow || installed != WndProc) return false;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));
   shell.lpWndProcOld = nullptr;
   shell.hookedWindow = nullptr;
   return true;
@@ -103,7 +105,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
   if (!shell.running) LeaveChainWhenOnTop(hwnd);
   // Without a procedure to pass on to (the hook never took), the message is left unanswered:
   // the player's window is never handed to the default procedure.
-  return next ? CallWindowProcA(next, hwnd, message, wParam, lParam) : 0;
+  return next ? CallWindowProcW(next, hwnd, message, wParam, lParam) : 0;
 }
 
 void CALLBACK TickTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
@@ -117,7 +119,7 @@ bool HookPlayerWindow(HWND player) {
   // WndProc): the hook is there already, and subclassing again would make a loop.
   if (shell.lpWndProcOld && shell.hookedWindow == player && IsWindow(player)) return true;
   shell.lpWndProcOld = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
+      SetWindowLongPtrW(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
   shell.hookedWindow = shell.lpWndProcOld ? player : nullptr;
   return shell.lpWndProcOld != nullptr;
 }
@@ -153,27 +155,31 @@ HWND GetWinampWnd() {
 }
 
 BOOL AddTrayIcon(HWND hwnd, HINSTANCE instance, int iconResource, DWORD action, const char* tip) {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  NOTIFYICONDATAW data = {};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
   data.hWnd = hwnd;
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
-  data.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconResource));
-  CopyText(data.szTip, sizeof data.szTip, tip);
-  return Shell_NotifyIconA(action, &data);
+  data.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(iconResource));
+  // The tip is cut to its field between characters: a surrogate pair is never split.
+  std::wstring wide = WideFromUtf8(tip ? tip : "");
+  size_t room = sizeof data.szTip / sizeof data.szTip[0] - 1;
+  if (wide.size() > room) wide.resize(IS_HIGH_SURROGATE(wide[room - 1]) ? room - 1 : room);
+  wide.copy(data.szTip, wide.size());
+  return Shell_NotifyIconW(action, &data);
 }
 
 BOOL ClearTray(HWND hwnd) {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  NOTIFYICONDATAW data = {};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
   data.hWnd = hwnd;
   data.uID = kTrayIconId;
-  return Shell_NotifyIconA(NIM_DELETE, &data);
+  return Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
 #ifndef _WIN64
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray icon record of the 32-bit build");
+static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "the tray icon record of the 32-bit build");
 #endif
 
 }  // namespace spinox

@@ -1,8 +1,12 @@
 // The edit dialog opened from the hit list: what it shows for each kind of
 // entry, renames and merges through its controls, and the list recomputed
 // afterwards.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "base/codepage.h"
+#include "base/text.h"
 #include "db/records.h"
 #include "tests/e2e/fixture_win.h"
 
@@ -29,10 +33,9 @@ Seen gSeen;
 int gTries = 0;
 
 BOOL CALLBACK FindEdit(HWND w, LPARAM found) {
-  char cls[20] = {}, caption[40] = {};
+  char cls[20] = {};
   GetClassNameA(w, cls, sizeof cls);
-  GetWindowTextA(w, caption, sizeof caption);
-  if (std::strcmp(cls, "#32770") != 0 || std::strncmp(caption, "Edit ", 5) != 0 ||
+  if (std::strcmp(cls, "#32770") != 0 || WindowText(w).rfind("Edit ", 0) != 0 ||
       !IsWindowVisible(w))
     return TRUE;
   *reinterpret_cast<HWND*>(found) = w;
@@ -63,7 +66,7 @@ std::string Part(const char* typed, int n) {
 }
 
 void TypeInto(HWND d, int id, const std::string& text) {
-  if (text != "*") SetDlgItemTextA(d, id, text.c_str());
+  if (text != "*") SetDlgItemTextW(d, id, WideFromUtf8(text).c_str());
 }
 
 // Runs from the dialog's own message loop, as the user's typing would.
@@ -73,12 +76,10 @@ void RunScript() {
     if (++gTries < 20) Later(50, RunScript);
     return;
   }
-  char caption[40] = {};
-  GetWindowTextA(d, caption, sizeof caption);
   gSeen.opened = true;
-  gSeen.shown = std::string(caption) + ": " + TextOf(d, IDC_EDITTITLE) + "|" +
-                TextOf(d, IDC_EDITALBUM) + "|" + TextOf(d, IDC_EDITARTIST) +
-                (IsOn(d, IDC_EDITTITLE) ? " T" : "") + (IsOn(d, IDC_EDITALBUM) ? " A" : "");
+  gSeen.shown = WindowText(d) + ": " + TextOf(d, IDC_EDITTITLE) + "|" + TextOf(d, IDC_EDITALBUM) +
+                "|" + TextOf(d, IDC_EDITARTIST) + (IsOn(d, IDC_EDITTITLE) ? " T" : "") +
+                (IsOn(d, IDC_EDITALBUM) ? " A" : "");
   gSeen.artists = Join(Entries(d, IDC_EDITARTIST));
   gSeen.albums = Join(Entries(d, IDC_EDITALBUM));
   if (gScript.then == Then::kTypeArtistFirst) {
@@ -186,6 +187,64 @@ TEST_F(EditDialogTest, RenamesAndMergesThroughTheDialog) {
     Refresh(c.afterType, 1);
     EXPECT_EQ(List(c.column), c.cells);
     EXPECT_TRUE(IsWindowEnabled(Tool()));
+  }
+}
+
+// Names typed in any script are stored as typed (UTF-8) and shown so; a name longer than its
+// field is cut between characters. Each case renames the song of a row of the week's songs
+// (alpha 3, beta 2, gamma 1: the order stays), and goes on from the one before.
+struct ScriptCase {
+  int row;
+  const char* typed;   // "title|album|artist"
+  const char* stored;  // as the song's record and the row hold it
+};
+// clang-format off
+const ScriptCase kScriptEdits[] = {
+    {0, "群青日和|教育|東京事変", "群青日和|教育|東京事変"},
+    {1, "Кино|Группа крови|Группа крови", "Кино|Группа крови|Группа крови"},
+    {2, "أنا لحبيبي|فيروزيات|فيروز", "أنا لحبيبي|فيروزيات|فيروز"},
+    {0, "Ελλάδα|Ζορμπάς|Μίκης Θεοδωράκης", "Ελλάδα|Ζορμπάς|Μίκης Θεοδωράκης"},
+    {1, "봄날|You Never Walk Alone|방탄소년단", "봄날|You Never Walk Alone|방탄소년단"},
+    {2, "Dziewczyna|Wiśnie|Żółć Łąka", "Dziewczyna|Wiśnie|Żółć Łąka"},
+    {0, "🎵 Emoji|🌍|😀 Band", "🎵 Emoji|🌍|😀 Band"},
+    // 17 characters of 3 bytes: the 49 bytes of the field hold 16 of them.
+    {1, "月亮代表我的心月亮代表我的心月亮代|淡淡幽情|邓丽君",
+     "月亮代表我的心月亮代表我的心月亮|淡淡幽情|邓丽君"},
+};
+// clang-format on
+
+// The song records' names, "title|album|artist" each.
+std::vector<std::string> StoredSongs(const std::string& path) {
+  std::string bytes = ReadText(path);
+  std::vector<std::string> out;
+  for (size_t at = 0; at + sizeof(SongRecord) <= bytes.size(); at += sizeof(SongRecord)) {
+    SongRecord song;
+    std::memcpy(&song, bytes.data() + at, sizeof song);
+    out.push_back(FieldText(song.title) + "|" + FieldText(song.album) + "|" +
+                  FieldText(song.artist));
+  }
+  return out;
+}
+
+TEST_F(EditDialogTest, NamesTypedInEveryScriptAreStoredAsTyped) {
+  Start();
+  for (const ScriptCase& c : kScriptEdits) {
+    SCOPED_TRACE(c.typed);
+    Refresh(0, 1);
+    FocusRow(c.row);
+    gScript = {c.typed, Then::kOk};
+    gSeen = Seen();
+    gTries = 0;
+    gWatched.boxes.clear();
+    Later(50, RunScript);
+    ListCommand(ID_EDITSONG);
+    EXPECT_TRUE(gSeen.opened);
+    EXPECT_TRUE(gWatched.boxes.empty());
+    Refresh(0, 1);
+    EXPECT_EQ(Cell(c.row, 1) + "|" + Cell(c.row, 3) + "|" + Cell(c.row, 2), c.stored);
+    std::vector<std::string> songs = StoredSongs(DataFile("gen_spinox.sng"));
+    EXPECT_NE(std::find(songs.begin(), songs.end(), c.stored), songs.end())
+        << "the song's record holds the names as typed";
   }
 }
 

@@ -23,70 +23,82 @@ Watched gWatched;
 
 namespace {
 
-using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+// The plug-in speaks to the system in UTF-16; what it said is kept as UTF-8.
+std::string Utf8(const wchar_t* text) {
+  return text ? Utf8FromWide(text, wcslen(text)) : std::string();
+}
+
+using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 NotifyFn gRealNotify = nullptr;
 
-BOOL WINAPI WatchNotify(DWORD action, PNOTIFYICONDATAA data) {
+BOOL WINAPI WatchNotify(DWORD action, PNOTIFYICONDATAW data) {
   gWatched.tray.push_back(TrayCall{action, data->uID, data->uFlags, data->uCallbackMessage,
-                                   data->hIcon, std::string(data->szTip)});
+                                   data->hIcon, Utf8(data->szTip)});
   return gRealNotify ? gRealNotify(action, data) : TRUE;
 }
 
 BOOL WINAPI WatchTrackPopupMenu(HMENU menu, UINT, int, int, int, HWND, const RECT*) {
   std::vector<MenuItem> items;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    char text[100] = {};
-    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-    items.push_back(MenuItem{GetMenuItemID(menu, i), text});
+    wchar_t text[100] = {};
+    GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
+    items.push_back(MenuItem{GetMenuItemID(menu, i), Utf8(text)});
   }
   gWatched.menus.push_back(items);
   return FALSE;
 }
 
-HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  gWatched.shellOpened.push_back(file ? file : "");
+HINSTANCE WINAPI WatchShellExecute(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+  gWatched.shellOpened.push_back(Utf8(file));
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
-int WINAPI AnswerMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+int WINAPI AnswerMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
   HWND panel = gWatched.toolWindow;
   gWatched.boxes.push_back(
-      BoxCall{text ? text : "", caption ? caption : "", type, panel && IsWindowEnabled(panel)});
+      BoxCall{Utf8(text), Utf8(caption), type, panel && IsWindowEnabled(panel)});
   return gWatched.boxAnswer;
 }
 
-std::string JoinFilter(const char* filter) {
+std::string JoinFilter(const wchar_t* filter) {
   std::string out;
-  for (const char* p = filter; p && *p; p += std::strlen(p) + 1) out += std::string(p) + "|";
+  for (const wchar_t* p = filter; p && *p; p += wcslen(p) + 1) out += Utf8(p) + "|";
   return out;
 }
 
-FileDialogCall CallOf(const OPENFILENAMEA* ofn) {
-  auto text = [](const char* s) { return std::string(s ? s : ""); };
-  return FileDialogCall{text(ofn->lpstrTitle), JoinFilter(ofn->lpstrFilter),
-                        text(ofn->lpstrInitialDir), ofn->Flags, ofn->hwndOwner};
+FileDialogCall CallOf(const OPENFILENAMEW* ofn) {
+  return FileDialogCall{Utf8(ofn->lpstrTitle), JoinFilter(ofn->lpstrFilter),
+                        Utf8(ofn->lpstrInitialDir), ofn->Flags, ofn->hwndOwner};
 }
 
-BOOL Answer(LPOPENFILENAMEA ofn, const std::string& answer) {
+// Copies a UTF-8 answer into a dialog's wide buffer of `size` units; false when it does not fit.
+bool CopyWide(wchar_t* buffer, DWORD size, const std::string& text) {
+  std::wstring wide = WideFromUtf8(text);
+  if (!buffer || wide.size() >= size) return false;
+  wide.copy(buffer, wide.size());
+  buffer[wide.size()] = 0;
+  return true;
+}
+
+BOOL Answer(LPOPENFILENAMEW ofn, const std::string& answer) {
   if (answer.empty()) return FALSE;
-  CopyText(ofn->lpstrFile, ofn->nMaxFile, answer.c_str());
+  if (!CopyWide(ofn->lpstrFile, ofn->nMaxFile, answer)) return FALSE;
   if (ofn->lpstrFileTitle)
-    CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle,
-             answer.substr(answer.find_last_of('\\') + 1).c_str());
+    CopyWide(ofn->lpstrFileTitle, ofn->nMaxFileTitle, answer.substr(answer.find_last_of('\\') + 1));
   return TRUE;
 }
 
-BOOL WINAPI AnswerSaveDialog(LPOPENFILENAMEA ofn) {
+BOOL WINAPI AnswerSaveDialog(LPOPENFILENAMEW ofn) {
   gWatched.saves.push_back(CallOf(ofn));
   return Answer(ofn, gWatched.saveAnswer);
 }
 
-BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA ofn) {
+BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEW ofn) {
   gWatched.opens.push_back(CallOf(ofn));
   return Answer(ofn, gWatched.openAnswer);
 }
 
-BOOL WINAPI AnswerColorChooser(LPCHOOSECOLORA choice) {
+BOOL WINAPI AnswerColorChooser(LPCHOOSECOLORW choice) {
   gWatched.colorStarts.push_back(choice->rgbResult);
   if (!gWatched.colorChosen) return FALSE;
   choice->rgbResult = gWatched.colorAnswer;
@@ -114,17 +126,17 @@ void WatchPlugin(HMODULE module) {
   };
   const Hook hooks[] = {
       {"user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(WatchTrackPopupMenu)},
-      {"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(WatchShellExecute)},
-      {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(AnswerMessageBox)},
-      {"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(AnswerSaveDialog)},
-      {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(AnswerOpenDialog)},
-      {"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(AnswerColorChooser)},
+      {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(WatchShellExecute)},
+      {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(AnswerMessageBox)},
+      {"comdlg32.dll", "GetSaveFileNameW", reinterpret_cast<void*>(AnswerSaveDialog)},
+      {"comdlg32.dll", "GetOpenFileNameW", reinterpret_cast<void*>(AnswerOpenDialog)},
+      {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(AnswerColorChooser)},
       {"user32.dll", "EnableWindow", reinterpret_cast<void*>(WatchEnableWindow)},
       {"kernel32.dll", "GetTempFileNameW", reinterpret_cast<void*>(WatchTempFileName)},
   };
   for (const Hook& h : hooks) HookImport(module, h.dll, h.function, h.replacement);
   void* real =
-      HookImport(module, "shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(WatchNotify));
+      HookImport(module, "shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(WatchNotify));
   // A module that stayed loaded from an earlier test is watched already.
   if (real != reinterpret_cast<void*>(WatchNotify)) gRealNotify = reinterpret_cast<NotifyFn>(real);
 }
@@ -351,6 +363,8 @@ void PluginTest::Record(const Track& t, int32_t at) {
   SetField(song.artist, t.artist);
   SetField(song.album, t.album);
   SetField(song.file, MakeTrack(t));
+  // The names go in as UTF-8, which the marker in the data folder declares.
+  WriteText(DataFile("gen_spinox.utf8"), "");
   song.artistId = IdOf(DataFile("gen_spinox.art"), artist);
   song.albumId = IdOf(DataFile("gen_spinox.alb"), album);
   uint32_t id = IdOf(DataFile("gen_spinox.sng"), song, offsetof(SongRecord, file));
@@ -370,8 +384,8 @@ std::vector<MenuItem> PluginTest::TrayMenu() {
 }
 
 void PluginTest::Choose(HWND dlg, int id, int index) {
-  SendDlgItemMessageA(dlg, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+  SendDlgItemMessageW(dlg, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
   player->Pump();
 }
@@ -387,21 +401,21 @@ void PluginTest::Refresh(int type, int period, int top) {
   Click(Tool(), IDC_REFRESH);
 }
 
-// A text the list view copies into the item's buffer (an LVITEMA or an LVCOLUMNA).
+// A text the list view copies into the item's buffer (an LVITEMW or an LVCOLUMNW), as UTF-8.
 template <class Item>
 std::string ListText(HWND hit, UINT message, int index, Item item) {
-  char text[300] = {};
+  wchar_t text[300] = {};
   item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendDlgItemMessageA(hit, IDC_LIST, message, static_cast<WPARAM>(index),
+  item.cchTextMax = 300;
+  SendDlgItemMessageW(hit, IDC_LIST, message, static_cast<WPARAM>(index),
                       reinterpret_cast<LPARAM>(&item));
-  return text;
+  return Utf8(text);
 }
 
 std::string PluginTest::Cell(int row, int column) const {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.iSubItem = column;
-  return ListText(Hit(), LVM_GETITEMTEXTA, row, item);
+  return ListText(Hit(), LVM_GETITEMTEXTW, row, item);
 }
 
 std::string PluginTest::List(int column, bool sorted) const {
@@ -424,9 +438,9 @@ Cells PluginTest::Headings() const {
   HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(Hit(), IDC_LIST, LVM_GETHEADER, 0, 0));
   int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < n; ++i) {
-    LVCOLUMNA col = {};
+    LVCOLUMNW col = {};
     col.mask = LVCF_TEXT;
-    out.push_back(ListText(Hit(), LVM_GETCOLUMNA, i, col));
+    out.push_back(ListText(Hit(), LVM_GETCOLUMNW, i, col));
   }
   return out;
 }
@@ -462,29 +476,34 @@ std::string Join(const Cells& cells) {
 // ---- controls ----
 
 std::string TextOf(HWND dlg, int id) {
-  char text[1000] = {};
-  GetWindowTextA(GetDlgItem(dlg, id), text, sizeof text);
-  return text;
+  return WindowText(GetDlgItem(dlg, id));
+}
+
+std::string WindowText(HWND window) {
+  wchar_t text[1000] = {};
+  GetWindowTextW(window, text, 1000);
+  return Utf8(text);
 }
 
 Cells Entries(HWND dlg, int id) {
   Cells out;
-  int n = static_cast<int>(SendDlgItemMessageA(dlg, id, CB_GETCOUNT, 0, 0));
+  int n = static_cast<int>(SendDlgItemMessageW(dlg, id, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < n; ++i) {
-    char text[200] = {};
-    SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
+    wchar_t text[200] = {};
+    SendDlgItemMessageW(dlg, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
                         reinterpret_cast<LPARAM>(text));
-    out.push_back(text);
+    out.push_back(Utf8(text));
   }
   return out;
 }
 
+// Each UTF-16 unit is one WM_CHAR, as the keyboard's input method sends them.
 void Type(HWND dlg, int id, const std::string& text) {
   HWND edit = GetDlgItem(dlg, id);
   SetFocus(edit);
-  SendMessageA(edit, EM_SETSEL, 0, -1);
-  if (text.empty()) SendMessageA(edit, WM_CHAR, VK_BACK, 0);
-  for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  if (text.empty()) SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+  for (wchar_t c : WideFromUtf8(text)) SendMessageW(edit, WM_CHAR, c, 0);
 }
 
 void FocusOn(HWND dlg, int id) {

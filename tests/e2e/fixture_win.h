@@ -111,7 +111,9 @@ inline const Track kC = {"c.mp3", "gamma", "band two", "second"};
 inline const Track kD = {"d.mp3", "delta", "band two", "third"};
 
 // ---- controls, as the keyboard and the mouse change them ----
+// Texts are read with the wide calls and given as UTF-8.
 std::string TextOf(HWND dlg, int id);
+std::string WindowText(HWND window);
 Cells Entries(HWND dlg, int id);
 // Replaces an edit field's text key by key, the focus in it; "" empties it.
 void Type(HWND dlg, int id, const std::string& text);

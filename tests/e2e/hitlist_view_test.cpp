@@ -1,6 +1,7 @@
 // What the hit list window shows after "Refresh Hitlist": the columns and cells
 // of each list, the title and the custom-drawn rows.
 #include <ctime>
+#include <iterator>
 
 #include "tests/e2e/fixture_win.h"
 
@@ -123,6 +124,47 @@ TEST_F(HitlistViewTest, FocusedAndPlayingRowsAreDrawnInTheSkinColours) {
     Draw(CDDS_ITEMPREPAINT, 0, &cd);
     EXPECT_EQ(cd.clrText, highlight ? RGB(250, 200, 40) : RGB(1, 2, 3)) << "beta's album";
   }
+}
+
+// Songs in several scripts, each played a different number of times (the order of the list).
+// The names reach the record files as UTF-8 and the list view in UTF-16: each shows exactly.
+// clang-format off
+const Track kScripts[] = {
+    {"s0.mp3", "群青日和", "東京事変", "教育"},
+    {"s1.mp3", "丸の内線", "椎名林檎", "無罪モラトリアム"},
+    {"s2.mp3", "Largo", "Antonín Dvořák", "Symfonie č. 9"},
+    {"s3.mp3", "Кино", "Группа крови", "Группа крови"},
+    {"s4.mp3", "Ελλάδα", "Μίκης Θεοδωράκης", "Ζορμπάς"},
+    {"s5.mp3", "봄날", "방탄소년단", "You Never Walk Alone"},
+    {"s6.mp3", "月亮代表我的心", "邓丽君", "淡淡幽情"},
+    {"s7.mp3", "أنا لحبيبي", "فيروز", "فيروزيات"},
+    {"s8.mp3", "Dziewczyna", "Żółć Łąka", "Wiśnie"},
+    {"s9.mp3", "🎵 Emoji", "😀 Band", "🌍"},
+};
+// clang-format on
+
+TEST_F(HitlistViewTest, NamesInEveryScriptAreShownExactly) {
+  constexpr int n = static_cast<int>(std::size(kScripts));
+  int32_t t = now - 2 * kDay;
+  for (int i = 0; i < n; ++i)
+    for (int k = 0; k < n - i; ++k) Record(kScripts[i], t += 60);
+  Start();
+  SetCheck(IDC_LASTPOS, false);
+  SetCheck(IDC_CHANGE, false);
+  std::string songs, artists, albums;
+  for (int i = 0; i < n; ++i) {
+    const Track& s = kScripts[i];
+    std::string rank = std::to_string(i + 1) + "|", hits = "|" + std::to_string(n - i) + "\n";
+    songs += rank + s.title + "|" + s.artist + "|" + s.album + hits;
+    artists += rank + s.artist + hits;
+    albums += rank + s.album + "|" + s.artist + hits;
+  }
+  Refresh(0, 1);
+  EXPECT_EQ(List(), songs);
+  Refresh(1, 1);
+  EXPECT_EQ(List(), albums);
+  Refresh(2, 1);
+  EXPECT_EQ(List(), artists);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // text (checked through the window region and hit testing, not pixels: under Wine a screenshot
 // does not show faithfully what lies behind a shaped window), timed out by the tick.
 #include <set>
+#include <string>
+#include <vector>
 
+#include "base/codepage.h"
 #include "tests/e2e/fixture_win.h"
 #include "tests/e2e/iat_hook_win.h"
 
@@ -17,8 +20,8 @@ std::set<HGDIOBJ> gFonts, gBrushes;
 
 HFONT WINAPI CountFont(int height, int width, int escapement, int orientation, int weight,
                        DWORD italic, DWORD underline, DWORD strike, DWORD charset, DWORD precision,
-                       DWORD clip, DWORD quality, DWORD family, LPCSTR face) {
-  HFONT font = CreateFontA(height, width, escapement, orientation, weight, italic, underline,
+                       DWORD clip, DWORD quality, DWORD family, LPCWSTR face) {
+  HFONT font = CreateFontW(height, width, escapement, orientation, weight, italic, underline,
                            strike, charset, precision, clip, quality, family, face);
   gFonts.insert(font);
   return font;
@@ -150,7 +153,7 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   HMODULE dll = player->module();
   gFonts.clear();
   gBrushes.clear();
-  HookImport(dll, "gdi32.dll", "CreateFontA", reinterpret_cast<void*>(CountFont));
+  HookImport(dll, "gdi32.dll", "CreateFontW", reinterpret_cast<void*>(CountFont));
   HookImport(dll, "gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(CountBrush));
   HookImport(dll, "gdi32.dll", "DeleteObject", reinterpret_cast<void*>(CountDelete));
   player->Tick(1);
@@ -178,6 +181,56 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   player->Quit();
   EXPECT_TRUE(gFonts.empty()) << "the font is released at shutdown";
   EXPECT_TRUE(gBrushes.empty()) << "and every brush";
+}
+
+// A name in each script, as the display draws it: in glyphs of its own, neither the question
+// marks of a trip through the code page nor the empty boxes of a font without the script.
+// clang-format off
+const char* const kScripts[] = {
+    "群青日和", "丸の内線", "Antonín Dvořák", "Группа крови", "Μίκης Θεοδωράκης", "봄날",
+    "月亮代表我的心", "أنا لحبيبي", "Żółć Łąka",
+};
+// clang-format on
+
+// The same number of characters, each `c`.
+std::string Repeated(const std::string& name, const char* c) {
+  std::string out;
+  for (size_t i = 0; i < WideFromUtf8(name).size(); ++i) out += c;
+  return out;
+}
+
+TEST_F(DisplayTest, NamesInEveryScriptAreDrawnInTheirOwnGlyphs) {
+  StartPlaying("%title");
+  HWND display = DisplayWindow();
+  ASSERT_NE(display, nullptr);
+  // Each text is typed into the template and shown by "Test"; its region is taken at the next
+  // step.
+  std::vector<std::string> texts;
+  for (const char* name : kScripts)
+    texts.insert(texts.end(), {name, Repeated(name, "?"), Repeated(name, "\xEE\x80\x80")});
+  std::vector<HRGN> regions;
+  std::vector<std::function<void()>> steps;
+  for (const std::string& text : texts) {
+    steps.push_back([text] {
+      HWND dlg = SettingsDialog();
+      Type(dlg, IDC_SET_TEXT, text);
+      Press(dlg, IDC_SET_TEST);
+    });
+    steps.push_back([&regions, display] { regions.push_back(RegionOf(display)); });
+  }
+  steps.push_back([] { Press(SettingsDialog(), IDCANCEL); });
+  WithSettings(steps);
+  ASSERT_EQ(regions.size(), texts.size());
+  for (size_t i = 0; i < regions.size(); i += 3) {
+    SCOPED_TRACE(texts[i]);
+    ASSERT_NE(regions[i], nullptr);
+    RECT box = {};
+    EXPECT_EQ(GetRgnBox(regions[i], &box), COMPLEXREGION);
+    EXPECT_FALSE(EqualRgn(regions[i], regions[i + 1])) << "drawn as question marks";
+    EXPECT_FALSE(EqualRgn(regions[i], regions[i + 2])) << "drawn as boxes: no font has it";
+  }
+  for (HRGN r : regions)
+    if (r) DeleteObject(r);
 }
 
 }  // namespace

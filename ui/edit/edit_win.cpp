@@ -25,7 +25,7 @@ constexpr char kFailedText[] =
     "Check that the plug-in's data folder can be written to, then try again.";
 
 EditDialogState& StateOf(HWND dlg) {
-  return *reinterpret_cast<EditDialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  return *reinterpret_cast<EditDialogState*>(GetWindowLongPtrW(dlg, DWLP_USER));
 }
 
 int Kind(HWND dlg) {
@@ -33,10 +33,10 @@ int Kind(HWND dlg) {
   return type >= 0 && type <= 2 ? type : 0;
 }
 
+// What the user typed, whole, in any script: the update cuts each name to its field, between
+// characters.
 std::string Text(HWND dlg, int id) {
-  char text[kNameSize] = {};
-  GetText(dlg, id, text, sizeof text);
-  return text;
+  return CaptionOf(GetDlgItem(dlg, id));
 }
 
 void FillNames(HWND dlg, int id, const std::vector<std::string>& names) {
@@ -91,7 +91,7 @@ void ShowNames(HWND dlg, RecId rowId) {
 // reasons.
 void OnInit(HWND dlg) {
   int kind = Kind(dlg);
-  SetWindowTextA(dlg, kCaptions[kind]);
+  SetCaption(dlg, kCaptions[kind]);
   if (kind >= 1) Enable(dlg, IDC_EDITTITLE, 0);
   if (kind == 2) Enable(dlg, IDC_EDITALBUM, 0);
   const HitListItem* item = FocusedItem();
@@ -152,11 +152,11 @@ INT_PTR CALLBACK DlgProcEdit(HWND dlg, UINT message, WPARAM wParam, LPARAM lPara
         EndDialog(dlg, 0);
         return TRUE;
       }
-      SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+      SetWindowLongPtrW(dlg, DWLP_USER, lParam);
       OnInit(dlg);
       return TRUE;
     case WM_COMMAND:
-      if (GetWindowLongPtrA(dlg, DWLP_USER)) OnCommand(dlg, wParam);
+      if (GetWindowLongPtrW(dlg, DWLP_USER)) OnCommand(dlg, wParam);
       return TRUE;
   }
   return FALSE;

@@ -36,9 +36,9 @@ constexpr char kSaveExtension[] = "m3u8";
 void SetListColors(HWND dlg) {
   HWND list = GetDlgItem(dlg, IDC_LIST);
   const Skin& skin = Shell().skin;
-  SendMessageA(list, LVM_SETTEXTCOLOR, 0, WADlg_getColor(skin, 1));
-  SendMessageA(list, LVM_SETBKCOLOR, 0, WADlg_getColor(skin, 0));
-  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, WADlg_getColor(skin, 0));
+  SendMessageW(list, LVM_SETTEXTCOLOR, 0, WADlg_getColor(skin, 1));
+  SendMessageW(list, LVM_SETBKCOLOR, 0, WADlg_getColor(skin, 0));
+  SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, WADlg_getColor(skin, 0));
 }
 
 void DrawBorders(HWND dlg) {
@@ -51,7 +51,7 @@ void OnInit(HWND dlg) {
   LV_SetStyle(dlg, IDC_LIST, kListStyle);
   LV_Clear(dlg, IDC_LIST);
   SetText(dlg, IDC_TITLE, "");
-  SetWindowTextA(GetParent(dlg), "Spinox Hitlist");
+  SetCaption(GetParent(dlg), "Spinox Hitlist");
   Show(dlg, IDC_PROGRESS, 0);
   SetListColors(dlg);
   RECT r = {};
@@ -86,13 +86,13 @@ WPARAM EditCommandOf(int32_t type) {
 void ContextMenu(HWND dlg) {
   POINT at = {};
   GetCursorPos(&at);
-  HMENU menu = LoadMenuA(Shell().instance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
+  HMENU menu = LoadMenuW(Shell().instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu, ListType() % 4);
   if (popup) {
     SetForegroundWindow(dlg);
     TrackPopupMenu(popup, 0, at.x, at.y, 0, dlg, nullptr);
-    PostMessageA(dlg, WM_NULL, 0, 0);
+    PostMessageW(dlg, WM_NULL, 0, 0);
   }
   DestroyMenu(menu);
 }
@@ -102,14 +102,14 @@ INT_PTR OnNotify(HWND dlg, NMHDR* header) {
   switch (header->code) {
     case NM_DBLCLK:
       if (LV_GetSelected(dlg, IDC_LIST) != -1)
-        SendMessageA(dlg, WM_COMMAND, EditCommandOf(ListType()), 0);
+        SendMessageW(dlg, WM_COMMAND, EditCommandOf(ListType()), 0);
       return 0;
     case NM_RCLICK:
       if (LV_GetSelected(dlg, IDC_LIST) != -1) ContextMenu(dlg);
       return 0;
     case NM_CUSTOMDRAW:
       List().lvSelect = LV_GetSelected(dlg, IDC_LIST);
-      SetWindowLongPtrA(dlg, DWLP_MSGRESULT,
+      SetWindowLongPtrW(dlg, DWLP_MSGRESULT,
                         ProcessCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
       return TRUE;
   }
@@ -126,7 +126,7 @@ void Edit(HWND dlg, int editType) {
   EnableTool(FALSE);
   EditDialogState edit;
   edit._editType = editType;
-  INT_PTR changed = DialogBoxParamA(Shell().instance, MAKEINTRESOURCEA(IDD_EDIT), dlg, DlgProcEdit,
+  INT_PTR changed = DialogBoxParamW(Shell().instance, MAKEINTRESOURCEW(IDD_EDIT), dlg, DlgProcEdit,
                                     reinterpret_cast<LPARAM>(&edit));
   if (changed > 0) RefreshHitList();
   EnableTool(TRUE);
@@ -139,12 +139,12 @@ void Remove(HWND dlg) {
   if (!item || (ListType() != kListSongs && ListType() != kListLog)) return;
   RecId song = static_cast<RecId>(item->id);
   EnableTool(FALSE);
-  bool yes = MessageBoxA(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  bool yes = ShowMessage(dlg, kRemoveText, kRemoveCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
   EnableTool(TRUE);
   if (!yes) return;
   if (!RemoveFromDatabase(song)) {
     std::string text = "The song could not be removed; nothing was changed.\n\n" + LastIoError();
-    MessageBoxA(dlg, text.c_str(), kRemoveCaption, MB_OK | MB_ICONWARNING);
+    ShowMessage(dlg, text, kRemoveCaption, MB_OK | MB_ICONWARNING);
     return;
   }
   RefreshHitList();
@@ -154,9 +154,7 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
   const ShownList& list = List();
   std::string path;
   if (action == kSave && list._hitlistsize > 0) {
-    char name[kPathSize] = {};
-    if (!GetSaveFile(dlg, name, sizeof name, kSaveTitle, kSaveFilter, kSaveExtension)) return;
-    path = name;
+    if (!GetSaveFile(dlg, &path, kSaveTitle, kSaveFilter, kSaveExtension)) return;
   }
   std::string why, note;
   if (MakePlaylist(action, list.settings._type, list._hitlistsize, list._hitlist.data(), path, &why,
@@ -165,7 +163,7 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
     return;
   }
   std::string text = "The playlist could not be written.\n\n" + why;
-  MessageBoxA(dlg, text.c_str(), action == kSave ? kSaveTitle : "Spinox", MB_OK | MB_ICONWARNING);
+  ShowMessage(dlg, text, action == kSave ? kSaveTitle : "Spinox", MB_OK | MB_ICONWARNING);
 }
 
 void EnableWindows(BOOL on, bool frames) {

@@ -137,7 +137,7 @@ void OnButton(HWND dlg, int control) {
   if (control == IDC_REFRESH) OnRefresh(dlg);
   if (WPARAM forwarded = ForwardedCommand(control)) {
     HWND hit = Shell()._hwndHit;
-    if (hit) SendMessageA(hit, WM_COMMAND, forwarded, 0);
+    if (hit) SendMessageW(hit, WM_COMMAND, forwarded, 0);
   }
   if (control == IDCANCEL) {
     ShowWindow(GetParent(dlg), SW_HIDE);
@@ -224,7 +224,7 @@ INT_PTR CALLBACK DlgProcTool(HWND dlg, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_INITDIALOG:
       ReadPlayerSkin(Shell());
-      SetWindowTextA(GetParent(dlg), "Spinox");
+      SetCaption(GetParent(dlg), "Spinox");
       return 0;
     case WM_DISPLAYCHANGE:
       OnSkinChange(dlg, wParam, lParam);

@@ -58,14 +58,14 @@ void EnableEmbedded(BOOL on) {
 
 void FillRows(const HitListRows& rows) {
   HWND list = GetDlgItem(HitWindow(), IDC_LIST);
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   for (const std::vector<std::string>& cells : rows.cells) {
     if (cells.empty()) continue;
     int row = LV_InsertItem(HitWindow(), IDC_LIST, cells[0].c_str());
     for (size_t c = 1; c < cells.size(); ++c)
       LV_SetSubItem(HitWindow(), IDC_LIST, cells[c].c_str(), row, static_cast<int>(c));
   }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -123,8 +123,8 @@ void ResizeColumns() {
   if (!HitWindow()) return;
   std::vector<int32_t> widths = CurrentWidths();
   HWND header =
-      reinterpret_cast<HWND>(SendDlgItemMessageA(HitWindow(), IDC_LIST, LVM_GETHEADER, 0, 0));
-  int existing = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+      reinterpret_cast<HWND>(SendDlgItemMessageW(HitWindow(), IDC_LIST, LVM_GETHEADER, 0, 0));
+  int existing = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   for (int i = 0; i < existing && i < static_cast<int>(widths.size()); ++i)
     LV_SetColumnWidth(HitWindow(), IDC_LIST, i, widths[static_cast<size_t>(i)]);
 }
@@ -152,10 +152,10 @@ LRESULT ProcessCustomDraw(NMLVCUSTOMDRAW* draw) {
 }
 
 void EnableHighlighting(int row, int on) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_SELECTED;
   item.state = on ? 0xFFFFFFFFu : 0u;
-  SendDlgItemMessageA(HitWindow(), IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+  SendDlgItemMessageW(HitWindow(), IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                       reinterpret_cast<LPARAM>(&item));
 }
 

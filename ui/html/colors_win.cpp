@@ -23,13 +23,13 @@ COLORREF ChooserColor(uint32_t color) {
 int PickColor(HWND dlg, uint32_t& color, int edit, int swatch) {
   COLORREF* _colArray = Shell()._colArray;
   _colArray[0] = ChooserColor(color);
-  CHOOSECOLORA choice = {};
+  CHOOSECOLORW choice = {};
   choice.lStructSize = sizeof choice;
   choice.hwndOwner = dlg;
   choice.rgbResult = ChooserColor(color);
   choice.lpCustColors = _colArray;
   choice.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&choice)) return 0;
+  if (!ChooseColorW(&choice)) return 0;
   color = choice.rgbResult & 0x00FFFFFF;
   Enable(dlg, swatch, 1);
   if (edit) SetColorText(dlg, edit, color);

@@ -118,19 +118,16 @@ const ColorControls* ColorOf(int control, int ColorControls::*which) {
 }
 
 void PickImage(HWND dlg, const ImageControls& image) {
-  char path[kPathSize] = {};
-  char name[kPathSize] = {};
-  if (!GetOpenFile(dlg, path, name, kPathSize, "Select Image", kImageFilter, nullptr, nullptr))
-    return;
-  CopyText(Shell().settings.html.*image.path, kPathSize, path);
-  SetText(dlg, image.box, name);
+  std::string path, name;
+  if (!GetOpenFile(dlg, &path, &name, "Select Image", kImageFilter, nullptr, nullptr)) return;
+  CopyText(Shell().settings.html.*image.path, kPathSize, path.c_str());
+  SetText(dlg, image.box, name.c_str());
 }
 
 void PickTemplate(HWND dlg) {
-  char path[kPathSize] = {};
-  if (GetOpenFile(dlg, path, nullptr, kPathSize, "Select Template File", kTemplateFilter, nullptr,
-                  nullptr))
-    SetText(dlg, IDC_HTM_TEMPLATE, path);
+  std::string path;
+  if (GetOpenFile(dlg, &path, nullptr, "Select Template File", kTemplateFilter, nullptr, nullptr))
+    SetText(dlg, IDC_HTM_TEMPLATE, path.c_str());
 }
 
 // The sample template is the default: it is put in the data folder when first used.
@@ -154,13 +151,12 @@ void WritePage(HWND dlg, const char* path) {
   ListViewOnShow list(Shell()._hwndHit, IDC_LIST);
   std::string error;
   if (!WriteHtm(table, top, rest, page, tags, path, list, Shell().hitList._clmns, &error)) {
-    MessageBoxA(dlg, error.c_str(), "Error Writing File", MB_OK | MB_ICONERROR);
+    ShowMessage(dlg, error, "Error Writing File", MB_OK | MB_ICONERROR);
     return;
   }
   // The images go beside the page under the names their boxes show (the name part only).
   CopyPageImages({path, table, top, rest, page}, html);
-  if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER))
-    ShellExecuteA(dlg, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
+  if (CHK_IsChecked(dlg, IDC_HTM_OPENBROWSER)) OpenInShell(dlg, path);
 }
 
 // A colour typed into the edit that still has the focus (Enter pressed without leaving it)
@@ -174,8 +170,8 @@ void CommitFocusedColor(HWND dlg) {
 
 void Generate(HWND dlg) {
   CommitFocusedColor(dlg);
-  char path[kPathSize] = {};
-  if (GetSaveFile(dlg, path, kPathSize, "Save as html", kHtmlFilter, "htm")) WritePage(dlg, path);
+  std::string path;
+  if (GetSaveFile(dlg, &path, "Save as html", kHtmlFilter, "htm")) WritePage(dlg, path.c_str());
   ShowWindow(dlg, SW_HIDE);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "settings/settings.h"
 #include "ui/osd/display_text.h"
@@ -24,20 +25,25 @@ HFONT DisplayFont(const Settings& s) {
   if (gFont.font.Get() && gFont.face == face && gFont.size == s._txt_size &&
       gFont.bold == s._txt_bold)
     return gFont.font.Get();
-  gFont.font.Reset(CreateFontA(s._txt_size, 0, 0, 0, s._txt_bold ? FW_BOLD : FW_NORMAL, FALSE,
-                               FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, FF_ROMAN, face.c_str()));
+  // Any character set: the text may be in any script, and the system supplies the glyphs the
+  // face lacks from the fonts linked to it.
+  gFont.font.Reset(CreateFontW(s._txt_size, 0, 0, 0, s._txt_bold ? FW_BOLD : FW_NORMAL, FALSE,
+                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_ROMAN,
+                               WideFromUtf8(face).c_str()));
   gFont.face = face;
   gFont.size = s._txt_size;
   gFont.bold = s._txt_bold;
   return gFont.font.Get();
 }
 
-// The glyph outlines of one line, added to `all`. An empty line adds nothing.
+// The glyph outlines of one line (UTF-8), added to `all`. An empty line adds nothing.
 void AddLine(HDC dc, const char* text, int length, int y, HRGN all) {
   if (length <= 0) return;
+  std::wstring wide = WideFromUtf8(std::string(text, static_cast<size_t>(length)));
+  if (wide.empty()) return;
   BeginPath(dc);
-  TextOutA(dc, 0, y, text, length);
+  TextOutW(dc, 0, y, wide.c_str(), static_cast<int>(wide.size()));
   EndPath(dc);
   Region line(PathToRegion(dc));
   if (line.Get()) CombineRgn(all, all, line.Get(), RGN_OR);
@@ -109,9 +115,9 @@ void ReleaseDisplayObjects() {
   Shell().display.gFont.font.Reset();
 }
 
-int CALLBACK EnumFontsProc(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM combo) {
+int CALLBACK EnumFontsProc(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM combo) {
   if (type & TRUETYPE_FONTTYPE)
-    SendMessageA(reinterpret_cast<HWND>(combo), CB_ADDSTRING, 0,
+    SendMessageW(reinterpret_cast<HWND>(combo), CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(font->lfFaceName));
   return 1;
 }
@@ -120,7 +126,7 @@ void FillComboWithFonts(HWND dlg, int id) {
   HWND combo = GetDlgItem(dlg, id);
   if (!combo) return;
   WindowDC dc(dlg);
-  if (dc.Get()) EnumFontsA(dc.Get(), nullptr, EnumFontsProc, reinterpret_cast<LPARAM>(combo));
+  if (dc.Get()) EnumFontsW(dc.Get(), nullptr, EnumFontsProc, reinterpret_cast<LPARAM>(combo));
 }
 
 }  // namespace spinox

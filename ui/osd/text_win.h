@@ -47,7 +47,7 @@ void ReleaseDisplayObjects();
 // Fills a combo box with the face names of the installed TrueType fonts.
 void FillComboWithFonts(HWND dlg, int id);
 // Font enumeration callback: adds TrueType faces to the combo box `combo`; always goes on.
-int CALLBACK EnumFontsProc(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD type,
+int CALLBACK EnumFontsProc(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD type,
                            LPARAM combo);
 
 }  // namespace spinox

@@ -22,7 +22,7 @@ const char* const kPages[] = {"General", "Backup", "OSD", "Date/Time"};
 const int kNumberBoxes[] = {IDC_SET_ADDTIME, IDC_SET_BACKUPDAYS, IDC_SET_DURATION, IDC_SET_SIZE};
 
 void OnInit(HWND dlg, LPARAM before) {
-  SetWindowLongPtrA(dlg, DWLP_USER, static_cast<LONG_PTR>(before));
+  SetWindowLongPtrW(dlg, DWLP_USER, static_cast<LONG_PTR>(before));
   for (const char* page : kPages) LST_InsertItem(dlg, IDC_SET_PAGES, page);
   LST_SetCurSel(dlg, IDC_SET_PAGES, 0);
   PrepareSettingsControls(dlg, Shell().settings);
@@ -32,10 +32,10 @@ void OnInit(HWND dlg, LPARAM before) {
 // A failed backup is said so, rather than reported as done.
 void BackupNow(HWND dlg) {
   if (BackupDatabase().empty()) {
-    MessageBoxA(dlg, "Could not write the backup file", "Backup Database", MB_OK | MB_ICONERROR);
+    ShowMessage(dlg, "Could not write the backup file", "Backup Database", MB_OK | MB_ICONERROR);
     return;
   }
-  MessageBoxA(dlg, "Database Backed up Succesfully", "Backup Database", MB_OK);
+  ShowMessage(dlg, "Database Backed up Succesfully", "Backup Database", MB_OK);
 }
 
 // The sample under a format box follows every keystroke.
@@ -51,7 +51,7 @@ void Test(HWND dlg) {
 }
 
 void Close(HWND dlg, int result) {
-  const auto* before = reinterpret_cast<const Settings*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  const auto* before = reinterpret_cast<const Settings*>(GetWindowLongPtrW(dlg, DWLP_USER));
   if (result == IDOK)
     SaveSettings(dlg, &Shell().settings);
   else if (before)

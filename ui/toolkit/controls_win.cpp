@@ -2,19 +2,24 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
+#include "base/text.h"
 #include "ui/toolkit/controls.h"
 
 namespace spinox {
 
 namespace {
 
+// Every message goes to the control as a wide message: the controls are Unicode windows, and
+// an ANSI message would pass its text through the code page.
 LRESULT Send(HWND dlg, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(GetDlgItem(dlg, id), message, wParam, lParam);
+  return SendMessageW(GetDlgItem(dlg, id), message, wParam, lParam);
 }
 
 template <typename T>
@@ -22,18 +27,53 @@ LPARAM Ptr(T* p) {
   return reinterpret_cast<LPARAM>(p);
 }
 
+// UTF-8 text into a buffer of `size` bytes, cut between characters when too long; the bytes
+// copied.
+int CopyOut(const std::string& text, char* buffer, int size) {
+  if (size <= 0) return 0;
+  CopyText(buffer, static_cast<size_t>(size), text.c_str());
+  return static_cast<int>(std::strlen(buffer));
+}
+
+// A wide buffer's text up to its first NUL, as UTF-8.
+std::string Utf8Of(const std::vector<wchar_t>& wide) {
+  return Utf8FromWide(wide.data(), wcsnlen(wide.data(), wide.size()));
+}
+
 // A combo box entry into a buffer of `size` bytes; an entry too long for it is cut.
 int ComboText(HWND dlg, int id, int index, char* buffer, int size) {
   if (size <= 0) return CB_ERR;
   LRESULT length = Send(dlg, id, CB_GETLBTEXTLEN, index, 0);
   if (length == CB_ERR || length < 0) return CB_ERR;
-  std::vector<char> text(static_cast<size_t>(length) + 1, 0);
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, 0);
   if (Send(dlg, id, CB_GETLBTEXT, index, Ptr(text.data())) == CB_ERR) return CB_ERR;
-  size_t copied = strnlen(text.data(), static_cast<size_t>(size) - 1);
-  std::memcpy(buffer, text.data(), copied);
-  buffer[copied] = 0;
-  return static_cast<int>(copied);
+  return CopyOut(Utf8Of(text), buffer, size);
 }
+
+// A list of NUL-ended UTF-8 strings ended by an empty one (a file dialog's filter), as wide
+// strings in the same form.
+std::wstring WideList(const char* list) {
+  std::wstring out;
+  for (const char* p = list; p && *p; p += std::strlen(p) + 1) {
+    out += WideFromUtf8(p);
+    out += L'\0';
+  }
+  out += L'\0';
+  return out;
+}
+
+// Null for a null text: the dialogs take a null as "none".
+const wchar_t* OrNull(const char* text, const std::wstring& wide) {
+  return text ? wide.c_str() : nullptr;
+}
+
+std::wstring WideOrEmpty(const char* text) {
+  return text ? WideFromUtf8(text) : std::wstring();
+}
+
+// The file dialogs' answers, at most a long path (the dialogs cut nothing at MAX_PATH when
+// given a larger buffer).
+constexpr size_t kFileNameChars = 32768;
 
 }  // namespace
 
@@ -41,27 +81,35 @@ int LV_Count(HWND dlg, int id) {
   return static_cast<int>(Send(dlg, id, LVM_GETITEMCOUNT, 0, 0));
 }
 
+// A UTF-8 text of `size` bytes needs at most `size` UTF-16 units.
 int LV_GetText(HWND dlg, int id, int row, int column, char* buffer, int size) {
-  LVITEMA item = {};
+  if (size <= 0) return 0;
+  std::vector<wchar_t> text(static_cast<size_t>(size), 0);
+  LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = buffer;
+  item.pszText = text.data();
   item.cchTextMax = size;
-  return static_cast<int>(Send(dlg, id, LVM_GETITEMTEXTA, row, Ptr(&item)));
+  Send(dlg, id, LVM_GETITEMTEXTW, row, Ptr(&item));
+  return CopyOut(Utf8Of(text), buffer, size);
 }
 
 int LV_GetClmnText(HWND dlg, int id, int column, char* buffer, int size) {
-  LVCOLUMNA col = {};
+  if (size <= 0) return 0;
+  std::vector<wchar_t> text(static_cast<size_t>(size), 0);
+  LVCOLUMNW col = {};
   col.mask = LVCF_TEXT;
-  col.pszText = buffer;
+  col.pszText = text.data();
   col.cchTextMax = size;
-  return static_cast<int>(Send(dlg, id, LVM_GETCOLUMNA, column, Ptr(&col)));
+  if (!Send(dlg, id, LVM_GETCOLUMNW, column, Ptr(&col))) return 0;
+  CopyOut(Utf8Of(text), buffer, size);
+  return 1;
 }
 
 // Only the justification bits: some list views add flags of their own to the format.
 int LV_GetClmnAlign(HWND dlg, int id, int column) {
-  LVCOLUMNA col = {};
+  LVCOLUMNW col = {};
   col.mask = LVCF_FMT;
-  Send(dlg, id, LVM_GETCOLUMNA, column, Ptr(&col));
+  Send(dlg, id, LVM_GETCOLUMNW, column, Ptr(&col));
   return col.fmt & LVCFMT_JUSTIFYMASK;
 }
 
@@ -70,13 +118,14 @@ DWORD LV_SetStyle(HWND dlg, int id, DWORD extendedStyle) {
 }
 
 int LV_InsertColumn(HWND dlg, int id, const char* text, int column, int width, int format) {
-  LVCOLUMNA col = {};
+  std::wstring wide = WideOrEmpty(text);
+  LVCOLUMNW col = {};
   col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   col.fmt = format;
   col.cx = width;
-  col.pszText = const_cast<char*>(text);
+  col.pszText = wide.data();
   col.iSubItem = column;
-  return static_cast<int>(Send(dlg, id, LVM_INSERTCOLUMNA, column, Ptr(&col)));
+  return static_cast<int>(Send(dlg, id, LVM_INSERTCOLUMNW, column, Ptr(&col)));
 }
 
 BOOL LV_DeleteColumn(HWND dlg, int id, int column) {
@@ -93,21 +142,23 @@ BOOL LV_SetColumnWidth(HWND dlg, int id, int column, int width) {
 
 int LV_InsertItem(HWND dlg, int id, const char* text) {
   int row = LV_Count(dlg, id);
-  LVITEMA item = {};
+  std::wstring wide = WideOrEmpty(text);
+  LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
-  item.pszText = const_cast<char*>(text);
-  Send(dlg, id, LVM_INSERTITEMA, 0, Ptr(&item));
+  item.pszText = wide.data();
+  Send(dlg, id, LVM_INSERTITEMW, 0, Ptr(&item));
   return row;
 }
 
 BOOL LV_SetSubItem(HWND dlg, int id, const char* text, int row, int column) {
-  LVITEMA item = {};
+  std::wstring wide = WideOrEmpty(text);
+  LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.iSubItem = column;
-  item.pszText = const_cast<char*>(text);
-  return static_cast<BOOL>(Send(dlg, id, LVM_SETITEMA, 0, Ptr(&item)));
+  item.pszText = wide.data();
+  return static_cast<BOOL>(Send(dlg, id, LVM_SETITEMW, 0, Ptr(&item)));
 }
 
 BOOL LV_Clear(HWND dlg, int id) {
@@ -141,7 +192,8 @@ void CHK_UnCheck(HWND dlg, int id) {
 }
 
 int CBO_InsertItem(HWND dlg, int id, const char* text) {
-  return static_cast<int>(Send(dlg, id, CB_ADDSTRING, 0, Ptr(text)));
+  std::wstring wide = WideOrEmpty(text);
+  return static_cast<int>(Send(dlg, id, CB_ADDSTRING, 0, Ptr(wide.c_str())));
 }
 
 void CBO_Clear(HWND dlg, int id) {
@@ -161,7 +213,9 @@ int CBO_SetCurSel(HWND dlg, int id, int index) {
 }
 
 int CBO_SelectString(HWND dlg, int id, const char* text) {
-  return static_cast<int>(Send(dlg, id, CB_SELECTSTRING, static_cast<WPARAM>(-1), Ptr(text)));
+  std::wstring wide = WideOrEmpty(text);
+  return static_cast<int>(
+      Send(dlg, id, CB_SELECTSTRING, static_cast<WPARAM>(-1), Ptr(wide.c_str())));
 }
 
 int CBO_GetString(HWND dlg, int id, int index, char* buffer, int size) {
@@ -175,7 +229,8 @@ int CBO_GetCurString(HWND dlg, int id, char* buffer, int size) {
 }
 
 int LST_InsertItem(HWND dlg, int id, const char* text) {
-  return static_cast<int>(Send(dlg, id, LB_ADDSTRING, 0, Ptr(text)));
+  std::wstring wide = WideOrEmpty(text);
+  return static_cast<int>(Send(dlg, id, LB_ADDSTRING, 0, Ptr(wide.c_str())));
 }
 
 int LST_Current(HWND dlg, int id) {
@@ -187,12 +242,34 @@ int LST_SetCurSel(HWND dlg, int id, int index) {
 }
 
 BOOL SetText(HWND dlg, int id, const char* text) {
-  return SetWindowTextA(GetDlgItem(dlg, id), text);
+  return SetCaption(GetDlgItem(dlg, id), text ? text : "");
 }
 
 int GetText(HWND dlg, int id, char* buffer, int size) {
-  if (size > 0) buffer[0] = 0;
-  return GetWindowTextA(GetDlgItem(dlg, id), buffer, size);
+  return CopyOut(CaptionOf(GetDlgItem(dlg, id)), buffer, size);
+}
+
+BOOL SetCaption(HWND window, const std::string& text) {
+  return SetWindowTextW(window, WideFromUtf8(text).c_str());
+}
+
+std::string CaptionOf(HWND window) {
+  if (!window) return std::string();
+  int length = GetWindowTextLengthW(window);
+  if (length <= 0) return std::string();
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, 0);
+  GetWindowTextW(window, text.data(), length + 1);
+  return Utf8Of(text);
+}
+
+int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+  return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
+}
+
+bool OpenInShell(HWND owner, const std::string& target) {
+  HINSTANCE done =
+      ShellExecuteW(owner, nullptr, WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(done) > 32;
 }
 
 int ED_GetInt(HWND dlg, int id) {
@@ -273,42 +350,49 @@ void SetSelTime(HWND dlg, int id, int32_t time) {
   Send(dlg, id, DTM_SETSYSTEMTIME, GDT_VALID, Ptr(&st));
 }
 
-int GetSaveFile(HWND owner, char* name, int size, const char* title, const char* filter,
+int GetSaveFile(HWND owner, std::string* name, const char* title, const char* filter,
                 const char* defaultExtension) {
-  if (size <= 0) return 0;
-  name[0] = 0;
-  OPENFILENAMEA ofn = {};
+  std::vector<wchar_t> file(kFileNameChars, 0);
+  std::wstring wideTitle = WideOrEmpty(title), wideFilter = WideList(filter),
+               wideExtension = WideOrEmpty(defaultExtension);
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
+  ofn.lpstrFilter = wideFilter.c_str();
   ofn.nFilterIndex = 1;
-  ofn.lpstrFile = name;
-  ofn.nMaxFile = static_cast<DWORD>(size);
-  ofn.lpstrTitle = title;
-  ofn.lpstrDefExt = defaultExtension;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = OrNull(title, wideTitle);
+  ofn.lpstrDefExt = OrNull(defaultExtension, wideExtension);
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-  return GetSaveFileNameA(&ofn);
+  if (!GetSaveFileNameW(&ofn)) return 0;
+  *name = Utf8Of(file);
+  return 1;
 }
 
-int GetOpenFile(HWND owner, char* path, char* fileTitle, int size, const char* title,
+int GetOpenFile(HWND owner, std::string* path, std::string* fileTitle, const char* title,
                 const char* filter, const char* defaultExtension, const char* initialFolder) {
-  if (size <= 0) return 0;
-  path[0] = 0;
-  if (fileTitle) fileTitle[0] = 0;
-  OPENFILENAMEA ofn = {};
+  std::vector<wchar_t> file(kFileNameChars, 0), name(kFileNameChars, 0);
+  std::wstring wideTitle = WideOrEmpty(title), wideFilter = WideList(filter),
+               wideExtension = WideOrEmpty(defaultExtension),
+               wideFolder = WideOrEmpty(initialFolder);
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
+  ofn.lpstrFilter = wideFilter.c_str();
   ofn.nFilterIndex = 1;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = static_cast<DWORD>(size);
-  ofn.lpstrFileTitle = fileTitle;
-  ofn.nMaxFileTitle = fileTitle ? static_cast<DWORD>(size) : 0;
-  ofn.lpstrTitle = title;
-  ofn.lpstrDefExt = defaultExtension;
-  ofn.lpstrInitialDir = initialFolder;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrFileTitle = fileTitle ? name.data() : nullptr;
+  ofn.nMaxFileTitle = fileTitle ? static_cast<DWORD>(name.size()) : 0;
+  ofn.lpstrTitle = OrNull(title, wideTitle);
+  ofn.lpstrDefExt = OrNull(defaultExtension, wideExtension);
+  ofn.lpstrInitialDir = OrNull(initialFolder, wideFolder);
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  return GetOpenFileNameA(&ofn);
+  if (!GetOpenFileNameW(&ofn)) return 0;
+  *path = Utf8Of(file);
+  if (fileTitle) *fileTitle = Utf8Of(name);
+  return 1;
 }
 
 }  // namespace spinox

@@ -1,10 +1,13 @@
 // The control helpers: the only way the dialogs read and write their controls. Each names its
 // control by the dialog and the control's identifier and performs one platform operation; the
-// result is the platform's own unless stated. Texts are ANSI.
+// result is the platform's own unless stated. Texts are UTF-8: the helpers speak to the
+// controls in UTF-16 (the wide messages), and a text read into a buffer too small for it is cut
+// between characters.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "ui/toolkit/controls.h"
 
@@ -49,7 +52,10 @@ int LST_SetCurSel(HWND dlg, int id, int index);
 
 // Any control's text; edit fields.
 BOOL SetText(HWND dlg, int id, const char* text);
-int GetText(HWND dlg, int id, char* buffer, int size);
+int GetText(HWND dlg, int id, char* buffer, int size);  // the bytes read
+// Any window's caption (a control's text), read and written whole.
+BOOL SetCaption(HWND window, const std::string& text);
+std::string CaptionOf(HWND window);
 int ED_GetInt(HWND dlg, int id);  // an empty field reads as 0 and is set to "0"
 BOOL ED_SetInt(HWND dlg, int id, int value);
 void ED_SetMultiText(HWND dlg, int id, const char* text, int size);
@@ -73,11 +79,17 @@ void Show(HWND dlg, int id, int flag);
 PickerTime GetSelFields(HWND dlg, int id);
 void SetSelTime(HWND dlg, int id, int32_t time);
 
+// A message box; the button pressed (IDOK, IDYES...).
+int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT type);
+// Opens a file or an address with the program the system associates with it.
+bool OpenInShell(HWND owner, const std::string& target);
+
 // The common file dialogs. `filter` is pairs of description and pattern, each ended by a NUL,
-// the list by a second NUL. Non-zero when the user confirmed.
-int GetSaveFile(HWND owner, char* name, int size, const char* title, const char* filter,
+// the list by a second NUL. Non-zero when the user confirmed; then the path chosen (and, when
+// asked for, its file name part) is set.
+int GetSaveFile(HWND owner, std::string* name, const char* title, const char* filter,
                 const char* defaultExtension);
-int GetOpenFile(HWND owner, char* path, char* fileTitle, int size, const char* title,
+int GetOpenFile(HWND owner, std::string* path, std::string* fileTitle, const char* title,
                 const char* filter, const char* defaultExtension, const char* initialFolder);
 
 }  // namespace spinox
