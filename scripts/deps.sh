@@ -5,11 +5,12 @@
 set -euo pipefail
 base=(g++ cmake ninja-build libgtest-dev googletest zlib1g-dev python3 tzdata)
 case "${1:-test}" in
-  demo) pkgs=("${base[@]}" g++-mingw-w64-i686 wine64 wine32:i386 xvfb fonts-wine imagemagick
-              x11-apps nsis) ;;
+  demo) pkgs=("${base[@]}" g++-mingw-w64-i686 wine64 wine32:i386 xvfb fonts-wine fonts-wqy-microhei
+              fonts-dejavu-core imagemagick x11-apps nsis) ;;
   test) pkgs=("${base[@]}" clang libclang-rt-14-dev libbenchmark-dev libsqlite3-dev
               g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-              wine64 wine32:i386 xvfb fonts-wine imagemagick x11-apps chromium nsis) ;;
+              wine64 wine32:i386 xvfb fonts-wine fonts-wqy-microhei fonts-dejavu-core imagemagick
+              x11-apps chromium nsis) ;;
   *) echo "usage: $0 demo|test" >&2; exit 2 ;;
 esac
 missing=()

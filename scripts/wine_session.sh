@@ -47,8 +47,35 @@ wine_installer_build() {
   probe="$1/installer/spinox-installer-probe.exe"
 }
 
+# The fonts that give Wine's own faces the scripts they lack: WenQuanYi Micro Hei (Chinese,
+# Japanese, Korean, Greek) and DejaVu Sans (Arabic, Greek). Linked from the faces the windows
+# and the on-screen display use, so a glyph a face lacks is drawn from them (Wine's font
+# linking, as Windows' own for its CJK fonts).
+wine_fonts=(/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+            /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+# Wine looks a bold font's links up under its full name ("Tahoma Bold").
+wine_linked_faces=("MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Tahoma Bold" "Microsoft Sans Serif"
+                   "MS Sans Serif" Arial "Arial Bold" "Times New Roman" "Times New Roman Bold"
+                   "Courier New" "Courier New Bold")
+
+# The registry file that links the faces to the fonts (a REG_MULTI_SZ of "file,face").
+wine_font_links_reg() {
+  python3 - "$@" <<'PY'
+import os, sys
+faces = {"wqy-microhei.ttc": "WenQuanYi Micro Hei", "DejaVuSans.ttf": "DejaVu Sans"}
+links = "".join(f"{f},{faces[f]}\0" for f in faces) + "\0"
+# A REGEDIT4 file's hex(7) holds ANSI bytes, which regedit widens.
+data = ",".join(f"{b:02x}" for b in links.encode("ascii"))
+print("REGEDIT4\n")
+print(r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]")
+for face in sys.argv[1:]:
+    print(f'"{face}"=hex(7):{data}')
+PY
+}
+
 wine_prefix_template() {
-  template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix-$wine_arch
+  # The suffix names the prefix's set-up: a new one is made when the set-up changes.
+  template=${XDG_CACHE_HOME:-$HOME/.cache}/spinox/wine-prefix-$wine_arch-fonts
   [ -f "$template/.spinox-ready" ] && return 0
   echo "creating the $wine_arch Wine prefix $template"
   rm -rf "$template"
@@ -63,6 +90,14 @@ wine_prefix_template() {
   WINEPREFIX="$template" "$server" -w
   mkdir -p "$template/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
+  local font
+  for font in "${wine_fonts[@]}"; do
+    [ -f "$font" ] || { echo "wine_session: $font missing (scripts/deps.sh installs it)" >&2; continue; }
+    cp "$font" "$template/drive_c/windows/Fonts/"
+  done
+  wine_font_links_reg "${wine_linked_faces[@]}" > "$template/font-links.reg"
+  WINEPREFIX="$template" "$wine" regedit /S "$template/font-links.reg"
+  WINEPREFIX="$template" "$server" -w
   touch "$template/.spinox-ready"
 }
 
