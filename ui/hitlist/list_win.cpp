@@ -159,7 +159,7 @@ void MakeListPlaylist(HWND dlg, int32_t action) {
   std::string why, note;
   if (MakePlaylist(action, list.settings._type, list._hitlistsize, list._hitlist.data(), path, &why,
                    &note)) {
-    if (!note.empty()) MessageBoxA(dlg, note.c_str(), kSaveTitle, MB_OK | MB_ICONINFORMATION);
+    if (!note.empty()) ShowMessage(dlg, note, kSaveTitle, MB_OK | MB_ICONINFORMATION);
     return;
   }
   std::string text = "The playlist could not be written.\n\n" + why;
