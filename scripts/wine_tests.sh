@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs the end-to-end tests (the real gen_spinox.dll in the test player) under Wine in Xvfb,
-# then plays a small playlist with spinox-player.exe and checks that the plays were recorded.
+# then plays a small playlist with spinox-player.exe (and again as an older player) and checks
+# that the plays were recorded.
 # An i686 build runs in 32-bit Wine (the DLL users install), an x86_64 build in wine64.
 #
 #   scripts/wine_tests.sh [BUILD_FOLDER] [gtest options]
@@ -50,12 +51,16 @@ cp "$build/gen_spinox.dll" "$demo/plugins/"
 python3 "$root/scripts/make_demo_tracks.py" "$demo/music" 70 1
 # The player has ended, and with it every write of the plug-in (the server stays up: -p).
 "$wine" "$demo/spinox-player.exe" --speed 100 "$demo/music/demo.m3u" || status=1
+# Again as an older player, which gives the names in the ANSI code page only: the same songs.
+"$wine" "$demo/spinox-player.exe" --speed 100 --older "$demo/music/demo.m3u" || status=1
 hits=$(stat -c %s "$demo/plugins/gen_spinox.hit" 2>/dev/null || echo 0)
-if [ "$hits" != 48 ]; then
-  echo "wine_tests: the demo recorded $hits bytes of plays, not 3 plays (48 bytes)" >&2
+songs=$(stat -c %s "$demo/plugins/gen_spinox.sng" 2>/dev/null || echo 0)
+if [ "$hits" != 96 ] || [ "$songs" != $((3 * 416)) ]; then
+  echo "wine_tests: the demo recorded $hits bytes of plays and $songs of songs, not 6 plays" \
+    "(96 bytes) of 3 songs" >&2
   status=1
 else
-  echo "wine_tests: the demo recorded 3 plays in $demo/plugins"
+  echo "wine_tests: the demo recorded 6 plays of 3 songs in $demo/plugins, as either player"
 fi
 if [ -n "${SPINOX_TOOL:-}" ]; then
   "$SPINOX_TOOL" chart --db "$demo/plugins" --period all || status=1

@@ -122,15 +122,16 @@ TEST_F(HitlistCommandsTest, PlaylistsOfTheListOnShow) {
     SCOPED_TRACE(c.name);
     player->playlist = {{MusicFile("x.mp3"), 100}};
     player->state = 0;
-    DeleteFileA(DataFile("temphit.m3u").c_str());
+    DeleteFileA(DataFile("temphit.m3u8").c_str());
     DeleteFileA(MusicFile("saved.m3u").c_str());
     gWatched.saves.clear();
     gWatched.saveAnswer = MusicFile("saved.m3u");
     Refresh(c.type, c.period, c.top);
     ListCommand(c.command);
-    std::string written = ReadText(c.saved ? MusicFile("saved.m3u") : DataFile("temphit.m3u"));
+    // The player takes the UTF-8 playlist by its wide path.
+    std::string written = ReadText(c.saved ? MusicFile("saved.m3u") : DataFile("temphit.m3u8"));
     EXPECT_EQ(written, Lines(c.songs));
-    EXPECT_EQ(SizeOf(DataFile("temphit.m3u")) > 0, *c.songs && !c.saved);
+    EXPECT_EQ(SizeOf(DataFile("temphit.m3u8")) > 0, *c.songs && !c.saved);
     EXPECT_EQ(gWatched.saves.size(), c.saved && *c.songs ? 1u : 0u);
     Cells files;
     for (char n : std::string(c.playerAfter))
