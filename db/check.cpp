@@ -6,22 +6,25 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/check_internal.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
 #include "db/lock.h"
 #include "db/paths.h"
 #include "db/record_io.h"
+#include "db/text_encoding.h"
 
 namespace spinox {
 
 namespace {
 
 const char* const kProblemNames[kCheckProblemKinds] = {
-    "not-a-file",      "unreadable",     "torn-tail",        "bad-own-id",
-    "id-out-of-range", "missing-ids",    "ids-differ",       "deleted-mark",
-    "name-mismatch",   "time-backwards", "unfinished-change"};
+    "not-a-file",      "unreadable",     "torn-tail",         "bad-own-id",
+    "id-out-of-range", "missing-ids",    "ids-differ",        "deleted-mark",
+    "name-mismatch",   "time-backwards", "unfinished-change", "not-utf8"};
 
 std::string Id(RecId id) {
   return id == kNoId ? std::string("none") : std::to_string(id);
@@ -66,9 +69,23 @@ class Checker {
     return true;
   }
 
+  // In a folder of UTF-8 texts, each text field of a record must be well-formed UTF-8.
+  void CheckTexts(const TextLayout& layout, const unsigned char* rec, RecId i) {
+    if (!r_->utf8) return;
+    for (size_t s = 0; s < layout.count; ++s) {
+      const TextSpan& span = layout.spans[s];
+      std::string text = FieldText(reinterpret_cast<const char*>(rec + span.offset), span.width);
+      if (!IsUtf8(text.data(), text.size()))
+        Add(CheckProblem::kNotUtf8, layout.file, i,
+            std::string("its ") + span.name + " is not well-formed UTF-8");
+    }
+  }
+
   // The own id of every record of an album or artist file, and its names' keys.
-  void ReadNames(const char* name, size_t recSize, size_t firstName, size_t secondName,
+  void ReadNames(const TextLayout& layout, size_t firstName, size_t secondName,
                  std::vector<NamedRecord>* out) {
+    const char* name = layout.file;
+    size_t recSize = layout.recSize;
     File f;
     int64_t count;
     if (!Open(name, recSize, &f, &count)) return;
@@ -80,6 +97,7 @@ class Checker {
       if (secondName) n.second = NameKey(rec + secondName);
       if (n.id != index && n.id != kNoId)
         Add(CheckProblem::kBadOwnId, name, index, "holds the id " + Id(n.id));
+      CheckTexts(layout, rec, index);
       out->push_back(std::move(n));
     });
     if (!whole) Add(CheckProblem::kUnreadable, name, -1, FullPath(name) + ": a read failed");
@@ -94,6 +112,7 @@ class Checker {
       SongRecord rec;
       std::memcpy(&rec, bytes, sizeof rec);
       t->songs.push_back({rec.id, rec.artistId, rec.albumId});
+      CheckTexts(kTextLayouts[kSongTexts], bytes, i);
       // An alias (the old names of an edited song) is sound while it names a song of the file.
       if (IsAlias(rec) && rec.albumId >= static_cast<uint64_t>(count))
         Add(CheckProblem::kIdOutOfRange, kSongFile, i,
@@ -296,8 +315,9 @@ CheckReport CheckDatabase(Tables* tables) {
   if (ChangePending())
     c.Add(CheckProblem::kUnfinishedChange, kJournalFile, -1,
           "a change to several record files was cut short; the files may be partly changed");
-  c.ReadNames(kArtistFile, sizeof(ArtistRecord), offsetof(ArtistRecord, name), 0, &t.artists);
-  c.ReadNames(kAlbumFile, sizeof(AlbumRecord), offsetof(AlbumRecord, album),
+  report.utf8 = StoredTextEncoding() == TextEncoding::kUtf8;
+  c.ReadNames(kTextLayouts[kArtistTexts], offsetof(ArtistRecord, name), 0, &t.artists);
+  c.ReadNames(kTextLayouts[kAlbumTexts], offsetof(AlbumRecord, album),
               offsetof(AlbumRecord, artist), &t.albums);
   c.CheckSongs(&t);
   c.CheckHits(t);

@@ -22,8 +22,9 @@ enum class CheckProblem : int {
   kNameMismatch,      // a song's names are not those of its album or artist record
   kTimeBackwards,     // a play earlier than the one before it
   kUnfinishedChange,  // a change to several files was cut short (mendable: finished or undone)
+  kNotUtf8,           // in a folder of UTF-8 texts, a text field that is not well-formed UTF-8
 };
-constexpr int kCheckProblemKinds = 11;
+constexpr int kCheckProblemKinds = 12;
 
 // A short stable name for each problem ("torn-tail", ...), as the JSON report gives it.
 const char* ProblemName(CheckProblem problem);
@@ -40,7 +41,8 @@ struct CheckFinding {
 struct CheckReport {
   int64_t songs = 0, albums = 0, artists = 0, hits = 0;  // whole records
   bool anyFile = false;                                  // at least one record file is there
-  std::string error;                       // why the check could not be made (the database is busy)
+  bool utf8 = true;   // the texts are UTF-8 (the marker, or no database), else the ANSI code page
+  std::string error;  // why the check could not be made (the database is busy)
   std::vector<CheckFinding> shown;         // the first kShownPerKind findings of each kind
   int64_t count[kCheckProblemKinds] = {};  // every finding, by kind
 

@@ -19,20 +19,33 @@ namespace spinox {
 
 namespace {
 
-constexpr TextSpan kSongTexts[] = {{offsetof(SongRecord, title), kNameSize},
-                                   {offsetof(SongRecord, artist), kNameSize},
-                                   {offsetof(SongRecord, album), kNameSize},
-                                   {offsetof(SongRecord, file), kPathSize}};
-constexpr TextSpan kAlbumTexts[] = {{offsetof(AlbumRecord, album), kNameSize},
-                                    {offsetof(AlbumRecord, artist), kNameSize}};
-constexpr TextSpan kArtistTexts[] = {{offsetof(ArtistRecord, name), kNameSize}};
+constexpr TextSpan kSongSpans[] = {{offsetof(SongRecord, title), kNameSize, "title"},
+                                   {offsetof(SongRecord, artist), kNameSize, "artist"},
+                                   {offsetof(SongRecord, album), kNameSize, "album"},
+                                   {offsetof(SongRecord, file), kPathSize, "file"}};
+constexpr TextSpan kAlbumSpans[] = {{offsetof(AlbumRecord, album), kNameSize, "album"},
+                                    {offsetof(AlbumRecord, artist), kNameSize, "artist"}};
+constexpr TextSpan kArtistSpans[] = {{offsetof(ArtistRecord, name), kNameSize, "name"}};
 // The text fields of gen_spinox.dat (docs/settings-format.md): the page's file and image paths,
 // the HTML dialog's image boxes, template, title and fonts, the display's text and font, and
 // the date and time formats.
-constexpr TextSpan kSettingsTexts[] = {
-    {96, 250},   {346, 250},  {596, 250},  {846, 250},  {1096, 250}, {1346, 250},
-    {1596, 250}, {1846, 250}, {2096, 250}, {2354, 250}, {2604, 250}, {2878, 250},
-    {3128, 250}, {3438, 200}, {3650, 50},  {3712, 25},  {3737, 25}};
+constexpr TextSpan kSettingsSpans[] = {{96, 250, "_htm_filename"},
+                                       {346, 250, "_htm_table_img"},
+                                       {596, 250, "_htm_page_img"},
+                                       {846, 250, "_htm_top_img"},
+                                       {1096, 250, "_htm_rest_img"},
+                                       {1346, 250, "page_image_box"},
+                                       {1596, 250, "table_image_box"},
+                                       {1846, 250, "top_image_box"},
+                                       {2096, 250, "rest_image_box"},
+                                       {2354, 250, "template_file"},
+                                       {2604, 250, "page_title"},
+                                       {2878, 250, "top_font"},
+                                       {3128, 250, "rest_font"},
+                                       {3438, 200, "_txt_text"},
+                                       {3650, 50, "_txt_font"},
+                                       {3712, 25, "_date"},
+                                       {3737, 25, "_time"}};
 constexpr size_t kSettingsRecord = 3766;
 constexpr char kSettingsMagic[4] = {'S', 'P', 'X', '\0'};
 
@@ -100,10 +113,10 @@ TextConversion ConvertUnderLock(Change& change, std::string* backup) {
 }  // namespace
 
 const TextLayout kTextLayouts[kRecordLayouts + 1] = {
-    Layout(kSongFile, sizeof(SongRecord), kSongTexts),
-    Layout(kAlbumFile, sizeof(AlbumRecord), kAlbumTexts),
-    Layout(kArtistFile, sizeof(ArtistRecord), kArtistTexts),
-    Layout(kSettingsFile, kSettingsRecord, kSettingsTexts),
+    Layout(kSongFile, sizeof(SongRecord), kSongSpans),
+    Layout(kAlbumFile, sizeof(AlbumRecord), kAlbumSpans),
+    Layout(kArtistFile, sizeof(ArtistRecord), kArtistSpans),
+    Layout(kSettingsFile, kSettingsRecord, kSettingsSpans),
 };
 
 const TextLayout& SettingsTextLayout() {

@@ -18,6 +18,7 @@ namespace spinox {
 struct TextSpan {
   size_t offset;
   size_t width;
+  const char* name;
 };
 
 // The text fields of one data file, whose records are `recSize` bytes (the settings file is one
@@ -31,6 +32,7 @@ struct TextLayout {
 
 // The song, album and artist files (the first kRecordLayouts), then the settings file.
 constexpr int kRecordLayouts = 3;
+enum TextLayoutIndex { kSongTexts, kAlbumTexts, kArtistTexts };
 extern const TextLayout kTextLayouts[kRecordLayouts + 1];
 const TextLayout& SettingsTextLayout();
 

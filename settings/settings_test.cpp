@@ -99,13 +99,16 @@ TEST_F(SettingsTest, FieldTableCoversTheLayoutInOrder) {
   }
   EXPECT_EQ(next, kSettingsSize);
   // The conversion of an earlier version's texts knows the same text fields.
-  std::vector<std::pair<size_t, size_t>> texts, converted;
+  std::vector<std::string> texts, converted;
   for (const SettingsField& f : SettingsFields()) {
-    if (f.kind == SettingsFieldKind::kText) texts.emplace_back(f.offset, f.width);
+    if (f.kind == SettingsFieldKind::kText)
+      texts.push_back(f.name + (" " + std::to_string(f.offset)) + " " + std::to_string(f.width));
   }
   const TextLayout& layout = SettingsTextLayout();
-  for (size_t i = 0; i < layout.count; ++i)
-    converted.emplace_back(layout.spans[i].offset, layout.spans[i].width);
+  for (size_t i = 0; i < layout.count; ++i) {
+    const TextSpan& s = layout.spans[i];
+    converted.push_back(s.name + (" " + std::to_string(s.offset)) + " " + std::to_string(s.width));
+  }
   EXPECT_EQ(converted, texts);
   EXPECT_EQ(layout.recSize, static_cast<size_t>(kSettingsSize));
 }

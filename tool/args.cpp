@@ -6,7 +6,9 @@
 #include <ctime>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/file.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
 #include "db/paths.h"
 
@@ -175,6 +177,22 @@ bool UseDatabaseDir(const ParsedArgs& args, const char* command, Io& io) {
   std::string report;
   if (ChangePending() && RecoverDatabase(&report) && !report.empty())
     std::fprintf(io.err, "spinox: %s", report.c_str());
+  return true;
+}
+
+bool UseDatabaseForWriting(const ParsedArgs& args, const char* command, Io& io) {
+  if (!UseDatabaseDir(args, command, io)) return false;
+  std::string backup;
+  TextConversion texts = EnsureUtf8Database(&backup);
+  if (texts == TextConversion::kFailed) {
+    Fail(
+        io, command,
+        "cannot convert the database's texts to UTF-8: " + LastIoError() + "; nothing was changed");
+    return false;
+  }
+  if (texts == TextConversion::kConverted)
+    std::fprintf(io.err, "spinox: converted the database's texts from %s to UTF-8 (backup: %s)\n",
+                 AnsiCharset().c_str(), backup.c_str());
   return true;
 }
 

@@ -43,6 +43,10 @@ std::string FormatTime(int32_t t);
 // undoes a change a process that died left unfinished (saying so). False (with a message) when
 // the folder is not one, or a data file there is a folder, pipe or device.
 bool UseDatabaseDir(const ParsedArgs& args, const char* command, Io& io);
+// UseDatabaseDir for a command that writes: an earlier version's database is first converted
+// to UTF-8 texts (a backup first; both said on io.err), a new folder marked. False (with a
+// message, nothing changed) when that cannot be done.
+bool UseDatabaseForWriting(const ParsedArgs& args, const char* command, Io& io);
 // Only points the database at the folder, for a command that reports the rest itself.
 void SetDatabaseDir(const ParsedArgs& args);
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "db/check.h"
 #include "db/paths.h"
 #include "db/repair.h"
@@ -19,8 +20,11 @@ const char kUsage[] =
     "is a write cut short), every id names a record that exists, each play's album and artist\n"
     "ids are those of its song, deleted marks agree (no play of a deleted song, no deleted\n"
     "play naming an album or artist, no song of a deleted album or artist), each song's names\n"
-    "are those of its album and artist records, and play times never go backwards. Prints\n"
-    "what it found and exits 1 when anything is wrong. Nothing is changed without --repair.\n"
+    "are those of its album and artist records, and play times never go backwards. Says\n"
+    "whether the texts are UTF-8 or an earlier version's ANSI code page (converted at the\n"
+    "next start), and in a UTF-8 folder reports every text that is not well-formed UTF-8.\n"
+    "Prints what it found and exits 1 when anything is wrong. Nothing is changed without\n"
+    "--repair.\n"
     "\n  --db DIR    folder of the gen_spinox.* files (default $SPINOX_DB, else .)\n"
     "  --repair    first mend what can be mended without guessing: cut off partial records,\n"
     "              fill album and artist ids missing from songs (only when the song's names\n"
@@ -32,12 +36,17 @@ std::string Where(const CheckFinding& f) {
   return f.record < 0 ? f.file : f.file + " record " + std::to_string(f.record);
 }
 
+std::string TextsLine(const CheckReport& r) {
+  return r.utf8 ? "UTF-8" : "ANSI code page (" + AnsiCharset() + "), converted at the next start";
+}
+
 void PrintText(const CheckReport& r, const RepairReport* repair, FILE* out) {
   for (const std::string& line : repair ? repair->done : std::vector<std::string>())
     std::fprintf(out, "repaired: %s\n", line.c_str());
   std::fprintf(out, "database %s: %lld songs, %lld albums, %lld artists, %lld plays\n",
                DataDir().c_str(), static_cast<long long>(r.songs), static_cast<long long>(r.albums),
                static_cast<long long>(r.artists), static_cast<long long>(r.hits));
+  std::fprintf(out, "texts: %s\n", TextsLine(r).c_str());
   for (int kind = 0; kind < kCheckProblemKinds; ++kind) {
     for (const CheckFinding& f : r.shown)
       if (static_cast<int>(f.problem) == kind)
@@ -68,7 +77,9 @@ void PrintJson(const CheckReport& r, const RepairReport* repair, FILE* out) {
   std::string s =
       "{\"database\": " + JsonString(DataDir()) + ", \"songs\": " + std::to_string(r.songs) +
       ", \"albums\": " + std::to_string(r.albums) + ", \"artists\": " + std::to_string(r.artists) +
-      ", \"plays\": " + std::to_string(r.hits) + ",\n \"clean\": " + (r.Clean() ? "true" : "false");
+      ", \"plays\": " + std::to_string(r.hits) +
+      ", \"texts\": " + JsonString(r.utf8 ? "utf-8" : AnsiCharset()) +
+      ",\n \"clean\": " + (r.Clean() ? "true" : "false");
   if (repair)
     s += ",\n \"repaired\": " + JsonList(repair->done) +
          ",\n \"not_repaired\": " + JsonList(repair->failed);

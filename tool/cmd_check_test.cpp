@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,10 @@ TEST(CheckCommand, ReportsRepairsAndSaysSo) {
   spinox::test::TempDir dir;
   const std::string d = dir.path(), hitFile = dir.File("gen_spinox.hit");
   ASSERT_EQ(test::PlayUntagged(d, dir.File("song.mp3"), 1000000), 0);
-  RunSteps(
-      {{{"check", "--db", d}, kOk, "1 songs, 1 albums, 1 artists, 1 plays\nno problems found\n"},
-       {{"check", "--db", dir.File("db")}, kFailed, "no database in " + dir.File("db")}});
+  RunSteps({{{"check", "--db", d},
+             kOk,
+             "1 songs, 1 albums, 1 artists, 1 plays\ntexts: UTF-8\nno problems found\n"},
+            {{"check", "--db", dir.File("db")}, kFailed, "no database in " + dir.File("db")}});
   Bytes hits = spinox::test::ReadBytes(hitFile);
   hits.insert(hits.end(), {1, 2, 3});
   spinox::test::WriteBytes(hitFile, hits);
@@ -32,6 +34,52 @@ TEST(CheckCommand, ReportsRepairsAndSaysSo) {
        {{"check", "--db", d, "--repair"}, kOk, "repaired: cut the 3 bytes of a torn record off "},
        {{"check", "--db", d}, kOk, "no problems found"}});
   EXPECT_EQ(spinox::test::ReadBytes(hitFile).size(), 16u);
+}
+
+// The folder of an earlier version's database (tests/data/ansi_db) as the tool finds it.
+void PutAnsiDatabase(const std::string& dir) {
+  for (const char* name :
+       {"gen_spinox.hit", "gen_spinox.sng", "gen_spinox.art", "gen_spinox.alb", "gen_spinox.dat"})
+    std::filesystem::copy_file(spinox::test::TestDataPath(std::string("ansi_db/") + name),
+                               dir + "/" + name);
+}
+
+// Commands that only read leave an earlier version's database as it is and read it by its
+// encoding; the first command that writes converts it, and says so.
+TEST(CheckCommand, KnowsBothEncodingsAndOnlyWritersConvert) {
+  spinox::test::TempDir dir;
+  const std::string d = dir.path(), artists = dir.File("gen_spinox.art");
+  PutAnsiDatabase(d);
+  const Bytes ansi = spinox::test::ReadBytes(artists);
+  spinox::test::WriteBytes(dir.File("x.mp3"), Bytes(300, 0x55));
+  RunSteps({
+      {{"check", "--db", d},
+       kOk,
+       "9 plays\ntexts: ANSI code page (windows-1252), converted at the next start\n"},
+      {{"check", "--db", d, "--json"}, kOk, "\"texts\": \"windows-1252\""},
+      {{"dump", "--db", d, "artists"}, kOk, "name=Bj\xc3\xb6rk\n"},
+      {{"chart", "--db", d, "--period", "all", "--format", "csv"}, kOk, "Bj\xc3\xb6rk"},
+      {{"settings", "--db", d}, kOk, "Trebuchet MS"},
+      {{"info", "--db", d, dir.File("x.mp3")}, kOk, ""},
+      {{"backup", "--db", d}, kOk, ""},
+  });
+  EXPECT_EQ(spinox::test::ReadBytes(artists), ansi);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("gen_spinox.utf8")));
+  RunSteps({
+      {{"play", "--db", d, dir.File("x.mp3")},
+       kOk,
+       "converted the database's texts from "
+       "windows-1252 to UTF-8 (backup: "},
+      {{"check", "--db", d}, kOk, "10 plays\ntexts: UTF-8\nno problems found"},
+  });
+  // A text that is not UTF-8 in a UTF-8 folder (another program wrote it) is named.
+  Bytes bad = spinox::test::ReadBytes(artists);
+  bad[54 + 4 + 2] = 0xF6;
+  spinox::test::WriteBytes(artists, bad);
+  RunSteps({{{"check", "--db", d},
+             kFailed,
+             "gen_spinox.art record 1: its name is not well-formed UTF-8\n"},
+            {{"check", "--db", d, "--json"}, kFailed, "\"not-utf8\": 1"}});
 }
 
 }  // namespace

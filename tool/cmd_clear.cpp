@@ -20,7 +20,7 @@ int RunClear(const std::vector<std::string>& argv, Io& io) {
   if (!ParseArgs(argv, {"--db"}, {"--yes"}, "clear", &args, io)) return kBadUsage;
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (!args.positional.empty()) return Fail(io, "clear", "takes no arguments", kBadUsage);
-  if (!UseDatabaseDir(args, "clear", io)) return kFailed;
+  if (!UseDatabaseForWriting(args, "clear", io)) return kFailed;
   TerminalUser user(io, args.Has("--yes") ? Answer::kYes : Answer::kAsk);
   if (!ClearDatabase())
     return Fail(io, "clear", user.note().empty() ? "nothing was changed" : user.note());

@@ -87,7 +87,7 @@ int RunEdit(const std::vector<std::string>& argv, Io& io) {
                 kBadUsage);
   if (!ParseEditId(args.positional[1], &id))
     return Fail(io, "edit", "'" + args.positional[1] + "' is not an id", kBadUsage);
-  if (!UseDatabaseDir(args, "edit", io)) return kFailed;
+  if (!UseDatabaseForWriting(args, "edit", io)) return kFailed;
   Answer answer = args.Has("--merge")      ? Answer::kYes
                   : args.Has("--no-merge") ? Answer::kNo
                                            : Answer::kAsk;

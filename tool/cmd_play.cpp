@@ -71,7 +71,10 @@ int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* 
   if (!File(path, "rb").IsOpen())
     return Fail(io, command, "cannot read '" + path + "': " + FileErrorText(errno));
   if (path.size() >= kPathSize) return Fail(io, command, "path longer than 249 bytes: " + path);
-  if (!UseDatabaseDir(args, command, io)) return kFailed;
+  // info only reads; play converts an earlier version's database first.
+  bool writes = std::string(command) == "play";
+  if (!(writes ? UseDatabaseForWriting(args, command, io) : UseDatabaseDir(args, command, io)))
+    return kFailed;
   TrackTag tag = {};
   SetField(tag.file, path);
   ReadTag(&tag);

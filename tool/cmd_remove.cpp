@@ -42,7 +42,7 @@ int RunRemove(const std::vector<std::string>& argv, Io& io) {
   RecId id;
   if (!ParseId(args.positional[0], &id))
     return Fail(io, "remove", "'" + args.positional[0] + "' is not a song id");
-  if (!UseDatabaseDir(args, "remove", io)) return kFailed;
+  if (!UseDatabaseForWriting(args, "remove", io)) return kFailed;
   if (id >= SongCount()) return Fail(io, "remove", "there is no song " + args.positional[0]);
   uint32_t own = kNoId;
   if (ReadAt(kSongFile, static_cast<int64_t>(id) * sizeof(SongRecord), &own, sizeof own) &&

@@ -23,7 +23,7 @@ int RunRestore(const std::vector<std::string>& argv, Io& io) {
   if (!ParseArgs(argv, {"--db"}, {"--yes"}, "restore", &args, io)) return kBadUsage;
   if (args.help) return std::fprintf(io.out, "%s", kUsage), kOk;
   if (args.positional.size() != 1) return Fail(io, "restore", "give one FILE", kBadUsage);
-  if (!UseDatabaseDir(args, "restore", io)) return kFailed;
+  if (!UseDatabaseForWriting(args, "restore", io)) return kFailed;
   if (!File(args.positional[0], "rb").IsOpen())
     return Fail(io, "restore",
                 "cannot read '" + args.positional[0] + "': " + FileErrorText(errno) +
