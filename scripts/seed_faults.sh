@@ -73,8 +73,8 @@ fault playlist-file-offset hitlist/playlist.cpp \
   'constexpr size_t kFileOffset = 112;'
 fault playlist-relative-path tool/chart_common.cpp \
   "a relative playlist entry is not joined to the playlist's folder" \
-  '(dir / p).lexically_normal().string()' \
-  'p.lexically_normal().string()'
+  '(dir / p).lexically_normal().u8string()' \
+  'p.lexically_normal().u8string()'
 fault backup-negative-count db/sections.cpp \
   "a negative record count in a backup is accepted" \
   '!f.Read(&count, 4) || count < 0) return false;' \
@@ -83,6 +83,14 @@ fault html-escape-lt html/html_writer.cpp \
   "'<' in a database text reaches the HTML page unescaped" \
   'out += "&lt;";' \
   'out += ch;'
+fault stored-text-as-ansi tool/text_out.cpp \
+  "stored names are printed through the ANSI code page whatever the folder's encoding" \
+  'return TerminalText(StoredTextAsUtf8(stored, encoding));' \
+  'return TerminalText(AnsiToUtf8(stored));'
+fault chart-width-per-character tool/text_out.cpp \
+  "a text chart pads a wide (East Asian or emoji) character as one column" \
+  'n += In(kZeroWidth, c) ? 0 : In(kWide, c) ? 2 : 1;' \
+  'n += In(kZeroWidth, c) ? 0 : In(kWide, c) ? 1 : 1;'
 fault csv-quote tool/cmd_chart.cpp \
   "a quote inside a CSV field is not doubled" \
   'ch == '"'\"'"' ? std::string("\"\"")' \
