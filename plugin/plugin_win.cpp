@@ -3,8 +3,11 @@
 // The shell headers below need windows.h first.
 #include <commctrl.h>
 
+#include "base/user.h"
 #include "db/backup.h"
+#include "db/convert_text.h"
 #include "db/journal.h"
+#include "db/text_encoding.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/period.h"
 #include "hitlist/shown_list.h"
@@ -121,11 +124,28 @@ void CreateOwnedWindows() {
       CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TEXT), s._hwndDummy, DlgProcText, 0);
 }
 
+// Record files without a settings file are converted here, and a new folder is marked. An
+// earlier version's database that cannot be converted now (another program holds it, the disk
+// is full) is left as it is: nothing is written to it, and the play waits until a later tick
+// converts it. The user is told once.
+void ConvertTextsAtStart() {
+  if (EnsureUtf8Database() != TextConversion::kFailed) return;
+  if (StoredTextEncoding() != TextEncoding::kAnsi)
+    return;  // a new folder: marked at its first play
+  CurrentUser().Tell("Spinox could not convert its database to Unicode yet:\n" + LastIoError() +
+                         "\n\nThe database was not changed. Plays are recorded once it can be "
+                         "converted.",
+                     kPluginTitle);
+}
+
 void LoadSettings() {
   InitHTM();
   // A change that a process ended in the middle of is undone before anything is read.
   RecoverDatabase(nullptr);
+  // The old single-file layout is split and an earlier version's texts are converted to UTF-8
+  // while the settings are loaded.
   DatFileLoad load = LoadDatFile(&gShell.settings);
+  ConvertTextsAtStart();
   PutWindowSettings();
   EnablePlug(load.enabled != 0 ? 1 : 0);
   gTick._timer = 0;

@@ -14,6 +14,7 @@
 #include "db/paths.h"
 #include "db/play.h"
 #include "db/test_records.h"
+#include "db/text_encoding.h"
 #include "settings/settings.h"
 #include "tags/tag_test_util.h"
 #include "tests/test_util.h"
@@ -196,6 +197,25 @@ TEST_F(TickTest, UnwrittenPlayIsTriedAgainOnTheNextTick) {
   EXPECT_EQ(Hits(), 1);
   Tick(100);
   EXPECT_EQ(Hits(), 1);
+}
+
+// An earlier version's database that cannot be converted yet (the disk is full) gets nothing
+// written into it; the play waits and is recorded by the tick that can convert it.
+TEST_F(TickTest, APlayWaitsForTheConversionOfAnEarlierDatabase) {
+  std::filesystem::remove(db_.File(kUtf8MarkerFile));
+  for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile, kSettingsFile})
+    std::filesystem::copy_file(test::TestDataPath(std::string("ansi_db/") + name), db_.File(name));
+  const auto artists = test::ReadBytes(db_.File(kArtistFile));
+  SetIoFault({1, true, nullptr});
+  Tick(70);
+  SetIoFault({});
+  EXPECT_EQ(Hits(), 9);
+  EXPECT_EQ(state_._added, 0);
+  EXPECT_EQ(test::ReadBytes(db_.File(kArtistFile)), artists);
+  EXPECT_EQ(StoredTextEncoding(), TextEncoding::kAnsi);
+  Tick(1);
+  EXPECT_EQ(Hits(), 10);
+  EXPECT_EQ(StoredTextEncoding(), TextEncoding::kUtf8);
 }
 
 TEST_F(TickTest, NoFileNameAndOverlongNames) {
