@@ -1,6 +1,6 @@
 // Real track files named and tagged in several scripts, played from folders named in those
 // scripts: each stays a song of its own with its exact names in the record files, the list
-// files, the page and the playlist.
+// files, the list view, the page and the playlist.
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -68,10 +68,22 @@ class NamesTest : public PluginTest {
     }
   }
   std::string Path(const NamedTrack& t) const { return MusicFile(t.path); }
+
+  // The cell as the list view holds it, read with the wide message.
+  std::string WideCell(int row, int column) const {
+    wchar_t text[260] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 260;
+    LRESULT n = SendDlgItemMessageW(Hit(), IDC_LIST, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                    reinterpret_cast<LPARAM>(&item));
+    return Utf8FromWide(text, static_cast<size_t>(n));
+  }
 };
 
-// Every track played once; then the record files, the page of the song list of all time and
-// the playlist "Play" hands the player.
+// Every track played once; then the record files, the song list of all time, its page and the
+// playlist "Play" hands the player.
 TEST_F(NamesTest, EveryScriptStaysADistinctSongWithItsExactNames) {
   for (const NamedTrack& t : kTracks) player->playlist.push_back({Path(t), 62});
   StartPlugin();
@@ -97,10 +109,15 @@ TEST_F(NamesTest, EveryScriptStaysADistinctSongWithItsExactNames) {
             static_cast<int64_t>(std::size(kTracks) * sizeof(HitRecord)));
   EXPECT_GE(SizeOf(DataFile("gen_spinox.utf8")), 0) << "the folder says its texts are UTF-8";
 
-  // The songs of all time on show.
+  // The list view: the songs of all time, read back in UTF-16.
   Command(ID_HITLIST);
   Refresh(0, 4);
-  ASSERT_EQ(Rows(), static_cast<int>(std::size(kTracks)));
+  ASSERT_EQ(Headings(), (Cells{"#", "Title", "Artist", "Album", "Hits"}));
+  Names shown;
+  for (int r = 0; r < Rows(); ++r)
+    shown.push_back(WideCell(r, 1) + "|" + WideCell(r, 2) + "|" + WideCell(r, 3));
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, Expected());
 
   // The page.
   ListCommand(ID_GENERATEHTML);
