@@ -12,6 +12,7 @@
 #include "base/user.h"
 #include "db/journal.h"
 #include "db/paths.h"
+#include "db/text_encoding.h"
 #include "plugin/datadir_win.h"
 #include "plugin/plugin_win.h"
 
@@ -46,12 +47,15 @@ bool MakeFolder(const std::string& folder) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The files that hold the history: the record files and the settings, and what an unfinished
-// change left (its journal, staged copies and set-aside originals), so that it is finished or
-// undone in the new folder as it would have been in the old one.
+// The files that hold the history: the record files, the settings and the marker of UTF-8
+// texts (without it the copy would be taken for an earlier version's database and its texts
+// converted again), and what an unfinished change left (its journal, staged copies and set-aside
+// originals), so that it is finished or undone in the new folder as it would have been in the
+// old one.
 std::vector<std::string> HistoryFiles() {
   std::vector<std::string> names = {kJournalFile};
-  for (const char* name : {kSongFile, kAlbumFile, kArtistFile, kHitFile, kSettingsFile}) {
+  for (const char* name :
+       {kSongFile, kAlbumFile, kArtistFile, kHitFile, kSettingsFile, kUtf8MarkerFile}) {
     names.push_back(name);
     names.push_back(std::string(name) + ".new");
     names.push_back(std::string(name) + ".old");

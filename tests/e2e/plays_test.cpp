@@ -112,6 +112,12 @@ TEST_F(PluginTest, TheDataFolderFollowsWhatCanBeWritten) {
     EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), static_cast<int64_t>(sizeof(SongRecord)));
     EXPECT_EQ(SettingsFile::Read(user + "gen_spinox.dat").Int("_addTime"), 30)
         << "the settings came along";
+    // The marker of UTF-8 texts came along too: the copy is not taken for an earlier
+    // version's database, whose conversion would back it up and convert its texts again.
+    WIN32_FIND_DATAA found;
+    HANDLE backup = FindFirstFileA((user + "Spinox-*.bak").c_str(), &found);
+    EXPECT_EQ(backup, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (backup != INVALID_HANDLE_VALUE) FindClose(backup);
     EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16) << "the original is left as it was";
   }
 
