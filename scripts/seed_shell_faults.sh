@@ -43,8 +43,32 @@ fault display-never-hides ui/osd/text_win.cpp \
   '(void)window;'
 fault hook-kept-at-quit plugin/wndproc_win.cpp \
   "quit leaves the plug-in's procedure on the player window (the hook not restored)" \
-  'SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));' \
+  'SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell.lpWndProcOld));' \
   ''
+fault list-cell-ansi ui/toolkit/controls_win.cpp \
+  "a list view cell is set with the ANSI message: its UTF-8 bytes show as code page characters" \
+  'return static_cast<BOOL>(Send(dlg, id, LVM_SETITEMW, 0, Ptr(&item)));' \
+  '(void)item; LVITEMA a = {}; a.mask = LVIF_TEXT; a.iItem = row; a.iSubItem = column; a.pszText = const_cast<char*>(text); return static_cast<BOOL>(SendMessageA(GetDlgItem(dlg, id), LVM_SETITEMA, 0, Ptr(&a)));'
+fault edit-read-ansi ui/edit/edit_win.cpp \
+  "the edit dialog reads what was typed with GetWindowTextA (through the code page)" \
+  'return CaptionOf(GetDlgItem(dlg, id));' \
+  'char a[kNameSize] = {}; GetWindowTextA(GetDlgItem(dlg, id), a, sizeof a); return a;'
+fault edit-dialog-ansi ui/hitlist/list_win.cpp \
+  "the edit dialog is created as an ANSI window, whose controls keep code page text" \
+  'DialogBoxParamW(Shell().instance, MAKEINTRESOURCEW(IDD_EDIT)' \
+  'DialogBoxParamA(Shell().instance, MAKEINTRESOURCEA(IDD_EDIT)'
+fault windows-ansi plugin/plugin_win.cpp \
+  "the hit list window and the options panel are created as ANSI windows" \
+  'return CreateDialogParamW(plugin.hDllInstance, MAKEINTRESOURCEW(dialog), parent, proc, 0);' \
+  'return CreateDialogParamA(plugin.hDllInstance, MAKEINTRESOURCEA(dialog), parent, proc, 0);'
+fault display-text-bytes ui/osd/text_win.cpp \
+  "the display draws the UTF-8 bytes with TextOutA" \
+  'TextOutW(dc, 0, y, wide.c_str(), static_cast<int>(wide.size()));' \
+  'TextOutA(dc, 0, y, text, length);'
+fault display-text-codepage ui/osd/text_win.cpp \
+  "the display's text goes through the ANSI code page (question marks)" \
+  'std::wstring wide = WideFromUtf8(std::string(text, static_cast<size_t>(length)));' \
+  'std::wstring wide = WideFromUtf8(EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text), static_cast<size_t>(length))));'
 
 # --- the run ----------------------------------------------------------------------------------
 only="" list=0

@@ -25,6 +25,7 @@ struct Script {
 // and " A" for the title and album boxes when they are enabled.
 struct Seen {
   bool opened = false, stillOpen = false;
+  bool unicode = false;  // the dialog and its boxes are Unicode windows
   std::string shown, artists, albums, typedAlbums, typedAlbum;
 };
 
@@ -77,6 +78,8 @@ void RunScript() {
     return;
   }
   gSeen.opened = true;
+  gSeen.unicode = IsWindowUnicode(d) && IsWindowUnicode(GetDlgItem(d, IDC_EDITTITLE)) &&
+                  IsWindowUnicode(GetDlgItem(d, IDC_EDITARTIST));
   gSeen.shown = WindowText(d) + ": " + TextOf(d, IDC_EDITTITLE) + "|" + TextOf(d, IDC_EDITALBUM) +
                 "|" + TextOf(d, IDC_EDITARTIST) + (IsOn(d, IDC_EDITTITLE) ? " T" : "") +
                 (IsOn(d, IDC_EDITALBUM) ? " A" : "");
@@ -239,6 +242,7 @@ TEST_F(EditDialogTest, NamesTypedInEveryScriptAreStoredAsTyped) {
     Later(50, RunScript);
     ListCommand(ID_EDITSONG);
     EXPECT_TRUE(gSeen.opened);
+    EXPECT_TRUE(gSeen.unicode) << "an ANSI window keeps its text in the code page";
     EXPECT_TRUE(gWatched.boxes.empty());
     Refresh(0, 1);
     EXPECT_EQ(Cell(c.row, 1) + "|" + Cell(c.row, 3) + "|" + Cell(c.row, 2), c.stored);

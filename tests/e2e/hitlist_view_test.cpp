@@ -149,6 +149,10 @@ TEST_F(HitlistViewTest, NamesInEveryScriptAreShownExactly) {
   for (int i = 0; i < n; ++i)
     for (int k = 0; k < n - i; ++k) Record(kScripts[i], t += 60);
   Start();
+  // An ANSI window keeps its texts in the code page, whatever messages set them.
+  for (HWND w : {Hit(), GetDlgItem(Hit(), IDC_LIST), GetDlgItem(Hit(), IDC_TITLE), Tool(),
+                 GetDlgItem(Tool(), IDC_FILTERVALUE)})
+    EXPECT_TRUE(IsWindowUnicode(w));
   SetCheck(IDC_LASTPOS, false);
   SetCheck(IDC_CHANGE, false);
   std::string songs, artists, albums;

@@ -1,6 +1,7 @@
 // The on-screen display through the real window: shown by a change of track, shaped like its
 // text (checked through the window region and hit testing, not pixels: under Wine a screenshot
 // does not show faithfully what lies behind a shaped window), timed out by the tick.
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -183,8 +184,9 @@ TEST_F(DisplayTest, OneFontAndOneBrushAtATimeAndNoneLeftAfterQuit) {
   EXPECT_TRUE(gBrushes.empty()) << "and every brush";
 }
 
-// A name in each script, as the display draws it: in glyphs of its own, neither the question
-// marks of a trip through the code page nor the empty boxes of a font without the script.
+// A name in each script, as the display draws it: the outlines of the name's own glyphs (not
+// question marks from a trip through the code page, nor its UTF-8 bytes as code page
+// characters), and those glyphs are real ones, not the empty boxes of fonts without the script.
 // clang-format off
 const char* const kScripts[] = {
     "群青日和", "丸の内線", "Antonín Dvořák", "Группа крови", "Μίκης Θεοδωράκης", "봄날",
@@ -192,45 +194,64 @@ const char* const kScripts[] = {
 };
 // clang-format on
 
-// The same number of characters, each `c`.
-std::string Repeated(const std::string& name, const char* c) {
+// The region of `text` in the display's default face (bold Tahoma) at its size: one line at
+// the window's top left, taken as the outlines of a path.
+HRGN TextRegion(const std::string& text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT font =
+      CreateFontW(kSize, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_ROMAN, L"Tahoma");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  std::wstring wide = WideFromUtf8(text);
+  BeginPath(dc);
+  TextOutW(dc, 0, 0, wide.c_str(), static_cast<int>(wide.size()));
+  EndPath(dc);
+  HRGN region = PathToRegion(dc);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+  return region;
+}
+
+// As many private-use characters (which no font draws) as the name has.
+std::string Boxes(const std::string& name) {
   std::string out;
-  for (size_t i = 0; i < WideFromUtf8(name).size(); ++i) out += c;
+  for (size_t i = 0; i < WideFromUtf8(name).size(); ++i) out += "\xEE\x80\x80";
   return out;
 }
 
 TEST_F(DisplayTest, NamesInEveryScriptAreDrawnInTheirOwnGlyphs) {
+  ASSERT_EQ(SettingsFile().Int("_txt_bold"), 1) << "the display's default face is bold";
   StartPlaying("%title");
   HWND display = DisplayWindow();
   ASSERT_NE(display, nullptr);
-  // Each text is typed into the template and shown by "Test"; its region is taken at the next
+  // Each name is typed into the template and shown by "Test"; its region is taken at the next
   // step.
-  std::vector<std::string> texts;
-  for (const char* name : kScripts)
-    texts.insert(texts.end(), {name, Repeated(name, "?"), Repeated(name, "\xEE\x80\x80")});
   std::vector<HRGN> regions;
   std::vector<std::function<void()>> steps;
-  for (const std::string& text : texts) {
-    steps.push_back([text] {
+  for (const char* name : kScripts) {
+    steps.push_back([name] {
       HWND dlg = SettingsDialog();
-      Type(dlg, IDC_SET_TEXT, text);
+      EXPECT_TRUE(IsWindowUnicode(dlg) && IsWindowUnicode(GetDlgItem(dlg, IDC_SET_TEXT)));
+      Type(dlg, IDC_SET_TEXT, name);
       Press(dlg, IDC_SET_TEST);
     });
     steps.push_back([&regions, display] { regions.push_back(RegionOf(display)); });
   }
   steps.push_back([] { Press(SettingsDialog(), IDCANCEL); });
   WithSettings(steps);
-  ASSERT_EQ(regions.size(), texts.size());
-  for (size_t i = 0; i < regions.size(); i += 3) {
-    SCOPED_TRACE(texts[i]);
+  ASSERT_EQ(regions.size(), std::size(kScripts));
+  for (size_t i = 0; i < regions.size(); ++i) {
+    SCOPED_TRACE(kScripts[i]);
     ASSERT_NE(regions[i], nullptr);
-    RECT box = {};
-    EXPECT_EQ(GetRgnBox(regions[i], &box), COMPLEXREGION);
-    EXPECT_FALSE(EqualRgn(regions[i], regions[i + 1])) << "drawn as question marks";
-    EXPECT_FALSE(EqualRgn(regions[i], regions[i + 2])) << "drawn as boxes: no font has it";
+    HRGN glyphs = TextRegion(kScripts[i]), boxes = TextRegion(Boxes(kScripts[i]));
+    EXPECT_TRUE(EqualRgn(regions[i], glyphs)) << "drawn as the name's own characters";
+    EXPECT_FALSE(EqualRgn(glyphs, boxes)) << "drawn as boxes: no font has the script";
+    DeleteObject(glyphs);
+    DeleteObject(boxes);
+    DeleteObject(regions[i]);
   }
-  for (HRGN r : regions)
-    if (r) DeleteObject(r);
 }
 
 }  // namespace
