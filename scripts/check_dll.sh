@@ -1,7 +1,8 @@
 #!/bin/bash
 # Checks the plug-in DLL the player loads: exactly one export, the undecorated
 # winampGetGeneralPurposePlugin; imports from system DLLs only (so the C and C++ run-times are
-# linked in). Usage: scripts/check_dll.sh [DLL or build folder]  (default: build-win32)
+# linked in); no user-interface import in its ANSI form.
+# Usage: scripts/check_dll.sh [DLL or build folder]  (default: build-win32)
 set -euo pipefail
 dll=${1:-build-win32}
 [ -d "$dll" ] && dll=$dll/gen_spinox.dll
@@ -30,6 +31,17 @@ for name in $imports; do
     fail=1
   fi
 done
+
+# The windows take and show every script: no user-interface call may pass text through the ANSI
+# code page. SendMessageA stays for the player's numeric queries and its ANSI fallback.
+ansi=$(echo "$dump" | awk '
+  /DLL Name:/ { dll = tolower($3); next }
+  dll ~ /^(user32|gdi32|comdlg32|shell32|comctl32)\.dll$/ && NF == 3 && $3 ~ /[a-z0-9]A$/ {
+    print $3 }' | grep -vx 'SendMessageA' || true)
+if [ -n "$ansi" ]; then
+  echo "check_dll: user-interface calls through the ANSI code page (use the W forms):" $ansi >&2
+  fail=1
+fi
 
 if [ $fail -eq 0 ]; then
   echo "check_dll: $dll exports winampGetGeneralPurposePlugin only; imports:" $imports
