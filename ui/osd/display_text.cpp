@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/clock.h"
+#include "base/codepage.h"
 #include "base/text.h"
 #include "hitlist/hitlist.h"
 #include "hitlist/time_text.h"
@@ -65,6 +66,13 @@ const DisplayTag* Recognize(const char* text, size_t size, size_t at, size_t* le
   return nullptr;
 }
 
+// The bytes of the UTF-8 character that begins p[0..n); 1 for a byte that begins none.
+size_t CharacterLength(const char* p, size_t n) {
+  auto lead = static_cast<unsigned char>(p[0]);
+  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  return length <= n && IsUtf8(p, length) ? length : 1;
+}
+
 // A count of whole units, cut toward zero and never negative.
 int64_t Units(int64_t elapsed, int64_t unit) {
   return elapsed > 0 ? elapsed / unit : 0;
@@ -84,8 +92,11 @@ std::string ExpandDisplayText(const char* tmpl, size_t size, const SongInfo& son
     size_t length = 0;
     const DisplayTag* tag = tmpl[i] == '%' ? Recognize(tmpl, size, i + 1, &length) : nullptr;
     if (!tag) {
-      if (out.size() >= kMaxDisplay) break;
-      out += tmpl[i];
+      // A character of the template is copied whole or not at all.
+      size_t n = CharacterLength(tmpl + i, size - i);
+      if (out.size() + n > kMaxDisplay) break;
+      out.append(tmpl + i, n);
+      i += n - 1;
       continue;
     }
     std::string value = tag->value(song, context);

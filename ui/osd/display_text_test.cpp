@@ -79,6 +79,18 @@ TEST(DisplayText, KeepsWithin499Characters) {
   EXPECT_EQ(Expand(std::string(497, 'x') + "%title" + "yy"), std::string(497, 'x'));
   EXPECT_EQ(Expand(std::string(494, 'x') + "%title" + "yy"), std::string(494, 'x') + "Songy");
   EXPECT_EQ(Expand(std::string(495, 'x') + "%title" + "yy"), std::string(495, 'x') + "Song");
+  // A character of the template that would pass the limit is left out whole.
+  struct Cut {
+    size_t before;
+    const char* character;
+    size_t kept;  // of the character's bytes
+  };
+  for (const Cut& c : {Cut{496, "群", 3}, Cut{497, "群", 0}, Cut{495, "🎵", 4}, Cut{496, "🎵", 0},
+                       Cut{498, "ł", 0}, Cut{497, "ł", 2}}) {
+    std::string before(c.before, 'x');
+    EXPECT_EQ(Expand(before + c.character + "z"), before + std::string(c.character, c.kept))
+        << c.before << " " << c.character;
+  }
   SongInfo s = Song();
   std::memset(s.title, 'T', sizeof s.title);  // no NUL: read as its 50 bytes
   std::string expanded = Expand(
