@@ -136,6 +136,24 @@ fault ogg-packet-cut tags/ogg.cpp \
   'continues_ = page.lacing[i] == 255;' \
   'continues_ = false;'
 
+fault convert-field-skipped db/convert_text.cpp \
+  "the conversion of an earlier version's texts leaves the songs' album names in the code page" \
+  '{offsetof(SongRecord, album), kNameSize, "album"},' \
+  ''
+fault convert-marker-outside-change db/convert_text.cpp \
+  "the marker of UTF-8 texts is written beside the change, so a crash leaves it on old texts" \
+  'std::string path = FullPath(kUtf8MarkerFile);' \
+  'std::string path = RealPath(kUtf8MarkerFile);'
+fault restore-ansi-unconverted db/backup.cpp \
+  "an earlier version's backup is restored without converting its texts" \
+  'bool ansiBackup = !BackupIsUtf8(f);' \
+  'bool ansiBackup = false;'
+fault play-into-ansi db/play.cpp \
+  "a play writes UTF-8 names into an earlier version's database without converting it first" \
+  'if (EnsureUtf8Database() == TextConversion::kFailed) return false;
+  DatabaseLock lock(LockKind::kExclusive);' \
+  'DatabaseLock lock(LockKind::kExclusive);'
+
 # --- options ----------------------------------------------------------------------------------
 only=""
 while [ $# -gt 0 ]; do
