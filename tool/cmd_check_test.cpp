@@ -82,5 +82,29 @@ TEST(CheckCommand, KnowsBothEncodingsAndOnlyWritersConvert) {
             {{"check", "--db", d, "--json"}, kFailed, "\"not-utf8\": 1"}});
 }
 
+// convert carries the texts over on demand, once; restoring the earlier version's backup it made
+// gives the converted texts again.
+TEST(CheckCommand, ConvertAndRestoreCarryTheTextsOver) {
+  spinox::test::TempDir dir;
+  const std::string d = dir.path();
+  PutAnsiDatabase(d);
+  RunSteps({
+      {{"convert", "--db", d}, kOk, "converted the texts from windows-1252 to UTF-8; the "},
+      {{"convert", "--db", d}, kFailed, "is a settings file: nothing to convert"},
+      {{"dump", "--db", d, "artists"}, kOk, "name=Bj\xc3\xb6rk\n"},
+  });
+  const Bytes converted = spinox::test::ReadBytes(dir.File("gen_spinox.art"));
+  std::string backup;
+  for (const auto& entry : std::filesystem::directory_iterator(d))
+    if (entry.path().extension() == ".bak") backup = entry.path().string();
+  ASSERT_NE(backup, "");
+  RunSteps({
+      {{"clear", "--db", d, "--yes"}, kOk, ""},
+      {{"restore", "--db", d, "--yes", backup}, kOk, "Restored"},
+      {{"check", "--db", d}, kOk, "9 plays\ntexts: UTF-8\nno problems found"},
+  });
+  EXPECT_EQ(spinox::test::ReadBytes(dir.File("gen_spinox.art")), converted);
+}
+
 }  // namespace
 }  // namespace spinox::cli
