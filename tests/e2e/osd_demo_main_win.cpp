@@ -14,9 +14,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <string>
 
+#include "base/codepage.h"
 #include "base/text.h"
 #include "db/paths.h"
 #include "resources/resource.h"
@@ -33,13 +35,17 @@ std::string gPage;
 std::string gMarker;
 TestPlayer* gPlayer = nullptr;
 
-BOOL WINAPI AnswerSave(LPOPENFILENAMEA ofn) {
-  CopyText(ofn->lpstrFile, ofn->nMaxFile, gPage.c_str());
+// The plug-in asks with the wide calls; the page's path is answered in UTF-16.
+BOOL WINAPI AnswerSave(LPOPENFILENAMEW ofn) {
+  std::wstring page = WideFromUtf8(gPage);
+  if (!ofn->lpstrFile || ofn->nMaxFile <= page.size()) return FALSE;
+  std::wmemcpy(ofn->lpstrFile, page.c_str(), page.size() + 1);
   return TRUE;
 }
 
-HINSTANCE WINAPI ReportOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  std::printf("the page would open in the browser: %s\n", file ? file : "");
+HINSTANCE WINAPI ReportOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+  std::printf("the page would open in the browser: %s\n",
+              file ? Utf8FromWide(std::wstring(file)).c_str() : "");
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
@@ -149,9 +155,9 @@ int Run(const std::string& playlist) {
     std::fprintf(stderr, "spinox-osd-demo: cannot load the playlist or the plug-in\n");
     return 1;
   }
-  HookImport(player.module(), "comdlg32.dll", "GetSaveFileNameA",
+  HookImport(player.module(), "comdlg32.dll", "GetSaveFileNameW",
              reinterpret_cast<void*>(AnswerSave));
-  HookImport(player.module(), "shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(ReportOpen));
+  HookImport(player.module(), "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(ReportOpen));
   player.Init();
   player.StopRealTimer();
   SendMessageA(player.window(), WM_COMMAND, 40003, 0);  // the hit list windows on show
