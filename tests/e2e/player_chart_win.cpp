@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/codepage.h"
 #include "db/paths.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -99,21 +100,22 @@ void StepBack(HWND hit, int periods) {
   SendMessageA(hit, WM_HSCROLL, SB_ENDSCROLL, bar);
 }
 
+// A cell as UTF-8, read with the wide message: the list holds names in any script.
 std::string Text(HWND hit, int row, int column) {
-  char text[300] = {};
-  LVITEMA item = {};
+  wchar_t text[300] = {};
+  LVITEMW item = {};
   item.iSubItem = column;
   item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendDlgItemMessageA(hit, IDC_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                      reinterpret_cast<LPARAM>(&item));
-  return text;
+  item.cchTextMax = 300;
+  LRESULT n = SendDlgItemMessageW(hit, IDC_LIST, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                  reinterpret_cast<LPARAM>(&item));
+  return Utf8FromWide(text, static_cast<size_t>(n));
 }
 
 void PrintList(HWND hit) {
-  char title[300] = {};
-  GetDlgItemTextA(hit, IDC_TITLE, title, sizeof title);
-  std::printf("\n%s\n", title);
+  wchar_t title[300] = {};
+  int n = GetDlgItemTextW(hit, IDC_TITLE, title, 300);
+  std::printf("\n%s\n", Utf8FromWide(title, static_cast<size_t>(n)).c_str());
   auto header = reinterpret_cast<HWND>(SendDlgItemMessageA(hit, IDC_LIST, LVM_GETHEADER, 0, 0));
   int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
   int rows = static_cast<int>(SendDlgItemMessageA(hit, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
