@@ -35,15 +35,19 @@ trap cleanup EXIT
 wine_session_start "$run"
 
 # The tests find the DLL beside them and use the folder as the player's; the track files named
-# in several scripts are copied from tags\.
-mkdir -p "$run/tests/tags"
-cp "$build/gen_spinox.dll" "$build/tests/e2e/spinox_e2e_tests.exe" "$run/tests/"
-cp "$root"/tests/data/tags/scripts_* "$run/tests/tags/"
+# in several scripts are copied from tags\. The folder is named in several scripts, none of
+# which the ANSI code page holds (C:\Spinox テスト Żółć Ωμέγα\tests): every path the test player,
+# the tests and the plug-in pass to the system must go by its wide name.
+tests="$WINEPREFIX/drive_c/Spinox テスト Żółć Ωμέγα/tests"
+mkdir -p "$tests/tags"
+cp "$build/gen_spinox.dll" "$build/tests/e2e/spinox_e2e_tests.exe" "$tests/"
+cp "$root"/tests/data/tags/scripts_* "$tests/tags/"
 status=0
 # In a zone with daylight saving, in which local days and UTC days differ.
-TZ=Europe/Berlin "$wine" "$run/tests/spinox_e2e_tests.exe" "$@" || status=$?
+TZ=Europe/Berlin "$wine" "$tests/spinox_e2e_tests.exe" "$@" || status=$?
 
-# The demo: a playlist of three tagged tracks played 100 times faster than real time.
+# The demo: a playlist of three tagged tracks played 100 times faster than real time, from a
+# folder the ANSI code page names, which the older player needs.
 demo="$run/player"
 mkdir -p "$demo/plugins" "$demo/music"
 cp "$build/tests/e2e/spinox-player.exe" "$demo/"

@@ -18,13 +18,7 @@ std::string Bytes(const R& rec) {
 }
 
 int Backups(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "\\Spinox-*.bak").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int n = 1;
-  while (FindNextFileA(find, &found)) ++n;
-  FindClose(find);
-  return n;
+  return CountMatching(folder + "\\Spinox-*.bak");
 }
 
 TEST_F(PluginTest, AnEarlierVersionsDatabaseIsCarriedOverAtStartUp) {

@@ -153,13 +153,13 @@ void CALLBACK LaterProc(HWND, UINT, UINT_PTR id, DWORD) {
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   void* at = info->ExceptionRecord->ExceptionAddress;
   HMODULE module = nullptr;
-  char name[MAX_PATH] = "?";
-  GetModuleHandleExA(
+  wchar_t name[MAX_PATH] = L"?";
+  GetModuleHandleExW(
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      static_cast<const char*>(at), &module);
-  if (module) GetModuleFileNameA(module, name, sizeof name);
+      static_cast<const wchar_t*>(at), &module);
+  if (module) GetModuleFileNameW(module, name, MAX_PATH);
   std::fprintf(stderr, "crash: exception 0x%lx at %s+0x%llx\n",
-               info->ExceptionRecord->ExceptionCode, name,
+               info->ExceptionRecord->ExceptionCode, Utf8(name).c_str(),
                static_cast<unsigned long long>(static_cast<const char*>(at) -
                                                reinterpret_cast<const char*>(module)));
   std::fflush(stderr);
@@ -593,6 +593,62 @@ void RemoveTree(const std::string& path) {
     FindClose(h);
   }
   RemoveDirectoryW(WidePath(path).c_str());
+}
+
+bool MakeFolder(const std::string& path) {
+  return CreateDirectoryW(WidePath(path).c_str(), nullptr) ||
+         GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool CopyOneFile(const std::string& from, const std::string& to) {
+  return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != FALSE;
+}
+
+int CountMatching(const std::string& pattern, std::string* first) {
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(WidePath(pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  if (first) *first = Utf8FromWide(std::wstring(found.cFileName));
+  int n = 1;
+  while (FindNextFileW(h, &found)) ++n;
+  FindClose(h);
+  return n;
+}
+
+std::string ShortPath(const std::string& path) {
+  std::wstring wide = WidePath(path);
+  DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  std::wstring out(n, L'\0');
+  if (n == 0 || GetShortPathNameW(wide.c_str(), &out[0], n) + 1 != n) return path;
+  out.resize(n - 1);
+  return Utf8FromWide(out);
+}
+
+namespace {
+
+// The text in the ANSI code page; false when the code page cannot hold all of it.
+bool InAnsi(const std::string& utf8, std::string* ansi) {
+  std::wstring wide = WideFromUtf8(utf8);
+  int size = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr,
+                              &lossy);
+  ansi->assign(n > 0 ? n : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &(*ansi)[0], n, nullptr, nullptr);
+  return !lossy;
+}
+
+}  // namespace
+
+std::string AnsiNamed(const std::string& path) {
+  std::string ansi;
+  return InAnsi(path, &ansi) ? path : ShortPath(path);
+}
+
+std::string M3uName(const std::string& path) {
+  std::string ansi;
+  InAnsi(AnsiNamed(path), &ansi);
+  return ansi;
 }
 
 std::string ReadText(const std::string& path) {

@@ -219,6 +219,18 @@ HRGN RegionOf(HWND window);
 int64_t SizeOf(const std::string& path);
 bool IsFolder(const std::string& path);
 void RemoveTree(const std::string& path);
+// The file system by wide names: paths are UTF-8 in any script.
+bool MakeFolder(const std::string& path);
+bool CopyOneFile(const std::string& from, const std::string& to);
+// How many files match a pattern such as "C:\\data\\Spinox-*.bak"; the first one's name.
+int CountMatching(const std::string& pattern, std::string* first = nullptr);
+// The 8.3 form of an existing path (itself when the system gives none).
+std::string ShortPath(const std::string& path);
+// How a reader of the system's ANSI code page names an existing file: by its path when the
+// code page holds it, else by its short form (UTF-8); and that name in the code page, as an
+// .m3u holds it.
+std::string AnsiNamed(const std::string& path);
+std::string M3uName(const std::string& path);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 RECT WindowRectOf(HWND window);

@@ -20,9 +20,13 @@ class HitlistCommandsTest : public PluginTest {
     for (const Entry& e : player->playlist) out.push_back(e.file);
     return out;
   }
-  std::string Lines(const std::string& names) {
+  // The playlist's lines: an .m3u names the files as the ANSI code page can.
+  std::string Lines(const std::string& names, bool m3u) {
     std::string text;
-    for (char n : names) text += MusicFile(std::string(1, n) + ".mp3") + "\r\n";
+    for (char n : names) {
+      std::string file = MusicFile(std::string(1, n) + ".mp3");
+      text += (m3u ? M3uName(file) : file) + "\r\n";
+    }
     return text;
   }
 };
@@ -122,15 +126,15 @@ TEST_F(HitlistCommandsTest, PlaylistsOfTheListOnShow) {
     SCOPED_TRACE(c.name);
     player->playlist = {{MusicFile("x.mp3"), 100}};
     player->state = 0;
-    DeleteFileA(DataFile("temphit.m3u8").c_str());
-    DeleteFileA(MusicFile("saved.m3u").c_str());
+    RemoveTree(DataFile("temphit.m3u8"));
+    RemoveTree(MusicFile("saved.m3u"));
     gWatched.saves.clear();
     gWatched.saveAnswer = MusicFile("saved.m3u");
     Refresh(c.type, c.period, c.top);
     ListCommand(c.command);
     // The player takes the UTF-8 playlist by its wide path.
     std::string written = ReadText(c.saved ? MusicFile("saved.m3u") : DataFile("temphit.m3u8"));
-    EXPECT_EQ(written, Lines(c.songs));
+    EXPECT_EQ(written, Lines(c.songs, c.saved));
     EXPECT_EQ(SizeOf(DataFile("temphit.m3u8")) > 0, *c.songs && !c.saved);
     EXPECT_EQ(gWatched.saves.size(), c.saved && *c.songs ? 1u : 0u);
     Cells files;

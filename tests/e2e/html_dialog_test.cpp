@@ -42,7 +42,7 @@ class HtmlDialogTest : public PluginTest {
   }
   std::string Folder(const std::string& name) {
     std::string folder = MusicFile(name);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_TRUE(MakeFolder(folder)) << folder;
     return folder;
   }
 };

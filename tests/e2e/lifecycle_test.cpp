@@ -123,8 +123,7 @@ TEST_F(PluginTest, TwoGuestsLeaveThePlayerAsTheyFoundIt) {
   // Spinox may have to stay loaded for the process (a later guest calls its procedure), so
   // these runs use a copy of the DLL of their own.
   dllName = "gen_spinox_guest.dll";
-  ASSERT_TRUE(CopyFileA((TestsFolder() + "\\gen_spinox.dll").c_str(),
-                        (TestsFolder() + "\\" + dllName).c_str(), FALSE));
+  ASSERT_TRUE(CopyOneFile(TestsFolder() + "\\gen_spinox.dll", TestsFolder() + "\\" + dllName));
   for (const auto& order : orders) {
     SCOPED_TRACE(order.name);
     player = std::make_unique<TestPlayer>();

@@ -11,11 +11,11 @@
 #include <windows.h>
 // System headers below need windows.h first.
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
-#include <fstream>
 #include <string>
 
 #include "base/codepage.h"
@@ -85,15 +85,18 @@ HWND DisplayWindow() {
 }
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Writes the marker and keeps the windows alive until it is gone.
 void HoldForScreenshot(const char* name, HWND window) {
   RECT r = {};
   GetWindowRect(window, &r);
-  std::ofstream(gMarker) << name << " " << r.left << " " << r.top << " " << r.right << " "
-                         << r.bottom << "\n";
+  FILE* f = _wfopen(WideFromUtf8(gMarker).c_str(), L"w");
+  if (f) {
+    std::fprintf(f, "%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+    std::fclose(f);
+  }
   std::printf("%s is up at %ld,%ld: waiting for the screenshot\n", name, r.left, r.top);
   std::fflush(stdout);
   DWORD start = GetTickCount();
@@ -143,7 +146,7 @@ bool GeneratePage(TestPlayer* player) {
   player->Pump(300);
   HoldForScreenshot("html", dialog);
   SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-  return GetFileAttributesA(gPage.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WideFromUtf8(gPage).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int Run(const std::string& playlist) {
@@ -173,12 +176,18 @@ int Run(const std::string& playlist) {
 }  // namespace
 }  // namespace spinox::e2e
 
-int main(int argc, char** argv) {
-  if (argc != 4) {
+// The arguments are taken wide, so the paths may be named in any script.
+int main() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc != 4) {
     std::fputs("usage: spinox-osd-demo.exe PLAYLIST.m3u PAGE.htm MARKER\n", stderr);
     return 2;
   }
-  spinox::e2e::gPage = argv[2];
-  spinox::e2e::gMarker = argv[3];
-  return spinox::e2e::Run(argv[1]);
+  auto arg = [&](int i) { return spinox::Utf8FromWide(argv[i], wcslen(argv[i])); };
+  spinox::e2e::gPage = arg(2);
+  spinox::e2e::gMarker = arg(3);
+  std::string playlist = arg(1);
+  LocalFree(argv);
+  return spinox::e2e::Run(playlist);
 }

@@ -168,13 +168,13 @@ void ShowCharts(TestPlayer* player, const std::vector<ChartRequest>& charts) {
 }
 
 void HoldForScreenshot(TestPlayer* player, const std::string& marker) {
-  FILE* f = std::fopen(marker.c_str(), "w");
+  FILE* f = _wfopen(WideFromUtf8(marker).c_str(), L"w");
   if (!f) return;
   std::fprintf(f, "hitlist %ld %ld %ld %ld\n", kScreenArea.left, kScreenArea.top, kScreenArea.right,
                kScreenArea.bottom);
   std::fclose(f);
   DWORD start = GetTickCount();
-  while (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES &&
+  while (GetFileAttributesW(WideFromUtf8(marker).c_str()) != INVALID_FILE_ATTRIBUTES &&
          GetTickCount() - start < kHoldLimit)
     player->Pump(100);
 }

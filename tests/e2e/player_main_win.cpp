@@ -133,7 +133,7 @@ void Report(const TestPlayer& p, long second) {
 
 int Run(const Options& o) {
   std::string plugins = ExeFolder() + "\\plugins";
-  CreateDirectoryA(plugins.c_str(), nullptr);  // an install has it
+  CreateDirectoryW(WideFromUtf8(plugins).c_str(), nullptr);  // an install has it
   TestPlayer player;
   player.skinRow = DemoSkin();
   player.older = o.older;

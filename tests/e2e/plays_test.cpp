@@ -85,9 +85,8 @@ TEST_F(PluginTest, TheDataFolderFollowsWhatCanBeWritten) {
   EXPECT_FALSE(IsFolder(UserFolder() + "\\Winamp"));
 
   // Protected, and the copy of the hit file cannot be written: nothing moves, the user is told.
-  CreateDirectoryA((UserFolder() + "\\Winamp").c_str(), nullptr);
-  CreateDirectoryA(user.c_str(), nullptr);
-  CreateDirectoryA((user + "gen_spinox.hit.copy").c_str(), nullptr);
+  for (const std::string& f : {UserFolder() + "\\Winamp", user, user + "gen_spinox.hit.copy"})
+    ASSERT_TRUE(MakeFolder(f)) << f;
   gWatched.unwritableFolder = PluginsFolder();
   session(false);
   ASSERT_EQ(gWatched.boxes.size(), 1u);
@@ -95,7 +94,7 @@ TEST_F(PluginTest, TheDataFolderFollowsWhatCanBeWritten) {
   EXPECT_EQ(SizeOf(user + "gen_spinox.sng"), -1) << "no part of the history is left there";
   EXPECT_EQ(SizeOf(user + "gen_spinox.hit"), -1);
   player->Quit();
-  RemoveDirectoryA((user + "gen_spinox.hit.copy").c_str());
+  RemoveTree(user + "gen_spinox.hit.copy");
 
   // Then the history moves, once, and the plays go on there.
   for (int n = 1; n <= 2; ++n) {
@@ -114,10 +113,8 @@ TEST_F(PluginTest, TheDataFolderFollowsWhatCanBeWritten) {
         << "the settings came along";
     // The marker of UTF-8 texts came along too: the copy is not taken for an earlier
     // version's database, whose conversion would back it up and convert its texts again.
-    WIN32_FIND_DATAA found;
-    HANDLE backup = FindFirstFileA((user + "Spinox-*.bak").c_str(), &found);
-    EXPECT_EQ(backup, INVALID_HANDLE_VALUE) << found.cFileName;
-    if (backup != INVALID_HANDLE_VALUE) FindClose(backup);
+    std::string backup;
+    EXPECT_EQ(CountMatching(user + "Spinox-*.bak", &backup), 0) << backup;
     EXPECT_EQ(SizeOf(DataFile("gen_spinox.hit")), 16) << "the original is left as it was";
   }
 

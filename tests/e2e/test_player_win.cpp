@@ -84,9 +84,13 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::string ExeFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return FolderOf(path);
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD n;
+  while ((n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) ==
+         path.size())
+    path.resize(path.size() * 2);
+  path.resize(n);
+  return FolderOf(spinox::Utf8FromWide(path));
 }
 
 TestPlayer::TestPlayer() {
@@ -178,7 +182,7 @@ bool TestPlayer::LoadM3u(const std::string& path) {
 }
 
 bool TestPlayer::Load(const std::string& dllPath) {
-  module_ = LoadLibraryA(dllPath.c_str());
+  module_ = LoadLibraryW(spinox::WideFromUtf8(dllPath).c_str());
   if (!module_) return false;
   using Export = PluginRecord* (*)();
   auto get = reinterpret_cast<Export>(
