@@ -76,6 +76,10 @@ std::string ShortPathOf(const std::string& path) {
 void InstallAnsiCodePage() {
   static const std::string charset = CharsetOfCodePage(GetACP());
   SetAnsiCodePage(EncodeAcp, DecodeAcp, charset.c_str());
+  InstallShortPathFinder();
+}
+
+void InstallShortPathFinder() {
   SetShortPathFinder(ShortPathOf);
 }
 

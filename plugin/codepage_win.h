@@ -7,4 +7,8 @@ namespace spinox {
 // names for paths the code page cannot hold.
 void InstallAnsiCodePage();
 
+// Installs only the system's short names (GetShortPathNameW), by which an .m3u or the player's
+// ANSI playlist message names a path the code page cannot hold. The tool installs this alone.
+void InstallShortPathFinder();
+
 }  // namespace spinox

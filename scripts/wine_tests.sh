@@ -22,7 +22,7 @@ fi
 "$root/scripts/deps.sh" test
 
 wine_build_configure "$build"
-ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests
+ninja -C "$build" gen_spinox spinox-player spinox_e2e_tests spinox
 echo "wine_tests: $build under $wine ($wine_arch)"
 
 run=$(mktemp -d /tmp/spinox-e2e.XXXXXX)
@@ -45,6 +45,19 @@ cp "$root"/tests/data/tags/scripts_* "$tests/tags/"
 status=0
 # In a zone with daylight saving, in which local days and UTC days differ.
 TZ=Europe/Berlin "$wine" "$tests/spinox_e2e_tests.exe" "$@" || status=$?
+
+# The tool, from the same folder: a play of a track there, then the hit list as an .m3u, which
+# names the track by its short name (the code page holds no other), as the plug-in's does.
+cp "$build/spinox.exe" "$tests/"
+wtests='C:\Spinox テスト Żółć Ωμέγα\tests'
+track=$(cd "$tests/tags" && ls scripts_* | head -1)
+"$wine" "$tests/spinox.exe" play --db "$wtests" "$wtests\\tags\\$track" >/dev/null || status=1
+"$wine" "$tests/spinox.exe" m3u --db "$wtests" --period all -o "$wtests\\tool.m3u" || status=1
+line=$(tr -d '\r' < "$tests/tool.m3u" 2>/dev/null || true)
+if ! [[ "$line" =~ ^C:\\[!-~]+\\tests\\tags\\[!-~]+$ ]]; then
+  echo "wine_tests: the tool's .m3u names the track as '$line', not by its short name" >&2
+  status=1
+fi
 
 # The demo: a playlist of three tagged tracks played 100 times faster than real time, from a
 # folder the ANSI code page names, which the older player needs.
