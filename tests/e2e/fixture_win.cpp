@@ -190,8 +190,8 @@ bool gInStep = false;
 void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
   if (gInStep) return;
   if (gStep >= gSteps.size()) {
-    HWND open = FindWindowA(nullptr, "Spinox Settings");
-    if (open) PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    HWND open = FindWindowW(nullptr, L"Spinox Settings");
+    if (open) PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
     return;
   }
   gInStep = true;

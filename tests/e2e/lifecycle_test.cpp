@@ -9,9 +9,7 @@ namespace spinox::e2e {
 namespace {
 
 std::string Caption(HWND w) {
-  char text[100] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
+  return WindowText(w);
 }
 
 void ExpectRect(const RECT& r, const RECT& expected, const char* what) {

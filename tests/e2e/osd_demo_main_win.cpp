@@ -106,7 +106,7 @@ void HoldForScreenshot(const char* name, HWND window) {
 // Inside the settings dialog's own loop: the display page on show, then Cancel.
 void CALLBACK ShowSettingsPage(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HWND dialog = FindWindowA(nullptr, "Spinox Settings");
+  HWND dialog = FindWindowW(nullptr, L"Spinox Settings");
   if (!dialog) return;
   SendDlgItemMessageA(dialog, IDC_SET_PAGES, LB_SETCURSEL, 2, 0);
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SET_PAGES, LBN_SELCHANGE),
@@ -141,7 +141,7 @@ bool GeneratePage(TestPlayer* player) {
                reinterpret_cast<LPARAM>(GetDlgItem(tool, IDC_PERIOD)));
   SendDlgItemMessageA(tool, IDC_REFRESH, BM_CLICK, 0, 0);
   SendMessageA(hit, WM_COMMAND, ID_GENERATEHTML, 0);
-  HWND dialog = FindWindowA(nullptr, "Generate HTML");
+  HWND dialog = FindWindowW(nullptr, L"Generate HTML");
   if (!dialog || !IsWindowVisible(dialog)) return false;
   player->Pump(300);
   HoldForScreenshot("html", dialog);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/codepage.h"
 #include "tests/e2e/fixture_win.h"
 
 namespace spinox::e2e {
@@ -122,7 +123,7 @@ class SettingsTest : public PluginTest {
         Type(dlg, c.control, c.input);
         break;
       case Do::kSetText:
-        SetDlgItemTextA(dlg, c.control, c.input);
+        SetDlgItemTextW(dlg, c.control, WideFromUtf8(c.input).c_str());
         break;
       case Do::kPress:
         Press(dlg, c.control);
@@ -132,9 +133,9 @@ class SettingsTest : public PluginTest {
         break;
       case Do::kChooseText:
         Choose(dlg, c.control,
-               static_cast<int>(SendDlgItemMessageA(dlg, c.control, CB_FINDSTRINGEXACT,
-                                                    static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>(c.input))));
+               static_cast<int>(
+                   SendDlgItemMessageW(dlg, c.control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(WideFromUtf8(c.input).c_str()))));
         break;
       case Do::kPickColor:
         gWatched.colorAnswer = std::strtoul(c.input, nullptr, 16);
