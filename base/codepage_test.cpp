@@ -82,18 +82,6 @@ TEST(CodePage, OnlyWellFormedUtf8PassesAsIs) {
   }
 }
 
-TEST(CodePage, AnsiRoundTripsThroughUtf8) {
-  EXPECT_EQ(AnsiToUtf8("Bj\xf6rk \x80"), "Bj\xc3\xb6rk \xe2\x82\xac");
-  EXPECT_EQ(EncodeAnsi(U8("Bj\xc3\xb6rk")), "Bj\xf6rk");
-}
-
-TEST(CodePage, AnInstalledCodePageReplacesTheDefault) {
-  SetAnsiCodePage([](const std::u32string& t) { return std::string(t.size(), 'X'); }, nullptr);
-  EXPECT_EQ(EncodeAnsi(U"ab"), "XX");
-  SetAnsiCodePage(nullptr, nullptr);
-  EXPECT_EQ(EncodeAnsi(U"ab"), "ab");
-}
-
 TEST(CodePage, PagesNameTheCodePageTheirTextIsIn) {
   EXPECT_EQ(AnsiCharset(), "windows-1252");
   SetAnsiCodePage(nullptr, nullptr, "windows-1251");
