@@ -82,11 +82,15 @@ TEST(CodePage, OnlyWellFormedUtf8PassesAsIs) {
   }
 }
 
-TEST(CodePage, PagesNameTheCodePageTheirTextIsIn) {
+// An installed code page replaces the default, its name too, until it is taken away.
+TEST(CodePage, AnInstalledCodePageReplacesTheDefault) {
   EXPECT_EQ(AnsiCharset(), "windows-1252");
-  SetAnsiCodePage(nullptr, nullptr, "windows-1251");
+  SetAnsiCodePage([](const std::u32string& t) { return std::string(t.size(), 'X'); }, nullptr,
+                  "windows-1251");
+  EXPECT_EQ(EncodeAnsi(U"ab"), "XX");
   EXPECT_EQ(AnsiCharset(), "windows-1251");
   SetAnsiCodePage(nullptr, nullptr);
+  EXPECT_EQ(EncodeAnsi(U"\u20ac"), "\x80");
   EXPECT_EQ(AnsiCharset(), "windows-1252");
   const std::pair<unsigned, const char*> names[] = {
       {1252, "windows-1252"}, {1250, "windows-1250"}, {1251, "windows-1251"},
