@@ -8,6 +8,7 @@
 
 #include "base/clock.h"
 #include "base/user.h"
+#include "db/changes.h"
 #include "db/paths.h"
 #include "db/records.h"
 #include "db/test_records.h"
@@ -157,6 +158,27 @@ TEST_F(BackupTest, FailedBackupIsReportedAndLeavesNoFile) {
   SetWriteFault(0);
   EXPECT_EQ(test::ReadBytes(first), earlier);  // the same minute's earlier backup stays
   EXPECT_FALSE(FileExists(first + ".tmp"));
+}
+
+// Clearing asks first; declined, nothing changes; confirmed, the four record files are emptied
+// (and kept) and the settings stay. Only the committed clear counts as a change.
+TEST_F(BackupTest, ClearDatabaseAsksFirst) {
+  PutExample();
+  test::PutFile(db.File(kSettingsFile), Bytes{'S', 'P', 'X'});
+  const std::vector<Bytes> before = Snapshot();
+  const uint32_t changes = DatabaseChanges();
+  {
+    RestoringUser no(false);
+    EXPECT_FALSE(ClearDatabase());
+    EXPECT_EQ(no.asked, "The current database will be lost.\nAre you sure?|Clear Database");
+  }
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(DatabaseChanges(), changes);
+  RestoringUser yes(true);
+  EXPECT_TRUE(ClearDatabase());
+  for (const char* name : kRecordFiles) EXPECT_EQ(FileSize(db.File(name)), 0) << name;
+  EXPECT_EQ(FileSize(db.File(kSettingsFile)), 3);
+  EXPECT_NE(DatabaseChanges(), changes);
 }
 
 }  // namespace

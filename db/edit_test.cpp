@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -283,6 +284,24 @@ TEST_F(EditTest, ARenameLeavesOneAliasPerChangedName) {
   EXPECT_EQ(FindLiveSong("waterloo", "gold", "abba"), kNoId);
   EXPECT_EQ(FindSong("waterloo", "gold", "abba"), 0u);
   EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"Abba!", "queen"}));
+}
+
+// The lists of names the edit dialogs offer.
+TEST_F(EditTest, NameListsSkipDeletedRecordsAndFollowTheLiveArtist) {
+  Put(kArtistFile, Join({Get(kArtistFile), test::ArtistBytes(kNoId, "gone")}));
+  EXPECT_EQ(FillCBOWithArtists(), (std::vector<std::string>{"abba", "queen"}));
+  EXPECT_EQ(FillCBOWithAlbums(kNoId),
+            (std::vector<std::string>{"abba - gold", "ABBA - arrival", "queen - greatest hits"}));
+  EXPECT_EQ(FillCBOWithAlbums(0), (std::vector<std::string>{"gold", "arrival"}));
+  EXPECT_EQ(FillCBOWithAlbums(1), (std::vector<std::string>{"greatest hits"}));
+  // abba merged into a later record of the same name: its albums follow the live record.
+  Put(kArtistFile, Join({test::ArtistBytes(kNoId, "abba"), test::ArtistBytes(1, "queen"),
+                         test::ArtistBytes(2, "Abba")}));
+  EXPECT_EQ(FillCBOWithAlbums(2), (std::vector<std::string>{"gold", "arrival"}));
+  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
+  std::remove(db.File(kArtistFile).c_str());
+  EXPECT_TRUE(FillCBOWithArtists().empty());
+  EXPECT_TRUE(FillCBOWithAlbums(0).empty());
 }
 
 }  // namespace

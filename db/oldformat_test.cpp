@@ -45,14 +45,6 @@ class OldFormatTest : public ::testing::Test {
   Bytes hits, songs, artists, albums;
 };
 
-TEST_F(OldFormatTest, SplitsTheFileByteForByte) {
-  PutCurrentDatabase();
-  test::PutFile(db.File(kSettingsFile), OldFile(100));
-  EXPECT_EQ(BreakDownOldVersionDatFile(), OldFormatResult::kConverted);
-  EXPECT_EQ(test::RecordFiles(), (std::vector<Bytes>{hits, songs, artists, albums}));
-  EXPECT_EQ(test::Get(kSettingsFile), (Bytes{'S', 'P', 'X', 0}));
-}
-
 TEST_F(OldFormatTest, DamagedFilesAreSetAsideAndChangeNothing) {
   Bytes good = OldFile(100);
   Bytes tooLong = good;
