@@ -15,11 +15,6 @@
 namespace spinox {
 namespace {
 
-std::string Text(const std::string& path) {
-  std::vector<unsigned char> bytes = test::ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 class Playlists : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -39,26 +34,27 @@ class Playlists : public ::testing::Test {
 TEST_F(Playlists, SongsInListOrderWithCrLf) {
   HitListItem items[] = {{3, 9, -1}, {0, 5, -1}, {3, 1, -1}};
   MakePlaylist(kEnqueue, kListSongs, 3, items, "");
-  EXPECT_EQ(Text(temp()), "/m/s3.mp3\r\n/m/s0.mp3\r\n/m/s3.mp3\r\n");
+  EXPECT_EQ(test::ReadText(temp()), "/m/s3.mp3\r\n/m/s0.mp3\r\n/m/s3.mp3\r\n");
   EXPECT_EQ(player_.calls, "load " + temp() + ";");
   player_.calls.clear();
   MakePlaylist(kPlay, kListLog, 1, &items[1], "");  // play: clears, loads and starts
-  EXPECT_EQ(Text(temp()), "/m/s0.mp3\r\n");
+  EXPECT_EQ(test::ReadText(temp()), "/m/s0.mp3\r\n");
   EXPECT_EQ(player_.calls, "clear;load " + temp() + ";play;");
   player_.calls.clear();
   player_.wide = false;  // an older player is handed the list in the ANSI code page
   MakePlaylist(kPlay, kListLog, 1, &items[0], "");
-  EXPECT_EQ(Text(ansiTemp()), "/m/s3.mp3\r\n");
+  EXPECT_EQ(test::ReadText(ansiTemp()), "/m/s3.mp3\r\n");
   EXPECT_EQ(player_.calls, "clear;load " + temp() + ";load ANSI " + ansiTemp() + ";play;");
 }
 
 TEST_F(Playlists, AlbumsAndArtistsInDatabaseOrder) {
   HitListItem albums[] = {{1, 7, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("a.m3u"), kListAlbums, 1, albums));
-  EXPECT_EQ(Text(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");  // s4 has no file
+  EXPECT_EQ(test::ReadText(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");  // s4 has no file
   HitListItem artists[] = {{1, 3, -1}, {0, 9, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("b.m3u"), kListArtists, 2, artists));
-  EXPECT_EQ(Text(db_.File("b.m3u")), "/m/s0.mp3\r\n/m/s1.mp3\r\n/m/s2.mp3\r\n/m/s3.mp3\r\n\r\n");
+  EXPECT_EQ(test::ReadText(db_.File("b.m3u")),
+            "/m/s0.mp3\r\n/m/s1.mp3\r\n/m/s2.mp3\r\n/m/s3.mp3\r\n\r\n");
 }
 
 // An alias record (the old names of an edited song) holds a song's id where an album's would be:
@@ -73,7 +69,7 @@ TEST_F(Playlists, AliasesAreNeverExported) {
   test::WriteBytes(FullPath(kSongFile), songs);
   HitListItem albums[] = {{1, 7, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("a.m3u"), kListAlbums, 1, albums));
-  EXPECT_EQ(Text(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");
+  EXPECT_EQ(test::ReadText(db_.File("a.m3u")), "/m/s1.mp3\r\n/m/s2.mp3\r\n\r\n");
 }
 
 TEST_F(Playlists, SaveWritesOnlyTheChosenFile) {
@@ -82,7 +78,7 @@ TEST_F(Playlists, SaveWritesOnlyTheChosenFile) {
   EXPECT_FALSE(FileExists(temp()));
   test::WriteBytes(db_.File("old.m3u"), {'o', 'l', 'd', '\n', 'x', 'x', 'x', 'x', 'x'});
   MakePlaylist(kSave, kListSongs, 1, items, db_.File("old.m3u"));
-  EXPECT_EQ(Text(db_.File("old.m3u")), "/m/s2.mp3\r\n");
+  EXPECT_EQ(test::ReadText(db_.File("old.m3u")), "/m/s2.mp3\r\n");
   EXPECT_FALSE(FileExists(temp()));
   EXPECT_EQ(player_.calls, "");
   std::string why;  // a failed save says why
@@ -105,7 +101,7 @@ TEST_F(Playlists, NothingHappensForAnEmptyListOrWithoutSongs) {
 TEST_F(Playlists, IdsOutsideTheSongFileAreSkipped) {
   HitListItem items[] = {{-1, 1, -1}, {99, 1, -1}, {4, 1, -1}, {0, 1, -1}};
   ASSERT_TRUE(WritePlaylist(db_.File("c.m3u"), kListSongs, 4, items));
-  EXPECT_EQ(Text(db_.File("c.m3u")), "\r\n/m/s0.mp3\r\n");
+  EXPECT_EQ(test::ReadText(db_.File("c.m3u")), "\r\n/m/s0.mp3\r\n");
 }
 
 // The short names a system could give: only under /short/.
@@ -136,10 +132,10 @@ TEST(PlaylistForms, EachExtensionItsEncoding) {
     HitListItem item = {0, 1, -1};
     std::string note;
     ASSERT_TRUE(WritePlaylist(db.File("x.M3U8"), kListSongs, 1, &item, nullptr, &note));
-    EXPECT_EQ(Text(db.File("x.M3U8")), std::string(row.path) + "\r\n");
+    EXPECT_EQ(test::ReadText(db.File("x.M3U8")), std::string(row.path) + "\r\n");
     EXPECT_EQ(note, "");
     ASSERT_TRUE(WritePlaylist(db.File("x.m3u"), kListSongs, 1, &item, nullptr, &note));
-    EXPECT_EQ(Text(db.File("x.m3u")), std::string(row.inM3u) + "\r\n") << row.path;
+    EXPECT_EQ(test::ReadText(db.File("x.m3u")), std::string(row.inM3u) + "\r\n") << row.path;
     EXPECT_EQ(!note.empty(), row.noted) << row.path;
   }
   SetShortPathFinder(nullptr);

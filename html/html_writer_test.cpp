@@ -26,11 +26,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Read(const std::string& path) {
-  std::vector<unsigned char> bytes = test::ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 class HtmlPage : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -41,7 +36,7 @@ class HtmlPage : public ::testing::Test {
   std::string Write() {
     std::string path = dir_.File("out.htm");
     EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 1);
-    return Read(path);
+    return test::ReadText(path);
   }
   std::string Table() {
     std::string out;
@@ -169,7 +164,7 @@ TEST_F(HtmlPage, TemplateIsExpandedOrReportedMissing) {
   page_.useTemplate = 1;
   std::string path = dir_.File("out.htm");
   EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 0);  // no path
-  EXPECT_TRUE(Read(path).empty());
+  EXPECT_TRUE(test::ReadText(path).empty());
   SetField(page_.templatePath, dir_.File("missing.htm"));
   EXPECT_EQ(WriteHtm(table_, top_, rest_, page_, tags_, path, list_, 2), 0);
   test::WriteBytes(dir_.File("t.htm"), {'<', 'p', '>', '%', 's', 'i', 'z', 'e', '\n', '%', 't', 'a',

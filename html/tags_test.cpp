@@ -17,11 +17,6 @@
 namespace spinox {
 namespace {
 
-std::string Text(const std::string& path) {
-  std::vector<unsigned char> bytes = test::ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 HtmTagValues Values() {
   HtmTagValues v = {};
   SetField(v.size, "20");
@@ -137,17 +132,18 @@ TEST(HtmlColors, Conversions) {
 
 // The file shipped is the text installed (with Windows line ends); the user's own file stays.
 TEST(SampleTemplate, TheShippedFileIsTheInstalledOne) {
-  EXPECT_EQ(Text(test::TestDataPath("../../html/spinoxsampletemplate.htm")), kSampleTemplate);
+  EXPECT_EQ(test::ReadText(test::TestDataPath("../../html/spinoxsampletemplate.htm")),
+            kSampleTemplate);
   test::TempDir dir;
   const std::string path = dir.File(kSampleTemplateName);
   ASSERT_TRUE(InstallSampleTemplate(path));
   std::string crlf;
   for (char c : std::string(kSampleTemplate))
     crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_EQ(Text(path), crlf);
+  EXPECT_EQ(test::ReadText(path), crlf);
   test::WriteBytes(path, {'m', 'i', 'n', 'e'});
   EXPECT_TRUE(InstallSampleTemplate(path));
-  EXPECT_EQ(Text(path), "mine");
+  EXPECT_EQ(test::ReadText(path), "mine");
 }
 
 // Pages are UTF-8: a template's declared charset says so, and an earlier version's template in

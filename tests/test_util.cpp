@@ -66,6 +66,11 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
   return bytes;
 }
 
+std::string ReadText(const std::string& path) {
+  std::vector<unsigned char> bytes = ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) throw std::runtime_error("cannot write " + path);

@@ -46,6 +46,7 @@ class ScopedZone {
 };
 
 std::vector<unsigned char> ReadBytes(const std::string& path);
+std::string ReadText(const std::string& path);  // the bytes as they are; "" when none
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::string TestDataPath(const std::string& name);
 
