@@ -91,16 +91,8 @@ TEST_F(HtmlPage, ColumnJustificationWithOrWithoutTheListViewFlag) {
 }
 
 TEST_F(HtmlPage, RowStylesBoldItalicColoursAndImages) {
-  top_.italic = 1;
-  SetField(top_.color, "#ffffff");
-  SetField(top_.size, "+2");
-  SetField(top_.face, "Arial, Helvetica, sans-serif");
-  SetField(top_.bgColor, "#0000a0");
-  SetField(top_.background, "top.png");
-  rest_.align = 3;
-  rest_.italic = 1;
-  SetField(rest_.color, "#00ff00");
-  SetField(rest_.size, "-1");
+  top_ = {"Arial, Helvetica, sans-serif", "+2", 1, 1, 1, "#ffffff", "#0000a0", "top.png"};
+  rest_ = {"Default Font", "-1", 3, 0, 1, "#00ff00", "", ""};  // right, italic
   std::vector<std::string> lines = Lines(Table());
   EXPECT_EQ(lines[1], "<tr bgcolor=\"#0000a0\" background=\"top.png\" >");
   EXPECT_EQ(lines[2],
@@ -113,14 +105,7 @@ TEST_F(HtmlPage, RowStylesBoldItalicColoursAndImages) {
 }
 
 TEST_F(HtmlPage, TableAttributes) {
-  table_.width = 600;
-  table_.widthInPixels = 1;
-  table_.align = 2;
-  table_.cellPadding = 3;
-  table_.cellSpacing = 4;
-  SetField(table_.borderColor, "#123456");
-  SetField(table_.bgColor, "#abcdef");
-  SetField(table_.background, "bg.gif");
+  table_ = {600, 1, 1, 2, 3, 4, "#123456", "#abcdef", "bg.gif"};  // pixels, centred
   EXPECT_EQ(
       Lines(Table())[0],
       "<table width=\"600\" border=\"1\" align=\"center\" cellpadding=\"3\" cellspacing=\"4\" "
@@ -131,8 +116,7 @@ TEST_F(HtmlPage, TableAttributes) {
 }
 
 TEST_F(HtmlPage, BodyAttributesAndAnEmptyList) {
-  SetField(page_.bgColor, "#102030");
-  SetField(page_.background, "page.jpg");
+  page_ = {0, "", "Top %size %type", 0, "page.jpg", "#102030"};
   list_.rows.clear();
   std::vector<std::string> lines = Lines(Write());
   EXPECT_EQ(lines[4].substr(0, 59),

@@ -17,20 +17,11 @@
 namespace spinox {
 namespace {
 
-HtmTagValues Values() {
-  HtmTagValues v = {};
-  SetField(v.size, "20");
-  SetField(v.type, "Songs");
-  SetField(v.date, "D");
-  SetField(v.time, "T");
-  SetField(v.sdate, "S");
-  SetField(v.edate, "E");
-  return v;
-}
+const HtmTagValues kValues = {"20", "D", "T", "S", "E", "Songs", ""};
 
-std::string Title(const char* text, const HtmTagValues& v = Values()) {
+std::string Title(const char* text) {
   std::string out;
-  TagScanTxt(&out, text, v);
+  TagScanTxt(&out, text, kValues);
   return out;
 }
 
@@ -39,7 +30,7 @@ std::string Template(const std::string& text) {
   HtmRowProps row = {};
   TableListOnShow list;
   std::string out;
-  TagScanTmpl(&out, text, Values(), HtmTableSource{&table, &row, &row, &list, 0});
+  TagScanTmpl(&out, text, kValues, HtmTableSource{&table, &row, &row, &list, 0});
   return out;
 }
 
