@@ -53,20 +53,17 @@ TEST(DisplayText, TagsInTheirOrder) {
 }
 
 TEST(DisplayText, TimeSinceTheLastPlay) {
-  EXPECT_EQ(Expand("%hourspast/%dayspast"), "1 day/1");
+  const std::pair<int32_t, const char*> kCases[] = {
+      {kNow - 26 * 3600, "1 day/1/3"},  {kNow - 45, "0 mins/0/3"},
+      {kNow - 60, "1 min/0/3"},         {kNow - 90 * 60, "1 hour/0/3"},
+      {kNow - 5 * 3600, "5 hours/0/3"}, {kNow - 3 * 86400, "3 days/3/3"},
+      {kNow + 500, "0 mins/0/3"},  // a clock set back
+  };
   SongInfo s = Song();
-  s.lastPlayed = kNow - 45;
-  EXPECT_EQ(Expand("%hourspast/%dayspast", s), "0 mins/0");
-  s.lastPlayed = kNow - 90 * 60;
-  EXPECT_EQ(Expand("%hourspast", s), "1 hour");
-  s.lastPlayed = kNow - 5 * 3600;
-  EXPECT_EQ(Expand("%hourspast", s), "5 hours");
-  s.lastPlayed = kNow - 60;
-  EXPECT_EQ(Expand("%hourspast", s), "1 min");
-  s.lastPlayed = kNow - 3 * 86400;
-  EXPECT_EQ(Expand("%hourspast", s), "3 days");
-  s.lastPlayed = kNow + 500;  // a clock set back
-  EXPECT_EQ(Expand("%hourspast/%dayspast", s), "0 mins/0");
+  for (const auto& [last, want] : kCases) {
+    s.lastPlayed = last;
+    EXPECT_EQ(Expand("%hourspast/%dayspast/%hits", s), want) << last;
+  }
   s.lastPlayed = 0;
   s.hits = 0;
   EXPECT_EQ(Expand("%hourspast/%dayspast/%hits", s), "N/A/N/A/0");

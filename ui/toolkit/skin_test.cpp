@@ -62,12 +62,6 @@ TEST(SkinColors, ReplacementsUseTheEntriesOfTheSamePass) {
   EXPECT_EQ(colors[21], 0x007F7F7Fu) << "odd channels round down: 0 + 0x7F";
 }
 
-TEST(SkinColors, ATableStartsWithTheDefaults) {
-  SkinColors table;
-  for (int i = 0; i < kSkinColorCount; ++i)
-    EXPECT_EQ(table.wadlg_colors[i], wadlg_defcolors[i]) << i;
-}
-
 TEST(SkinColors, GetColorOutsideTheTableIsZero) {
   SkinColors table;
   for (int i = 0; i < kSkinColorCount; ++i) table.wadlg_colors[i] = 0x00010000u + i;
