@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "tags/tag_test_util.h"
 #include "tests/test_util.h"
 #include "tool/cli_test_util.h"
 #include "tool/command.h"
@@ -13,22 +14,17 @@
 namespace spinox::cli {
 namespace {
 
+using spinox::test::operator+;
 using test::CliRun;
 using test::Contains;
 using test::RunCli;
 using test::Text;
 using Args = std::vector<std::string>;
 
-// A track with an ID3v1 tag: 300 bytes of audio, then title, artist and album.
+// A track with an ID3v1 tag: audio, then title, artist and album.
 std::vector<unsigned char> TaggedTrack(const std::string& title, const std::string& artist,
                                        const std::string& album) {
-  std::string tag = "TAG";
-  for (const std::string& name : {title, artist, album})
-    tag += name.substr(0, 30) + std::string(30 - std::min<size_t>(name.size(), 30), '\0');
-  tag.resize(128, '\0');
-  std::vector<unsigned char> bytes(300, 1);
-  bytes.insert(bytes.end(), tag.begin(), tag.end());
-  return bytes;
+  return spinox::test::Audio(300) + spinox::test::Id3v1(title, artist, album);
 }
 
 constexpr int32_t kNow = 1000000, kWeek = 604800;

