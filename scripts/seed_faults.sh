@@ -71,7 +71,7 @@ fault playlist-file-offset hitlist/playlist.cpp \
   "playlists are written from the album field instead of the path (a wrong record offset)" \
   'constexpr size_t kFileOffset = 162;' \
   'constexpr size_t kFileOffset = 112;'
-fault playlist-relative-path tool/chart_common.cpp \
+fault playlist-relative-path hitlist/playlist.cpp \
   "a relative playlist entry is not joined to the playlist's folder" \
   '(dir / p).lexically_normal().u8string()' \
   'p.lexically_normal().u8string()'

@@ -49,11 +49,6 @@ inline bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-inline std::string Text(const std::string& path) {
-  std::vector<unsigned char> bytes = spinox::test::ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // One call of the tool: the exit code it must give and a part of what it must print (standard
 // output, then error), with `input` as the terminal's answers.
 struct Step {

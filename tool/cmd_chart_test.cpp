@@ -18,7 +18,6 @@ using spinox::test::operator+;
 using test::CliRun;
 using test::Contains;
 using test::RunCli;
-using test::Text;
 using Args = std::vector<std::string>;
 
 // A track with an ID3v1 tag: audio, then title, artist and album.
@@ -183,7 +182,8 @@ TEST_F(ChartCommand, ControlCharactersInNamesAreShownEscaped) {
 
 TEST_F(ChartCommand, M3uListsTheFilesInChartOrder) {
   Run({"--period", "week", "-o", db_.File("out.m3u")}, "m3u");
-  EXPECT_EQ(Text(db_.File("out.m3u")), db_.File("b.mp3") + "\r\n" + db_.File("a.mp3") + "\r\n");
+  EXPECT_EQ(spinox::test::ReadText(db_.File("out.m3u")),
+            db_.File("b.mp3") + "\r\n" + db_.File("a.mp3") + "\r\n");
 }
 
 // a is not in a top 1; the default template of an untagged track shows no names.

@@ -137,7 +137,7 @@ TEST_F(Refusals, OutputsThatCannotBeWritten) {
       ASSERT_EQ(chmod(out.c_str(), 0644), 0);
       EXPECT_EQ(r.code, kFailed) << command << " " << c.says;
       EXPECT_TRUE(Contains(r.err, c.says)) << r.err;
-      EXPECT_EQ(test::Text(out), "old") << command << " " << c.says;
+      EXPECT_EQ(spinox::test::ReadText(out), "old") << command << " " << c.says;
       EXPECT_EQ(KindOf(out + ".tmp"), PathKind::kMissing) << command << " " << c.says;
     }
   }
@@ -164,7 +164,7 @@ TEST_F(Refusals, ReadOnlyDataFolderDoesNotStopThePage) {
   ASSERT_EQ(symlink((d + "/missing/sample.htm").c_str(), sample.c_str()), 0);
   CliRun r = RunCli({"html", "--db", d, "--now", "@1000100", "-o", d + "/page.htm"});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(Contains(test::Text(d + "/page.htm"), "<h2>Top 1 Songs</h2>"));
+  EXPECT_TRUE(Contains(spinox::test::ReadText(d + "/page.htm"), "<h2>Top 1 Songs</h2>"));
 }
 
 }  // namespace
