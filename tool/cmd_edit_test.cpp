@@ -8,8 +8,8 @@ namespace spinox::cli {
 namespace {
 
 // Songs 0 (one.mp3, played once) and 1 (two.mp3, played twice). Each call in turn: the kind and
-// id choose the names a missing option keeps, --merge/--no-merge answer the question, and the
-// result is printed by its number; a refusal writes nothing.
+// id choose the names a missing option keeps, --merge/--no-merge answer the question unasked, and
+// the result is printed by its number; a refusal writes nothing.
 TEST(EditCommand, RenamesMergesAndRefuses) {
   spinox::test::TempDatabase db;
   int32_t t = 1000000;
@@ -33,7 +33,10 @@ TEST(EditCommand, RenamesMergesAndRefuses) {
        kOk,
        "This song already exists in the database.",
        "no\n"},
-      {{"--no-merge", "song", "1", "--title", "one.mp3"}, kOk, "result 0: merge declined"},
+      {{"--no-merge", "song", "1", "--title", "one.mp3"},
+       kOk,
+       "result 0: merge declined",
+       "yes\n"},  // not asked
       {{"song", "0", "--title", "Eins", "--album", "Zahlen", "--artist", "Kraftwerk"},
        kOk,
        renamed},
