@@ -35,19 +35,18 @@ std::string Expand(const std::string& tmpl, const SongInfo& s = Song(), int32_t 
   return ExpandDisplayText(tmpl.c_str(), tmpl.size(), s, c);
 }
 
-TEST(DisplayText, DefaultTemplate) {
-  EXPECT_EQ(Expand("%title (%hits)\n%artist (%hitsartist)\n%album (%hitsalbum)"),
-            "Song (3)\nBand (10)\nRecord (6)");
-}
-
-TEST(DisplayText, TagsInTheirOrder) {
-  EXPECT_EQ(Expand("%hitsday %hitsweek %hitsmonth %hitsyear %hitsalbum %hitsartist %hits"),
-            "1 2 4 5 6 10 3");
-  EXPECT_EQ(Expand("%hitsx %Title %title."), "3x %Title Song.");
-  EXPECT_EQ(Expand("%hitlistpos"), "-");
+TEST(DisplayText, TagsAndPlainText) {
+  const std::pair<const char*, const char*> kCases[] = {
+      {"%title (%hits)\n%artist (%hitsartist)\n%album (%hitsalbum)",
+       "Song (3)\nBand (10)\nRecord (6)"},
+      {"%hitsday %hitsweek %hitsmonth %hitsyear %hitsalbum %hitsartist %hits", "1 2 4 5 6 10 3"},
+      {"%hitsx %Title %title.", "3x %Title Song."},
+      {"%hitlistpos", "-"},
+      {"100% 50% off %", "100% 50% off %"},
+      {"%%artist", "%Band"},
+  };
+  for (const auto& [tmpl, want] : kCases) EXPECT_EQ(Expand(tmpl), want) << tmpl;
   EXPECT_EQ(Expand("%hitlistpos", Song(), 0), "1");
-  EXPECT_EQ(Expand("100% 50% off %"), "100% 50% off %");
-  EXPECT_EQ(Expand("%%artist"), "%Band");
   test::ScopedZone zone("Europe/Berlin");
   EXPECT_EQ(Expand("%time|%date"), "21:13:20|13/11/23");  // the last play, 20:13 UTC
 }
@@ -106,10 +105,8 @@ TEST(DisplayText, TemplateEndsAtItsNulOrItsSize) {
 }
 
 TEST(DisplayText, FindNL) {
-  EXPECT_EQ(FindNL("abc\ndef\n"), 3);
-  EXPECT_EQ(FindNL("\n"), 0);
-  EXPECT_EQ(FindNL("abc"), -1);
-  EXPECT_EQ(FindNL(""), -1);
+  for (auto [text, at] : {std::pair{"abc\ndef\n", 3}, {"\n", 0}, {"abc", -1}, {"", -1}})
+    EXPECT_EQ(FindNL(text), at) << text;
 }
 
 TEST(DisplayText, ExpandsTheSettingsTemplate) {
@@ -124,26 +121,25 @@ TEST(DisplayText, ExpandsTheSettingsTemplate) {
   ClearClockOverride();
 }
 
+// The eight settings the display page tries out.
+void SetTried(Settings* s, const char* text, const char* font, int32_t timeEnd, int32_t size,
+              uint32_t bg, int32_t bold, int32_t x, int32_t y) {
+  SetField(s->_txt_text, text);
+  SetField(s->_txt_font, font);
+  s->_txt_timeEnd = timeEnd;
+  s->_txt_size = size;
+  s->_txt_bg = bg;
+  s->_txt_bold = bold;
+  s->_txt_x = x;
+  s->_txt_y = y;
+}
+
 // Cancel puts back what the display page tried out, and only that.
 TEST(DisplayText, RestoreTakesBackTheEightTriedSettings) {
   Settings before = {};
-  SetField(before._txt_text, "before");
-  SetField(before._txt_font, "Arial");
-  before._txt_timeEnd = 10;
-  before._txt_size = 50;
-  before._txt_bg = 0x323232;
-  before._txt_bold = 1;
-  before._txt_x = 50;
-  before._txt_y = 100;
+  SetTried(&before, "before", "Arial", 10, 50, 0x323232, 1, 50, 100);
   Settings tried = before;
-  SetField(tried._txt_text, "tried");
-  SetField(tried._txt_font, "Courier New");
-  tried._txt_timeEnd = 3;
-  tried._txt_size = 20;
-  tried._txt_bg = 0xFF;
-  tried._txt_bold = 0;
-  tried._txt_x = 1;
-  tried._txt_y = 2;
+  SetTried(&tried, "tried", "Courier New", 3, 20, 0xFF, 0, 1, 2);
   tried._txt = 1;  // set on another page: stays
   Settings want = before;
   want._txt = 1;
