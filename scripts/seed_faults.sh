@@ -153,6 +153,18 @@ fault play-into-ansi db/play.cpp \
   'if (EnsureUtf8Database() == TextConversion::kFailed) return false;
   DatabaseLock lock(LockKind::kExclusive);' \
   'DatabaseLock lock(LockKind::kExclusive);'
+fault tick-threshold-late plugin/tick.cpp \
+  "a play is counted one second after its threshold (off by one in the play timer)" \
+  'if (t->_timer < PlayThreshold(s._addTime, length)) return;' \
+  'if (t->_timer <= PlayThreshold(s._addTime, length)) return;'
+fault tick-change-restarts-play plugin/tick.cpp \
+  "a change of the database while a track plays gives its play the time of the change" \
+  '  t->_data.playTime = playTime;' \
+  '  (void)playTime;'
+fault tick-backup-a-day-early plugin/tick.cpp \
+  "the automatic backup runs when its interval has passed to the day, not beyond it" \
+  'days <= s->_backupTime) return;' \
+  'days < s->_backupTime) return;'
 
 # --- options ----------------------------------------------------------------------------------
 only=""
