@@ -28,7 +28,10 @@ TEST(EditCommand, RenamesMergesAndRefuses) {
       {{"--merge", "--no-merge", "song", "0"}, kBadUsage, ""},
       {{"track", "0"}, kBadUsage, ""},
       {{"song", "zero"}, kBadUsage, ""},
-      {{"song", "0", "--title", std::string(50, 'a')}, kBadUsage, "longer than 49 bytes"},
+      {{"song", "0", "--title",
+        std::string(16, 'a') + "群青日和群青日和群青日和"},  // 28 characters
+       kBadUsage,
+       "longer than 49 bytes"},
       {{"song", "1", "--title", "ONE.MP3"},
        kOk,
        "This song already exists in the database.",
