@@ -69,6 +69,14 @@ fault display-text-codepage ui/osd/text_win.cpp \
   "the display's text goes through the ANSI code page (question marks)" \
   'std::wstring wide = WideFromUtf8(std::string(text, static_cast<size_t>(length)));' \
   'std::wstring wide = WideFromUtf8(EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text), static_cast<size_t>(length))));'
+fault player-folder-ansi plugin/datadir_win.cpp \
+  "the player's folder is found with GetModuleFileNameA (through the code page: lost when its name holds other scripts)" \
+  'DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);' \
+  'char a[MAX_PATH + 1] = {}; DWORD n = GetModuleFileNameA(nullptr, a, MAX_PATH); n = static_cast<DWORD>(MultiByteToWideChar(CP_ACP, 0, a, static_cast<int>(n), path, MAX_PATH));'
+fault tool-no-short-names tool/main.cpp \
+  "spinox.exe writes an .m3u without the short names: a path the code page cannot hold is left in UTF-8" \
+  '  spinox::InstallShortPathFinder();' \
+  ''
 
 # --- the run ----------------------------------------------------------------------------------
 only="" list=0

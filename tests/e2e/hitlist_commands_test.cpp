@@ -57,6 +57,7 @@ TEST_F(HitlistCommandsTest, ContextMenusFollowTheListType) {
   Refresh(0, 1);
   FocusRow(0);
   Notify(NM_RCLICK);
+  ASSERT_FALSE(gWatched.menus.empty()) << "no menu was shown";
   ASSERT_EQ(gWatched.menus.back().size(), 4u);
   EXPECT_EQ(gWatched.menus.back()[0].id, static_cast<UINT>(ID_REMOVE));
   EXPECT_EQ(gWatched.menus.back()[3].id, static_cast<UINT>(ID_EDITARTIST));
