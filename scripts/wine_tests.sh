@@ -36,9 +36,9 @@ trap cleanup EXIT
 wine_session_start "$run"
 
 # The tests find the DLL beside them and use the folder as the player's; the track files named
-# in several scripts are copied from tags\. The folder is named in several scripts, none of
-# which the ANSI code page holds (C:\Spinox テスト Żółć Ωμέγα\tests): every path the test player,
-# the tests and the plug-in pass to the system must go by its wide name.
+# in several scripts are copied from tags\. The folder's name mixes scripts that no one ANSI
+# code page holds (C:\Spinox テスト Żółć Ωμέγα\tests): every path the test player, the tests and
+# the plug-in pass to the system must go by its wide name.
 tests="$WINEPREFIX/drive_c/Spinox テスト Żółć Ωμέγα/tests"
 mkdir -p "$tests/tags"
 cp "$build/gen_spinox.dll" "$build/tests/e2e/spinox_e2e_tests.exe" "$tests/"
