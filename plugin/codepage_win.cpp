@@ -1,4 +1,4 @@
-// The system's ANSI code page as the encoding of every stored text.
+// The system's ANSI code page, for the texts that are in it (see codepage_win.h).
 #include "plugin/codepage_win.h"
 
 #include <windows.h>
@@ -76,10 +76,8 @@ std::string ShortPathOf(const std::string& path) {
 void InstallAnsiCodePage() {
   static const std::string charset = CharsetOfCodePage(GetACP());
   SetAnsiCodePage(EncodeAcp, DecodeAcp, charset.c_str());
-  InstallShortPathFinder();
-}
-
-void InstallShortPathFinder() {
+  // The short names by which an .m3u or the player's ANSI playlist message names a path the
+  // code page cannot hold.
   SetShortPathFinder(ShortPathOf);
 }
 

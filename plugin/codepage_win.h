@@ -1,4 +1,5 @@
-// The system's ANSI code page as the encoding of every stored text.
+// The system's ANSI code page: the encoding of an earlier version's texts, of ID3v1 tags and of
+// .m3u playlists (docs/database-format.md, "Text encoding").
 #pragma once
 
 namespace spinox {
@@ -6,9 +7,5 @@ namespace spinox {
 // Installs the process's ANSI code page as the system's text encoding, and the system's short
 // names for paths the code page cannot hold.
 void InstallAnsiCodePage();
-
-// Installs only the system's short names (GetShortPathNameW), by which an .m3u or the player's
-// ANSI playlist message names a path the code page cannot hold. The tool installs this alone.
-void InstallShortPathFinder();
 
 }  // namespace spinox

@@ -75,7 +75,7 @@ fault player-folder-ansi plugin/datadir_win.cpp \
   'char a[MAX_PATH + 1] = {}; DWORD n = GetModuleFileNameA(nullptr, a, MAX_PATH); n = static_cast<DWORD>(MultiByteToWideChar(CP_ACP, 0, a, static_cast<int>(n), path, MAX_PATH));'
 fault tool-no-short-names tool/main.cpp \
   "spinox.exe writes an .m3u without the short names: a path the code page cannot hold is left in UTF-8" \
-  '  spinox::InstallShortPathFinder();' \
+  '  spinox::InstallAnsiCodePage();' \
   ''
 
 # --- the run ----------------------------------------------------------------------------------

@@ -13,9 +13,11 @@
 // page, with every character outside it lost): the tool works in UTF-8. Linked with -municode.
 // It prints UTF-8, which a console shows as such only while its output code page is UTF-8: set
 // for the run, and the console's own given back after it. A playlist in the ANSI code page
-// (.m3u) names a path the code page cannot hold by its short name, as the plug-in's does.
+// (.m3u) names a path the code page cannot hold by its short name, as the plug-in's does. The
+// ANSI code page is the system's, as the plug-in's: an earlier version's database written on a
+// Japanese system is converted from Shift_JIS, not Windows-1252.
 int wmain(int argc, wchar_t** argv) {
-  spinox::InstallShortPathFinder();
+  spinox::InstallAnsiCodePage();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(spinox::Utf8FromWide(std::wstring(argv[i])));
   UINT consolePage = GetConsoleOutputCP();
