@@ -169,6 +169,14 @@ TEST_F(TickTest, BackupRunsWhenMoreThanTheIntervalHasPassed) {
   Tick(1);  // eight whole days
   EXPECT_EQ(gCalls.backup, 2);
   EXPECT_EQ(+settings_._backupLast, kT0 + 8 * kDay);
+  // Long overdue, but the plug-in is disabled, then the automatic backup is switched off.
+  settings_._enabled = 0;
+  SetClockOverride(kT0 + 100 * kDay);
+  Tick(1);
+  settings_._backup = 0;
+  settings_._enabled = 1;
+  Tick(1);
+  EXPECT_EQ(gCalls.backup, 2);
 }
 
 TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
@@ -177,6 +185,9 @@ TEST_F(TickTest, DisplayIsHiddenOnTheEleventhTick) {
   EXPECT_EQ(gCalls.hide, 0);
   Tick(1);
   EXPECT_EQ(gCalls.hide, 1);
+  EXPECT_EQ(display_._txt_showing, 0);
+  Tick(20);
+  EXPECT_EQ(gCalls.hide, 1) << "hidden once";
   display_._txt_showing = 1;
   display_._txt_timeNow = 0;
   int32_t timer = state_._timer;
