@@ -2,7 +2,6 @@
 #include <cerrno>
 #include <string>
 
-#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/play.h"
@@ -32,9 +31,9 @@ long long IdValue(RecId id) {
 }
 
 void PrintText(const SongInfo& s, FILE* out) {
-  std::fprintf(out, "title:      %s\n", TerminalText(TagTextAsUtf8(FieldText(s.title))).c_str());
-  std::fprintf(out, "artist:     %s\n", TerminalText(TagTextAsUtf8(FieldText(s.artist))).c_str());
-  std::fprintf(out, "album:      %s\n", TerminalText(TagTextAsUtf8(FieldText(s.album))).c_str());
+  std::fprintf(out, "title:      %s\n", TerminalText(FieldText(s.title)).c_str());
+  std::fprintf(out, "artist:     %s\n", TerminalText(FieldText(s.artist)).c_str());
+  std::fprintf(out, "album:      %s\n", TerminalText(FieldText(s.album)).c_str());
   std::fprintf(out, "file:       %s\n", TerminalText(FieldText(s.file)).c_str());
   std::fprintf(out, "songId:     %lld\nartistId:   %lld\nalbumId:    %lld\n", IdValue(s.songId),
                IdValue(s.artistId), IdValue(s.albumId));
@@ -48,10 +47,8 @@ void PrintText(const SongInfo& s, FILE* out) {
 
 void PrintJson(const SongInfo& s, FILE* out) {
   std::fprintf(out, "{\"title\": %s, \"artist\": %s, \"album\": %s, \"file\": %s,\n",
-               JsonString(TagTextAsUtf8(FieldText(s.title))).c_str(),
-               JsonString(TagTextAsUtf8(FieldText(s.artist))).c_str(),
-               JsonString(TagTextAsUtf8(FieldText(s.album))).c_str(),
-               JsonString(CleanUtf8(FieldText(s.file))).c_str());
+               JsonString(FieldText(s.title)).c_str(), JsonString(FieldText(s.artist)).c_str(),
+               JsonString(FieldText(s.album)).c_str(), JsonString(FieldText(s.file)).c_str());
   std::fprintf(out, " \"songId\": %lld, \"artistId\": %lld, \"albumId\": %lld,\n",
                IdValue(s.songId), IdValue(s.artistId), IdValue(s.albumId));
   std::fprintf(out, " \"hits\": %d, \"hitsDay\": %d, \"hitsWeek\": %d, \"hitsMonth\": %d,", s.hits,

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "tags/track_tag.h"
@@ -32,19 +31,17 @@ std::string Refusal(const std::string& path) {
 
 void PrintText(const std::string& path, const TrackTag& tag, FILE* out) {
   std::fprintf(out, "file: %s\ntitle: %s\nartist: %s\nalbum: %s\ntagged: %d\n\n",
-               TerminalText(path).c_str(),
-               TerminalText(TagTextAsUtf8(FieldText(tag.title))).c_str(),
-               TerminalText(TagTextAsUtf8(FieldText(tag.artist))).c_str(),
-               TerminalText(TagTextAsUtf8(FieldText(tag.album))).c_str(), tag.tagged);
+               TerminalText(path).c_str(), TerminalText(FieldText(tag.title)).c_str(),
+               TerminalText(FieldText(tag.artist)).c_str(),
+               TerminalText(FieldText(tag.album)).c_str(), tag.tagged);
 }
 
 void PrintJson(const std::string& path, const TrackTag& tag, bool first, FILE* out) {
-  std::fprintf(
-      out, "%s{\"file\": %s, \"title\": %s, \"artist\": %s, \"album\": %s, \"tagged\": %s}",
-      first ? "\n " : ",\n ", JsonString(CleanUtf8(path)).c_str(),
-      JsonString(TagTextAsUtf8(FieldText(tag.title))).c_str(),
-      JsonString(TagTextAsUtf8(FieldText(tag.artist))).c_str(),
-      JsonString(TagTextAsUtf8(FieldText(tag.album))).c_str(), tag.tagged ? "true" : "false");
+  std::fprintf(out,
+               "%s{\"file\": %s, \"title\": %s, \"artist\": %s, \"album\": %s, \"tagged\": %s}",
+               first ? "\n " : ",\n ", JsonString(path).c_str(),
+               JsonString(FieldText(tag.title)).c_str(), JsonString(FieldText(tag.artist)).c_str(),
+               JsonString(FieldText(tag.album)).c_str(), tag.tagged ? "true" : "false");
 }
 
 int RunTags(const std::vector<std::string>& argv, Io& io) {

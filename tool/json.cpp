@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "base/codepage.h"
+
 namespace spinox::cli {
 
 std::string JsonString(const std::string& utf8) {
   std::string out = "\"";
-  for (unsigned char c : utf8) {
+  for (unsigned char c : CleanUtf8(utf8)) {
     switch (c) {
       case '"':
         out += "\\\"";

@@ -67,10 +67,6 @@ std::string StoredJson(const std::string& stored, TextEncoding encoding) {
   return JsonString(StoredTextAsUtf8(stored, encoding));
 }
 
-std::string TagTextAsUtf8(const std::string& text) {
-  return CleanUtf8(text);
-}
-
 size_t ColumnWidth(const std::string& utf8) {
   size_t n = 0;
   for (char32_t c : DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()))

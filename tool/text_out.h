@@ -17,10 +17,6 @@ std::string TerminalText(const std::string& utf8, bool keepLineFeeds = false);
 std::string StoredTerminalText(const std::string& stored, TextEncoding encoding);
 std::string StoredJson(const std::string& stored, TextEncoding encoding);
 
-// A title, artist or album read from a track's tags (UTF-8, as tags/track_tag.h gives them),
-// malformed bytes shown as U+FFFD.
-std::string TagTextAsUtf8(const std::string& text);
-
 // The columns a terminal gives UTF-8 text: East Asian wide and emoji characters take two,
 // combining marks and other zero-width characters none, every other character one.
 size_t ColumnWidth(const std::string& utf8);

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "db/paths.h"
 #include "db/test_records.h"
 #include "db/text_encoding.h"
@@ -119,6 +121,29 @@ TEST(ToolText, TypedNamesAreStoredAndFoundAsTyped) {
       {{"edit", "--db", db.path(), "artist", "0", "--name", "\xFFok"}, kOk, "result 3"},
       {{"dump", "--db", db.path(), "artists"}, kOk, "name=\xEF\xBF\xBDok\n"},
   });
+}
+
+// JSON output stays well-formed UTF-8 whatever bytes a path, a folder name or a tag holds: a
+// byte that is not UTF-8 is shown as U+FFFD.
+TEST(ToolText, JsonIsWellFormedWhateverTheBytes) {
+  spinox::test::TempDir dir;
+  const std::string d = dir.File("db\xFF");
+  const std::string track = dir.File("t\xFE.mp3");
+  ASSERT_TRUE(std::filesystem::create_directory(d));
+  ASSERT_EQ(test::PlayUntagged(d, track, 1000), kOk);
+  const struct {
+    std::vector<std::string> args;
+    std::string says;
+  } kRuns[] = {
+      {{"check", "--db", d, "--json"}, "db\xEF\xBF\xBD\""},
+      {{"tags", "--json", track}, "\"t\xEF\xBF\xBD.mp3\", \"artist\""},
+      {{"info", "--db", d, "--json", track}, "t\xEF\xBF\xBD.mp3\""},
+  };
+  for (const auto& run : kRuns) {
+    test::CliRun r = RunCli(run.args);
+    EXPECT_TRUE(IsUtf8(r.out.data(), r.out.size())) << run.args[0] << "\n" << r.out;
+    EXPECT_TRUE(Contains(r.out, run.says)) << run.args[0] << "\n" << r.out;
+  }
 }
 
 TEST(ToolText, TerminalTextAndColumns) {
