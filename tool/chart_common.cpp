@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/ansi_path.h"
 #include "base/clock.h"
 #include "base/codepage.h"
 #include "base/file.h"
@@ -54,11 +55,16 @@ bool ParseInt(const std::string& text, long long lo, long long hi, int32_t* out)
   return true;
 }
 
-// Command-line text (UTF-8) in the encoding of the stored names it is compared with.
-std::string StoredFromArg(const std::string& arg) {
+// Command-line text (UTF-8) in the encoding of the stored names it is compared with. False when
+// that is the ANSI code page and it cannot hold the text: no stored name is then equal to it
+// (its characters would be written as '?' and could find another name).
+bool StoredFromArg(const std::string& arg, std::string* stored) {
   std::string utf8 = CleanUtf8(arg);
-  if (StoredTextEncoding() == TextEncoding::kUtf8) return utf8;
-  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()));
+  if (StoredTextEncoding() == TextEncoding::kUtf8) return *stored = utf8, true;
+  if (!AnsiHolds(utf8)) return false;
+  *stored =
+      EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()));
+  return true;
 }
 
 // The texts of a settings record as well-formed UTF-8, each cut between characters to its field.
@@ -129,6 +135,7 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   char(&value)[kFilterSize] = list->_theFilter;
   filter = kFilterNone;
   value[0] = '\0';
+  bool held = true;  // the stored names' encoding holds the filter value
   int given = 0;
   for (const char* option : {"--album", "--artist", "--playlist"}) given += args.Has(option);
   if (given > 1) return Fail(io, command, "give one filter", kBadUsage);
@@ -143,7 +150,8 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   }
   for (const char* option : {"--album", "--artist"}) {
     if (!args.Has(option)) continue;
-    std::string text = StoredFromArg(args.Get(option));
+    std::string text;
+    held = StoredFromArg(args.Get(option), &text);
     if (text.size() >= sizeof value)
       return Fail(io, command, std::string(option) + " value too long", kBadUsage);
     SetField(value, text);
@@ -154,7 +162,7 @@ int ReadFilter(const ParsedArgs& args, const char* command, Io& io, M3uPlayer* p
   if (filter != kFilterAlbum && filter != kFilterArtist) return kOk;
   // A filter that names nothing would show an empty chart titled as if filtered.
   bool album = filter == kFilterAlbum;
-  if ((album ? FindAlbumBoth(value) : FindArtist(value)) != kNoId) return kOk;
+  if (held && (album ? FindAlbumBoth(value) : FindArtist(value)) != kNoId) return kOk;
   const char* option = album ? "--album" : "--artist";
   return Fail(io, command,
               std::string("no ") + (album ? "album" : "artist") + " '" + args.Get(option) +
