@@ -115,6 +115,28 @@ TEST(ToolText, NamesAreShownStoredAndFoundAsTyped) {
   });
 }
 
+// A playlist keeps every path: .m3u8 in UTF-8; .m3u in the ANSI code page, and a path the code
+// page cannot hold (no short names here) left in UTF-8 with a note that says so.
+TEST(ToolText, PlaylistsKeepEveryPathAndSayWhatTheyCannotExpress) {
+  const struct {
+    std::string stored, out, written, err;
+  } kCases[] = {
+      {"Bj\xC3\xB6rk", "x.m3u8", "/m/Bj\xC3\xB6rk T\r\n", ""},
+      {"Bj\xC3\xB6rk", "x.m3u", "/m/Bj\xF6rk T\r\n", ""},
+      {"東京事変", "x.m3u8", "/m/東京事変 T\r\n", ""},
+      {"東京事変", "x.m3u", "/m/東京事変 T\r\n", "1 path cannot be written in the ANSI code page"},
+  };
+  for (const auto& c : kCases) {
+    spinox::test::TempDatabase db;
+    PutDatabase(db, true, c.stored + " T", c.stored, "A", "F");
+    test::CliRun r = RunCli({"m3u", "--db", db.path(), "--period", "all", "-o", db.File(c.out)});
+    EXPECT_EQ(r.code, kOk) << r.err;
+    EXPECT_EQ(spinox::test::ReadText(db.File(c.out)), c.written) << c.out;
+    EXPECT_EQ(r.err.empty(), c.err.empty()) << r.err;
+    EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+  }
+}
+
 // JSON output stays well-formed UTF-8 whatever bytes a path, a folder name or a tag holds: a
 // byte that is not UTF-8 is shown as U+FFFD.
 TEST(ToolText, JsonIsWellFormedWhateverTheBytes) {
