@@ -173,6 +173,10 @@ std::string AnsiToUtf8(const std::string& text) {
   return EncodeUtf8(DecodeAnsi(text));
 }
 
+std::string Utf8ToAnsi(const std::string& text) {
+  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
+}
+
 namespace {
 
 // The length of the well-formed UTF-8 sequence at p[0..n), or 0 when none starts there.

@@ -38,6 +38,8 @@ std::u32string DecodeUtf16(const unsigned char* p, size_t n, bool bigEndian);
 std::string EncodeUtf8(const std::u32string& text);
 // ANSI text as UTF-8, for output meant for terminals and JSON.
 std::string AnsiToUtf8(const std::string& text);
+// UTF-8 text (malformed sequences taken as U+FFFD) in the ANSI code page, for its few readers.
+std::string Utf8ToAnsi(const std::string& text);
 
 // Any bytes as well-formed UTF-8: every malformed sequence becomes U+FFFD; stops at a NUL.
 std::string CleanUtf8(const std::string& bytes);

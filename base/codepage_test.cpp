@@ -15,7 +15,8 @@ std::u32string U8(const char* s) {
 
 TEST(CodePage, Windows1252MapsItsHighRowAndReplacesTheRest) {
   EXPECT_EQ(EncodeWindows1252(U"caf\u00e9 \u20ac \u2019"), "caf\xe9 \x80 \x92");
-  EXPECT_EQ(EncodeWindows1252(U"\u0416\U0001F600"), "??");  // Cyrillic, emoji
+  EXPECT_EQ(EncodeWindows1252(U"\u0416\U0001F600"), "??");                 // Cyrillic, emoji
+  EXPECT_EQ(Utf8ToAnsi("Dvo\xc5\x99\xc3\xa1k \xe2\x82"), "Dvo?\xe1k ??");  // malformed tail
   EXPECT_EQ(DecodeWindows1252("\x80\x9f\xff"), U"\u20ac\u0178\u00ff");
   EXPECT_EQ(DecodeWindows1252("\x81"), U"\ufffd");  // unassigned byte
 }

@@ -131,7 +131,7 @@ void ConvertRecordTexts(unsigned char* rec, const TextLayout& layout) {
   for (size_t i = 0; i < layout.count; ++i) {
     char* field = reinterpret_cast<char*>(rec + layout.spans[i].offset);
     size_t width = layout.spans[i].width;
-    std::string utf8 = EncodeUtf8(DecodeAnsi(FieldText(field, width)));
+    std::string utf8 = AnsiToUtf8(FieldText(field, width));
     CopyText(field, width, utf8.c_str());
   }
 }

@@ -130,7 +130,7 @@ std::vector<std::string> PlaylistEntries(const std::string& text, const std::str
     std::string line = text.substr(start, end - start);
     start = end + 1;
     if (line.empty() || line[0] == '#') continue;
-    if (!IsUtf8(line.data(), line.size())) line = EncodeUtf8(DecodeAnsi(line));
+    if (!IsUtf8(line.data(), line.size())) line = AnsiToUtf8(line);
     std::filesystem::path p = std::filesystem::u8path(line);
     entries.push_back(p.is_absolute() ? line : (dir / p).lexically_normal().u8string());
   }

@@ -45,7 +45,7 @@ size_t FindCharset(const std::string& text) {
 }  // namespace
 
 std::string TemplateAsUtf8(const std::string& bytes) {
-  std::string text = IsUtf8(bytes.data(), bytes.size()) ? bytes : EncodeUtf8(DecodeAnsi(bytes));
+  std::string text = IsUtf8(bytes.data(), bytes.size()) ? bytes : AnsiToUtf8(bytes);
   size_t at = FindCharset(text);
   if (at == std::string::npos) return text;
   size_t start = at + 8;

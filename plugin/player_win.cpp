@@ -37,7 +37,7 @@ class WinampPlayer : public Player {
     } else {
       auto* ansi = reinterpret_cast<const char*>(Query(index, kQueryPlaylistFile));
       if (!ansi) return false;
-      *file = EncodeUtf8(DecodeAnsi(std::string(ansi, strnlen(ansi, kLongestName))));
+      *file = AnsiToUtf8(std::string(ansi, strnlen(ansi, kLongestName)));
     }
     file->resize(Utf8CutLength(file->data(), file->size(), kPathSize - 1));
     return true;

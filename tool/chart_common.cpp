@@ -62,8 +62,7 @@ bool StoredFromArg(const std::string& arg, std::string* stored) {
   std::string utf8 = CleanUtf8(arg);
   if (StoredTextEncoding() == TextEncoding::kUtf8) return *stored = utf8, true;
   if (!AnsiHolds(utf8)) return false;
-  *stored =
-      EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()));
+  *stored = Utf8ToAnsi(utf8);
   return true;
 }
 
