@@ -234,10 +234,7 @@ void SetDefaults(Settings* s) {
   s->_highlight = highlight;
 }
 
-namespace {
-
-// Recodes every text field of `s` in place.
-void RecodeTexts(Settings* s, std::string (*recode)(const std::string&)) {
+void RecodeSettingsTexts(Settings* s, std::string (*recode)(const std::string&)) {
   char* bytes = reinterpret_cast<char*>(s);
   for (const SettingsField& f : SettingsFields()) {
     if (f.kind != SettingsFieldKind::kText) continue;
@@ -245,16 +242,6 @@ void RecodeTexts(Settings* s, std::string (*recode)(const std::string&)) {
     CopyText(bytes + f.offset, static_cast<size_t>(f.width), text.c_str());
   }
 }
-
-std::string FromAnsi(const std::string& text) {
-  return StoredTextAsUtf8(text, TextEncoding::kAnsi);
-}
-
-std::string ToAnsi(const std::string& text) {
-  return EncodeAnsi(DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
-}
-
-}  // namespace
 
 DatFileLoad LoadDatFile(Settings* s) {
   DatFileLoad result;
@@ -285,7 +272,7 @@ DatFileLoad LoadDatFile(Settings* s) {
       ParseSettings(bytes.data(), bytes.size(), &rec);
     if (StoredTextEncoding() == TextEncoding::kAnsi) {
       result.textsAnsi = true;
-      RecodeTexts(&rec, FromAnsi);
+      RecodeSettingsTexts(&rec, AnsiToUtf8);
     }
   }
   result.fromFile = true;
@@ -311,7 +298,7 @@ bool WriteDataFile(const Settings& s) {
   ClearAfterText(out._time);
   // UTF-8 texts go only into a folder that says so; one that cannot be converted (or marked)
   // now keeps the ANSI code page, and is converted with the rest later.
-  if (EnsureUtf8Database() == TextConversion::kFailed) RecodeTexts(&out, ToAnsi);
+  if (EnsureUtf8Database() == TextConversion::kFailed) RecodeSettingsTexts(&out, Utf8ToAnsi);
   return WriteSettingsFile(FullPath(kSettingsFile), out);
 }
 

@@ -75,6 +75,10 @@ constexpr WindowRect kDefaultToolRect = {505, 100, 900, 350};
 // The user's date and time formats, as the hit list and the pages take them.
 TimeFormats TimeFormatsOf(const Settings& s);
 
+// Recodes every text field of `s` in place, each cut between characters to its field: stored
+// texts to UTF-8 (AnsiToUtf8, CleanUtf8), or UTF-8 to an earlier version's code page.
+void RecodeSettingsTexts(Settings* s, std::string (*recode)(const std::string&));
+
 // ---- The file ----
 
 // The settings every default of a first start gives (_start and _end are ClockNow()).

@@ -66,17 +66,6 @@ bool StoredFromArg(const std::string& arg, std::string* stored) {
   return true;
 }
 
-// The texts of a settings record as well-formed UTF-8, each cut between characters to its field.
-void SettingsTextsAsUtf8(TextEncoding encoding, Settings* settings) {
-  auto* raw = reinterpret_cast<char*>(settings);
-  for (const SettingsField& f : SettingsFields()) {
-    if (f.kind != SettingsFieldKind::kText) continue;
-    char* field = raw + f.offset;
-    size_t width = static_cast<size_t>(f.width);
-    CopyText(field, width, StoredTextAsUtf8(FieldText(field, width), encoding).c_str());
-  }
-}
-
 // The rows and title as well-formed UTF-8: the list is computed on the stored texts.
 void RowsAsUtf8(TextEncoding encoding, HitListRows* rows) {
   rows->title = StoredTextAsUtf8(rows->title, encoding);
@@ -270,7 +259,7 @@ int ComputeChart(const ParsedArgs& args, const char* command, Io& io, bool withS
   // Computed on the stored texts throughout; shown in UTF-8.
   TextEncoding encoding = StoredTextEncoding();
   RowsAsUtf8(encoding, &chart->rows);
-  SettingsTextsAsUtf8(encoding, &chart->settings);
+  RecodeSettingsTexts(&chart->settings, encoding == TextEncoding::kUtf8 ? CleanUtf8 : AnsiToUtf8);
   return kOk;
 }
 
