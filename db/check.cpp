@@ -246,12 +246,6 @@ int64_t CheckReport::MendableProblems() const {
   return n;
 }
 
-std::string NameKey(const void* field) {
-  std::string key = FieldText(static_cast<const char*>(field), kNameSize);
-  MakeLower(key.data());
-  return key;
-}
-
 namespace {
 
 void Index(Tables* t) {

@@ -31,8 +31,6 @@ struct Tables {
   bool indexed = false;
 };
 
-// A name field as names compare: its text, ASCII capitals lowered.
-std::string NameKey(const void* field);
 // The one live artist (album) of these names' keys, or kNoId when there is none or several.
 RecId UniqueArtist(Tables& t, const std::string& name);
 RecId UniqueAlbum(Tables& t, const std::string& album, const std::string& artist);

@@ -36,12 +36,6 @@ struct Name {
   explicit Name(const char* s) { CopyText(text, kNameSize, s ? s : ""); }
 };
 
-std::string LowerField(const char* field) {
-  std::string s = FieldText(field, kNameSize);
-  MakeLower(s.data());
-  return s;
-}
-
 bool IsStored(const char* file, size_t recSize, RecId id) {
   if (id == kNoId) return false;
   File f(FullPath(file), "rb");
@@ -138,7 +132,7 @@ bool MarkDeleted(const char* file, size_t recSize, RecId id, int fields) {
 // Album records whose artist text, lowercased, is `oldName` get `name`.
 bool RenameAlbumArtists(const std::string& oldName, const Name& name) {
   return UpdateRecords<AlbumRecord>(kAlbumFile, [&](AlbumRecord* b) {
-    if (LowerField(b->artist) != oldName) return false;
+    if (NameKey(b->artist) != oldName) return false;
     std::memcpy(b->artist, name.text, kNameSize);
     return true;
   });
@@ -146,7 +140,7 @@ bool RenameAlbumArtists(const std::string& oldName, const Name& name) {
 
 // The song key the lookups compare: the three names, lowercased.
 std::string SongKey(const SongRecord& s) {
-  return LowerField(s.title) + '\0' + LowerField(s.album) + '\0' + LowerField(s.artist);
+  return NameKey(s.title) + '\0' + NameKey(s.album) + '\0' + NameKey(s.artist);
 }
 
 // The aliases an edit leaves: the old names of each song it renamed (in file order, each
@@ -238,8 +232,8 @@ bool FoldAlbums() {
   Folds live, deleted;
   if (!FindFolds<AlbumRecord>(
           kAlbumFile,
-          [](const AlbumRecord& b) { return LowerField(b.album) + '\0' + LowerField(b.artist); },
-          &live, &deleted))
+          [](const AlbumRecord& b) { return NameKey(b.album) + '\0' + NameKey(b.artist); }, &live,
+          &deleted))
     return false;
   if (live.empty() && deleted.empty()) return true;
   auto fold = [&](uint32_t* id) {
@@ -424,7 +418,7 @@ int UpdateArtist(RecId t, const char* nameText) {
     if (!ReadAt(kArtistFile, static_cast<int64_t>(t) * sizeof(ArtistRecord) + 4, present,
                 kNameSize))
       return NoteIoFailure("read", FullPath(kArtistFile)), kEditFailed;
-    std::string oldName = LowerField(present);
+    std::string oldName = NameKey(present);
     Aliases aliases;
     auto ownSong = [&](SongRecord* song) {
       SongRecord before = *song;

@@ -9,17 +9,6 @@
 
 namespace spinox {
 
-namespace {
-
-// A stored name lowercased, as the lookups compare it.
-std::string LowerField(const char* field) {
-  std::string s = FieldText(field, kNameSize);
-  MakeLower(s.data());
-  return s;
-}
-
-}  // namespace
-
 std::vector<std::string> FillCBOWithArtists() {
   std::vector<std::string> names;
   File f(FullPath(kArtistFile), "rb");
@@ -41,7 +30,7 @@ std::unordered_map<std::string, RecId> ArtistIndex() {
   if (!f.IsOpen()) return index;
   ScanRecords(f, sizeof(ArtistRecord), [&](const unsigned char* bytes, RecId id) {
     const ArtistRecord* rec = reinterpret_cast<const ArtistRecord*>(bytes);
-    if (rec->id != kNoId) index.emplace(LowerField(rec->name), id);
+    if (rec->id != kNoId) index.emplace(NameKey(rec->name), id);
     return false;
   });
   return index;
@@ -61,7 +50,7 @@ std::vector<std::string> FillCBOWithAlbums(RecId artistId) {
     if (artistId == kNoId) {
       entries.push_back(FieldText(rec->artist) + " - " + FieldText(rec->album));
     } else {
-      auto it = artists.find(LowerField(rec->artist));
+      auto it = artists.find(NameKey(rec->artist));
       if (it != artists.end() && it->second == artistId) entries.push_back(FieldText(rec->album));
     }
     return false;

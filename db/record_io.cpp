@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/replace_file.h"
+#include "base/text.h"
 #include "db/lock.h"
 #include "db/paths.h"
 
@@ -79,6 +80,12 @@ RecId AppendRecord(const std::string& name, void* rec, size_t recSize, bool stor
   if (f.IsOpen() || f.Open(f.path(), "r+b")) f.Truncate(pos);
   SetIoError(error);
   return kNoId;
+}
+
+std::string NameKey(const void* field) {
+  std::string key = FieldText(static_cast<const char*>(field), kNameSize);
+  MakeLower(key.data());
+  return key;
 }
 
 }  // namespace spinox

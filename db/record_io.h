@@ -16,6 +16,9 @@ namespace spinox {
 // megabyte the buffer falls out of the processor's cache and the scan slows again.
 constexpr size_t kScanChunk = 512 * 1024;
 
+// A name field (kNameSize bytes) as names compare: its text, ASCII capitals lowered.
+std::string NameKey(const void* field);
+
 // Number of whole records in an open file (its position is then at the start); 0 on failure.
 RecId CountRecords(File& f, size_t recSize);
 
