@@ -119,6 +119,14 @@ fault settings-text-unterminated settings/settings.cpp \
   "a text field of the settings file is taken without a terminating NUL" \
   $'    if (f.kind == SettingsFieldKind::kText) bytes[end - 1] = 0;\n' \
   ''
+fault settings-ansi-texts-raw settings/settings.cpp \
+  "an earlier version's settings texts, still in the code page, are taken as UTF-8" \
+  'RecodeSettingsTexts(&rec, AnsiToUtf8);' \
+  'RecodeSettingsTexts(&rec, CleanUtf8);'
+fault settings-utf8-into-ansi-folder settings/settings.cpp \
+  "settings texts are written as UTF-8 into a folder whose texts are still in the code page" \
+  'RecodeSettingsTexts(&out, Utf8ToAnsi);' \
+  'RecodeSettingsTexts(&out, CleanUtf8);'
 fault osd-week-counter ui/osd/display_text.cpp \
   "the display text's %hitsweek shows the month's plays" \
   'return Count(s.hitsWeek);' \
