@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <string>
 
+#include "base/codepage.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "db/play.h"
@@ -68,6 +69,10 @@ int ResolveTrack(const char* command, const ParsedArgs& args, Io& io, SongInfo* 
   if (!File(path, "rb").IsOpen())
     return Fail(io, command, "cannot read '" + path + "': " + FileErrorText(errno));
   if (path.size() >= kPathSize) return Fail(io, command, "path longer than 249 bytes: " + path);
+  // Stored paths are UTF-8: a name that is not (a system that allows any bytes in one) could be
+  // neither stored as it is nor found again by the play.
+  if (!IsUtf8(path.data(), path.size()))
+    return Fail(io, command, "path is not UTF-8: " + TerminalText(path));
   // info only reads; play converts an earlier version's database first.
   bool writes = std::string(command) == "play";
   if (!(writes ? UseDatabaseForWriting(args, command, io) : UseDatabaseDir(args, command, io)))

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -138,25 +139,32 @@ TEST(ToolText, PlaylistsKeepEveryPathAndSayWhatTheyCannotExpress) {
 }
 
 // JSON output stays well-formed UTF-8 whatever bytes a path, a folder name or a tag holds: a
-// byte that is not UTF-8 is shown as U+FFFD.
-TEST(ToolText, JsonIsWellFormedWhateverTheBytes) {
+// byte that is not UTF-8 is shown as U+FFFD. A track whose path is not UTF-8 is never stored
+// (check would then find the song file faulty).
+TEST(ToolText, PathsThatAreNotUtf8) {
   spinox::test::TempDir dir;
   const std::string d = dir.File("db\xFF");
   const std::string track = dir.File("t\xFE.mp3");
   ASSERT_TRUE(std::filesystem::create_directory(d));
-  ASSERT_EQ(test::PlayUntagged(d, track, 1000), kOk);
+  ASSERT_EQ(test::PlayUntagged(d, dir.File("ok.mp3"), 1000), kOk);
+  spinox::test::WriteBytes(track, Bytes(300, 1));
   const struct {
     std::vector<std::string> args;
+    int code;
     std::string says;
   } kRuns[] = {
-      {{"check", "--db", d, "--json"}, "db\xEF\xBF\xBD\""},
-      {{"tags", "--json", track}, "\"t\xEF\xBF\xBD.mp3\", \"artist\""},
-      {{"info", "--db", d, "--json", track}, "t\xEF\xBF\xBD.mp3\""},
+      {{"check", "--db", d, "--json"}, kOk, "db\xEF\xBF\xBD\""},
+      {{"tags", "--json", track}, kOk, "\"t\xEF\xBF\xBD.mp3\", \"artist\""},
+      {{"play", "--db", d, track}, kFailed, "path is not UTF-8: " + dir.File("t\xEF\xBF\xBD.mp3")},
+      {{"info", "--db", d, track}, kFailed, "path is not UTF-8"},
+      {{"check", "--db", d}, kOk, "1 plays\ntexts: UTF-8\nno problems found"},
   };
   for (const auto& run : kRuns) {
     test::CliRun r = RunCli(run.args);
-    EXPECT_TRUE(IsUtf8(r.out.data(), r.out.size())) << run.args[0] << "\n" << r.out;
-    EXPECT_TRUE(Contains(r.out, run.says)) << run.args[0] << "\n" << r.out;
+    EXPECT_EQ(r.code, run.code) << run.args[0] << "\n" << r.err;
+    bool json = std::count(run.args.begin(), run.args.end(), "--json") > 0;
+    EXPECT_TRUE(!json || IsUtf8(r.out.data(), r.out.size())) << run.args[0] << "\n" << r.out;
+    EXPECT_TRUE(Contains(r.out + r.err, run.says)) << run.args[0] << "\n" << r.out << r.err;
   }
 }
 
