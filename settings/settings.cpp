@@ -263,17 +263,16 @@ DatFileLoad LoadDatFile(Settings* s) {
     SetDefaults(s);
     return result;
   }
-  // An earlier version's database is converted before its settings are taken; when that
-  // cannot be done now, its texts are decoded here and the folder stays as it is.
+  // An earlier version's database is converted before its settings are taken, and the file is
+  // read again as converted (here or, meanwhile, by another process). Whenever that cannot be
+  // done now, the texts read above are still in the code page and are decoded here.
   if (StoredTextEncoding() == TextEncoding::kAnsi) {
     result.textsConverted = EnsureUtf8Database() == TextConversion::kConverted;
+    result.textsAnsi = StoredTextEncoding() == TextEncoding::kAnsi;
     bytes.clear();
-    if (result.textsConverted && ReadFileRange(path, 0, kSettingsSize, &bytes))
-      ParseSettings(bytes.data(), bytes.size(), &rec);
-    if (StoredTextEncoding() == TextEncoding::kAnsi) {
-      result.textsAnsi = true;
+    if (result.textsAnsi || !ReadFileRange(path, 0, kSettingsSize, &bytes) ||
+        !ParseSettings(bytes.data(), bytes.size(), &rec))
       RecodeSettingsTexts(&rec, AnsiToUtf8);
-    }
   }
   result.fromFile = true;
   result.enabled = rec._enabled;

@@ -289,14 +289,36 @@ TEST_F(SettingsTest, AnEarlierVersionsTextsAreTakenAsUtf8) {
   const std::string ansiTitle =
       "Meine Lieblingslieder \x96 \xdc"
       "bersicht";
-  for (bool fails : {false, true}) {
-    SCOPED_TRACE(fails ? "conversion fails" : "conversion");
+  auto putAnsiFolder = [&] {
     std::remove(db.File(kUtf8MarkerFile).c_str());
     for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile, kSettingsFile})
       test::PutFile(db.File(name),
                     test::ReadBytes(test::TestDataPath(std::string("ansi_db/") + name)));
+  };
+  // The last write step of a load that converts ends the change; the settings file is then taken
+  // away, as if it could not be read again.
+  putAnsiFolder();
+  Settings counted = DefaultSettings();
+  SetIoFault({});
+  LoadDatFile(&counted);
+  const int rereadStep = IoStepCount();
+  static std::string datPath;
+  datPath = DatPath();
+  const struct {
+    const char* what;
+    int failingStep;
+    void (*onFault)();
+    bool fails;  // the conversion
+  } kCases[] = {{"conversion", 0, nullptr, false},
+                {"conversion fails", 1, nullptr, true},
+                {"the converted file cannot be read again", rereadStep,
+                 [] { std::remove(datPath.c_str()); }, false}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const bool fails = c.fails;
+    putAnsiFolder();
     Settings s = DefaultSettings();
-    SetIoFault({fails ? 1 : 0, false, nullptr});
+    SetIoFault({c.failingStep, false, c.onFault});
     DatFileLoad load = LoadDatFile(&s);
     EXPECT_EQ(load.textsConverted, !fails);
     EXPECT_EQ(load.textsAnsi, fails);
