@@ -83,10 +83,10 @@ fault html-escape-lt html/html_writer.cpp \
   "'<' in a database text reaches the HTML page unescaped" \
   'out += "&lt;";' \
   'out += ch;'
-fault stored-text-as-ansi tool/text_out.cpp \
+fault stored-text-as-ansi tool/cmd_dump.cpp \
   "stored names are printed through the ANSI code page whatever the folder's encoding" \
-  'return TerminalText(StoredTextAsUtf8(stored, encoding));' \
-  'return TerminalText(AnsiToUtf8(stored));'
+  'std::string utf8 = StoredTextAsUtf8(FieldText(field, n), style.encoding);' \
+  'std::string utf8 = AnsiToUtf8(FieldText(field, n));'
 fault chart-width-per-character tool/text_out.cpp \
   "a text chart pads a wide (East Asian or emoji) character as one column" \
   'n += In(kZeroWidth, c) ? 0 : In(kWide, c) ? 2 : 1;' \

@@ -36,9 +36,8 @@ struct Style {
 };
 
 std::string Text(const char* field, size_t n, const Style& style) {
-  std::string stored = FieldText(field, n);
-  return style.json ? StoredJson(stored, style.encoding)
-                    : StoredTerminalText(stored, style.encoding);
+  std::string utf8 = StoredTextAsUtf8(FieldText(field, n), style.encoding);
+  return style.json ? JsonString(utf8) : TerminalText(utf8);
 }
 
 // Loads the whole records of a file; a missing file has none.

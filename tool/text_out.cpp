@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/codepage.h"
-#include "tool/json.h"
 
 namespace spinox::cli {
 
@@ -57,14 +56,6 @@ std::string TerminalText(const std::string& utf8, bool keepLineFeeds) {
     }
   }
   return out;
-}
-
-std::string StoredTerminalText(const std::string& stored, TextEncoding encoding) {
-  return TerminalText(StoredTextAsUtf8(stored, encoding));
-}
-
-std::string StoredJson(const std::string& stored, TextEncoding encoding) {
-  return JsonString(StoredTextAsUtf8(stored, encoding));
 }
 
 size_t ColumnWidth(const std::string& utf8) {

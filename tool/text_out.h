@@ -1,8 +1,6 @@
-// Texts as the tool prints them: UTF-8 for terminals and JSON, whatever the record files hold.
+// Texts as the tool prints them for a terminal, and the columns a terminal gives them.
 #pragma once
 #include <string>
-
-#include "db/text_encoding.h"
 
 namespace spinox::cli {
 
@@ -11,11 +9,6 @@ namespace spinox::cli {
 // nor break a line or a tab-separated field. `keepLineFeeds` leaves line feeds as they are
 // (display texts).
 std::string TerminalText(const std::string& utf8, bool keepLineFeeds = false);
-
-// A text from the record files or the settings file, read by the data folder's encoding
-// (StoredTextEncoding(), taken once per command), for a terminal or as a JSON string.
-std::string StoredTerminalText(const std::string& stored, TextEncoding encoding);
-std::string StoredJson(const std::string& stored, TextEncoding encoding);
 
 // The columns a terminal gives UTF-8 text: East Asian wide and emoji characters take two,
 // combining marks and other zero-width characters none, every other character one.
