@@ -126,7 +126,11 @@ TEST(PlaylistForms, EachExtensionItsEncoding) {
       {"/m/\xF0\x9F\x8E\xB5.mp3", "/m/\xF0\x9F\x8E\xB5.mp3", true},
   };
   test::TempDatabase db;
-  SetShortPathFinder(FakeShortPath);
+  // Installed for this test only, even when an assertion ends it early.
+  struct ShortNames {
+    ShortNames() { SetShortPathFinder(FakeShortPath); }
+    ~ShortNames() { SetShortPathFinder(nullptr); }
+  } shortNames;
   for (const Row& row : kRows) {
     test::WriteSongs({{"t", "a", "b", 0, 0, row.path}});
     HitListItem item = {0, 1, -1};
@@ -138,7 +142,6 @@ TEST(PlaylistForms, EachExtensionItsEncoding) {
     EXPECT_EQ(test::ReadText(db.File("x.m3u")), std::string(row.inM3u) + "\r\n") << row.path;
     EXPECT_EQ(!note.empty(), row.noted) << row.path;
   }
-  SetShortPathFinder(nullptr);
 }
 
 }  // namespace
