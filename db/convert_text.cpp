@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/clock.h"
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/replace_file.h"
@@ -98,16 +99,30 @@ bool ConvertSettings() {
 }
 
 // Under the exclusive lock: a backup of the old database, then its texts and the marker in one
-// change.
+// change. When the texts cannot be staged nothing was changed and the backup made for this
+// attempt is taken back: a play waiting for the conversion tries it on every tick, and would
+// otherwise leave a copy of the database each minute while it keeps failing.
 TextConversion ConvertUnderLock(Change& change, std::string* backup) {
+  std::string expected = FullPath(BackupFileName(ClockNow()));
+  bool fresh = KindOf(expected) == PathKind::kMissing;
   std::string made = BackupDatabase();
   if (made.empty()) return TextConversion::kFailed;
   if (backup) *backup = made;
+  bool staged = true;
   for (const TextLayout& layout : kTextLayouts) {
-    if (!ConvertFileTexts(change, layout)) return TextConversion::kFailed;
+    if (!ConvertFileTexts(change, layout)) {
+      staged = false;
+      break;
+    }
   }
-  if (!WriteUtf8Marker(change) || !change.Commit()) return TextConversion::kFailed;
-  return TextConversion::kConverted;
+  if (staged && WriteUtf8Marker(change))
+    return change.Commit() ? TextConversion::kConverted : TextConversion::kFailed;
+  // A backup that replaced one already there (made in the same minute) is kept.
+  if (fresh && made == expected) {
+    RemovePath(made);
+    if (backup) backup->clear();
+  }
+  return TextConversion::kFailed;
 }
 
 }  // namespace

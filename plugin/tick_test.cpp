@@ -10,6 +10,7 @@
 #include "base/codepage.h"
 #include "base/file.h"
 #include "base/player.h"
+#include "db/backup.h"
 #include "db/changes.h"
 #include "db/paths.h"
 #include "db/play.h"
@@ -227,6 +228,35 @@ TEST_F(TickTest, APlayWaitsForTheConversionOfAnEarlierDatabase) {
   Tick(1);
   EXPECT_EQ(Hits(), 10);
   EXPECT_EQ(StoredTextEncoding(), TextEncoding::kUtf8);
+}
+
+// A conversion that fails after its backup was made (a record file cannot be staged) is tried
+// again on every tick while the play waits: each failed attempt takes its backup back, so the
+// folder does not fill with a copy of the database a minute.
+TEST_F(TickTest, AWaitingPlayLeavesNoBackupPerAttempt) {
+  std::filesystem::remove(db_.File(kUtf8MarkerFile));
+  for (const char* name : {kHitFile, kSongFile, kArtistFile, kAlbumFile, kSettingsFile})
+    std::filesystem::copy_file(test::TestDataPath(std::string("ansi_db/") + name), db_.File(name));
+  auto backups = [this] {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(db_.path()))
+      n += entry.path().extension() == ".bak";
+    return n;
+  };
+  SetIoFault({});
+  std::string probe = BackupDatabase();
+  ASSERT_FALSE(probe.empty());
+  int backupSteps = IoStepCount();
+  std::filesystem::remove(probe);
+  SetIoFault({backupSteps + 1, true, nullptr});
+  Tick(61 + 180);  // three minutes of attempts
+  SetIoFault({});
+  EXPECT_EQ(Hits(), 9);
+  EXPECT_EQ(StoredTextEncoding(), TextEncoding::kAnsi);
+  EXPECT_EQ(backups(), 0);
+  Tick(1);
+  EXPECT_EQ(Hits(), 10);
+  EXPECT_EQ(backups(), 1) << "the conversion that succeeds keeps its backup";
 }
 
 TEST_F(TickTest, NoFileNameAndOverlongNames) {
