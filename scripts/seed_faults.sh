@@ -12,18 +12,15 @@
 # scripts/test.sh runs it: once in the machine's zone, once more in each zone of
 # $SEED_FAULTS_ZONES (default Europe/Berlin; empty for the first run only).
 #
-# Each fault is one row of the table below: a name, the file, what the fault does, the exact
-# text to find (it must occur exactly once) and its replacement. When the code moves and a
-# row's text no longer occurs, the row is reported as NO MATCH and must be brought up to date.
-# `--check` only tells which rows no longer match. Exit status: 0 when every fault was caught,
-# 1 otherwise. CI does not run this (it rebuilds and reruns the suite once per fault); run it
+# Each fault is one row of the table below (scripts/seed_common.sh holds the table's form, the
+# options and the seeding). `--check` only tells which rows no longer match. Exit status: 0
+# when every fault was caught, 1 otherwise. CI does not run this (it rebuilds and reruns the suite once per fault); run it
 # after changing tests or moving code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 
-names=() files=() descs=() finds=() repls=()
-fault() { names+=("$1") files+=("$2") descs+=("$3") finds+=("$4") repls+=("$5"); }
+. scripts/seed_common.sh
 
 # --- the faults -------------------------------------------------------------------------------
 # fault NAME FILE DESCRIPTION FIND REPLACE
@@ -174,61 +171,13 @@ fault tick-backup-a-day-early plugin/tick.cpp \
   'days <= s->_backupTime) return;' \
   'days < s->_backupTime) return;'
 
-# --- options ----------------------------------------------------------------------------------
-only=""
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --only) only=",${2:?--only needs a name},"; shift 2 ;;
-    --list)
-      for i in "${!names[@]}"; do printf '%-28s %-24s %s\n' "${names[$i]}" "${files[$i]}" "${descs[$i]}"; done
-      exit 0 ;;
-    --check)  # only whether each row's text occurs exactly once; nothing is built
-      bad=0
-      for i in "${!names[@]}"; do
-        n=$(FIND=${finds[$i]} perl -0777 -ne 'my $n = () = /\Q$ENV{FIND}\E/g; print $n' \
-          "${files[$i]}" 2>/dev/null || echo 0)
-        [ "$n" = 1 ] && continue
-        printf '%-28s NO MATCH   %s occurrences in %s\n' "${names[$i]}" "${n:-0}" "${files[$i]}"
-        bad=1
-      done
-      [ "$bad" -eq 0 ] && echo "every row's text occurs once"
-      exit "$bad" ;;
-    -h|--help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "unknown option '$1' (see --help)" >&2; exit 2 ;;
-  esac
-done
-if [ -n "$only" ]; then
-  for n in $(echo "${only//,/ }"); do
-    case " ${names[*]} " in *" $n "*) ;; *) echo "no fault named '$n' (see --list)" >&2; exit 2 ;; esac
-  done
-fi
+seed_options "$@"
 
 # --- the scratch copy -------------------------------------------------------------------------
 scratch=${SEED_FAULTS_DIR:-${TMPDIR:-/tmp}/spinox-seed-faults}
 tree=$scratch/tree
 build=$tree/build/seed
 zones=${SEED_FAULTS_ZONES-Europe/Berlin}
-mkdir -p "$tree"
-command -v perl >/dev/null || { echo "seed_faults.sh needs perl" >&2; exit 2; }
-
-# Mirrors the checked-out tree into $tree: a file whose content changed is copied (with a new
-# time, so the build sees it); an unchanged one keeps its time; one no longer there is removed.
-mirror() {
-  local list
-  list=$(mktemp)
-  git -C "$repo" ls-files -co --exclude-standard | while IFS= read -r f; do
-    [ -f "$repo/$f" ] && printf '%s\n' "$f"
-  done | sort >"$list"
-  (cd "$tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
-    comm -13 "$list" - | while IFS= read -r f; do rm -f "$tree/$f"; done
-  while IFS= read -r f; do
-    if ! cmp -s "$repo/$f" "$tree/$f" 2>/dev/null; then
-      mkdir -p "$(dirname "$tree/$f")"
-      cp "$repo/$f" "$tree/$f"
-    fi
-  done <"$list"
-  rm -f "$list"
-}
 
 log=$scratch/last.log
 build_tests() {
@@ -253,7 +202,7 @@ run_suite() {
 }
 
 echo "mirroring $repo into $tree"
-mirror
+seed_mirror "$repo" "$tree"
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPINOX_SANITIZE=ON >/dev/null
 build_tests || { tail -30 "$log"; echo "the unfaulted tree does not build" >&2; exit 2; }
 if why=$(run_suite); then :; else
@@ -266,23 +215,13 @@ fi
 caught=0 survived=0 stale=0 broken=0 total=0
 for i in "${!names[@]}"; do
   name=${names[$i]} file=${files[$i]}
-  [ -n "$only" ] && [[ "$only" != *",$name,"* ]] && continue
+  seed_selected "$i" || continue
   total=$((total + 1))
-  target=$tree/$file
-  if [ ! -f "$target" ]; then
-    printf '%-28s NO MATCH   %s is gone: update the row\n' "$name" "$file"
-    stale=$((stale + 1))
-    continue
-  fi
-  cp "$target" "$scratch/original"
   rc=0
-  FIND=${finds[$i]} REPL=${repls[$i]} perl -0777 -i -pe '
-    my $n = () = /\Q$ENV{FIND}\E/g;
-    s/\Q$ENV{FIND}\E/$ENV{REPL}/ if $n == 1;
-    END { exit($n == 1 ? 0 : $n == 0 ? 3 : 4) }' "$target" || rc=$?
+  seed_fault "$i" "$tree" "$scratch/original" || rc=$?
   if [ "$rc" -ne 0 ]; then
-    cp "$scratch/original" "$target"
     why="its text no longer occurs in $file: update the row"
+    [ "$rc" -eq 2 ] && why="$file is gone: update the row"
     [ "$rc" -eq 4 ] && why="its text occurs more than once in $file: make it unique"
     printf '%-28s NO MATCH   %s\n' "$name" "$why"
     stale=$((stale + 1))
@@ -299,7 +238,7 @@ for i in "${!names[@]}"; do
     printf '%-28s CAUGHT     by %s\n' "$name" "$result"
     caught=$((caught + 1))
   fi
-  cp "$scratch/original" "$target"  # a new time: the next build compiles the file again
+  seed_restore "$i" "$tree" "$scratch/original"
 done
 # The last fault's file was restored after its build: bring the objects back in line.
 build_tests || true

@@ -4,20 +4,19 @@
 # Windows and runs them under Wine (scripts/wine_tests.sh), and reports for each fault whether
 # the suite CAUGHT it (a test failed or the run stopped) or it SURVIVED.
 #
-# usage: scripts/seed_shell_faults.sh [--only NAME[,NAME...]] [--list]
+# usage: scripts/seed_shell_faults.sh [--only NAME[,NAME...]] [--list] [--check]
 #
 # The caller's files are never touched: the tree as it is checked out (uncommitted edits
 # included) is mirrored into $SEED_FAULTS_DIR (default ${TMPDIR:-/tmp}/spinox-seed-shell-faults)
-# and built there for $SEED_FAULTS_ARCH (i686, the default, or x86_64). A row whose text no
-# longer occurs exactly once is reported as NO MATCH and must be brought up to date. Exit status:
-# 0 when every fault was caught, 1 otherwise. scripts/seed_faults.sh does the same for the
-# native unit tests.
+# and built there for $SEED_FAULTS_ARCH (i686, the default, or x86_64). The table's form, the
+# options and the seeding are scripts/seed_common.sh's, shared with scripts/seed_faults.sh, which
+# does the same for the native unit tests. Exit status: 0 when every fault was caught, 1
+# otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 
-names=() files=() descs=() finds=() repls=()
-fault() { names+=("$1") files+=("$2") descs+=("$3") finds+=("$4") repls+=("$5"); }
+. scripts/seed_common.sh
 
 # --- the faults -------------------------------------------------------------------------------
 # fault NAME FILE DESCRIPTION FIND REPLACE
@@ -79,56 +78,19 @@ fault tool-no-short-names tool/main.cpp \
   ''
 
 # --- the run ----------------------------------------------------------------------------------
-only="" list=0
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --only) only=",$2,"; shift 2 ;;
-    --list) list=1; shift ;;
-    *) echo "usage: $0 [--only NAME[,NAME...]] [--list]" >&2; exit 2 ;;
-  esac
-done
-if [ "$list" = 1 ]; then
-  for i in "${!names[@]}"; do printf '%-26s %s\n' "${names[$i]}" "${descs[$i]}"; done
-  exit 0
-fi
-
+seed_options "$@"
 work=${SEED_FAULTS_DIR:-${TMPDIR:-/tmp}/spinox-seed-shell-faults}
 arch=${SEED_FAULTS_ARCH:-i686}
-mkdir -p "$work/tree"
-# A file whose content changed is copied (with a new time, so the build sees it); one no longer
-# in the tree is removed (the build globs its sources).
-files_now=$(git ls-files -co --exclude-standard | sort)
-(cd "$work/tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
-  comm -13 <(echo "$files_now") - | while IFS= read -r f; do rm -f "$work/tree/$f"; done
-echo "$files_now" | while IFS= read -r f; do
-  [ -f "$f" ] && ! cmp -s "$f" "$work/tree/$f" 2>/dev/null || continue
-  mkdir -p "$(dirname "$work/tree/$f")" && cp "$f" "$work/tree/$f"
-done
+seed_mirror "$repo" "$work/tree"
 build="$work/tree/build/win-$arch"
 [ -f "$build/build.ninja" ] || cmake -S "$work/tree" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$work/tree/cmake/toolchain-$arch.cmake" \
   >/dev/null
 
-# Seeds (or, with "undo", removes) fault $1 in the scratch tree; false when its text is not
-# there exactly once.
-seed() {
-  python3 - "$work/tree/${files[$1]}" "${finds[$1]}" "${repls[$1]}" "${2:-}" <<'EOF'
-import sys
-path, find, repl, undo = sys.argv[1:5]
-text = open(path).read()
-if undo:
-    open(path, "w").write(text.replace("/*seeded*/" + repl, find, 1))
-    sys.exit(0)
-if text.count(find) != 1:
-    sys.exit(1)
-open(path, "w").write(text.replace(find, "/*seeded*/" + repl, 1))
-EOF
-}
-
 caught=0 survived=0 stale=0
 for i in "${!names[@]}"; do
-  [ -z "$only" ] || [[ "$only" == *",${names[$i]},"* ]] || continue
-  if ! seed "$i"; then
+  seed_selected "$i" || continue
+  if ! seed_fault "$i" "$work/tree" "$work/original"; then
     echo "NO MATCH  ${names[$i]}: the text is not in ${files[$i]} exactly once"
     stale=$((stale + 1))
     continue
@@ -149,7 +111,7 @@ for i in "${!names[@]}"; do
     echo "CAUGHT    ${names[$i]}: ${failed:-see $log}"
     caught=$((caught + 1))
   fi
-  seed "$i" undo
+  seed_restore "$i" "$work/tree" "$work/original"
 done
 echo "seed_shell_faults: $caught caught, $survived survived, $stale no match or no build"
 [ "$survived" = 0 ] && [ "$stale" = 0 ]
