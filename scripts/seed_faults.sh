@@ -124,6 +124,10 @@ fault settings-utf8-into-ansi-folder settings/settings.cpp \
   "settings texts are written as UTF-8 into a folder whose texts are still in the code page" \
   'RecodeSettingsTexts(&out, Utf8ToAnsi);' \
   'RecodeSettingsTexts(&out, CleanUtf8);'
+fault settings-reread-raw settings/settings.cpp \
+  "settings converted now but not read again keep their code-page texts, taken as UTF-8" \
+  $'!ReadFileRange(path, 0, kSettingsSize, &bytes) ||\n        !ParseSettings(bytes.data(), bytes.size(), &rec))' \
+  $'(ReadFileRange(path, 0, kSettingsSize, &bytes) &&\n        !ParseSettings(bytes.data(), bytes.size(), &rec)))'
 fault osd-week-counter ui/osd/display_text.cpp \
   "the display text's %hitsweek shows the month's plays" \
   'return Count(s.hitsWeek);' \
