@@ -83,7 +83,7 @@ fault html-escape-lt html/html_writer.cpp \
 fault stored-text-as-ansi tool/cmd_dump.cpp \
   "stored names are printed through the ANSI code page whatever the folder's encoding" \
   'std::string utf8 = StoredTextAsUtf8(FieldText(field, n), style.encoding);' \
-  'std::string utf8 = AnsiToUtf8(FieldText(field, n));'
+  'std::string utf8 = StoredTextAsUtf8(FieldText(field, n), TextEncoding::kAnsi);'
 fault chart-width-per-character tool/text_out.cpp \
   "a text chart pads a wide (East Asian or emoji) character as one column" \
   'n += In(kZeroWidth, c) ? 0 : In(kWide, c) ? 2 : 1;' \
