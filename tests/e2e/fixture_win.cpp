@@ -323,6 +323,11 @@ void PluginTest::Restart() {
 std::string PluginTest::MakeTrack(const std::string& name, const char* title, const char* artist,
                                   const char* album) {
   std::string path = MusicFile(name);
+  WriteText(path, TrackBytes(title, artist, album));
+  return path;
+}
+
+std::string TrackBytes(const char* title, const char* artist, const char* album) {
   std::string bytes(256, '\x55');
   if (title) {
     char tag[128] = {'T', 'A', 'G'};
@@ -332,8 +337,7 @@ std::string PluginTest::MakeTrack(const std::string& name, const char* title, co
     tag[127] = static_cast<char>(255);
     bytes.append(tag, sizeof tag);
   }
-  WriteText(path, bytes);
-  return path;
+  return bytes;
 }
 
 // The id of the record of `path` whose bytes after the id, up to `end`, are those of `rec`

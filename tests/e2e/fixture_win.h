@@ -203,6 +203,8 @@ class PluginTest : public ::testing::Test {
 };
 
 std::string Join(const Cells& cells);
+// The bytes of a music file with an ID3v1 tag (none when title is null).
+std::string TrackBytes(const char* title, const char* artist, const char* album);
 
 // Runs `blocking` (which opens a modal dialog) while `steps` run from inside
 // its loop; a settings dialog left open after them is cancelled.

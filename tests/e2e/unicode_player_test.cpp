@@ -1,7 +1,6 @@
 // Names from the player in any script: the playing entry's UTF-16 name (or an older player's
 // ANSI one) recorded exactly, and the hit list played back through a playlist in a folder whose
 // name the ANSI code page cannot hold.
-#include <cstdio>
 #include <cstring>
 
 #include "base/codepage.h"
@@ -14,40 +13,8 @@ namespace {
 
 constexpr WPARAM kPlayButton = 40045;
 
-std::wstring Wide(const std::string& utf8) {
-  return WideFromUtf8(utf8);
-}
-
-bool WriteWide(const std::string& path, const std::string& bytes) {
-  FILE* f = _wfopen(Wide(path).c_str(), L"wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
-
-std::string ReadWide(const std::string& path) {
-  std::string bytes;
-  FILE* f = _wfopen(Wide(path).c_str(), L"rb");
-  if (!f) return bytes;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-  fclose(f);
-  return bytes;
-}
-
-// A track with an ID3v1 tag, made by its wide name.
-std::string MakeWideTrack(const std::string& path, const char* title) {
-  char tag[128] = {'T', 'A', 'G'};
-  std::strncpy(tag + 3, title, 30);
-  std::strncpy(tag + 33, "some band", 30);
-  std::strncpy(tag + 63, "some album", 30);
-  tag[127] = static_cast<char>(255);
-  EXPECT_TRUE(WriteWide(path, std::string(256, '\x55') + std::string(tag, sizeof tag))) << path;
-  return path;
-}
-
 std::vector<SongRecord> Songs(const std::string& path) {
-  std::string bytes = ReadWide(path);
+  std::string bytes = ReadText(path);
   std::vector<SongRecord> songs(bytes.size() / sizeof(SongRecord));
   if (!songs.empty()) std::memcpy(songs.data(), bytes.data(), songs.size() * sizeof(SongRecord));
   return songs;
@@ -84,16 +51,17 @@ TEST_F(PluginTest, NamesInEveryScriptFromThePlayerAndBack) {
     const std::string user = UserFolder() +
                              "\\\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0 \xE6\x9D\xB1\xE4\xBA\xAC " +
                              std::to_string(++row);
-    ASSERT_TRUE(CreateDirectoryW(Wide(user).c_str(), nullptr));
-    SetEnvironmentVariableW(L"APPDATA", Wide(user).c_str());
+    ASSERT_TRUE(MakeFolder(user));
+    SetEnvironmentVariableW(L"APPDATA", WideFromUtf8(user).c_str());
     gWatched.unwritableFolder = PluginsFolder();
     const std::string data = user + "\\Winamp\\plugins\\";
     // An older player knows its files by names the ANSI code page holds: under a folder the
     // code page cannot name, by the music folder's short form.
     const std::string music = TestsFolder() + "\\music";
     const std::string folder = (c.older ? AnsiNamed(music) : music) + "\\" + c.folder;
-    ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
-    const std::string track = MakeWideTrack(folder + "\\" + c.file, "the one");
+    ASSERT_TRUE(MakeFolder(folder));
+    const std::string track = folder + "\\" + c.file;
+    WriteText(track, TrackBytes("the one", "some band", "some album"));
     player->older = c.older;
 
     player->playlist = {{track, 100}};
